@@ -1,0 +1,47 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "model/latin_square_class.h"
+#include "model/types.h"
+
+namespace dlslab::cmd {
+
+/// The log of the main window: a list of lines, mirrored to whoever listens (the window's
+/// memo, the CLI's stdout).
+class Log {
+ public:
+  void Add(const std::string& line);
+  void Clear();
+  [[nodiscard]] const std::vector<std::string>& lines() const { return lines_; }
+
+  std::function<void(const std::string&)> on_add;
+  std::function<void()> on_clear;
+
+ private:
+  std::vector<std::string> lines_;
+};
+
+/// Everything a command works on: the model, the log and the window's other state. The shells
+/// (window, CLI, tests) own one and set the hooks they can serve.
+struct Context {
+  Context();
+
+  TLatinSquareClass model;
+  Log log;
+  int pandiagonal_counter = 0;  ///< the k of "Create next pandiagonal"
+  TLatinSquare puzzle;          ///< the dealt crossword, for "Start again"
+
+  /// Redraws the view and the status line; commands end with it. No-op without a window.
+  std::function<void()> update_view;
+  /// Shows a message to the user (a message box in the window, stdout lines in the CLI).
+  std::function<void(const std::string&)> show_message;
+
+  void UpdateView() const {
+    if (update_view) update_view();
+  }
+};
+
+}  // namespace dlslab::cmd

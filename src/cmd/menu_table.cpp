@@ -1,0 +1,187 @@
+#include "cmd/menu_table.h"
+
+#include <array>
+#include <cctype>
+#include <charconv>
+
+#include "cmd/model_commands.h"
+#include "model/error.h"
+#include "model/special_squares.h"
+
+namespace dlslab::cmd {
+namespace {
+
+// Adapters from the uniform table signature to the typed commands.
+template <void (*F)(Context&)>
+void NoArg(Context& ctx, const std::string&) {
+  F(ctx);
+}
+template <void (*F)(Context&, const std::string&)>
+void WithArg(Context& ctx, const std::string& arg) {
+  F(ctx, arg);
+}
+template <int I>
+void Special(Context& ctx, const std::string&) {
+  LoadSpecialSquare(ctx, std::string(kSpecialSquares[I].digits));
+}
+template <int I>
+void Radio(Context& ctx, const std::string&) {
+  RadioItemClick(ctx, I);
+}
+void SetOrder(Context& ctx, const std::string& arg) {
+  int order = 0;
+  const auto [end, ec] = std::from_chars(arg.data(), arg.data() + arg.size(), order);
+  if (ec != std::errc() || end != arg.data() + arg.size())
+    throw Error("\"" + arg + "\" is not an order.");
+  SetOrderMenuItemClick(ctx, order);
+}
+
+using A = ArgKind;
+
+#define SPECIAL(I) \
+  { 2, kSpecialSquares[I].caption, kSpecialSquares[I].handler, A::kNone, &Special<I> }
+
+// clang-format off
+const std::array kTable = {
+  MenuEntry{0, "File", "FileMenuItem"},
+  MenuEntry{1, "Load from file...", "LoadMenuItemClick", A::kOpenFile, &WithArg<LoadMenuItemClick>},
+  MenuEntry{1, "Import square...", "ImportSquareMenuItemClick", A::kText, &WithArg<ImportSquareMenuItemClick>},
+  MenuEntry{1, "Import pair...", "ImportPairMenuItemClick", A::kText, &WithArg<ImportPairMenuItemClick>},
+  MenuEntry{1, "Load one of special types (order 10)", "LoadSpecialTypesMenuItem"},
+  MenuEntry SPECIAL(0), MenuEntry SPECIAL(1), MenuEntry SPECIAL(2), MenuEntry SPECIAL(3),
+  MenuEntry SPECIAL(4), MenuEntry SPECIAL(5), MenuEntry SPECIAL(6), MenuEntry SPECIAL(7),
+  MenuEntry SPECIAL(8), MenuEntry SPECIAL(9), MenuEntry SPECIAL(10), MenuEntry SPECIAL(11),
+  MenuEntry SPECIAL(12), MenuEntry SPECIAL(13), MenuEntry SPECIAL(14), MenuEntry SPECIAL(15),
+  MenuEntry SPECIAL(16), MenuEntry SPECIAL(17), MenuEntry SPECIAL(18),
+  MenuEntry{2, "-", ""},
+  MenuEntry SPECIAL(19),
+  MenuEntry{1, "Save to file...", "SaveMenuItemClick", A::kSaveFile, &WithArg<SaveMenuItemClick>},
+  MenuEntry{1, "Save as bmp...", "SaveAsBmpClick", A::kSaveFile},
+  MenuEntry{1, "-", ""},
+  MenuEntry{1, "Load collection...", "LoadCollectionMenuItemClick", A::kOpenFile},
+  MenuEntry{1, "-", ""},
+  MenuEntry{1, "Exit", "ExitMenuItemClick"},
+
+  MenuEntry{0, "View", "ViewMenuItem"},
+  MenuEntry{1, "Single square", "RadioItemClick", A::kNone, &Radio<0>, 1},
+  MenuEntry{1, "Pair of squares", "RadioItemClick", A::kNone, &Radio<1>, 1},
+
+  MenuEntry{0, "Actions", "ActionsMenuItem"},
+  MenuEntry{1, "Set order...", "SetOrderMenuItemClick", A::kOrder, &SetOrder},
+  MenuEntry{1, "Ascending fill first string", "FillFirstStrNormalizedMenuItemClick", A::kNone, &NoArg<FillFirstStrNormalizedMenuItemClick>},
+  MenuEntry{1, "Clear square", "ClearMenuItemClick", A::kNone, &NoArg<ClearMenuItemClick>},
+  MenuEntry{1, "Swap squares", "SwapSquaresMenuItemClick", A::kNone, &NoArg<SwapSquaresMenuItemClick>},
+  MenuEntry{1, "Get ODLS", "GetOdlsMenuItemClick"},
+  MenuEntry{1, "Get ODLS type", "GetOdlsTypeMenuItemClick"},
+  MenuEntry{1, "Get all ODLS family", "GetAllODLSFamilyMenuItemClick"},
+  MenuEntry{1, "Get all ODLS family (unique CFs only)", "GetAllODLSFamilyCFsOnlyMenuItemClick"},
+  MenuEntry{1, "Clear log", "ClearLogMenuItemClick", A::kNone, &NoArg<ClearLogMenuItemClick>},
+  MenuEntry{1, "Print square(s) to log", "PrintSquareToLogMenuItem"},
+  MenuEntry{2, "As squares", "PrintSquareToLogAsSquaresClick", A::kNone, &NoArg<PrintSquareToLogAsSquaresClick>},
+  MenuEntry{2, "As solid string", "PrintSquareToLogAsSolidStringClick", A::kNone, &NoArg<PrintSquareToLogAsSolidStringClick>},
+  MenuEntry{2, "As string with spaces", "PrintSquareToLogAsStringWithSpacesClick", A::kNone, &NoArg<PrintSquareToLogAsStringWithSpacesClick>},
+  MenuEntry{2, "Print pair", "PrintPairMenuItemClick", A::kNone, &NoArg<PrintPairMenuItemClick>},
+  MenuEntry{1, "Get intercalates count", "GetIntercalatesCountMenuItemClick"},
+  MenuEntry{1, "Transversals", "TransversalsMenuItem"},
+  MenuEntry{2, "Transversals structure analysis", "TransversalsStructureAnalysisMenuItemClick"},
+  MenuEntry{2, "Get transversals coverage map", "GetTransversalsCoverageMapMenuItemClick"},
+  MenuEntry{2, "Print all transversals", "PrintAllTransversalsMenuItemClick"},
+  MenuEntry{2, "Get common transversals", "GetCommonTransversalsMenuItemClick"},
+  MenuEntry{1, "Canonical forms", "CanonicalFormsMenuItem"},
+  MenuEntry{2, "Get canonical form (CF)", "GetCanonicalFormMenuItemClick"},
+  MenuEntry{2, "Get isomorphism class", "GetIsomorphismClassMenuItemClick"},
+  MenuEntry{2, "Get strong canonical form (SCF)", "GetStrongCanonicalFormMenuItemClick"},
+  MenuEntry{2, "Get SCF line number", "GetSCFLineNumberMenuItemClick"},
+  MenuEntry{1, "Create next pandiagonal", "CreatePandiagonalMenuItemClick"},
+  MenuEntry{1, "Print all properties", "PrintAllPropertiesClick"},
+  MenuEntry{1, "Canonize LS by DLS", "CanonizeLSbyDLSMenuItem"},
+  MenuEntry{2, "For one square only", "CanonizeLSbyDLSMenuItemClick"},
+  MenuEntry{2, "For all family", "CanonizeLsDlsForallfamilyMenuItemClick"},
+  MenuEntry{1, "Print all generalized symmetries", "PrintAllGeneralizedSymmetriesMenuItemClick"},
+  MenuEntry{1, "Find square in folder", "FindSquareInFolderMenuItemClick", A::kFolder},
+  MenuEntry{1, "Fillings for partially filled square", "FillingsMenuItem"},
+  MenuEntry{2, "Get fillings count", "GetFillingsCountMenuItemClick"},
+  MenuEntry{2, "Get first filling", "GetFirstFillingMenuItemClick"},
+  MenuEntry{1, "Dominating sets", "DominatingSetsMenuItem"},
+  MenuEntry{2, "Backward", "GetDominatingSetBackwardMenuItemClick"},
+  MenuEntry{2, "Random", "GetDominatingSetRandomMenuItemClick"},
+
+  MenuEntry{0, "Transformations", "TransformationsMenuItem"},
+  MenuEntry{1, "Normalize 1 (by first row)", "NormalizeSquareMenuItemClick", A::kNone, &NoArg<NormalizeSquareMenuItemClick>},
+  MenuEntry{1, "Normalize 2 (by main diagonal)", "NormalizeByMainDiagonalClick"},
+  MenuEntry{1, "Transpose", "TransposeMenuItemClick"},
+  MenuEntry{1, "Antitranspose", "AntitransposeMenuItemClick"},
+  MenuEntry{1, "Rotate +90 (clockwise)", "RotateRightMenuItemClick"},
+  MenuEntry{1, "Rotate -90 (anticlockwise)", "RotateLeftMenuItemClick"},
+  MenuEntry{1, "Rotate to 180", "RotateDoubleMenuItemClick"},
+  MenuEntry{1, "Flip vertical", "FlipVerticalMenuItemClick"},
+  MenuEntry{1, "Flip horizontal", "FlipHorizontalMenuItemClick"},
+  MenuEntry{1, "Get string-inverse square", "GetStringInversePermutableSquareMenuItemClick"},
+  MenuEntry{1, "Get column-inverse square", "GetColumnInversePermutableSquareMenuItemClickClick"},
+  MenuEntry{1, "Parastrofs", "ParastrofsMenuItem"},
+  MenuEntry{2, "1: (i, j, a) -> (i, a, j)", "GetParastrof1MenuItemClick"},
+  MenuEntry{2, "2: (i, j, a) -> (j, a, i)", "GetParastrof2MenuItemClick"},
+  MenuEntry{1, "Thorus movements", "ThorusMovementsMenuItem"},
+  MenuEntry{2, "Left", "LeftThorusMovementMenuItemClick"},
+  MenuEntry{2, "Right", "RightThorusMovementMenuItemClick"},
+  MenuEntry{2, "Up", "UpThorusMovementMenuItemClick"},
+  MenuEntry{2, "Down", "DownThorusMovementMenuItemClick"},
+
+  MenuEntry{0, "Heuristic filling", "HeuristicFillingMenuItem", A::kNone, nullptr, 0, "F2"},
+  MenuEntry{1, "Greedy", "GreedyMenuItemClick"},
+  MenuEntry{1, "Random search v1", "RandomSearchV1MenuItemClick"},
+  MenuEntry{1, "Random search v2", "RandomSearchV2MenuItemClick"},
+  MenuEntry{1, "Random search v3", "RandomSearchV3MenuItemClick"},
+
+  MenuEntry{0, "Benchmark", "BenchmarkMenuItem"},
+  MenuEntry{1, "DLS of order 9 generation...", "GenerateDls9MenuItemClick"},
+  MenuEntry{1, "DLS of order 9 generation with PGO...", "GenerateDls9PgoMenuItemClick"},
+  MenuEntry{1, "ODLS of order 10 search (DLX v2)...", "ODLS10DLXGenClick"},
+
+  MenuEntry{0, "Collection", "CollectionMenuItem"},
+  MenuEntry{1, "Draw statistical info", "DrawStatisticalInfoMenuItemClick"},
+
+  MenuEntry{0, "Crossword", "CrosswordMenuItem"},
+  MenuEntry{1, "New game", "NewGameMenuItemClick"},
+  MenuEntry{1, "Start again", "StartAgainMenuItemClick"},
+  MenuEntry{1, "Rules", "ShowRulesMenuItemClick"},
+};
+// clang-format on
+
+#undef SPECIAL
+
+std::string_view WithoutEllipsis(std::string_view s) {
+  if (s.ends_with("...")) s.remove_suffix(3);
+  return s;
+}
+
+bool SameCaption(std::string_view a, std::string_view b) {
+  a = WithoutEllipsis(a);
+  b = WithoutEllipsis(b);
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  return true;
+}
+
+}  // namespace
+
+std::span<const MenuEntry> MenuTable() { return kTable; }
+
+bool IsContainer(std::span<const MenuEntry> table, std::size_t index) {
+  return table[index].depth == 0 ||
+         (index + 1 < table.size() && table[index + 1].depth > table[index].depth);
+}
+
+const MenuEntry* FindCommand(std::string_view word) {
+  const auto table = MenuTable();
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    if (table[i].caption == "-" || IsContainer(table, i)) continue;
+    if (SameCaption(table[i].caption, word)) return &table[i];
+  }
+  return nullptr;
+}
+
+}  // namespace dlslab::cmd

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "cmd/context.h"
+
+namespace dlslab::cmd {
+
+/// What a command asks the user for before it runs; the CLI takes it as the next argument.
+enum class ArgKind { kNone, kOpenFile, kSaveFile, kText, kOrder, kFolder };
+
+/// Runs a command; `arg` is what ArgKind asked for (empty for kNone).
+using Handler = void (*)(Context& ctx, const std::string& arg);
+
+/// One line of the menu bar. The window builds its menus from this table, the CLI looks its
+/// commands up in it, so the two can never disagree.
+struct MenuEntry {
+  constexpr MenuEntry(int depth_, std::string_view caption_, std::string_view name_,
+                      ArgKind arg_ = ArgKind::kNone, Handler handler_ = nullptr,
+                      int radio_group_ = 0, std::string_view shortcut_ = {})
+      : depth(depth_),
+        caption(caption_),
+        name(name_),
+        arg(arg_),
+        handler(handler_),
+        radio_group(radio_group_),
+        shortcut(shortcut_) {}
+
+  int depth;                 ///< 0 top-level menu, 1 its item, 2 an item of a submenu
+  std::string_view caption;  ///< "-" for a separator
+  std::string_view name;     ///< the handler's (or the component's) name
+  ArgKind arg = ArgKind::kNone;
+  Handler handler = nullptr;  ///< nullptr: a menu, a separator, or a command not available yet
+  int radio_group = 0;        ///< items sharing a non-zero group are exclusive radio items
+  std::string_view shortcut;  ///< key sequence, e.g. "F2"
+};
+
+/// The whole menu bar in display order.
+[[nodiscard]] std::span<const MenuEntry> MenuTable();
+
+/// True for a menu or submenu entry (the next entry is deeper).
+[[nodiscard]] bool IsContainer(std::span<const MenuEntry> table, std::size_t index);
+
+/// The command a CLI word names: its caption regardless of case, a trailing "..." optional.
+/// Returns nullptr when no command has that caption.
+[[nodiscard]] const MenuEntry* FindCommand(std::string_view word);
+
+}  // namespace dlslab::cmd

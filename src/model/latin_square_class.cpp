@@ -1,0 +1,190 @@
+#include "model/latin_square_class.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <utility>
+
+#include "model/error.h"
+#include "model/random.h"
+
+namespace dlslab {
+
+void TCellMask::Resize(int n) {
+  const auto old = cells_;
+  const int old_n = n_;
+  cells_.fill(false);
+  const int keep = std::min(old_n, n);
+  for (int r = 0; r < keep; ++r)
+    for (int c = 0; c < keep; ++c) cells_[r * n + c] = old[r * old_n + c];
+  n_ = n;
+}
+
+void TLatinSquareClass::SetOrder(int n) {
+  FirstSquare.Resize(n, 0);
+  SecondSquare.Resize(n, 0);
+  ResetColors();
+  RedCells.Resize(n);
+  PairRepeats.Resize(n);
+  FixedCells.Resize(n);
+}
+
+void TLatinSquareClass::ResetColors() {
+  RandSeed = 0;
+  const int n = GetOrder();
+  ValueColors.assign(n, kClBlack);
+  for (int v = 0; v < n; ++v) {
+    const int r = static_cast<int>(Random(256));
+    const int g = static_cast<int>(Random(256));
+    const int b = static_cast<int>(Random(256));
+    ValueColors[v] = Rgb(r, g, b);
+  }
+}
+
+void TLatinSquareClass::ClearSquares() {
+  ClearSquare(FirstSquare, false);
+  // The second square follows the first one's order, as the two always agree after SetOrder.
+  ClearSquare(SecondSquare, false);
+}
+
+void TLatinSquareClass::FillFirstRowAscending() {
+  for (int j = 0; j < GetOrder(); ++j) FirstSquare[0][j] = j;
+}
+
+void TLatinSquareClass::NormalizeSquare() {
+  const int n = GetOrder();
+  std::vector<int> map(n, 0);
+  for (int j = 0; j < n; ++j) {
+    const int v = FirstSquare[0][j];
+    if (v >= 0 && v < n) map[v] = j;
+  }
+  for (int i = 0; i < FirstSquare.size(); ++i) {
+    int& v = FirstSquare.data()[i];
+    // A value outside 0..N-1 has no entry in the map; it is left as it is.
+    if (v >= 0 && v < n) v = map[v];
+  }
+}
+
+void TLatinSquareClass::SwapSquares() {
+  const int n = GetOrder();
+  for (int i = 0; i < n; ++i)
+    for (int j = 0; j < n; ++j) std::swap(FirstSquare[i][j], SecondSquare[i][j]);
+}
+
+void TLatinSquareClass::MarkFixedCells() {
+  const int n = std::min(GetOrder(), FixedCells.order());
+  for (int i = 0; i < n; ++i)
+    for (int j = 0; j < n; ++j) FixedCells[i][j] = FirstSquare[i][j] >= 0;
+}
+
+TElemsArr TLatinSquareClass::GetCandidates(const TLatinSquare& square, int row, int col) {
+  const int n = square.order();
+  TElemsArr result;
+  for (int v = 0; v < n; ++v) {
+    bool taken = false;
+    for (int k = 0; k < n && !taken; ++k) {
+      taken = square[row][k] == v || square[k][col] == v || (row == col && square[k][k] == v) ||
+              (row == n - 1 - col && square[k][n - 1 - k] == v);
+    }
+    if (!taken) result.push_back(v);
+  }
+  return result;
+}
+
+namespace {
+
+void AppendValues(std::string& out, const TLatinSquare& square) {
+  for (int i = 0; i < square.size(); ++i) {
+    out += ' ';
+    out += std::to_string(square.data()[i]);
+  }
+}
+
+/// Reads whitespace-separated decimal integers from a file's bytes.
+class IntReader {
+ public:
+  IntReader(const std::string& text, std::size_t pos, const std::string& file_name)
+      : text_(text), pos_(pos), file_name_(file_name) {}
+
+  int Next(int lo, int hi) {
+    while (pos_ < text_.size() && IsBlank(text_[pos_])) ++pos_;
+    if (pos_ >= text_.size()) Fail("the file ends too early");
+    const char* begin = text_.c_str() + pos_;
+    char* end = nullptr;
+    errno = 0;
+    const long value = std::strtol(begin, &end, 10);
+    if (end == begin || errno != 0 || (*end != '\0' && !IsBlank(*end)))
+      Fail("a number is expected at byte " + std::to_string(pos_ + 1));
+    if (value < lo || value > hi)
+      Fail("the value " + std::to_string(value) + " is outside " + std::to_string(lo) + ".." +
+           std::to_string(hi));
+    pos_ += end - begin;
+    return static_cast<int>(value);
+  }
+
+  void SkipLine() {
+    while (pos_ < text_.size() && text_[pos_] != '\n') ++pos_;
+    if (pos_ < text_.size()) ++pos_;
+  }
+
+ private:
+  static bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+  [[noreturn]] void Fail(const std::string& why) const {
+    throw Error("Cannot load \"" + file_name_ + "\": " + why + ".");
+  }
+
+  const std::string& text_;
+  std::size_t pos_;
+  const std::string& file_name_;
+};
+
+}  // namespace
+
+void TLatinSquareClass::SaveToFile(const std::string& file_name) const {
+  std::string out = ViewMode == 1 ? "ODLS" : "DLS";
+  out += "\r\n" + std::to_string(GetOrder()) + "\r\n";
+  AppendValues(out, FirstSquare);
+  if (ViewMode == 1) {
+    out += "\r\n";
+    AppendValues(out, SecondSquare);
+  }
+  std::ofstream file(file_name, std::ios::binary | std::ios::trunc);
+  if (!file) throw Error("Cannot write \"" + file_name + "\".");
+  file << out;
+  file.close();
+  if (!file) throw Error("Cannot write \"" + file_name + "\".");
+}
+
+void TLatinSquareClass::LoadFromFile(const std::string& file_name) {
+  std::ifstream file(file_name, std::ios::binary);
+  if (!file) throw Error("Cannot open \"" + file_name + "\".");
+  const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+
+  std::size_t eol = text.find('\n');
+  std::string header = text.substr(0, eol);
+  if (!header.empty() && header.back() == '\r') header.pop_back();
+  std::uint8_t view_mode = ViewMode;
+  if (header == "DLS") view_mode = 0;
+  if (header == "ODLS") view_mode = 1;
+
+  IntReader reader(text, eol == std::string::npos ? text.size() : eol + 1, file_name);
+  const int n = reader.Next(1, kMaxOrder);
+  TLatinSquare first(n);
+  for (int i = 0; i < first.size(); ++i) first.data()[i] = reader.Next(-1, n - 1);
+  TLatinSquare second;
+  if (view_mode == 1) {
+    reader.SkipLine();
+    second = TLatinSquare(n);
+    for (int i = 0; i < second.size(); ++i) second.data()[i] = reader.Next(-1, n - 1);
+  }
+
+  // The whole file is read: only now does the model change.
+  ViewMode = view_mode;
+  SetOrder(n);
+  FirstSquare = first;
+  if (view_mode == 1) SecondSquare = second;
+}
+
+}  // namespace dlslab

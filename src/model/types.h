@@ -1,0 +1,67 @@
+#pragma once
+
+#include <array>
+#include <cassert>
+#include <cstdint>
+#include <vector>
+
+namespace dlslab {
+
+/// Largest order the model and the order dialog accept.
+inline constexpr int kMaxOrder = 30;
+/// The order of the research routines, the digit string and the crossword.
+inline constexpr int kOrder = 10;
+/// Mark of an empty cell.
+inline constexpr int kEmpty = -1;
+
+/// A square of order 0..kMaxOrder, cells [row][column] in one flat row-major block.
+/// Rows are `order()` ints apart, so an order-10 square is 100 contiguous ints.
+class TLatinSquare {
+ public:
+  TLatinSquare() { cells_.fill(kEmpty); }
+  /// An n x n square with every cell empty.
+  explicit TLatinSquare(int n) : n_(n) {
+    assert(n >= 0 && n <= kMaxOrder);
+    cells_.fill(kEmpty);
+  }
+
+  [[nodiscard]] int order() const { return n_; }
+  [[nodiscard]] int* operator[](int row) { return cells_.data() + row * n_; }
+  [[nodiscard]] const int* operator[](int row) const { return cells_.data() + row * n_; }
+  [[nodiscard]] int* data() { return cells_.data(); }
+  [[nodiscard]] const int* data() const { return cells_.data(); }
+  [[nodiscard]] int size() const { return n_ * n_; }
+
+  /// Changes the order; cells present in both sizes keep their values, new cells get `fill`.
+  void Resize(int n, int fill);
+
+  friend bool operator==(const TLatinSquare& a, const TLatinSquare& b) {
+    if (a.n_ != b.n_) return false;
+    for (int i = 0; i < a.size(); ++i)
+      if (a.cells_[i] != b.cells_[i]) return false;
+    return true;
+  }
+
+ private:
+  int n_ = 0;
+  std::array<int, kMaxOrder * kMaxOrder> cells_;
+};
+
+/// Dynamic integer arrays: value lists, permutations, candidates.
+using TIntArr = std::vector<int>;
+using TElemsArr = std::vector<int>;
+
+/// 24-bit RGB, red in the low byte, blue in the high byte.
+using TColor = std::int32_t;
+inline constexpr TColor kClBlack = 0;
+inline constexpr TColor kClRed = 255;
+inline constexpr TColor kClGreen = 32768;
+inline constexpr TColor kClYellow = 65535;
+inline constexpr TColor kClWhite = 16777215;
+
+[[nodiscard]] constexpr TColor Rgb(int r, int g, int b) { return r + 256 * g + 65536 * b; }
+[[nodiscard]] constexpr int RedOf(TColor c) { return c & 0xFF; }
+[[nodiscard]] constexpr int GreenOf(TColor c) { return (c >> 8) & 0xFF; }
+[[nodiscard]] constexpr int BlueOf(TColor c) { return (c >> 16) & 0xFF; }
+
+}  // namespace dlslab
