@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 
+#include "cmd/fill_commands.h"
 #include "cmd/model_commands.h"
 #include "model/error.h"
 #include "model/special_squares.h"
@@ -128,10 +129,10 @@ const std::array kTable = {
   MenuEntry{2, "Down", "DownThorusMovementMenuItemClick"},
 
   MenuEntry{0, "Heuristic filling", "HeuristicFillingMenuItem", A::kNone, nullptr, 0, "F2"},
-  MenuEntry{1, "Greedy", "GreedyMenuItemClick"},
-  MenuEntry{1, "Random search v1", "RandomSearchV1MenuItemClick"},
-  MenuEntry{1, "Random search v2", "RandomSearchV2MenuItemClick"},
-  MenuEntry{1, "Random search v3", "RandomSearchV3MenuItemClick"},
+  MenuEntry{1, "Greedy", "GreedyMenuItemClick", A::kNone, &NoArg<GreedyMenuItemClick>},
+  MenuEntry{1, "Random search v1", "RandomSearchV1MenuItemClick", A::kNone, &NoArg<RandomSearchV1MenuItemClick>},
+  MenuEntry{1, "Random search v2", "RandomSearchV2MenuItemClick", A::kNone, &NoArg<RandomSearchV2MenuItemClick>},
+  MenuEntry{1, "Random search v3", "RandomSearchV3MenuItemClick", A::kNone, &NoArg<RandomSearchV3MenuItemClick>},
 
   MenuEntry{0, "Benchmark", "BenchmarkMenuItem"},
   MenuEntry{1, "DLS of order 9 generation...", "GenerateDls9MenuItemClick"},

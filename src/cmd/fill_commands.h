@@ -1,0 +1,15 @@
+#pragma once
+
+#include "cmd/context.h"
+
+// Commands of the "Heuristic filling" menu, the fillings of a partial square and the clue-set
+// reductions ("Dominating sets").
+namespace dlslab::cmd {
+
+void GreedyMenuItemClick(Context& ctx);
+void RandomSearchV1MenuItemClick(Context& ctx);
+void RandomSearchV2MenuItemClick(Context& ctx);
+/// Repeats RandomFillV2 until the square is complete, at most 1000 attempts; logs the count.
+void RandomSearchV3MenuItemClick(Context& ctx);
+
+}  // namespace dlslab::cmd

@@ -1,0 +1,104 @@
+#include "fill/heuristic_fill.h"
+
+#include <gtest/gtest.h>
+
+#include "model/ls_data_structs.h"
+#include "model/random.h"
+
+namespace dlslab {
+namespace {
+
+TLatinSquareClass Model(int n) {
+  TLatinSquareClass model;
+  model.SetOrder(n);
+  model.ClearSquares();
+  return model;
+}
+
+TEST(GreedyFill, OrderTenRunsIntoTwentyThreeDeadEnds) {
+  TLatinSquareClass model = Model(10);
+  model.FirstSquare[5][5] = 7;  // cleared first
+  GreedyFill(model);
+  const TLatinSquare& sq = model.FirstSquare;
+  for (int c = 0; c < 10; ++c) EXPECT_EQ(sq[0][c], c);
+  EXPECT_EQ(sq[1][0], 1);
+  EXPECT_EQ(sq[1][1], 2);
+  EXPECT_EQ(sq[1][2], 0);
+  EXPECT_EQ(sq[1][3], 4);
+  EXPECT_EQ(sq[1][4], 3);
+  EXPECT_EQ(GetEmptyCellsCount(sq), 23);
+  EXPECT_TRUE(IsDiagonalLatin(sq));
+  const TLatinSquare first = sq;
+  GreedyFill(model);
+  EXPECT_EQ(model.FirstSquare, first);
+}
+
+TEST(GreedyFill, ClearsTheSecondSquareToo) {
+  TLatinSquareClass model = Model(4);
+  model.SecondSquare[2][2] = 1;
+  GreedyFill(model);
+  EXPECT_EQ(GetEmptyCellsCount(model.SecondSquare), 16);
+}
+
+TEST(RandomFillV1, DrawsOneValuePerCellInRowMajorOrder) {
+  TLatinSquareClass model = Model(7);
+  RandSeed = 99;
+  RandomFillV1(model);
+  RandSeed = 99;
+  for (int r = 0; r < 7; ++r)
+    for (int c = 0; c < 7; ++c) EXPECT_EQ(model.FirstSquare[r][c], static_cast<int>(Random(7)));
+}
+
+TEST(PropagateSingles, SetsForcedCellsAndSeesItsOwnPlacements) {
+  TLatinSquareClass model = Model(3);
+  // Row 0 holds 0 and 1: (0, 2) is forced to 2; then column 2 forces nothing more by itself.
+  model.FirstSquare[0][0] = 0;
+  model.FirstSquare[0][1] = 1;
+  EXPECT_TRUE(PropagateSingles(model, 0));
+  EXPECT_EQ(model.FirstSquare[0][2], 2);
+  // Rows before i are left alone.
+  TLatinSquareClass other = Model(3);
+  other.FirstSquare[0][0] = 0;
+  other.FirstSquare[0][1] = 1;
+  other.FirstSquare[1][0] = 1;
+  other.FirstSquare[2][0] = 2;
+  EXPECT_TRUE(PropagateSingles(other, 1));
+  EXPECT_EQ(other.FirstSquare[0][2], kEmpty);
+}
+
+TEST(RandomFillV2, MatchesTheBaselineSquareAndDraws) {
+  for (const int n : {1, 2, 3, 5, 7, 10, 12, 30}) {
+    // The baseline rescans the square for every candidate list: few seeds for large orders.
+    const std::uint32_t seeds = n <= 10 ? 40 : 2;
+    for (std::uint32_t seed = 0; seed < seeds; ++seed) {
+      TLatinSquareClass fast = Model(n);
+      TLatinSquareClass plain = Model(n);
+      RandSeed = seed * 7919u;
+      RandomFillV2(fast);
+      const std::uint32_t after_fast = RandSeed;
+      RandSeed = seed * 7919u;
+      random_fill_v2_baseline(plain);
+      ASSERT_EQ(fast.FirstSquare, plain.FirstSquare) << "n " << n << " seed " << seed;
+      ASSERT_EQ(after_fast, RandSeed) << "n " << n << " seed " << seed;
+    }
+  }
+}
+
+TEST(RandomFillV2, MakesExactlyNSquaredDrawsAndKeepsTheRules) {
+  TLatinSquareClass model = Model(10);
+  RandSeed = 12345;
+  RandomFillV2(model);
+  std::uint32_t expected = 12345;
+  for (int i = 0; i < 100; ++i) expected = expected * 134775813u + 1u;
+  EXPECT_EQ(RandSeed, expected);
+  EXPECT_TRUE(IsDiagonalLatin(model.FirstSquare));
+}
+
+TEST(RandomFillV2, OrderOneTakesZero) {
+  TLatinSquareClass model = Model(1);
+  RandomFillV2(model);
+  EXPECT_EQ(model.FirstSquare[0][0], 0);
+}
+
+}  // namespace
+}  // namespace dlslab
