@@ -6,6 +6,7 @@
 
 #include "cmd/fill_commands.h"
 #include "cmd/model_commands.h"
+#include "cmd/transform_commands.h"
 #include "model/error.h"
 #include "model/special_squares.h"
 
@@ -109,24 +110,24 @@ const std::array kTable = {
 
   MenuEntry{0, "Transformations", "TransformationsMenuItem"},
   MenuEntry{1, "Normalize 1 (by first row)", "NormalizeSquareMenuItemClick", A::kNone, &NoArg<NormalizeSquareMenuItemClick>},
-  MenuEntry{1, "Normalize 2 (by main diagonal)", "NormalizeByMainDiagonalClick"},
-  MenuEntry{1, "Transpose", "TransposeMenuItemClick"},
-  MenuEntry{1, "Antitranspose", "AntitransposeMenuItemClick"},
-  MenuEntry{1, "Rotate +90 (clockwise)", "RotateRightMenuItemClick"},
-  MenuEntry{1, "Rotate -90 (anticlockwise)", "RotateLeftMenuItemClick"},
-  MenuEntry{1, "Rotate to 180", "RotateDoubleMenuItemClick"},
-  MenuEntry{1, "Flip vertical", "FlipVerticalMenuItemClick"},
-  MenuEntry{1, "Flip horizontal", "FlipHorizontalMenuItemClick"},
-  MenuEntry{1, "Get string-inverse square", "GetStringInversePermutableSquareMenuItemClick"},
-  MenuEntry{1, "Get column-inverse square", "GetColumnInversePermutableSquareMenuItemClickClick"},
+  MenuEntry{1, "Normalize 2 (by main diagonal)", "NormalizeByMainDiagonalClick", A::kNone, &NoArg<NormalizeByMainDiagonalClick>},
+  MenuEntry{1, "Transpose", "TransposeMenuItemClick", A::kNone, &NoArg<TransposeMenuItemClick>},
+  MenuEntry{1, "Antitranspose", "AntitransposeMenuItemClick", A::kNone, &NoArg<AntitransposeMenuItemClick>},
+  MenuEntry{1, "Rotate +90 (clockwise)", "RotateRightMenuItemClick", A::kNone, &NoArg<RotateRightMenuItemClick>},
+  MenuEntry{1, "Rotate -90 (anticlockwise)", "RotateLeftMenuItemClick", A::kNone, &NoArg<RotateLeftMenuItemClick>},
+  MenuEntry{1, "Rotate to 180", "RotateDoubleMenuItemClick", A::kNone, &NoArg<RotateDoubleMenuItemClick>},
+  MenuEntry{1, "Flip vertical", "FlipVerticalMenuItemClick", A::kNone, &NoArg<FlipVerticalMenuItemClick>},
+  MenuEntry{1, "Flip horizontal", "FlipHorizontalMenuItemClick", A::kNone, &NoArg<FlipHorizontalMenuItemClick>},
+  MenuEntry{1, "Get string-inverse square", "GetStringInversePermutableSquareMenuItemClick", A::kNone, &NoArg<GetStringInversePermutableSquareMenuItemClick>},
+  MenuEntry{1, "Get column-inverse square", "GetColumnInversePermutableSquareMenuItemClickClick", A::kNone, &NoArg<GetColumnInversePermutableSquareMenuItemClickClick>},
   MenuEntry{1, "Parastrofs", "ParastrofsMenuItem"},
-  MenuEntry{2, "1: (i, j, a) -> (i, a, j)", "GetParastrof1MenuItemClick"},
-  MenuEntry{2, "2: (i, j, a) -> (j, a, i)", "GetParastrof2MenuItemClick"},
+  MenuEntry{2, "1: (i, j, a) -> (i, a, j)", "GetParastrof1MenuItemClick", A::kNone, &NoArg<GetParastrof1MenuItemClick>},
+  MenuEntry{2, "2: (i, j, a) -> (j, a, i)", "GetParastrof2MenuItemClick", A::kNone, &NoArg<GetParastrof2MenuItemClick>},
   MenuEntry{1, "Thorus movements", "ThorusMovementsMenuItem"},
-  MenuEntry{2, "Left", "LeftThorusMovementMenuItemClick"},
-  MenuEntry{2, "Right", "RightThorusMovementMenuItemClick"},
-  MenuEntry{2, "Up", "UpThorusMovementMenuItemClick"},
-  MenuEntry{2, "Down", "DownThorusMovementMenuItemClick"},
+  MenuEntry{2, "Left", "LeftThorusMovementMenuItemClick", A::kNone, &NoArg<LeftThorusMovementMenuItemClick>},
+  MenuEntry{2, "Right", "RightThorusMovementMenuItemClick", A::kNone, &NoArg<RightThorusMovementMenuItemClick>},
+  MenuEntry{2, "Up", "UpThorusMovementMenuItemClick", A::kNone, &NoArg<UpThorusMovementMenuItemClick>},
+  MenuEntry{2, "Down", "DownThorusMovementMenuItemClick", A::kNone, &NoArg<DownThorusMovementMenuItemClick>},
 
   MenuEntry{0, "Heuristic filling", "HeuristicFillingMenuItem", A::kNone, nullptr, 0, "F2"},
   MenuEntry{1, "Greedy", "GreedyMenuItemClick", A::kNone, &NoArg<GreedyMenuItemClick>},
