@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "collection/squares_collection.h"
 #include "model/latin_square_class.h"
 #include "model/types.h"
 
@@ -31,8 +32,10 @@ struct Context {
 
   TLatinSquareClass model;
   Log log;
-  int pandiagonal_counter = 0;  ///< the k of "Create next pandiagonal"
-  TLatinSquare puzzle;          ///< the dealt crossword, for "Start again"
+  int pandiagonal_counter = 0;    ///< the k of "Create next pandiagonal"
+  TLatinSquare puzzle;            ///< the dealt crossword, for "Start again"
+  TSquaresCollection collection;  ///< the collection browsed with the tool bar
+  int spin_edit_value = 0;        ///< the tool bar's number field: the entry shown
 
   /// Redraws the view and the status line; commands end with it. No-op without a window.
   std::function<void()> update_view;

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 
+#include "cmd/collection_commands.h"
 #include "cmd/fill_commands.h"
 #include "cmd/model_commands.h"
 #include "cmd/transform_commands.h"
@@ -60,7 +61,7 @@ const std::array kTable = {
   MenuEntry{1, "Save to file...", "SaveMenuItemClick", A::kSaveFile, &WithArg<SaveMenuItemClick>},
   MenuEntry{1, "Save as bmp...", "SaveAsBmpClick", A::kSaveFile},
   MenuEntry{1, "-", ""},
-  MenuEntry{1, "Load collection...", "LoadCollectionMenuItemClick", A::kOpenFile},
+  MenuEntry{1, "Load collection...", "LoadCollectionMenuItemClick", A::kOpenFile, &WithArg<LoadCollectionMenuItemClick>},
   MenuEntry{1, "-", ""},
   MenuEntry{1, "Exit", "ExitMenuItemClick"},
 

@@ -1,0 +1,59 @@
+#include "cmd/collection_commands.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "collection/smart_square_collection.h"
+#include "model/special_squares.h"
+
+namespace dlslab::cmd {
+namespace {
+
+void ShowFirstEntry(Context& ctx) {
+  ctx.spin_edit_value = 0;
+  if (ctx.collection.Count() > 0)
+    SpinEditChange(ctx, 0);
+  else
+    ctx.UpdateView();  // the number field's range still follows the collection
+}
+
+}  // namespace
+
+void LoadCollectionMenuItemClick(Context& ctx, const std::string& file_name) {
+  ctx.collection.Clear();
+  try {
+    ctx.collection.LoadFromFile_VelmoraFormat(file_name, true, true);
+  } catch (...) {
+    ShowFirstEntry(ctx);  // what was read stays loaded and can be browsed
+    throw;
+  }
+  ShowFirstEntry(ctx);
+  ctx.log.Add(std::filesystem::path(file_name).filename().string() + ": " +
+              std::to_string(ctx.collection.Count()) + " DLS loaded");
+}
+
+void SpinEditChange(Context& ctx, int value) {
+  const int count = ctx.collection.Count();
+  if (count == 0) return;
+  value = std::clamp(value, 0, count - 1);
+  ctx.spin_edit_value = value;
+  if (ctx.model.GetOrder() != kOrder) ctx.model.SetOrder(kOrder);
+  ctx.model.SetFirstSquare(ctx.collection.GetSquare(value));
+  ctx.UpdateView();
+}
+
+void GoToBeginToolButtonClick(Context& ctx) { SpinEditChange(ctx, 0); }
+
+void GoToEndToolButtonClick(Context& ctx) { SpinEditChange(ctx, ctx.collection.Count() - 1); }
+
+void GoToPreviousToolButtonClick(Context& ctx) { SpinEditChange(ctx, ctx.spin_edit_value - 1); }
+
+void GoToNextToolButtonClick(Context& ctx) { SpinEditChange(ctx, ctx.spin_edit_value + 1); }
+
+void DbgButtonClick(Context& /*ctx*/) {
+  TSmartSquareCollection squares;
+  squares.Add({std::string(kSpecialSquares[0].digits), -1, 0});
+  squares.Add({std::string(kSpecialSquares[1].digits), -1, 0});
+}
+
+}  // namespace dlslab::cmd

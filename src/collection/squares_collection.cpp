@@ -1,0 +1,369 @@
+// A collection keeps its entries back to back in one character pool with an offset table, so a
+// million order-10 squares take about 100 MB and no allocation per entry.
+//
+// Duplicate detection: an open-addressing hash table (linear probing, at most half full) maps
+// the text of an entry to the number of the first entry with that text. Entries added without
+// duplicate checks may repeat a text; the table keeps pointing at the first of them, which is
+// exactly what a scan from the front finds, so both lookups give the same entries, order and
+// counts.
+//
+// Collection file: one block per square, ten row lines and one separator line. A row line holds
+// the ten symbols at every second character, starting at the second character when the line
+// begins with a blank. Lines end in CR LF or LF on reading; writing uses CR LF.
+#include "collection/squares_collection.h"
+
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ios>
+#include <memory>
+#include <system_error>
+
+#include "model/diagnostics.h"
+#include "model/error.h"
+#include "model/ls_data_structs.h"
+
+namespace dlslab {
+namespace {
+
+constexpr int kCells = kOrder * kOrder;
+constexpr int kProgressStep = 50000;
+constexpr const char* kWrongFormat =
+    "TSquaresCollection.LoadFromFile_VelmoraFormat(): Wrong file format";
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+/// Writes the normalized 100-character form of s into out (see NormalizedSquareString).
+void NormalizeInto(std::string_view s, char* out) {
+  std::string without_blanks;
+  if (s.find(' ') != std::string_view::npos) {
+    without_blanks = s;
+    RemoveSpaces(without_blanks);
+    s = without_blanks;
+  }
+  // Cells as StringToSquare leaves them: past the end of s the first row reads 0..9 and the
+  // other rows are empty.
+  std::array<char, kCells> cells;
+  for (int p = 0; p < kCells; ++p) {
+    const char c = p < static_cast<int>(s.size()) ? s[p] : (p < kOrder ? '0' + p : '-');
+    cells[p] = IsDigit(c) ? c : '-';
+  }
+  std::array<char, kOrder> map;
+  map.fill('-');
+  for (int k = 0; k < kOrder; ++k)
+    if (IsDigit(cells[k])) map[cells[k] - '0'] = static_cast<char>('0' + k);
+  for (int k = 0; k < kOrder; ++k) out[k] = static_cast<char>('0' + k);
+  for (int p = kOrder; p < kCells; ++p) out[p] = IsDigit(cells[p]) ? map[cells[p] - '0'] : '-';
+}
+
+std::uint64_t HashText(std::string_view s) {
+  constexpr std::uint64_t kMul = 0xff51afd7ed558ccdULL;
+  std::uint64_t h = 0x9E3779B97F4A7C15ULL ^ s.size();
+  std::size_t i = 0;
+  for (; i + 8 <= s.size(); i += 8) {
+    std::uint64_t w;
+    std::memcpy(&w, s.data() + i, 8);
+    h = (h ^ w) * kMul;
+    h ^= h >> 29;
+  }
+  if (i < s.size()) {
+    std::uint64_t w = 0;
+    std::memcpy(&w, s.data() + i, s.size() - i);
+    h = (h ^ w) * kMul;
+  }
+  h ^= h >> 33;
+  h *= 0xc4ceb9fe1a85ec53ULL;
+  h ^= h >> 33;
+  return h;
+}
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+[[noreturn]] void ThrowIoError(const std::string& what, const std::string& file_name) {
+  throw std::ios_base::failure(what + " \"" + file_name + "\"",
+                               std::error_code(errno, std::generic_category()));
+}
+
+/// Reads a file line by line through one buffer; a line is a view valid until the next read.
+class LineReader {
+ public:
+  LineReader(std::FILE* file, const std::string& file_name)
+      : file_(file), file_name_(file_name), buffer_(1 << 20) {}
+
+  /// True when every byte has been read.
+  bool AtEnd() {
+    if (begin_ == end_) Fill();
+    return begin_ == end_;
+  }
+
+  /// The next line without its line break (and without the CR of a CR LF); empty at the end.
+  std::string_view ReadLine() {
+    for (;;) {
+      const void* nl = std::memchr(buffer_.data() + begin_, '\n', end_ - begin_);
+      if (nl != nullptr) {
+        const std::size_t at = static_cast<const char*>(nl) - buffer_.data();
+        return Take(at - begin_, at + 1);
+      }
+      if (eof_) return Take(end_ - begin_, end_);
+      Fill();
+    }
+  }
+
+ private:
+  std::string_view Take(std::size_t length, std::size_t next) {
+    std::string_view line(buffer_.data() + begin_, length);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    begin_ = next;
+    return line;
+  }
+
+  // Moves the unread bytes to the front and reads more behind them.
+  void Fill() {
+    if (eof_) return;
+    if (begin_ > 0) {
+      std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+      end_ -= begin_;
+      begin_ = 0;
+    }
+    if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);
+    const std::size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
+    end_ += got;
+    if (got == 0) {
+      if (std::ferror(file_)) ThrowIoError("Cannot read the collection file", file_name_);
+      eof_ = true;
+    }
+  }
+
+  std::FILE* file_;
+  const std::string& file_name_;
+  std::vector<char> buffer_;
+  std::size_t begin_ = 0;
+  std::size_t end_ = 0;
+  bool eof_ = false;
+};
+
+}  // namespace
+
+std::string NormalizedSquareString(std::string_view s) {
+  std::string out(kCells, '-');
+  NormalizeInto(s, out.data());
+  return out;
+}
+
+void TSquaresCollection::AddSquare(const TLatinSquare& square, bool check_duplicates,
+                                   bool normalize) {
+  AddSquareString(SquareToString(square, false), check_duplicates, normalize);
+}
+
+void TSquaresCollection::AddSquareString(std::string_view s, bool check_duplicates,
+                                         bool normalize) {
+  std::array<char, kCells> normalized;
+  std::string own_copy;
+  std::string_view text = s;
+  if (normalize) {
+    NormalizeInto(s, normalized.data());
+    text = std::string_view(normalized.data(), kCells);
+  } else if (s.data() >= pool_.data() && s.data() < pool_.data() + pool_.size()) {
+    own_copy = s;  // an entry of this collection: the pool may move while appending
+    text = own_copy;
+  }
+
+  int found = -1;
+  std::uint64_t hash = 0;
+  if (lookup_ == Lookup::kHashed) {
+    hash = HashText(text);
+    if (!slots_.empty()) {
+      const std::size_t mask = slots_.size() - 1;
+      const auto tag = static_cast<std::uint32_t>(hash >> 32);
+      for (std::size_t pos = hash & mask; slots_[pos].entry_plus_one != 0; pos = (pos + 1) & mask) {
+        const int entry = static_cast<int>(slots_[pos].entry_plus_one) - 1;
+        if (slots_[pos].tag == tag && Items(entry) == text) {
+          found = entry;
+          break;
+        }
+      }
+    }
+  } else if (check_duplicates) {
+    found = IndexOfStringLinear(text);
+  }
+
+  if (check_duplicates && found >= 0) {
+    ++counts_[found];
+    return;
+  }
+  Append(text);
+  if (lookup_ == Lookup::kHashed && found < 0) IndexInsert(Count() - 1, hash);
+}
+
+void TSquaresCollection::Append(std::string_view s) {
+  pool_.append(s);
+  starts_.push_back(pool_.size());
+  counts_.push_back(1);
+}
+
+void TSquaresCollection::IndexInsert(int entry, std::uint64_t hash) {
+  if ((indexed_ + 1) * 2 > slots_.size()) {
+    slots_.assign(std::max<std::size_t>(1024, slots_.size() * 2), Slot{});
+    indexed_ = 0;
+    RebuildIndex();
+  }
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t pos = hash & mask;
+  while (slots_[pos].entry_plus_one != 0) pos = (pos + 1) & mask;
+  slots_[pos] = Slot{static_cast<std::uint32_t>(entry + 1), static_cast<std::uint32_t>(hash >> 32)};
+  ++indexed_;
+}
+
+// Refills the (cleared) slot table from the entries, first occurrences only.
+void TSquaresCollection::RebuildIndex() {
+  const std::size_t mask = slots_.size() - 1;
+  for (int i = 0; i < Count(); ++i) {
+    const std::string_view text = Items(i);
+    const std::uint64_t hash = HashText(text);
+    const auto tag = static_cast<std::uint32_t>(hash >> 32);
+    std::size_t pos = hash & mask;
+    bool repeated = false;
+    for (; slots_[pos].entry_plus_one != 0; pos = (pos + 1) & mask) {
+      if (slots_[pos].tag == tag &&
+          Items(static_cast<int>(slots_[pos].entry_plus_one) - 1) == text) {
+        repeated = true;
+        break;
+      }
+    }
+    if (repeated) continue;
+    slots_[pos] = Slot{static_cast<std::uint32_t>(i + 1), tag};
+    ++indexed_;
+  }
+}
+
+TLatinSquare TSquaresCollection::GetSquare(int index) const { return StringToSquare(Items(index)); }
+
+int TSquaresCollection::IndexOfString(std::string_view s) const {
+  if (lookup_ == Lookup::kLinear) return IndexOfStringLinear(s);
+  if (slots_.empty()) return -1;
+  const std::uint64_t hash = HashText(s);
+  const auto tag = static_cast<std::uint32_t>(hash >> 32);
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t pos = hash & mask; slots_[pos].entry_plus_one != 0; pos = (pos + 1) & mask) {
+    const int entry = static_cast<int>(slots_[pos].entry_plus_one) - 1;
+    if (slots_[pos].tag == tag && Items(entry) == s) return entry;
+  }
+  return -1;
+}
+
+int TSquaresCollection::IndexOfSquare(const TLatinSquare& square) const {
+  return IndexOfString(SquareToString(square, false));
+}
+
+int TSquaresCollection::IndexOfStringLinear(std::string_view s) const {
+  for (int i = 0; i < Count(); ++i)
+    if (Items(i) == s) return i;
+  return -1;
+}
+
+void TSquaresCollection::Clear() {
+  std::string().swap(pool_);
+  starts_.assign(1, 0);
+  starts_.shrink_to_fit();
+  std::vector<int>().swap(counts_);
+  std::vector<Slot>().swap(slots_);
+  indexed_ = 0;
+}
+
+void TSquaresCollection::Assign(const TSquaresCollection& other) {
+  if (&other == this) return;
+  pool_ = other.pool_;
+  starts_ = other.starts_;
+  counts_ = other.counts_;
+  if (lookup_ == other.lookup_) {
+    slots_ = other.slots_;
+    indexed_ = other.indexed_;
+  } else {
+    slots_.clear();
+    indexed_ = 0;
+    if (lookup_ == Lookup::kHashed && Count() > 0) {
+      std::size_t size = 1024;
+      while (size < 2 * static_cast<std::size_t>(Count())) size *= 2;
+      slots_.assign(size, Slot{});
+      RebuildIndex();
+    }
+  }
+}
+
+void TSquaresCollection::AddCollection(const TSquaresCollection& other) {
+  if (Count() == 0) {
+    Assign(other);
+    return;
+  }
+  const int n = other.Count();  // fixed before adding, in case other is this collection
+  for (int i = 0; i < n; ++i) AddSquareString(other.Items(i), true, true);
+}
+
+void TSquaresCollection::LoadFromFile_VelmoraFormat(const std::string& file_name,
+                                                    bool check_duplicates, bool normalize) {
+  const File file(std::fopen(file_name.c_str(), "rb"));
+  if (!file) ThrowIoError("Cannot open the collection file", file_name);
+  LineReader reader(file.get(), file_name);
+
+  std::array<char, kCells> block;
+  while (!reader.AtEnd()) {
+    for (int row = 0; row < kOrder; ++row) {
+      const std::string_view line = reader.ReadLine();
+      if (line.empty()) throw Error(kWrongFormat);
+      const std::size_t first = line[0] == ' ' ? 1 : 0;
+      // A row line too short for its ten symbols is as broken as an empty one.
+      if (line.size() < first + 2 * kOrder - 1) throw Error(kWrongFormat);
+      for (int col = 0; col < kOrder; ++col) block[row * kOrder + col] = line[first + 2 * col];
+    }
+    (void)reader.ReadLine();  // the separator
+    const int before = Count();
+    AddSquareString(std::string_view(block.data(), kCells), check_duplicates, normalize);
+    if (Count() != before && Count() % kProgressStep == 0)
+      Diag() << "  " << Count() << " squares loaded\n" << std::flush;
+  }
+}
+
+void TSquaresCollection::SaveToFile(const std::string& file_name) const {
+  const File file(std::fopen(file_name.c_str(), "wb"));
+  if (!file) ThrowIoError("Cannot create the collection file", file_name);
+  auto write = [&](const std::string& text) {
+    if (std::fwrite(text.data(), 1, text.size(), file.get()) != text.size())
+      ThrowIoError("Cannot write the collection file", file_name);
+  };
+
+  std::string out;
+  if (Count() == 0) out = "-";
+  for (int i = 0; i < Count(); ++i) {
+    const std::string_view entry = Items(i);
+    for (std::size_t k = 0; k < entry.size(); ++k) {
+      out += entry[k];
+      out += ' ';
+      if ((k + 1) % kOrder == 0) out += "\r\n";
+    }
+    out += "\r\n";
+    if (out.size() >= (1 << 20)) {
+      write(out);
+      out.clear();
+    }
+  }
+  write(out);
+  if (std::fflush(file.get()) != 0) ThrowIoError("Cannot write the collection file", file_name);
+}
+
+TIntArr StringToIntArr(std::string_view s) {
+  TIntArr values(s.size(), 0);
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    const char c = s[i];
+    if (IsDigit(c)) values[i] = c - '0';
+    if (c >= 'A' && c <= 'Z') values[i] = c - 'A' + 10;
+  }
+  return values;
+}
+
+bool IntArrsEqual(const TIntArr& a, const TIntArr& b) { return a == b; }
+
+}  // namespace dlslab

@@ -1,0 +1,320 @@
+#include "collection/squares_collection.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <ios>
+#include <iterator>
+#include <numeric>
+#include <random>
+
+#include "model/error.h"
+#include "model/ls_data_structs.h"
+#include "model/special_squares.h"
+#include "test_squares.h"
+
+namespace dlslab {
+namespace {
+
+constexpr const char* kWrongFormat =
+    "TSquaresCollection.LoadFromFile_VelmoraFormat(): Wrong file format";
+
+std::string TempPath(const std::string& name) {
+  return (std::filesystem::temp_directory_path() / ("dlslab_collection_" + name)).string();
+}
+
+void WriteFile(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+/// A DLS from `digits` with rows and columns moved by the same pair-respecting permutation
+/// (row k and row 9-k stay opposite), then its values relabelled: still a DLS.
+std::string Variant(std::string_view digits, std::mt19937& rng) {
+  std::array<int, 5> pairs;
+  std::iota(pairs.begin(), pairs.end(), 0);
+  std::shuffle(pairs.begin(), pairs.end(), rng);
+  std::array<int, 10> pos;
+  for (int k = 0; k < 5; ++k) {
+    const bool flip = rng() & 1;
+    pos[k] = flip ? 9 - pairs[k] : pairs[k];
+    pos[9 - k] = 9 - pos[k];
+  }
+  std::array<char, 10> relabel;
+  std::iota(relabel.begin(), relabel.end(), '0');
+  std::shuffle(relabel.begin(), relabel.end(), rng);
+  std::string out(100, '?');
+  for (int i = 0; i < 10; ++i)
+    for (int j = 0; j < 10; ++j) out[pos[i] * 10 + pos[j]] = relabel[digits[i * 10 + j] - '0'];
+  return out;
+}
+
+/// One block of a collection file as SaveToFile writes it.
+std::string Block(std::string_view digits, const char* eol = "\r\n", bool leading_blank = false) {
+  std::string text;
+  for (int r = 0; r < 10; ++r) {
+    if (leading_blank) text += ' ';
+    for (int c = 0; c < 10; ++c) {
+      text += digits[r * 10 + c];
+      text += ' ';
+    }
+    text += eol;
+  }
+  return text + eol;
+}
+
+void ExpectSameEntries(const TSquaresCollection& a, const TSquaresCollection& b) {
+  ASSERT_EQ(a.Count(), b.Count());
+  for (int i = 0; i < a.Count(); ++i) {
+    EXPECT_EQ(a.Items(i), b.Items(i)) << "entry " << i;
+    EXPECT_EQ(a.Counts(i), b.Counts(i)) << "entry " << i;
+  }
+}
+
+TEST(NormalizedSquareString, RelabelsByTheFirstRow) {
+  std::mt19937 rng(7);
+  const std::string variant = Variant(test::kBachelor, rng);
+  const std::string normalized = NormalizedSquareString(variant);
+  EXPECT_EQ(normalized.substr(0, 10), "0123456789");
+  // Relabelling again changes nothing: the first row fixes the labels.
+  std::string relabelled = variant;
+  for (char& c : relabelled) c = static_cast<char>('0' + (c - '0' + 3) % 10);
+  EXPECT_EQ(NormalizedSquareString(relabelled), normalized);
+  EXPECT_TRUE(IsDiagonalLatin(StringToSquare(normalized)));
+  EXPECT_EQ(NormalizedSquareString(test::kBachelor), test::kBachelor);
+}
+
+TEST(NormalizedSquareString, ReadsCellsAsStringToSquareDoes) {
+  // Blanks are dropped; a non-digit is an empty cell; a value missing from the first row
+  // cannot be renamed and becomes empty; a short string leaves the first row 0..9.
+  std::string s = "9876543x10";  // value 2 is missing, column 7 is empty
+  s += std::string("1 2.") + std::string(86, '9');
+  const std::string n = NormalizedSquareString(s);
+  ASSERT_EQ(n.size(), 100u);
+  EXPECT_EQ(n.substr(0, 10), "0123456789");
+  EXPECT_EQ(n.substr(10, 3), "8--");  // 1 -> 8, 2 -> missing, '.' -> empty
+  EXPECT_EQ(n[13], '0');              // 9 -> 0
+  EXPECT_EQ(NormalizedSquareString("01"), "0123456789" + std::string(90, '-'));
+}
+
+class CollectionFileTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    for (const std::string& path : paths_) std::filesystem::remove(path);
+  }
+  std::string Path(const std::string& name) {
+    paths_.push_back(TempPath(name));
+    return paths_.back();
+  }
+
+ private:
+  std::vector<std::string> paths_;
+};
+
+TEST_F(CollectionFileTest, SavedCollectionLoadsBackUnchanged) {
+  std::mt19937 rng(1);
+  TSquaresCollection saved;
+  for (int i = 0; i < 50; ++i)
+    saved.AddSquareString(Variant(kSpecialSquares[i % 20].digits, rng), true, true);
+  saved.AddSquareString(saved.Items(3), true, true);  // a count other than 1 is not stored
+  const std::string path = Path("roundtrip.txt");
+  saved.SaveToFile(path);
+
+  TSquaresCollection loaded;
+  loaded.LoadFromFile_VelmoraFormat(path, true, true);
+  ASSERT_EQ(loaded.Count(), saved.Count());
+  for (int i = 0; i < saved.Count(); ++i) {
+    EXPECT_EQ(loaded.Items(i), saved.Items(i));
+    EXPECT_EQ(loaded.Counts(i), 1);
+  }
+  // Without normalizing, the symbols come back as they were written.
+  TSquaresCollection raw;
+  raw.AddSquareString("ABCDEFGHIJ" + std::string(90, '-'), false, false);
+  raw.SaveToFile(path);
+  TSquaresCollection raw_loaded;
+  raw_loaded.LoadFromFile_VelmoraFormat(path, false, false);
+  ExpectSameEntries(raw_loaded, raw);
+}
+
+TEST_F(CollectionFileTest, WritesRowsOfSymbolsAndBlanksWithCrLf) {
+  TSquaresCollection c;
+  c.AddSquareString(test::kBachelor, true, true);
+  c.AddSquareString(test::kBachelor, true, true);  // counted once, written once
+  const std::string path = Path("format.txt");
+  c.SaveToFile(path);
+  const std::string text = ReadFile(path);
+  EXPECT_EQ(text, Block(test::kBachelor));
+  EXPECT_EQ(text.substr(0, 22), "0 1 2 3 4 5 6 7 8 9 \r\n");
+}
+
+TEST_F(CollectionFileTest, EmptyCollectionSavesAsDashAndDoesNotReadBack) {
+  const std::string path = Path("empty.txt");
+  TSquaresCollection().SaveToFile(path);
+  EXPECT_EQ(ReadFile(path), "-");
+  TSquaresCollection c;
+  try {
+    c.LoadFromFile_VelmoraFormat(path, true, true);
+    FAIL() << "no exception";
+  } catch (const Error& e) {
+    EXPECT_STREQ(e.what(), kWrongFormat);
+  }
+  EXPECT_EQ(c.Count(), 0);
+}
+
+TEST_F(CollectionFileTest, RepeatedSquareIsOneEntryWithItsMultiplicity) {
+  std::mt19937 rng(3);
+  const std::string other = Variant(kSpecialSquares[5].digits, rng);
+  const std::string path = Path("three.txt");
+  WriteFile(path, Block(test::kBachelor) + Block(other) + Block(test::kBachelor) +
+                      Block(test::kBachelor));
+  TSquaresCollection c;
+  c.LoadFromFile_VelmoraFormat(path, true, true);
+  ASSERT_EQ(c.Count(), 2);
+  EXPECT_EQ(c.Items(0), test::kBachelor);
+  EXPECT_EQ(c.Counts(0), 3);
+  EXPECT_EQ(c.Counts(1), 1);
+
+  TSquaresCollection unchecked;
+  unchecked.LoadFromFile_VelmoraFormat(path, false, true);
+  EXPECT_EQ(unchecked.Count(), 4);
+  EXPECT_EQ(unchecked.IndexOfString(test::kBachelor), 0);
+}
+
+TEST_F(CollectionFileTest, ReadsLfAndLeadingBlankAndAppends) {
+  std::mt19937 rng(4);
+  const std::string a = NormalizedSquareString(Variant(test::kBachelor, rng));
+  const std::string b = NormalizedSquareString(Variant(kSpecialSquares[0].digits, rng));
+  const std::string path = Path("mixed.txt");
+  // No separator line after the last block is fine as well.
+  std::string last = Block(b, "\r\n", true);
+  last.resize(last.size() - 2);
+  WriteFile(path, Block(a, "\n") + last);
+  TSquaresCollection c;
+  c.AddSquareString(b, true, true);  // loading appends, it does not clear
+  c.LoadFromFile_VelmoraFormat(path, true, true);
+  ASSERT_EQ(c.Count(), 2);
+  EXPECT_EQ(c.Items(0), b);
+  EXPECT_EQ(c.Counts(0), 2);
+  EXPECT_EQ(c.Items(1), a);
+}
+
+TEST_F(CollectionFileTest, BrokenFileKeepsWhatWasReadBeforeTheFault) {
+  const std::string path = Path("broken.txt");
+  const std::string good = Block(test::kBachelor);
+  std::mt19937 rng(5);
+  const std::string second = NormalizedSquareString(Variant(test::kBachelor, rng));
+  const std::vector<std::string> faults = {
+      good + Block(second) + "\r\n",                     // one empty line too many at the end
+      good + good.substr(0, 5 * 22),                     // the file ends inside a block
+      good + good.substr(0, 3 * 22) + "\r\n" + good,     // an empty row line
+      good + good.substr(0, 22) + "0 1 2 3\r\n" + good,  // a row line too short for its symbols
+  };
+  for (const std::string& text : faults) {
+    WriteFile(path, text);
+    TSquaresCollection c;
+    try {
+      c.LoadFromFile_VelmoraFormat(path, true, true);
+      ADD_FAILURE() << "no exception for:\n" << text;
+    } catch (const Error& e) {
+      EXPECT_STREQ(e.what(), kWrongFormat);
+    }
+    ASSERT_GE(c.Count(), 1);
+    EXPECT_EQ(c.Items(0), test::kBachelor);
+  }
+}
+
+TEST_F(CollectionFileTest, MissingFileIsNamedInTheError) {
+  const std::string path = TempPath("no/such/file.txt");
+  TSquaresCollection c;
+  try {
+    c.LoadFromFile_VelmoraFormat(path, true, true);
+    FAIL() << "no exception";
+  } catch (const std::ios_base::failure& e) {
+    EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
+  }
+  EXPECT_THROW(c.SaveToFile(path), std::ios_base::failure);
+}
+
+TEST(TSquaresCollection, HashIndexAgreesWithLinearScan) {
+  // Many repeats, normalized and raw entries, checks on and off: both lookups must build the
+  // same list and the same counts, and answer every query alike.
+  std::mt19937 rng(11);
+  std::vector<std::string> pool;
+  for (int i = 0; i < 500; ++i) pool.push_back(Variant(kSpecialSquares[i % 20].digits, rng));
+  TSquaresCollection hashed;
+  TSquaresCollection linear(TSquaresCollection::Lookup::kLinear);
+  for (int step = 0; step < 6000; ++step) {
+    const std::string& s = pool[rng() % pool.size()];
+    const bool check = rng() % 4 != 0;
+    const bool normalize = rng() % 2 != 0;
+    hashed.AddSquareString(s, check, normalize);
+    linear.AddSquareString(s, check, normalize);
+  }
+  ExpectSameEntries(hashed, linear);
+  for (const std::string& s : pool) {
+    EXPECT_EQ(hashed.IndexOfString(s), linear.IndexOfString(s));
+    const std::string n = NormalizedSquareString(s);
+    EXPECT_EQ(hashed.IndexOfString(n), linear.IndexOfString(n));
+    EXPECT_EQ(hashed.IndexOfString(n), hashed.IndexOfStringLinear(n));
+  }
+  EXPECT_EQ(hashed.IndexOfString("0123"), -1);
+}
+
+TEST(TSquaresCollection, AssignCopiesAndAddCollectionMerges) {
+  std::mt19937 rng(12);
+  const std::string a = NormalizedSquareString(Variant(test::kBachelor, rng));
+  const std::string b = Variant(kSpecialSquares[3].digits, rng);  // not normalized
+  TSquaresCollection source(TSquaresCollection::Lookup::kLinear);
+  source.AddSquareString(a, true, false);
+  source.AddSquareString(a, true, false);
+  source.AddSquareString(b, true, false);
+  source.Degrees() = {4, 5};
+
+  TSquaresCollection copy;
+  copy.Degrees() = {9};
+  copy.AddCollection(source);  // empty: a plain copy, counts and raw text kept
+  ExpectSameEntries(copy, source);
+  EXPECT_EQ(copy.Degrees(), TDegreesArr{9});
+  EXPECT_EQ(copy.IndexOfString(b), 1);  // the index is rebuilt for the copied entries
+
+  copy.AddCollection(source);  // not empty: normalized, checked, counts not carried
+  ASSERT_EQ(copy.Count(), 3);
+  EXPECT_EQ(copy.Counts(0), 3);
+  EXPECT_EQ(copy.Items(2), NormalizedSquareString(b));
+  EXPECT_EQ(copy.Counts(2), 1);
+
+  copy.AddCollection(copy);  // from itself: every entry once more
+  EXPECT_EQ(copy.Count(), 3);
+  EXPECT_EQ(copy.Counts(0), 4);
+  EXPECT_EQ(copy.Counts(2), 3);
+
+  copy.Clear();
+  EXPECT_EQ(copy.Count(), 0);
+  EXPECT_EQ(copy.IndexOfString(a), -1);
+  EXPECT_EQ(copy.Degrees(), TDegreesArr{9});
+}
+
+TEST(TSquaresCollection, SquaresGoInAndOutAsDigitStrings) {
+  TSquaresCollection c;
+  const TLatinSquare square = StringToSquare(test::kBachelor);
+  c.AddSquare(square, true, false);
+  EXPECT_EQ(c.IndexOfSquare(square), 0);
+  EXPECT_EQ(c.GetSquareString(0), test::kBachelor);
+  EXPECT_EQ(c.GetSquare(0), square);
+}
+
+TEST(StringToIntArr, ReadsDigitsAndCapitals) {
+  EXPECT_EQ(StringToIntArr("09AZa-"), (TIntArr{0, 9, 10, 35, 0, 0}));
+  EXPECT_TRUE(IntArrsEqual(StringToIntArr("12"), TIntArr{1, 2}));
+  EXPECT_FALSE(IntArrsEqual(TIntArr{1, 2}, TIntArr{1, 2, 0}));
+}
+
+}  // namespace
+}  // namespace dlslab
