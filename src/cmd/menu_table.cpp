@@ -7,6 +7,7 @@
 #include "cmd/collection_commands.h"
 #include "cmd/fill_commands.h"
 #include "cmd/model_commands.h"
+#include "cmd/property_commands.h"
 #include "cmd/transform_commands.h"
 #include "model/error.h"
 #include "model/special_squares.h"
@@ -84,7 +85,7 @@ const std::array kTable = {
   MenuEntry{2, "As solid string", "PrintSquareToLogAsSolidStringClick", A::kNone, &NoArg<PrintSquareToLogAsSolidStringClick>},
   MenuEntry{2, "As string with spaces", "PrintSquareToLogAsStringWithSpacesClick", A::kNone, &NoArg<PrintSquareToLogAsStringWithSpacesClick>},
   MenuEntry{2, "Print pair", "PrintPairMenuItemClick", A::kNone, &NoArg<PrintPairMenuItemClick>},
-  MenuEntry{1, "Get intercalates count", "GetIntercalatesCountMenuItemClick"},
+  MenuEntry{1, "Get intercalates count", "GetIntercalatesCountMenuItemClick", A::kNone, &NoArg<GetIntercalatesCountMenuItemClick>},
   MenuEntry{1, "Transversals", "TransversalsMenuItem"},
   MenuEntry{2, "Transversals structure analysis", "TransversalsStructureAnalysisMenuItemClick"},
   MenuEntry{2, "Get transversals coverage map", "GetTransversalsCoverageMapMenuItemClick"},
@@ -95,8 +96,8 @@ const std::array kTable = {
   MenuEntry{2, "Get isomorphism class", "GetIsomorphismClassMenuItemClick"},
   MenuEntry{2, "Get strong canonical form (SCF)", "GetStrongCanonicalFormMenuItemClick"},
   MenuEntry{2, "Get SCF line number", "GetSCFLineNumberMenuItemClick"},
-  MenuEntry{1, "Create next pandiagonal", "CreatePandiagonalMenuItemClick"},
-  MenuEntry{1, "Print all properties", "PrintAllPropertiesClick"},
+  MenuEntry{1, "Create next pandiagonal", "CreatePandiagonalMenuItemClick", A::kNone, &NoArg<CreatePandiagonalMenuItemClick>},
+  MenuEntry{1, "Print all properties", "PrintAllPropertiesClick", A::kNone, &NoArg<PrintAllPropertiesClick>},
   MenuEntry{1, "Canonize LS by DLS", "CanonizeLSbyDLSMenuItem"},
   MenuEntry{2, "For one square only", "CanonizeLSbyDLSMenuItemClick"},
   MenuEntry{2, "For all family", "CanonizeLsDlsForallfamilyMenuItemClick"},

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "cmd/context.h"
+#include "model/types.h"
+
+// Commands that describe the first square: its properties and its intercalates, and the
+// cyclic-square generator.
+namespace dlslab::cmd {
+
+/// A complete diagonal Latin square of order 10: the only kind whose properties are shown.
+[[nodiscard]] bool IsCorrectSquare(const TLatinSquare& square);
+/// Labels of the properties a correct square has, in display order ("HORZ_SYMM" ... "ASSOC").
+[[nodiscard]] std::vector<std::string_view> GetPropertyLabels(const TLatinSquare& square);
+
+/// One log line per property of a correct square; "INCORRECT" for any other square.
+void PrintAllPropertiesClick(Context& ctx);
+/// "Intercalates found: " and the count, for any square.
+void GetIntercalatesCountMenuItemClick(Context& ctx);
+/// Shows the cyclic square (i*k + j) mod N for the window's counter k, then steps k.
+void CreatePandiagonalMenuItemClick(Context& ctx);
+
+}  // namespace dlslab::cmd
