@@ -6,6 +6,7 @@
 
 #include "cmd/collection_commands.h"
 #include "cmd/fill_commands.h"
+#include "cmd/generalized_symmetry_commands.h"
 #include "cmd/model_commands.h"
 #include "cmd/property_commands.h"
 #include "cmd/transform_commands.h"
@@ -101,7 +102,7 @@ const std::array kTable = {
   MenuEntry{1, "Canonize LS by DLS", "CanonizeLSbyDLSMenuItem"},
   MenuEntry{2, "For one square only", "CanonizeLSbyDLSMenuItemClick"},
   MenuEntry{2, "For all family", "CanonizeLsDlsForallfamilyMenuItemClick"},
-  MenuEntry{1, "Print all generalized symmetries", "PrintAllGeneralizedSymmetriesMenuItemClick"},
+  MenuEntry{1, "Print all generalized symmetries", "PrintAllGeneralizedSymmetriesMenuItemClick", A::kNone, &NoArg<PrintAllGeneralizedSymmetriesMenuItemClick>},
   MenuEntry{1, "Find square in folder", "FindSquareInFolderMenuItemClick", A::kFolder},
   MenuEntry{1, "Fillings for partially filled square", "FillingsMenuItem"},
   MenuEntry{2, "Get fillings count", "GetFillingsCountMenuItemClick"},

@@ -1,0 +1,174 @@
+#include "transform/generalized_symmetries.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+#include <random>
+
+#include "cmd/generalized_symmetry_commands.h"
+#include "cmd/model_commands.h"
+#include "model/ls_data_structs.h"
+#include "model/special_squares.h"
+#include "test_squares.h"
+
+namespace dlslab {
+namespace {
+
+TLatinSquare Special(std::string_view caption) {
+  for (const auto& s : kSpecialSquares)
+    if (s.caption == caption) return StringToSquare(s.digits);
+  ADD_FAILURE() << caption;
+  return {};
+}
+
+/// An order-10 Latin square (not diagonal) with shuffled rows, columns and values.
+TLatinSquare ShuffledCyclic(unsigned seed) {
+  std::mt19937 gen(seed);
+  std::array<int, 10> r, c, v;
+  for (auto* p : {&r, &c, &v}) {
+    std::iota(p->begin(), p->end(), 0);
+    std::shuffle(p->begin(), p->end(), gen);
+  }
+  TLatinSquare s(10);
+  for (int i = 0; i < 10; ++i)
+    for (int j = 0; j < 10; ++j) s[i][j] = v[(r[i] + c[j]) % 10];
+  return s;
+}
+
+TEST(InvolutionTable, AllInvolutionsInAscendingOrder) {
+  EXPECT_EQ(GetInvolution(1), (TInvolution{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+  EXPECT_EQ(GetInvolution(2), (TInvolution{0, 1, 2, 3, 4, 5, 6, 7, 9, 8}));
+  EXPECT_EQ(GetInvolution(3), (TInvolution{0, 1, 2, 3, 4, 5, 6, 8, 7, 9}));
+  EXPECT_EQ(GetInvolution(9496), (TInvolution{9, 8, 7, 6, 5, 4, 3, 2, 1, 0}));
+  // Count every involution among all permutations independently of the table's generator.
+  std::array<int, 10> p{0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+  int involutions = 0;
+  do {
+    bool inv = true;
+    for (int x = 0; x < 10; ++x) inv &= p[p[x]] == x;
+    if (!inv) continue;
+    ++involutions;
+    TInvolution q;
+    std::copy(p.begin(), p.end(), q.begin());
+    ASSERT_EQ(GetInvolutionNumber(q), involutions);  // numbered in ascending order
+  } while (std::next_permutation(p.begin(), p.end()));
+  EXPECT_EQ(involutions, kInvolutionsCount);
+  EXPECT_EQ(GetInvolutionNumber(TInvolution{1, 2, 0, 3, 4, 5, 6, 7, 8, 9}), 0);
+}
+
+TLatinSquare Cyclic() {
+  TLatinSquare s(10);
+  for (int i = 0; i < 10; ++i)
+    for (int j = 0; j < 10; ++j) s[i][j] = (i + j) % 10;
+  return s;
+}
+
+TEST(IsGeneralizedSymmetry, KnownPairs) {
+  const TLatinSquare line3 = Special("Symmetric Line-3");
+  EXPECT_TRUE(IsGeneralizedSymmetry(line3, 1, 1));
+  // A horizontally symmetric square: columns reversed, values complemented.
+  EXPECT_TRUE(IsGeneralizedSymmetry(line3, 1, 9496));
+  EXPECT_FALSE(IsGeneralizedSymmetry(line3, 9496, 1));
+  // The cyclic square turned 180 degrees is relabelled by v -> 8 - v.
+  EXPECT_TRUE(IsGeneralizedSymmetry(Cyclic(), 9496, 9496));
+  // Exchanging columns 8 and 9 alone moves two values of each row, which no relabelling of
+  // whole values can undo.
+  EXPECT_FALSE(IsGeneralizedSymmetry(Cyclic(), 1, 2));
+}
+
+TEST(IsGeneralizedSymmetry, RefusesWhatItCannotRead) {
+  TLatinSquare s = Special("Bachelor");
+  EXPECT_FALSE(IsGeneralizedSymmetry(s, 0, 1));
+  EXPECT_FALSE(IsGeneralizedSymmetry(s, 1, 9497));
+  s[5][5] = 10;
+  EXPECT_FALSE(IsGeneralizedSymmetry(s, 1, 1));
+  s[5][5] = kEmpty;
+  EXPECT_FALSE(IsGeneralizedSymmetry(s, 1, 1));
+  EXPECT_FALSE(IsGeneralizedSymmetry(CreateSquare(9), 1, 1));
+}
+
+class GeneralizedSymmetries : public ::testing::Test {
+ protected:
+  static std::vector<TLatinSquare> Squares() {
+    std::vector<TLatinSquare> all;
+    for (const auto& s : kSpecialSquares) all.push_back(StringToSquare(s.digits));
+    for (unsigned seed = 1; seed <= 5; ++seed) all.push_back(ShuffledCyclic(seed));
+    all.push_back(Cyclic());
+    return all;
+  }
+};
+
+TEST_F(GeneralizedSymmetries, EveryLatinSquareStartsWithTheIdentityPair) {
+  for (const TLatinSquare& s : Squares()) {
+    const auto found = GetGeneralizedSymmetries(s);
+    ASSERT_FALSE(found.empty());
+    EXPECT_EQ(found[0], (GeneralizedSymmetry{1, 1}));
+    EXPECT_TRUE(std::is_sorted(found.begin(), found.end(), [](const auto& a, const auto& b) {
+      return a.r < b.r || (a.r == b.r && a.c < b.c);
+    }));
+    EXPECT_TRUE(std::adjacent_find(found.begin(), found.end()) == found.end());
+  }
+  const auto cyclic = GetGeneralizedSymmetries(Cyclic());
+  EXPECT_EQ(cyclic.back(), (GeneralizedSymmetry{9496, 9496}));
+}
+
+TEST_F(GeneralizedSymmetries, MatchTheTestOfAllPairs) {
+  // The full 90 million pairs once, for the richest square; slices of r for the others.
+  const TLatinSquare cyclic = Cyclic();
+  EXPECT_EQ(GetGeneralizedSymmetries(cyclic), GetGeneralizedSymmetriesByAllPairs(cyclic));
+  for (const TLatinSquare& s : Squares())
+    for (const int r_first : {1, 2000, 9400}) {
+      EXPECT_EQ(GetGeneralizedSymmetries(s, r_first, r_first + 96),
+                GetGeneralizedSymmetriesByAllPairs(s, r_first, r_first + 96));
+    }
+}
+
+TEST_F(GeneralizedSymmetries, CompleteSquaresThatAreNotLatinAreTestedPairByPair) {
+  TLatinSquare s = Special("Bachelor");
+  std::swap(s[3][1], s[3][2]);  // columns 1 and 2 now repeat a value
+  const auto found = GetGeneralizedSymmetries(s, 1, 50);
+  EXPECT_EQ(found, GetGeneralizedSymmetriesByAllPairs(s, 1, 50));
+  ASSERT_FALSE(found.empty());
+  EXPECT_EQ(found[0], (GeneralizedSymmetry{1, 1}));
+}
+
+}  // namespace
+
+namespace cmd {
+namespace {
+
+TEST(PrintAllGeneralizedSymmetries, LogsEveryPair) {
+  Context ctx;
+  ImportSquareMenuItemClick(ctx, test::kBachelor);
+  PrintAllGeneralizedSymmetriesMenuItemClick(ctx);
+  const auto expected = GetGeneralizedSymmetries(StringToSquare(test::kBachelor));
+  ASSERT_EQ(ctx.log.lines().size(), expected.size());
+  EXPECT_EQ(ctx.log.lines()[0], "Generalized symmetry found: 1 1");
+  EXPECT_EQ(ctx.log.lines().back(),
+            "Generalized symmetry found: " + std::to_string(expected.back().r) + " " +
+                std::to_string(expected.back().c));
+}
+
+TEST(PrintAllGeneralizedSymmetries, RefusesOtherOrdersAndIncompleteSquares) {
+  Context ctx;
+  int redraws = 0;
+  ctx.update_view = [&] { ++redraws; };
+  SetOrderMenuItemClick(ctx, 9);
+  PrintAllGeneralizedSymmetriesMenuItemClick(ctx);
+  ImportSquareMenuItemClick(ctx, test::kBachelor);
+  ctx.model.FirstSquare[7][2] = kEmpty;
+  const TLatinSquare before = ctx.model.FirstSquare;
+  PrintAllGeneralizedSymmetriesMenuItemClick(ctx);
+  EXPECT_EQ(ctx.model.FirstSquare, before);
+  ctx.model.FirstSquare[7][2] = 10;
+  PrintAllGeneralizedSymmetriesMenuItemClick(ctx);
+  EXPECT_EQ(ctx.log.lines(),
+            (std::vector<std::string>{"Not implemented for N<>10", "Square is incorrect",
+                                      "Square is incorrect"}));
+  EXPECT_EQ(redraws, 2);  // the two set-up commands only
+}
+
+}  // namespace
+}  // namespace cmd
+}  // namespace dlslab
