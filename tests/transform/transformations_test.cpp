@@ -115,20 +115,6 @@ TEST_F(GridMaps, TorusMovesUndoEachOther) {
   EXPECT_FALSE(IsDiagonalLatin(left));
 }
 
-TEST_F(GridMaps, EmptyCellsMoveLikeValues) {
-  TLatinSquare s = dls;
-  s[2][7] = kEmpty;
-  EXPECT_EQ(Apply(Transpose, s)[7][2], kEmpty);
-  EXPECT_EQ(Apply(RotateRight, s)[7][7], kEmpty);
-  EXPECT_EQ(GetEmptyCellsCount(Thorus(s, kThorusUp)), 1);
-}
-
-TEST_F(GridMaps, DestinationOfAnotherOrderIsRemade) {
-  TLatinSquare dest(4);
-  Transpose(dest, dls);
-  EXPECT_EQ(dest, Apply(Transpose, dls));
-}
-
 TEST(ValueMaps, StringInverseEqualsFirstParastropheAtOrderTen) {
   for (const auto& special : kSpecialSquares) {
     const TLatinSquare s = StringToSquare(special.digits);
