@@ -1,0 +1,60 @@
+#include "canon/canon_baseline.h"
+
+#include <algorithm>
+#include <array>
+#include <cassert>
+
+namespace dlslab {
+namespace {
+
+constexpr int kN = kOrder;
+
+Grid relabelled(const Grid& c) {
+  std::array<std::int8_t, kN> map{};
+  for (int k = 0; k < kN; ++k)
+    if (c[k] >= 0) map[c[k]] = static_cast<std::int8_t>(k);
+  Grid out;
+  for (int k = 0; k < kN; ++k) out[k] = static_cast<std::int8_t>(k);
+  for (int i = kN; i < kN * kN; ++i) out[i] = c[i] < 0 ? c[i] : map[c[i]];
+  return out;
+}
+
+}  // namespace
+
+Grid canonical_form_brute_force(const Grid& square) {
+  constexpr int h = kN / 2;
+  Grid best = relabelled(square);
+  std::array<int, h> pairs{0, 1, 2, 3, 4};
+  do {
+    for (unsigned mask = 0; mask < (1u << h); ++mask) {
+      // s[t] is the line of the square that lands on line t; mirror lines stay mirrored.
+      std::array<int, kN> s{};
+      for (int t = 0; t < h; ++t) {
+        s[t] = (mask >> t) & 1u ? kN - 1 - pairs[t] : pairs[t];
+        s[kN - 1 - t] = kN - 1 - s[t];
+      }
+      std::array<Grid, 4> maps;  // arranged, transposed, flipped, transposed and flipped
+      for (int i = 0; i < kN; ++i)
+        for (int j = 0; j < kN; ++j) maps[0][i * kN + j] = square[s[i] * kN + s[j]];
+      for (int i = 0; i < kN; ++i) {
+        for (int j = 0; j < kN; ++j) {
+          maps[1][i * kN + j] = maps[0][j * kN + i];
+          maps[2][i * kN + j] = maps[0][i * kN + kN - 1 - j];
+          maps[3][i * kN + j] = maps[0][(kN - 1 - j) * kN + i];
+        }
+      }
+      for (const Grid& candidate : maps) {
+        const Grid c = relabelled(candidate);
+        if (std::lexicographical_compare(c.begin(), c.end(), best.begin(), best.end())) best = c;
+      }
+    }
+  } while (std::next_permutation(pairs.begin(), pairs.end()));
+  return best;
+}
+
+TLatinSquare canonical_form_brute_force(const TLatinSquare& square) {
+  assert(square.order() == kN);
+  return to_square(canonical_form_brute_force(to_grid(square)));
+}
+
+}  // namespace dlslab

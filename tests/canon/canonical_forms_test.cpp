@@ -1,0 +1,240 @@
+#include "canon/canonical_forms.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+#include <set>
+
+#include "canon/canon_baseline.h"
+#include "canon/canon_test_squares.h"
+#include "model/ls_data_structs.h"
+#include "test_squares.h"
+#include "transform/transformations.h"
+
+namespace dlslab {
+namespace {
+
+TEST(BuildGraySwaps, ThreeElements) {
+  TGrayPermuts cache;
+  BuildGraySwaps(cache, 3);
+  ASSERT_EQ(cache.size(), 4u);
+  EXPECT_EQ(cache[3], (TGrayPermutSwapItemsArr{{2, 3}, {1, 2}, {2, 3}, {1, 2}, {2, 3}}));
+}
+
+TEST(BuildGraySwaps, FiveElementsBeginAsExpected) {
+  TGrayPermuts cache;
+  BuildGraySwaps(cache, 5);
+  ASSERT_EQ(cache[5].size(), 119u);
+  const TGrayPermutSwapItemsArr head(cache[5].begin(), cache[5].begin() + 8);
+  EXPECT_EQ(head, (TGrayPermutSwapItemsArr{
+                      {4, 5}, {3, 4}, {2, 3}, {1, 2}, {4, 5}, {1, 2}, {2, 3}, {3, 4}}));
+}
+
+TEST(BuildGraySwaps, VisitsEveryArrangementOnce) {
+  TGrayPermuts cache;
+  for (int h = 1; h <= 5; ++h) {
+    BuildGraySwaps(cache, h);
+    std::vector<int> arrangement(h);
+    std::iota(arrangement.begin(), arrangement.end(), 0);
+    std::set<std::vector<int>> seen{arrangement};
+    for (const TGrayPermutSwapItem& swap : cache[h]) {
+      ASSERT_EQ(swap.second, swap.first + 1);
+      ASSERT_GE(swap.first, 1);
+      ASSERT_LE(swap.second, h);
+      std::swap(arrangement[swap.first - 1], arrangement[swap.second - 1]);
+      seen.insert(arrangement);
+    }
+    const int factorial = h == 1 ? 1 : h == 2 ? 2 : h == 3 ? 6 : h == 4 ? 24 : 120;
+    EXPECT_EQ(static_cast<int>(cache[h].size()), factorial - 1) << h;
+    EXPECT_EQ(static_cast<int>(seen.size()), factorial) << h;
+  }
+  EXPECT_EQ(cache.size(), 6u);
+}
+
+TEST(IsLexLess, DecidesAtFirstDifferingCell) {
+  const TLatinSquare a = StringToSquare(test::kBachelor);
+  TLatinSquare b = a;
+  EXPECT_FALSE(IsLexLess(a, b));
+  b[9][9] = 9;
+  b[5][0] = 0;  // first difference: a holds 2 there
+  EXPECT_TRUE(IsLexLess(b, a));
+  EXPECT_FALSE(IsLexLess(a, b));
+  b = a;
+  b[3][3] = kEmpty;  // -1 is just the smallest value
+  EXPECT_TRUE(IsLexLess(b, a));
+}
+
+class CanonicalFormTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { squares_ = new std::vector(test::CanonTestSquares(12)); }
+  static void TearDownTestSuite() {
+    delete squares_;
+    squares_ = nullptr;
+  }
+  static const std::vector<TLatinSquare>& squares() { return *squares_; }
+  CanonEngine engine;
+
+ private:
+  static inline std::vector<TLatinSquare>* squares_ = nullptr;
+};
+
+TEST_F(CanonicalFormTest, RandomSquaresAreDls) {
+  for (const TLatinSquare& s : squares()) {
+    ASSERT_TRUE(IsFilled(s));
+    ASSERT_TRUE(IsDiagonalLatin(s));
+  }
+}
+
+TEST_F(CanonicalFormTest, MatchesBruteForce) {
+  for (const TLatinSquare& s : squares()) {
+    const TLatinSquare expected = canonical_form_brute_force(s);
+    EXPECT_EQ(engine.GetCanonicalForm(s), expected) << SquareToString(s, false);
+    EXPECT_EQ(engine.GetCanonicalFormByEnumeration(s, true), expected);
+    EXPECT_EQ(engine.GetCanonicalFormByEnumeration(s, false), expected);
+  }
+}
+
+TEST_F(CanonicalFormTest, IsADlsWithAscendingFirstRowNotAboveNormalization) {
+  for (const TLatinSquare& s : squares()) {
+    const TLatinSquare cf = engine.GetCanonicalForm(s);
+    EXPECT_TRUE(IsFilled(cf));
+    EXPECT_TRUE(IsDiagonalLatin(cf));
+    for (int j = 0; j < kOrder; ++j) EXPECT_EQ(cf[0][j], j);
+    TLatinSquare normalized = s;
+    NormalizeByFirstRow(normalized);
+    EXPECT_FALSE(IsLexLess(normalized, cf));
+  }
+}
+
+TEST_F(CanonicalFormTest, SameForEveryEquivalentSquare) {
+  std::uint32_t seed = 7;
+  for (const TLatinSquare& s : squares()) {
+    const TLatinSquare cf = engine.GetCanonicalForm(s);
+    TLatinSquare t;
+    Transpose(t, s);
+    EXPECT_EQ(engine.GetCanonicalForm(t), cf);
+    RotateDouble(t, s);
+    EXPECT_EQ(engine.GetCanonicalForm(t), cf);
+    RotateRight(t, s);
+    EXPECT_EQ(engine.GetCanonicalForm(t), cf);
+    Antitranspose(t, s);
+    EXPECT_EQ(engine.GetCanonicalForm(t), cf);
+    for (int k = 0; k < kOrder / 2; ++k) {
+      t = s;
+      FlipPair(t, k);
+      EXPECT_EQ(engine.GetCanonicalForm(t), cf);
+    }
+    t = s;
+    SwapPairs(t, 0, 3);
+    SwapPairs(t, 1, 4);
+    FlipPair(t, 2);
+    EXPECT_EQ(engine.GetCanonicalForm(t), cf);
+    std::array<int, 10> perm{};
+    std::iota(perm.begin(), perm.end(), 0);
+    RandSeed = seed++;
+    for (int i = 9; i > 0; --i) std::swap(perm[i], perm[Random(i + 1)]);
+    EXPECT_EQ(engine.GetCanonicalForm(test::Relabelled(s, perm)), cf);
+  }
+}
+
+TEST_F(CanonicalFormTest, IsCanonicalFormOfCanonicalForm) {
+  for (const TLatinSquare& s : squares()) {
+    const TLatinSquare cf = engine.GetCanonicalForm(s);
+    EXPECT_TRUE(engine.IsCanonicalForm(cf));
+    EXPECT_TRUE(IsCanonicalForm(cf));
+    TLatinSquare normalized = s;
+    NormalizeByFirstRow(normalized);
+    EXPECT_EQ(engine.IsCanonicalForm(normalized), normalized == cf);
+  }
+}
+
+TEST_F(CanonicalFormTest, NotCanonicalUnlessFirstRowAscendingAndComplete) {
+  const TLatinSquare cf = engine.GetCanonicalForm(squares().front());
+  std::array<int, 10> swap01{1, 0, 2, 3, 4, 5, 6, 7, 8, 9};
+  EXPECT_FALSE(engine.IsCanonicalForm(test::Relabelled(cf, swap01)));
+  TLatinSquare partial = cf;
+  partial[9][9] = kEmpty;
+  EXPECT_FALSE(engine.IsCanonicalForm(partial));
+  TLatinSquare order9(9);
+  EXPECT_FALSE(engine.IsCanonicalForm(order9));
+  EXPECT_EQ(engine.GetCanonicalForm(order9), order9);
+}
+
+// A complete square that is not Latin has first rows with repeated values; such candidates
+// relabel by a fresh map (missing values become 0) and the result does not depend on the
+// order the candidates come in.
+TEST_F(CanonicalFormTest, NonLatinSquareMatchesBruteForce) {
+  TLatinSquare s = squares().front();
+  s[0][3] = s[0][4];
+  s[6][2] = s[6][7];
+  const TLatinSquare expected = canonical_form_brute_force(s);
+  EXPECT_EQ(engine.GetCanonicalForm(s), expected);
+  EXPECT_EQ(engine.GetCanonicalFormByEnumeration(s, false), expected);
+  CanonEngine other;
+  EXPECT_EQ(other.GetCanonicalFormByEnumeration(s, true), expected);
+}
+
+TEST_F(CanonicalFormTest, OneEngineServesManySquaresInAnyOrder) {
+  std::vector<TLatinSquare> first;
+  for (const TLatinSquare& s : squares()) first.push_back(engine.GetCanonicalForm(s));
+  CanonEngine fresh;
+  for (std::size_t i = squares().size(); i-- > 0;)
+    EXPECT_EQ(fresh.GetCanonicalForm(squares()[i]), first[i]);
+}
+
+TEST_F(CanonicalFormTest, IsomorphismClassCountsEveryCandidateOnce) {
+  for (std::size_t k = 0; k < squares().size(); k += 4) {
+    const TLatinSquare& s = squares()[k];
+    const TSquaresCollection iso = engine.GetIsomorphismClass(s);
+    ASSERT_GE(iso.Count(), 1);
+    ASSERT_LE(iso.Count(), 15360);
+    int total = 0;
+    for (int i = 0; i < iso.Count(); ++i) total += iso.Counts(i);
+    EXPECT_EQ(total, 15360);
+    // Every entry is a distinct square with the same canonical form, the least of them all.
+    const TLatinSquare cf = engine.GetCanonicalForm(s);
+    std::set<std::string> distinct;
+    TLatinSquare least = iso.GetSquare(0);
+    for (int i = 0; i < iso.Count(); ++i) {
+      const TLatinSquare entry = iso.GetSquare(i);
+      distinct.insert(iso.GetSquareString(i));
+      ASSERT_EQ(engine.GetCanonicalForm(entry), cf);
+      if (IsLexLess(entry, least)) least = entry;
+    }
+    EXPECT_EQ(static_cast<int>(distinct.size()), iso.Count());
+    EXPECT_EQ(least, cf);
+  }
+}
+
+TEST_F(CanonicalFormTest, IsomorphismClassKeepsTheWalkOrder) {
+  const TLatinSquare& s = squares().front();
+  const TSquaresCollection iso = GetIsomorphismClass(s);
+  // The walk starts with the square itself, then its transpose, then their left-right flips.
+  TLatinSquare expected[3] = {s, TLatinSquare(), TLatinSquare()};
+  Transpose(expected[1], s);
+  FlipHorizontal(expected[2], s);
+  for (int i = 0; i < 3; ++i) {
+    NormalizeByFirstRow(expected[i]);
+    EXPECT_EQ(iso.GetSquare(i), expected[i]) << i;
+  }
+}
+
+TEST_F(CanonicalFormTest, IsomorphismClassOfSymmetricSquareIsSmaller) {
+  // An embedded square with many symmetries has fewer distinct equivalents; the counts
+  // still add up to the number of candidates.
+  int smallest = 15360;
+  for (const SpecialSquare& special : kSpecialSquares) {
+    const TSquaresCollection iso = engine.GetIsomorphismClass(StringToSquare(special.digits));
+    int total = 0;
+    for (int i = 0; i < iso.Count(); ++i) total += iso.Counts(i);
+    EXPECT_EQ(total, 15360);
+    EXPECT_EQ(15360 % iso.Count(), 0);  // every square has the same number of preimages
+    smallest = std::min(smallest, iso.Count());
+  }
+  EXPECT_LT(smallest, 15360);
+  EXPECT_EQ(engine.GetIsomorphismClass(TLatinSquare(9)).Count(), 0);
+}
+
+}  // namespace
+}  // namespace dlslab

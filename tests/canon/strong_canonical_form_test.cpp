@@ -1,0 +1,140 @@
+#include "canon/strong_canonical_form.h"
+
+#include <gtest/gtest.h>
+
+#include "canon/canon_test_squares.h"
+#include "canon/canonical_forms.h"
+#include "model/ls_data_structs.h"
+#include "test_squares.h"
+#include "transform/transformations.h"
+
+namespace dlslab {
+namespace {
+
+std::array<int, 10> Digits(const char* s) {
+  std::array<int, 10> a{};
+  for (int i = 0; i < 10; ++i) a[i] = s[i] - '0';
+  return a;
+}
+
+std::array<int, 10> AntiDiagonalOf(const TLatinSquare& s) {
+  const TIntArr a = GetAntiDiagonal(s);
+  std::array<int, 10> out{};
+  std::copy(a.begin(), a.end(), out.begin());
+  return out;
+}
+
+TEST(GetSCFLineNumber, FindsFirstAndLastLines) {
+  EXPECT_EQ(GetSCFLineNumber(Digits("1032674598")), 1);
+  EXPECT_EQ(GetSCFLineNumber(Digits("1032674895")), 2);
+  EXPECT_EQ(GetSCFLineNumber(Digits("1204785936")), 50);
+  EXPECT_EQ(GetSCFLineNumber(Digits("1237695408")), 67);
+}
+
+TEST(GetSCFLineNumber, UnknownAntiDiagonals) {
+  EXPECT_EQ(GetSCFLineNumber(Digits("0123456789")), -1);
+  EXPECT_EQ(GetSCFLineNumber(Digits("1032674589")), -1);
+  EXPECT_EQ(GetSCFLineNumber({1, 0, 3, 2, 6, 7, 4, 5, 9, -1}), -1);
+}
+
+TEST(GetAntiDiagonal, ReadsTopRightToBottomLeft) {
+  const TLatinSquare s = StringToSquare(test::kBachelor);
+  const TIntArr a = GetAntiDiagonal(s);
+  ASSERT_EQ(a.size(), 10u);
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(a[i], s[i][9 - i]);
+  TLatinSquare three = CreateSquare(3);
+  EXPECT_EQ(GetAntiDiagonal(three), (TIntArr{2, -1, -1}));
+}
+
+TEST(IsDiagLess, DiagonalsDecideBeforeOtherCells) {
+  const TLatinSquare a = StringToSquare(test::kBachelor);
+  TLatinSquare b = a;
+  EXPECT_FALSE(IsDiagLess(a, b));
+  b[0][1] = 0;   // an earlier cell in row-major order, but off the diagonals
+  b[9][0] += 1;  // an anti-diagonal cell: larger in b
+  EXPECT_TRUE(IsDiagLess(a, b));
+  EXPECT_FALSE(IsDiagLess(b, a));
+  b = a;
+  b[0][0] = kEmpty;  // an empty cell sorts after every value
+  EXPECT_TRUE(IsDiagLess(a, b));
+}
+
+class StrongCanonicalFormTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { squares_ = new std::vector(test::CanonTestSquares(4)); }
+  static void TearDownTestSuite() {
+    delete squares_;
+    squares_ = nullptr;
+  }
+  static const std::vector<TLatinSquare>& squares() { return *squares_; }
+  CanonEngine engine;
+
+ private:
+  static inline std::vector<TLatinSquare>* squares_ = nullptr;
+};
+
+TEST_F(StrongCanonicalFormTest, DiagonalAscendingAndAntiDiagonalInTable) {
+  for (const TLatinSquare& s : squares()) {
+    const TLatinSquare scf = engine.GetStrongCanonicalForm(s);
+    EXPECT_TRUE(IsFilled(scf));
+    EXPECT_TRUE(IsDiagonalLatin(scf));
+    for (int i = 0; i < 10; ++i) {
+      EXPECT_EQ(scf[i][i], i);
+      EXPECT_NE(scf[i][9 - i], i);
+      EXPECT_NE(scf[i][9 - i], 9 - i);
+    }
+    EXPECT_GT(GetSCFLineNumber(AntiDiagonalOf(scf)), 0) << SquareToString(s, false);
+  }
+}
+
+TEST_F(StrongCanonicalFormTest, SameForEquivalentSquaresAndIdempotent) {
+  const std::array<int, 10> perm{3, 7, 0, 9, 1, 8, 2, 6, 4, 5};
+  for (const TLatinSquare& s : squares()) {
+    const TLatinSquare scf = engine.GetStrongCanonicalForm(s);
+    TLatinSquare t;
+    RotateRight(t, s);
+    EXPECT_EQ(engine.GetStrongCanonicalForm(t), scf);
+    t = s;
+    SwapPairs(t, 1, 3);
+    FlipPair(t, 4);
+    EXPECT_EQ(engine.GetStrongCanonicalForm(t), scf);
+    EXPECT_EQ(engine.GetStrongCanonicalForm(test::Relabelled(s, perm)), scf);
+    EXPECT_EQ(engine.GetStrongCanonicalForm(scf), scf);
+    EXPECT_EQ(GetStrongCanonicalForm(s), scf);
+  }
+}
+
+TEST_F(StrongCanonicalFormTest, NotLargerThanAnyCandidateTried) {
+  for (const TLatinSquare& s : squares()) {
+    const TLatinSquare scf = engine.GetStrongCanonicalForm(s);
+    TLatinSquare t;
+    Antitranspose(t, s);
+    NormalizeByMainDiagonal(t);
+    EXPECT_FALSE(IsDiagLess(t, scf));
+    t = s;
+    NormalizeByMainDiagonal(t);
+    EXPECT_FALSE(IsDiagLess(t, scf));
+  }
+}
+
+TEST(StrongCanonicalForm, AntiDiagonalOfFirstAndLastLines) {
+  const std::array<int, 10> diagonal{0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+  for (const char* line : {"1032674598", "1237695408"}) {
+    const TLatinSquare s = test::DlsWithDiagonals(diagonal, Digits(line));
+    ASSERT_TRUE(IsFilled(s)) << line;
+    ASSERT_TRUE(IsDiagonalLatin(s));
+    EXPECT_EQ(AntiDiagonalOf(GetStrongCanonicalForm(s)), Digits(line));
+  }
+}
+
+TEST(StrongCanonicalForm, PartialSquareKeepsItsEmptyCellsCount) {
+  TLatinSquare s = StringToSquare(test::kBachelor);
+  s[2][5] = kEmpty;
+  s[7][7] = kEmpty;
+  const TLatinSquare scf = GetStrongCanonicalForm(s);
+  EXPECT_EQ(GetEmptyCellsCount(scf), 2);
+  EXPECT_EQ(GetStrongCanonicalForm(scf), scf);
+}
+
+}  // namespace
+}  // namespace dlslab
