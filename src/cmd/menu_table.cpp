@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 
+#include "cmd/canon_commands.h"
 #include "cmd/collection_commands.h"
 #include "cmd/fill_commands.h"
 #include "cmd/generalized_symmetry_commands.h"
@@ -93,10 +94,10 @@ const std::array kTable = {
   MenuEntry{2, "Print all transversals", "PrintAllTransversalsMenuItemClick"},
   MenuEntry{2, "Get common transversals", "GetCommonTransversalsMenuItemClick"},
   MenuEntry{1, "Canonical forms", "CanonicalFormsMenuItem"},
-  MenuEntry{2, "Get canonical form (CF)", "GetCanonicalFormMenuItemClick"},
-  MenuEntry{2, "Get isomorphism class", "GetIsomorphismClassMenuItemClick"},
-  MenuEntry{2, "Get strong canonical form (SCF)", "GetStrongCanonicalFormMenuItemClick"},
-  MenuEntry{2, "Get SCF line number", "GetSCFLineNumberMenuItemClick"},
+  MenuEntry{2, "Get canonical form (CF)", "GetCanonicalFormMenuItemClick", A::kNone, &NoArg<GetCanonicalFormMenuItemClick>},
+  MenuEntry{2, "Get isomorphism class", "GetIsomorphismClassMenuItemClick", A::kNone, &NoArg<GetIsomorphismClassMenuItemClick>},
+  MenuEntry{2, "Get strong canonical form (SCF)", "GetStrongCanonicalFormMenuItemClick", A::kNone, &NoArg<GetStrongCanonicalFormMenuItemClick>},
+  MenuEntry{2, "Get SCF line number", "GetSCFLineNumberMenuItemClick", A::kNone, &NoArg<GetSCFLineNumberMenuItemClick>},
   MenuEntry{1, "Create next pandiagonal", "CreatePandiagonalMenuItemClick", A::kNone, &NoArg<CreatePandiagonalMenuItemClick>},
   MenuEntry{1, "Print all properties", "PrintAllPropertiesClick", A::kNone, &NoArg<PrintAllPropertiesClick>},
   MenuEntry{1, "Canonize LS by DLS", "CanonizeLSbyDLSMenuItem"},

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "canon/canonical_forms.h"
 #include "model/ls_data_structs.h"
 #include "transform/square_properties.h"
 
@@ -33,6 +34,7 @@ std::vector<std::string_view> GetPropertyLabels(const TLatinSquare& square) {
       {"FLIP_VERT_SELF_ORT", IsFlipVertSelfOrt},
       {"PANDIAG", IsPandiagonal},
       {"ASSOC", IsAssociative},
+      {"CF", IsCanonicalForm},
   };
   std::vector<std::string_view> labels;
   for (const Property& p : kProperties)

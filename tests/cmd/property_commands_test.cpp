@@ -63,7 +63,8 @@ TEST_F(PropertyCommands, StatusText) {
   EXPECT_EQ(GetStatusText(ctx.model), "HORZ_SYMM HSI=100 VSI=18 CSI=56 2.94665518995189E95");
   Import(test::kBachelor);
   const std::string text = GetStatusText(ctx.model);
-  EXPECT_EQ(text.substr(0, 16), " HSI=16 VSI=20 C") << text;  // no HORZ_SYMM: a leading blank
+  // No HORZ_SYMM: a leading blank. This square is its own canonical form.
+  EXPECT_EQ(text.substr(0, 19), " CF HSI=16 VSI=20 C") << text;
   EXPECT_NE(text.find(" CSI=28 4.150218490172"), std::string::npos) << text;
   ctx.model.FirstSquare[9][9] = kEmpty;
   EXPECT_EQ(GetStatusText(ctx.model), "");
