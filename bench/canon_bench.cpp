@@ -1,0 +1,118 @@
+// Canonical forms per second on 10,000 random order-10 DLS ("Random search v3", seeds
+// 1..10000). Each benchmark walks the same squares in the same order; the rate is in the
+// items_per_second column.
+
+#include <benchmark/benchmark.h>
+
+#include <vector>
+
+#include "canon/canon_baseline.h"
+#include "canon/canonical_forms.h"
+#include "canon/grid.h"
+#include "cmd/context.h"
+#include "cmd/fill_commands.h"
+#include "model/random.h"
+
+namespace dlslab {
+namespace {
+
+constexpr int kSquares = 10000;
+
+const std::vector<TLatinSquare>& random_squares() {
+  static const std::vector<TLatinSquare> squares = [] {
+    std::vector<TLatinSquare> out;
+    out.reserve(kSquares);
+    for (int seed = 1; seed <= kSquares; ++seed) {
+      cmd::Context ctx;
+      RandSeed = static_cast<std::uint32_t>(seed);
+      cmd::RandomSearchV3MenuItemClick(ctx);
+      out.push_back(ctx.model.FirstSquare);
+    }
+    return out;
+  }();
+  return squares;
+}
+
+const std::vector<Grid>& random_grids() {
+  static const std::vector<Grid> grids = [] {
+    std::vector<Grid> out;
+    for (const TLatinSquare& s : random_squares()) out.push_back(to_grid(s));
+    return out;
+  }();
+  return grids;
+}
+
+template <class F>
+void run_over_squares(benchmark::State& state, const F& f) {
+  const auto& squares = random_squares();
+  std::size_t i = 0;
+  for (auto _ : state) {
+    f(squares[i]);
+    if (++i == squares.size()) i = 0;
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+
+void BM_GetCanonicalForm(benchmark::State& state) {
+  CanonEngine engine;
+  run_over_squares(
+      state, [&](const TLatinSquare& s) { benchmark::DoNotOptimize(engine.GetCanonicalForm(s)); });
+}
+BENCHMARK(BM_GetCanonicalForm);
+
+void BM_CanonicalFormOfGrid(benchmark::State& state) {
+  CanonEngine engine;
+  const auto& grids = random_grids();
+  std::size_t i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(engine.canonical_form(grids[i]));
+    if (++i == grids.size()) i = 0;
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_CanonicalFormOfGrid);
+
+void BM_IsCanonicalForm(benchmark::State& state) {
+  CanonEngine engine;
+  run_over_squares(
+      state, [&](const TLatinSquare& s) { benchmark::DoNotOptimize(engine.IsCanonicalForm(s)); });
+}
+BENCHMARK(BM_IsCanonicalForm);
+
+void BM_GetCanonicalFormByEnumerationPruned(benchmark::State& state) {
+  CanonEngine engine;
+  run_over_squares(state, [&](const TLatinSquare& s) {
+    benchmark::DoNotOptimize(engine.GetCanonicalFormByEnumeration(s, true));
+  });
+}
+BENCHMARK(BM_GetCanonicalFormByEnumerationPruned);
+
+void BM_GetCanonicalFormByEnumerationUnpruned(benchmark::State& state) {
+  CanonEngine engine;
+  run_over_squares(state, [&](const TLatinSquare& s) {
+    benchmark::DoNotOptimize(engine.GetCanonicalFormByEnumeration(s, false));
+  });
+}
+BENCHMARK(BM_GetCanonicalFormByEnumerationUnpruned);
+
+void BM_CanonicalFormBruteForce(benchmark::State& state) {
+  const auto& grids = random_grids();
+  std::size_t i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(canonical_form_brute_force(grids[i]));
+    if (++i == grids.size()) i = 0;
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_CanonicalFormBruteForce);
+
+void BM_GetStrongCanonicalForm(benchmark::State& state) {
+  CanonEngine engine;
+  run_over_squares(state, [&](const TLatinSquare& s) {
+    benchmark::DoNotOptimize(engine.GetStrongCanonicalForm(s));
+  });
+}
+BENCHMARK(BM_GetStrongCanonicalForm);
+
+}  // namespace
+}  // namespace dlslab
