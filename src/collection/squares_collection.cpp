@@ -16,6 +16,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <ios>
 #include <memory>
 #include <system_error>
@@ -92,7 +93,7 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 class LineReader {
  public:
   LineReader(std::FILE* file, const std::string& file_name)
-      : file_(file), file_name_(file_name), buffer_(1 << 20) {}
+      : file_(file), file_name_(file_name), buffer_(1 << 16) {}
 
   /// True when every byte has been read.
   bool AtEnd() {
@@ -205,12 +206,27 @@ void TSquaresCollection::Append(std::string_view s) {
   counts_.push_back(1);
 }
 
-void TSquaresCollection::IndexInsert(int entry, std::uint64_t hash) {
-  if ((indexed_ + 1) * 2 > slots_.size()) {
-    slots_.assign(std::max<std::size_t>(1024, slots_.size() * 2), Slot{});
-    indexed_ = 0;
-    RebuildIndex();
+void TSquaresCollection::Reserve(std::size_t entries) {
+  const std::size_t total = static_cast<std::size_t>(Count()) + entries;
+  pool_.reserve(total * kCells);
+  starts_.reserve(total + 1);
+  counts_.reserve(total);
+  if (lookup_ == Lookup::kHashed && 2 * total > slots_.size()) {
+    std::size_t size = 1024;
+    while (size < 2 * total) size *= 2;
+    ResizeIndex(size);
   }
+}
+
+void TSquaresCollection::ResizeIndex(std::size_t slots) {
+  slots_.assign(slots, Slot{});
+  indexed_ = 0;
+  RebuildIndex();
+}
+
+void TSquaresCollection::IndexInsert(int entry, std::uint64_t hash) {
+  if ((indexed_ + 1) * 2 > slots_.size())
+    ResizeIndex(std::max<std::size_t>(1024, slots_.size() * 2));
   const std::size_t mask = slots_.size() - 1;
   std::size_t pos = hash & mask;
   while (slots_[pos].entry_plus_one != 0) pos = (pos + 1) & mask;
@@ -285,12 +301,7 @@ void TSquaresCollection::Assign(const TSquaresCollection& other) {
   } else {
     slots_.clear();
     indexed_ = 0;
-    if (lookup_ == Lookup::kHashed && Count() > 0) {
-      std::size_t size = 1024;
-      while (size < 2 * static_cast<std::size_t>(Count())) size *= 2;
-      slots_.assign(size, Slot{});
-      RebuildIndex();
-    }
+    if (Count() > 0) Reserve(0);
   }
 }
 
@@ -308,6 +319,10 @@ void TSquaresCollection::LoadFromFile_VelmoraFormat(const std::string& file_name
   const File file(std::fopen(file_name.c_str(), "rb"));
   if (!file) ThrowIoError("Cannot open the collection file", file_name);
   LineReader reader(file.get(), file_name);
+  // The shortest block is ten 19-character rows and a separator, each ended by LF.
+  std::error_code size_error;
+  const std::uintmax_t file_size = std::filesystem::file_size(file_name, size_error);
+  if (!size_error) Reserve(static_cast<std::size_t>(file_size / 201));
 
   std::array<char, kCells> block;
   while (!reader.AtEnd()) {

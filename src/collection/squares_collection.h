@@ -73,6 +73,9 @@ class TSquaresCollection {
   };
 
   void Append(std::string_view s);
+  /// Makes room for `entries` more 100-character entries without reallocating.
+  void Reserve(std::size_t entries);
+  void ResizeIndex(std::size_t slots);
   void IndexInsert(int entry, std::uint64_t hash);
   void RebuildIndex();
 
