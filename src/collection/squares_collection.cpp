@@ -51,7 +51,7 @@ void NormalizeInto(std::string_view s, char* out) {
     cells[p] = IsDigit(c) ? c : '-';
   }
   std::array<char, kOrder> map;
-  map.fill('-');
+  map.fill('0');  // a value missing from the first row becomes 0, as NormalizeByFirstRow does
   for (int k = 0; k < kOrder; ++k)
     if (IsDigit(cells[k])) map[cells[k] - '0'] = static_cast<char>('0' + k);
   for (int k = 0; k < kOrder; ++k) out[k] = static_cast<char>('0' + k);

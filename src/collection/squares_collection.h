@@ -88,9 +88,9 @@ class TSquaresCollection {
   std::size_t indexed_ = 0;  // occupied slots
 };
 
-/// The digit string of a square relabelled so that its first row reads 0..9 (as the collection
-/// stores a normalized entry): cells are read as StringToSquare reads them, a value missing from
-/// the first row becomes an empty cell.
+/// The digit string of a square relabelled so that its first row reads 0..9, as the collection
+/// stores a normalized entry: SquareToString(NormalizeByFirstRow(StringToSquare(s))) without
+/// the detour through a square.
 [[nodiscard]] std::string NormalizedSquareString(std::string_view s);
 
 /// Characters '0'..'9' -> 0..9 and 'A'..'Z' -> 10..35; any other character gives 0.

@@ -15,6 +15,7 @@
 #include "model/ls_data_structs.h"
 #include "model/special_squares.h"
 #include "test_squares.h"
+#include "transform/transformations.h"
 
 namespace dlslab {
 namespace {
@@ -91,17 +92,20 @@ TEST(NormalizedSquareString, RelabelsByTheFirstRow) {
   EXPECT_EQ(NormalizedSquareString(test::kBachelor), test::kBachelor);
 }
 
-TEST(NormalizedSquareString, ReadsCellsAsStringToSquareDoes) {
-  // Blanks are dropped; a non-digit is an empty cell; a value missing from the first row
-  // cannot be renamed and becomes empty; a short string leaves the first row 0..9.
-  std::string s = "9876543x10";  // value 2 is missing, column 7 is empty
-  s += std::string("1 2.") + std::string(86, '9');
-  const std::string n = NormalizedSquareString(s);
-  ASSERT_EQ(n.size(), 100u);
-  EXPECT_EQ(n.substr(0, 10), "0123456789");
-  EXPECT_EQ(n.substr(10, 3), "8--");  // 1 -> 8, 2 -> missing, '.' -> empty
-  EXPECT_EQ(n[13], '0');              // 9 -> 0
-  EXPECT_EQ(NormalizedSquareString("01"), "0123456789" + std::string(90, '-'));
+TEST(NormalizedSquareString, MatchesTheRouteThroughASquare) {
+  // Blanks, non-digits, short and long strings, values missing from the first row.
+  std::mt19937 rng(9);
+  const std::string alphabet = "0123456789-x ";
+  for (int round = 0; round < 2000; ++round) {
+    std::string s = round % 2 == 0 ? Variant(test::kBachelor, rng) : "";
+    if (round % 2 != 0)
+      for (int k = rng() % 112; k > 0; --k) s += alphabet[rng() % alphabet.size()];
+    else
+      s[rng() % 100] = alphabet[rng() % alphabet.size()];
+    TLatinSquare square = StringToSquare(s);
+    NormalizeByFirstRow(square);
+    ASSERT_EQ(NormalizedSquareString(s), SquareToString(square, false)) << s;
+  }
 }
 
 class CollectionFileTest : public ::testing::Test {
