@@ -1,0 +1,301 @@
+// Transversal enumeration of order-10 squares.
+//
+// Both enumerators list the transversals in lexicographic order of (t[0], ..., t[9]), so the
+// list is grouped by the row-0 column and Starts/Counts describe the groups.
+//
+// GetTransversals is the plain depth-first search over rows 0..9 with flag arrays for the used
+// columns, values and diagonal cells: about 120,000 search nodes on a random square.
+//
+// GetTransversalsFast meets in the middle. A transversal splits into a top half (rows 0..4)
+// and a bottom half (rows 5..9) that use complementary sets of five columns and five values,
+// and, for diagonal transversals, share out the one main-diagonal and the one anti-diagonal
+// cell. So the bottom halves are enumerated once and hashed by
+//
+//   key = columns (bits 0..9) | values << 10 | main-diagonal cell << 20 | anti-diagonal << 21
+//
+// and every top half looks up the halves with the complementary key. Each side has about
+// 9,000 halves on a random square, a tenth of the full search. Order: the top halves come in
+// lexicographic order; the bottom halves are enumerated from the highest column down and pushed
+// on the front of their hash chain, so each chain lists them in lexicographic order too, and
+// equal keys meet in the order the full search would visit them.
+//
+// Cells whose value is outside 0..9 are in no transversal; a square of order below 10 has none.
+// A row holding a value twice blocks every column of that value once the value is used, just
+// as the plain search does.
+#include "cover/transversals.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+
+#if defined(__AVX512F__)
+#include <immintrin.h>
+#endif
+
+namespace dlslab {
+namespace {
+
+constexpr int kHalfRows = kOrder / 2;
+constexpr unsigned kAllColumns = (1u << kOrder) - 1;
+constexpr std::uint8_t kNoValue = 0xFF;
+// The most halves five (four) rows can have: 10 * 9 * 8 * 7 * 6 (* 1) column choices.
+constexpr int kMaxHalves = 30240;
+constexpr int kMaxHalvesOf4 = 5040;
+constexpr int kBucketBits = 13;
+constexpr std::uint32_t kFiveSets = 252;
+constexpr std::uint32_t kMainBit = 1u << 20;
+constexpr std::uint32_t kAntiBit = 1u << 21;
+constexpr std::uint32_t kKeyMask = (1u << 22) - 1;
+
+// kFiveSetRank[m]: the rank of the 10-bit mask m among the masks with five bits set, in
+// increasing order; 0 for other masks, which no half has.
+constexpr std::array<std::uint16_t, 1 << kOrder> kFiveSetRank = [] {
+  std::array<std::uint16_t, 1 << kOrder> rank{};
+  std::uint16_t next = 0;
+  for (unsigned m = 0; m < rank.size(); ++m)
+    if (std::popcount(m) == kHalfRows) rank[m] = next++;
+  return rank;
+}();
+
+/// Reads cell (r, c) of the top-left 10 x 10 block as a usable value 0..9 or kNoValue.
+std::uint8_t usable_value(const TLatinSquare& square, int r, int c) {
+  if (square.order() < kOrder) return kNoValue;
+  const int v = square[r][c];
+  return v >= 0 && v < kOrder ? static_cast<std::uint8_t>(v) : kNoValue;
+}
+
+// The reference search's marks and output.
+struct PlainSearch {
+  std::array<std::array<std::uint8_t, kOrder>, kOrder> value{};
+  bool diagonal_only = false;
+  std::array<bool, kOrder> column_used{};
+  std::array<bool, kOrder> value_used{};
+  bool main_taken = false;
+  bool anti_taken = false;
+  TTransversal current{};
+  TransversalsResult* result = nullptr;
+
+  void search(int r) {
+    if (r == kOrder) {
+      if (diagonal_only && !(main_taken && anti_taken)) return;
+      result->Transversals.push_back(current);
+      ++result->Counts[current[0]];
+      return;
+    }
+    for (int c = 0; c < kOrder; ++c) {
+      const int v = value[r][c];
+      if (v == kNoValue || column_used[c] || value_used[v]) continue;
+      const bool on_main = c == r;
+      const bool on_anti = r + c == kOrder - 1;
+      if (diagonal_only && ((on_main && main_taken) || (on_anti && anti_taken))) continue;
+      current[r] = c;
+      column_used[c] = value_used[v] = true;
+      const bool main_before = main_taken;
+      const bool anti_before = anti_taken;
+      if (diagonal_only) {
+        main_taken = main_taken || on_main;
+        anti_taken = anti_taken || on_anti;
+      }
+      search(r + 1);
+      column_used[c] = value_used[v] = false;
+      main_taken = main_before;
+      anti_taken = anti_before;
+    }
+  }
+};
+
+void fill_starts(const TTransversalCounts& counts, TTransversalStarts& starts) {
+  starts[0] = 0;
+  for (int k = 0; k < kOrder; ++k) starts[k + 1] = starts[k] + counts[k];
+}
+
+}  // namespace
+
+TransversalsResult GetTransversals(const TLatinSquare& square, bool diagonal_only) {
+  TransversalsResult result;
+  PlainSearch search;
+  for (int r = 0; r < kOrder; ++r)
+    for (int c = 0; c < kOrder; ++c) search.value[r][c] = usable_value(square, r, c);
+  search.diagonal_only = diagonal_only;
+  search.result = &result;
+  search.search(0);
+  fill_starts(result.Counts, result.Starts);
+  return result;
+}
+
+struct TransversalSearch::State {
+  // Half transversals of one level, structure of arrays: key as in the file comment, and the
+  // columns chosen so far, 4 bits per row of the half.
+  struct Level {
+    std::vector<std::uint32_t> key;
+    std::vector<std::uint32_t> columns;
+    int count = 0;
+    explicit Level(int capacity) : key(capacity + kSlack), columns(capacity + kSlack) {}
+  };
+  // Room past the last half that a full-width store may scribble on.
+  static constexpr int kSlack = 16;
+
+  // add[r][c]: the key bits cell (r, c) takes; a half may take the cell when it holds none
+  // of them. usable[r]: the columns of row r whose cell can be in a transversal.
+  alignas(64) std::array<std::array<std::uint32_t, 16>, kOrder> add{};
+  std::array<std::uint32_t, kOrder> usable{};
+
+  Level top{kMaxHalves};
+  Level bottom{kMaxHalves};
+  Level scratch_a{kMaxHalvesOf4};
+  Level scratch_b{kMaxHalvesOf4};
+  std::vector<std::int32_t> next = std::vector<std::int32_t>(kMaxHalves);
+  std::array<std::int32_t, 1 << kBucketBits> buckets{};
+  std::array<std::uint64_t, (kFiveSets * kFiveSets * 4 + 63) / 64> present{};
+
+  void load(const TLatinSquare& square, bool diagonal_only) {
+    for (int r = 0; r < kOrder; ++r) {
+      usable[r] = 0;
+      add[r].fill(0);
+      for (int c = 0; c < kOrder; ++c) {
+        const std::uint8_t v = usable_value(square, r, c);
+        if (v == kNoValue) continue;
+        usable[r] |= 1u << c;
+        std::uint32_t bits = 1u << c | 1u << (kOrder + v);
+        if (diagonal_only) {
+          if (c == r) bits |= kMainBit;
+          if (r + c == kOrder - 1) bits |= kAntiBit;
+        }
+        add[r][c] = bits;
+      }
+    }
+  }
+
+  // Extends every half of in by one cell of row r, in order, columns ascending, so a list in
+  // lexicographic order stays so.
+  void extend(const Level& in, int r, Level& out) const {
+    const int shift = 4 * (r % kHalfRows);
+    int n = 0;
+#if defined(__AVX512F__)
+    const __m512i add_row = _mm512_load_si512(add[r].data());
+    const __m512i column_bits =
+        _mm512_sllv_epi32(_mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 0, 0, 0, 0),
+                          _mm512_set1_epi32(shift));
+    const __mmask16 usable_row = static_cast<__mmask16>(usable[r]);
+    for (int i = 0; i < in.count; ++i) {
+      const __m512i key = _mm512_set1_epi32(static_cast<int>(in.key[i]));
+      const __mmask16 ok = _mm512_mask_testn_epi32_mask(usable_row, key, add_row);
+      _mm512_storeu_si512(out.key.data() + n,
+                          _mm512_maskz_compress_epi32(ok, _mm512_or_si512(key, add_row)));
+      _mm512_storeu_si512(
+          out.columns.data() + n,
+          _mm512_maskz_compress_epi32(
+              ok,
+              _mm512_or_si512(_mm512_set1_epi32(static_cast<int>(in.columns[i])), column_bits)));
+      n += std::popcount(static_cast<unsigned>(ok));
+    }
+#else
+    const std::uint32_t usable_row = usable[r];
+    for (int i = 0; i < in.count; ++i) {
+      const std::uint32_t key = in.key[i];
+      const std::uint32_t columns = in.columns[i];
+      for (int c = 0; c < kOrder; ++c) {
+        out.key[n] = key | add[r][c];
+        out.columns[n] = columns | static_cast<std::uint32_t>(c) << shift;
+        n += static_cast<int>((key & add[r][c]) == 0) & static_cast<int>(usable_row >> c & 1);
+      }
+    }
+#endif
+    out.count = n;
+  }
+
+  // All halves over rows first..first+4 into out, in lexicographic order.
+  void enumerate_half(int first, Level& out) {
+    scratch_a.key[0] = 0;
+    scratch_a.columns[0] = 0;
+    scratch_a.count = 1;
+    extend(scratch_a, first, scratch_b);
+    extend(scratch_b, first + 1, scratch_a);
+    extend(scratch_a, first + 2, scratch_b);
+    extend(scratch_b, first + 3, scratch_a);
+    extend(scratch_a, first + 4, out);
+  }
+
+  // Dense number of a key: ranks of its column and value sets among the 252 five-element
+  // sets, and its two diagonal bits.
+  static std::uint32_t index_of(std::uint32_t key) {
+    return (kFiveSetRank[key & kAllColumns] * kFiveSets + kFiveSetRank[key >> kOrder & kAllColumns])
+               << 2 |
+           key >> 20;
+  }
+  static std::uint32_t bucket_of(std::uint32_t index) {
+    return (index * 0x9E3779B1u) >> (32 - kBucketBits);
+  }
+
+  // Every bottom half is marked in a bitmap by its dense index and chained in a hash bucket;
+  // a top half looks its complement up in the bitmap, which only true partners pass, so the
+  // chains are walked only for transversals found.
+  void join(bool diagonal_only, TTransversalCounts& counts, TTransversalsTable& table) {
+    buckets.fill(-1);
+    present.fill(0);
+    // Pushing from the back leaves every chain in list order.
+    for (int i = bottom.count - 1; i >= 0; --i) {
+      const std::uint32_t index = index_of(bottom.key[i]);
+      const std::uint32_t b = bucket_of(index);
+      next[i] = buckets[b];
+      buckets[b] = i;
+      present[index / 64] |= std::uint64_t{1} << (index % 64);
+    }
+    const std::uint32_t key_mask = diagonal_only ? kKeyMask : kKeyMask & ~(kMainBit | kAntiBit);
+    for (int j = 0; j < top.count; ++j) {
+      const std::uint32_t wanted = ~top.key[j] & key_mask;
+      const std::uint32_t index = index_of(wanted);
+      if ((present[index / 64] >> (index % 64) & 1) == 0) continue;
+      for (std::int32_t i = buckets[bucket_of(index)]; i >= 0; i = next[i]) {
+        if (bottom.key[i] != wanted) continue;
+        TTransversal& t = table.Items.emplace_back();
+        for (int r = 0; r < kHalfRows; ++r) {
+          t[r] = static_cast<int>(top.columns[j] >> (4 * r) & 15);
+          t[kHalfRows + r] = static_cast<int>(bottom.columns[i] >> (4 * r) & 15);
+        }
+        ++counts[t[0]];
+      }
+    }
+  }
+};
+
+TransversalSearch::TransversalSearch() : state_(std::make_unique<State>()) {}
+TransversalSearch::~TransversalSearch() = default;
+TransversalSearch::TransversalSearch(TransversalSearch&&) noexcept = default;
+TransversalSearch& TransversalSearch::operator=(TransversalSearch&&) noexcept = default;
+
+void TransversalSearch::GetTransversalsFast(const TLatinSquare& square, bool diagonal_only,
+                                            TTransversalStarts& starts, TTransversalCounts& counts,
+                                            TTransversalsTable& table) {
+  State& s = *state_;
+  counts.fill(0);
+  table.Items.clear();
+  s.load(square, diagonal_only);
+  s.enumerate_half(0, s.top);
+  s.enumerate_half(kHalfRows, s.bottom);
+  s.join(diagonal_only, counts, table);
+  table.Count = static_cast<int>(table.Items.size());
+  fill_starts(counts, starts);
+}
+
+bool TransversalsIntersect(const TTransversal& a, const TTransversal& b) {
+  for (int r = 0; r < kOrder; ++r)
+    if (a[r] == b[r] && a[r] >= 0) return true;
+  return false;
+}
+
+bool TransversalsEqual(const TTransversal& a, const TTransversal& b) { return a == b; }
+
+TLatinSquare GetTransversalsCoverageMap(const TTransversalsTable& table) {
+  TLatinSquare map(kOrder);
+  for (int i = 0; i < kOrder * kOrder; ++i) map.data()[i] = 0;
+  const int count = std::min(table.Count, static_cast<int>(table.Items.size()));
+  for (int i = 0; i < count; ++i)
+    for (int r = 0; r < kOrder; ++r) {
+      const int c = table.Items[i][r];
+      if (c >= 0 && c < kOrder) ++map[r][c];
+    }
+  return map;
+}
+
+}  // namespace dlslab
