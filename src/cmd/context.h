@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "collection/squares_collection.h"
+#include "cover/odls.h"
 #include "model/latin_square_class.h"
 #include "model/types.h"
 
@@ -36,6 +37,7 @@ struct Context {
   TLatinSquare puzzle;            ///< the dealt crossword, for "Start again"
   TSquaresCollection collection;  ///< the collection browsed with the tool bar
   int spin_edit_value = 0;        ///< the tool bar's number field: the entry shown
+  OdlsSearch odls;                ///< the mate searches: OdlsMates holds the last search's mates
 
   /// Redraws the view and the status line; commands end with it. No-op without a window.
   std::function<void()> update_view;

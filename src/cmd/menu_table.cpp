@@ -6,6 +6,7 @@
 
 #include "cmd/canon_commands.h"
 #include "cmd/collection_commands.h"
+#include "cmd/cover_commands.h"
 #include "cmd/fill_commands.h"
 #include "cmd/generalized_symmetry_commands.h"
 #include "cmd/model_commands.h"
@@ -77,7 +78,7 @@ const std::array kTable = {
   MenuEntry{1, "Ascending fill first string", "FillFirstStrNormalizedMenuItemClick", A::kNone, &NoArg<FillFirstStrNormalizedMenuItemClick>},
   MenuEntry{1, "Clear square", "ClearMenuItemClick", A::kNone, &NoArg<ClearMenuItemClick>},
   MenuEntry{1, "Swap squares", "SwapSquaresMenuItemClick", A::kNone, &NoArg<SwapSquaresMenuItemClick>},
-  MenuEntry{1, "Get ODLS", "GetOdlsMenuItemClick"},
+  MenuEntry{1, "Get ODLS", "GetOdlsMenuItemClick", A::kNone, &NoArg<GetOdlsMenuItemClick>},
   MenuEntry{1, "Get ODLS type", "GetOdlsTypeMenuItemClick"},
   MenuEntry{1, "Get all ODLS family", "GetAllODLSFamilyMenuItemClick"},
   MenuEntry{1, "Get all ODLS family (unique CFs only)", "GetAllODLSFamilyCFsOnlyMenuItemClick"},
@@ -89,9 +90,9 @@ const std::array kTable = {
   MenuEntry{2, "Print pair", "PrintPairMenuItemClick", A::kNone, &NoArg<PrintPairMenuItemClick>},
   MenuEntry{1, "Get intercalates count", "GetIntercalatesCountMenuItemClick", A::kNone, &NoArg<GetIntercalatesCountMenuItemClick>},
   MenuEntry{1, "Transversals", "TransversalsMenuItem"},
-  MenuEntry{2, "Transversals structure analysis", "TransversalsStructureAnalysisMenuItemClick"},
-  MenuEntry{2, "Get transversals coverage map", "GetTransversalsCoverageMapMenuItemClick"},
-  MenuEntry{2, "Print all transversals", "PrintAllTransversalsMenuItemClick"},
+  MenuEntry{2, "Transversals structure analysis", "TransversalsStructureAnalysisMenuItemClick", A::kNone, &NoArg<TransversalsStructureAnalysisMenuItemClick>},
+  MenuEntry{2, "Get transversals coverage map", "GetTransversalsCoverageMapMenuItemClick", A::kNone, &NoArg<GetTransversalsCoverageMapMenuItemClick>},
+  MenuEntry{2, "Print all transversals", "PrintAllTransversalsMenuItemClick", A::kNone, &NoArg<PrintAllTransversalsMenuItemClick>},
   MenuEntry{2, "Get common transversals", "GetCommonTransversalsMenuItemClick"},
   MenuEntry{1, "Canonical forms", "CanonicalFormsMenuItem"},
   MenuEntry{2, "Get canonical form (CF)", "GetCanonicalFormMenuItemClick", A::kNone, &NoArg<GetCanonicalFormMenuItemClick>},

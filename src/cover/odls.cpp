@@ -1,0 +1,336 @@
+// Orthogonal diagonal mates of an order-10 DLS.
+//
+// In a mate the ten cells of one value form a diagonal transversal of the square, and the ten
+// value classes partition the cells; so a mate is ten disjoint diagonal transversals.
+//
+// GetOdls lists the diagonal transversals (lexicographic, grouped by the row-0 cell) and gives
+// value d the transversal through (0, d), trying them in list order: the mates come out with
+// first row 0..9, in lexicographic order of the chosen list indices. Each transversal is held
+// as a 128-bit cell mask so that "disjoint from everything chosen" is two ANDs.
+//
+// GetOdlsByDlx asks the exact-cover engine twice: for the transversals (100 cells x 32
+// constraints) and for the partitions (transversals x 100 cells). Value p of a mate marks the
+// transversal the engine chose at depth p.
+#include "cover/odls.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <exception>
+
+#include "cover/orthogonality.h"
+#include "model/diagnostics.h"
+#include "model/ls_data_structs.h"
+
+namespace dlslab {
+namespace {
+
+constexpr int kCells = kOrder * kOrder;
+constexpr int kDiagonalColumns = 32;
+
+struct CellMask {
+  std::uint64_t lo = 0;  // cells 0..63
+  std::uint64_t hi = 0;  // cells 64..99; bit 63 marks a transversal that names no cell
+};
+constexpr std::uint64_t kBadBit = std::uint64_t{1} << 63;
+
+/// True when every entry of t is a column 0..9.
+bool is_valid(const TTransversal& t) {
+  return std::all_of(t.begin(), t.end(), [](int c) { return c >= 0 && c < kOrder; });
+}
+
+CellMask mask_of(const TTransversal& t) {
+  if (!is_valid(t)) return {~std::uint64_t{0}, ~std::uint64_t{0}};
+  CellMask m;
+  for (int r = 0; r < kOrder; ++r) {
+    const int cell = kOrder * r + t[r];
+    if (cell < 64)
+      m.lo |= std::uint64_t{1} << cell;
+    else
+      m.hi |= std::uint64_t{1} << (cell - 64);
+  }
+  return m;
+}
+
+/// Makes room for mate number `count` (1-based) and returns it, a 10 x 10 square.
+TLatinSquare& mate_slot(TOrthogonalSquares& mates, int count) {
+  if (static_cast<int>(mates.Squares.size()) < count) mates.Squares.emplace_back(kOrder);
+  TLatinSquare& square = mates.Squares[count - 1];
+  if (square.order() != kOrder) square = TLatinSquare(kOrder);
+  return square;
+}
+
+}  // namespace
+
+// The partition search. Alive is a bitset over the list: the transversals still disjoint from
+// those chosen. Each step takes the open cell with the fewest alive transversals through it
+// and tries each of them; a cell with none ends the branch. Found partitions keep one
+// transversal per group (value), and are sorted into the order in which trying the groups
+// value by value would meet them.
+struct MateScratch {
+  int words = 0;
+  std::vector<CellMask> masks;
+  std::vector<std::int8_t> group;        // the value whose group holds list entry x, or -1
+  std::vector<std::uint64_t> cell_sets;  // [cell][word]: alive-format set of x through cell
+  std::vector<std::uint64_t> alive;      // [depth][word]
+  std::array<int, kOrder> chosen{};
+  std::vector<std::array<int, kOrder>> found;
+
+  void prepare(const TTransversalStarts& starts, const TTransversalsTable& table) {
+    const int n = std::min(table.Count, static_cast<int>(table.Items.size()));
+    std::array<int, kOrder + 1> first{};
+    first[0] = std::clamp(starts[0], 0, n);
+    for (int k = 1; k <= kOrder; ++k) first[k] = std::clamp(starts[k], first[k - 1], n);
+    words = (n + 63) / 64;
+    masks.resize(n);
+    group.assign(n, -1);
+    cell_sets.assign(static_cast<std::size_t>(kCells) * words, 0);
+    alive.assign(static_cast<std::size_t>(kOrder + 1) * words, 0);
+    found.clear();
+    for (int d = 0; d < kOrder; ++d)
+      for (int x = first[d]; x < first[d + 1]; ++x) {
+        masks[x] = mask_of(table.Items[x]);
+        if (masks[x].hi & kBadBit) continue;
+        group[x] = static_cast<std::int8_t>(d);
+        alive[x / 64] |= std::uint64_t{1} << (x % 64);
+        for (int r = 0; r < kOrder; ++r)
+          cell_sets[static_cast<std::size_t>(kOrder * r + table.Items[x][r]) * words + x / 64] |=
+              std::uint64_t{1} << (x % 64);
+      }
+  }
+
+  void search(int depth, std::uint64_t covered_lo, std::uint64_t covered_hi) {
+    const std::uint64_t* live = &alive[static_cast<std::size_t>(depth) * words];
+    if (depth == kOrder) {
+      record();
+      return;
+    }
+    // The open cell with the fewest alive transversals.
+    int best_cell = -1;
+    int best_count = kCells * 64;
+    for (int half = 0; half < 2 && best_count > 0; ++half) {
+      std::uint64_t open = half == 0 ? ~covered_lo : ~covered_hi & kFullHi;
+      for (; open != 0 && best_count > 0; open &= open - 1) {
+        const int cell = 64 * half + std::countr_zero(open);
+        const std::uint64_t* set = &cell_sets[static_cast<std::size_t>(cell) * words];
+        int count = 0;
+        for (int w = 0; w < words && count < best_count; ++w)
+          count += std::popcount(set[w] & live[w]);
+        if (count < best_count) {
+          best_count = count;
+          best_cell = cell;
+        }
+      }
+    }
+    if (best_count == 0 || best_cell < 0) return;
+    const std::uint64_t* set = &cell_sets[static_cast<std::size_t>(best_cell) * words];
+    std::uint64_t* next = &alive[static_cast<std::size_t>(depth + 1) * words];
+    for (int w = 0; w < words; ++w)
+      for (std::uint64_t m = set[w] & live[w]; m != 0; m &= m - 1) {
+        const int x = 64 * w + std::countr_zero(m);
+        const CellMask& t = masks[x];
+        // Alive after choosing x: drop every transversal through one of x's cells.
+        for (int v = 0; v < words; ++v) next[v] = live[v];
+        for (int cell : cells_of(t)) {
+          const std::uint64_t* through = &cell_sets[static_cast<std::size_t>(cell) * words];
+          for (int v = 0; v < words; ++v) next[v] &= ~through[v];
+        }
+        chosen[depth] = x;
+        search(depth + 1, covered_lo | t.lo, covered_hi | t.hi);
+      }
+  }
+
+ private:
+  static constexpr std::uint64_t kFullHi = (std::uint64_t{1} << (kCells - 64)) - 1;
+
+  static std::array<int, kOrder> cells_of(const CellMask& t) {
+    std::array<int, kOrder> cells{};
+    int n = 0;
+    for (std::uint64_t m = t.lo; m != 0 && n < kOrder; m &= m - 1)
+      cells[n++] = std::countr_zero(m);
+    for (std::uint64_t m = t.hi; m != 0 && n < kOrder; m &= m - 1)
+      cells[n++] = 64 + std::countr_zero(m);
+    return cells;
+  }
+
+  void record() {
+    std::array<int, kOrder> by_value{};
+    by_value.fill(-1);
+    for (const int x : chosen) {
+      const int d = group[x];
+      if (by_value[d] >= 0) return;  // two of one group: not a choice value by value
+      by_value[d] = x;
+    }
+    found.push_back(by_value);
+  }
+};
+
+namespace {
+
+void find_mates(MateScratch& scratch, const TTransversalStarts& starts,
+                const TTransversalsTable& table, TOrthogonalSquares& mates) {
+  mates.Count = 0;
+  scratch.prepare(starts, table);
+  scratch.search(0, 0, 0);
+  std::sort(scratch.found.begin(), scratch.found.end());
+  for (const std::array<int, kOrder>& choice : scratch.found) {
+    TLatinSquare& mate = mate_slot(mates, ++mates.Count);
+    for (int v = 0; v < kOrder; ++v) {
+      const TTransversal& t = table.Items[choice[v]];
+      for (int r = 0; r < kOrder; ++r) mate[r][t[r]] = v;
+    }
+  }
+}
+
+/// Value of cell (r, c) if it is 0..9, else -1; a square below order 10 has none.
+int cell_value(const TLatinSquare& square, int r, int c) {
+  if (square.order() < kOrder) return -1;
+  const int v = square[r][c];
+  return v >= 0 && v < kOrder ? v : -1;
+}
+
+/// Columns of the transversal matrix's row for cell (r, c), increasing; count in n.
+int transversal_row(const TLatinSquare& square, int r, int c, std::array<int, 5>& columns) {
+  int n = 0;
+  columns[n++] = r;
+  columns[n++] = kOrder + c;
+  const int v = cell_value(square, r, c);
+  if (v >= 0) columns[n++] = 2 * kOrder + v;
+  if (c == r) columns[n++] = 3 * kOrder;
+  if (r + c == kOrder - 1) columns[n++] = 3 * kOrder + 1;
+  return n;
+}
+
+TTransversalsTable diagonal_transversals_by_dlx(DlxEngine& dlx, const TLatinSquare& square) {
+  dlx.Reset(kDiagonalColumns);
+  std::array<int, 5> columns{};
+  for (int r = 0; r < kOrder; ++r)
+    for (int c = 0; c < kOrder; ++c) {
+      const int n = transversal_row(square, r, c, columns);
+      dlx.AddRow(std::span<const int>(columns.data(), n));
+    }
+  return CoversToTransversals(dlx.Solve());
+}
+
+}  // namespace
+
+TDlxCoverageMatrix BuildTransversalCoverMatrix(const TLatinSquare& square) {
+  TDlxCoverageMatrix matrix(kCells, TDlxCoverageMatrixString(kDiagonalColumns, false));
+  std::array<int, 5> columns{};
+  for (int r = 0; r < kOrder; ++r)
+    for (int c = 0; c < kOrder; ++c) {
+      const int n = transversal_row(square, r, c, columns);
+      for (int k = 0; k < n; ++k) matrix[kOrder * r + c][columns[k]] = true;
+    }
+  return matrix;
+}
+
+TTransversalsTable CoversToTransversals(const TDlxCoversArr& covers) {
+  TTransversalsTable table;
+  table.Items.reserve(covers.size());
+  for (const TDlxCover& cover : covers) {
+    TTransversal& t = table.Items.emplace_back();
+    t.fill(-1);
+    for (const int x : cover)
+      if (x >= 0 && x < kCells) t[x / kOrder] = x % kOrder;
+  }
+  table.Count = static_cast<int>(table.Items.size());
+  return table;
+}
+
+TDlxCoverageMatrix BuildMateCoverMatrix(const TTransversalsTable& table) {
+  const int n = std::min(table.Count, static_cast<int>(table.Items.size()));
+  TDlxCoverageMatrix matrix(n, TDlxCoverageMatrixString(kCells, false));
+  for (int k = 0; k < n; ++k)
+    for (int r = 0; r < kOrder; ++r) {
+      const int c = table.Items[k][r];
+      if (c >= 0 && c < kOrder) matrix[k][kOrder * r + c] = true;
+    }
+  return matrix;
+}
+
+void CoverToMateSquare(const TDlxCover& cover, const TTransversalsTable& table,
+                       TLatinSquare& square) {
+  if (square.order() < kOrder) return;
+  const int n = std::min(table.Count, static_cast<int>(table.Items.size()));
+  const int values = std::min(static_cast<int>(cover.size()), kOrder);
+  for (int p = 0; p < values; ++p) {
+    const int k = cover[p];
+    if (k < 0 || k >= n) continue;
+    for (int r = 0; r < kOrder; ++r) {
+      const int c = table.Items[k][r];
+      if (c >= 0 && c < kOrder) square[r][c] = p;
+    }
+  }
+}
+
+void FindMates(const TTransversalStarts& starts, const TTransversalsTable& table,
+               TOrthogonalSquares& mates) {
+  MateScratch scratch;
+  find_mates(scratch, starts, table, mates);
+}
+
+OrthogonalityCharacteristic GetOrthogonalityCharacteristic(const TOrthogonalSquares& mates) {
+  OrthogonalityCharacteristic result;
+  const int count = std::min(mates.Count, static_cast<int>(mates.Squares.size()));
+  if (count < 2) return result;
+  int best = kCells;
+  for (int a = 1; a < count && best > 0; ++a)
+    for (int b = a + 1; b <= count && best > 0; ++b) {
+      const int d = OrthogonalityDefect(mates.Squares[a - 1], mates.Squares[b - 1]);
+      if (d < best) {
+        best = d;
+        result.i = a;
+        result.j = b;
+      }
+    }
+  result.value = kCells - best;
+  return result;
+}
+
+OdlsSearch::OdlsSearch() : mate_scratch_(std::make_unique<MateScratch>()) {}
+OdlsSearch::~OdlsSearch() = default;
+OdlsSearch::OdlsSearch(OdlsSearch&&) noexcept = default;
+OdlsSearch& OdlsSearch::operator=(OdlsSearch&&) noexcept = default;
+
+void OdlsSearch::GetOdls(const TLatinSquare& square) {
+  try {
+    TTransversalStarts starts{};
+    TTransversalCounts counts{};
+    transversals_.GetTransversalsFast(square, true, starts, counts, table_);
+    find_mates(*mate_scratch_, starts, table_, OdlsMates);
+  } catch (const std::exception& e) {
+    Diag() << e.what() << '\n';
+    PrintSquare(square, true);
+    Diag().flush();
+  }
+}
+
+TTransversalsTable OdlsSearch::GetDiagonalTransversalsByDlx(const TLatinSquare& square) {
+  return diagonal_transversals_by_dlx(dlx_, square);
+}
+
+void OdlsSearch::GetOdlsByDlx(const TLatinSquare& square) {
+  DlxTransversals = diagonal_transversals_by_dlx(dlx_, square);
+  OdlsMates.Count = 0;
+  if (DlxTransversals.Count < kOrder) return;
+  dlx_.Reset(kCells);
+  std::array<int, kOrder> cells{};
+  for (const TTransversal& t : DlxTransversals.Items) {
+    for (int r = 0; r < kOrder; ++r) cells[r] = kOrder * r + t[r];
+    dlx_.AddRow(cells);
+  }
+  const TDlxCoversArr covers = dlx_.Solve();
+  for (const TDlxCover& cover : covers) {
+    TLatinSquare& mate = mate_slot(OdlsMates, ++OdlsMates.Count);
+    CoverToMateSquare(cover, DlxTransversals, mate);
+  }
+}
+
+TTransversalsTable GetDiagonalTransversalsByDlx(const TLatinSquare& square) {
+  DlxEngine dlx;
+  return diagonal_transversals_by_dlx(dlx, square);
+}
+
+}  // namespace dlslab

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "cover/dlx.h"
+#include "cover/transversals.h"
+#include "model/types.h"
+
+namespace dlslab {
+
+/// The orthogonal diagonal mates found by the last search: Squares[0..Count-1] (the log's
+/// "DLS i" is Squares[i - 1]). Squares may hold older entries past Count; it only grows.
+struct TOrthogonalSquares {
+  int Count = 0;
+  std::vector<TLatinSquare> Squares;
+};
+
+/// The largest number of distinct value pairs two mates show together, and which two (1-based
+/// mate numbers; -1, -1 with fewer than two mates).
+struct OrthogonalityCharacteristic {
+  int value = 0;
+  int i = -1;
+  int j = -1;
+};
+
+/// The 100 x 32 matrix whose exact covers are the diagonal transversals: row 10r + c is cell
+/// (r, c), with columns r, 10 + c, 20 + value, 30 on the main and 31 on the anti-diagonal.
+[[nodiscard]] TDlxCoverageMatrix BuildTransversalCoverMatrix(const TLatinSquare& square);
+/// Covers of the transversal matrix as transversals, in cover order.
+[[nodiscard]] TTransversalsTable CoversToTransversals(const TDlxCoversArr& covers);
+/// The Count x 100 matrix whose exact covers are ten transversals partitioning the cells.
+[[nodiscard]] TDlxCoverageMatrix BuildMateCoverMatrix(const TTransversalsTable& table);
+/// Value p goes to the cells of the p-th transversal of cover; square must be 10 x 10 or more.
+void CoverToMateSquare(const TDlxCover& cover, const TTransversalsTable& table,
+                       TLatinSquare& square);
+/// Every choice of disjoint transversals, value d taking one through cell (0, d), as a mate
+/// (first row 0..9), in lexicographic order of the chosen list indices.
+void FindMates(const TTransversalStarts& starts, const TTransversalsTable& table,
+               TOrthogonalSquares& mates);
+[[nodiscard]] OrthogonalityCharacteristic GetOrthogonalityCharacteristic(
+    const TOrthogonalSquares& mates);
+
+/// The mate searches and their state: the mate list, the transversal lists and the scratch
+/// of the enumerators. One per thread; the window keeps one.
+class OdlsSearch {
+ public:
+  OdlsSearch();
+  ~OdlsSearch();
+  OdlsSearch(OdlsSearch&&) noexcept;
+  OdlsSearch& operator=(OdlsSearch&&) noexcept;
+
+  /// All mates of square, normalized (first row 0..9), into OdlsMates. A failure is reported
+  /// on the diagnostics stream and leaves what was found so far.
+  void GetOdls(const TLatinSquare& square);
+  /// All mates of square by two exact covers, into OdlsMates; value p of a mate marks the
+  /// transversal chosen at depth p. DlxTransversals keeps the square's diagonal transversals.
+  void GetOdlsByDlx(const TLatinSquare& square);
+  /// The diagonal transversals of square in exact-cover order.
+  [[nodiscard]] TTransversalsTable GetDiagonalTransversalsByDlx(const TLatinSquare& square);
+
+  TOrthogonalSquares OdlsMates;
+  TTransversalsTable DlxTransversals;
+
+ private:
+  TransversalSearch transversals_;
+  DlxEngine dlx_;
+  TTransversalsTable table_;
+  std::unique_ptr<struct MateScratch> mate_scratch_;
+};
+
+/// With a one-off engine.
+[[nodiscard]] TTransversalsTable GetDiagonalTransversalsByDlx(const TLatinSquare& square);
+
+}  // namespace dlslab
