@@ -89,9 +89,8 @@ void GetOdlsMenuItemClick(Context& ctx) {
   for (int i = 1; i <= mates.Count; ++i)
     ctx.log.Add("DLS " + std::to_string(i) + ": " + SquareToString(mates.Squares[i - 1], true));
   const OrthogonalityCharacteristic characteristic = GetOrthogonalityCharacteristic(mates);
-  ctx.log.Add("Orthogonality characteristic = " + std::to_string(characteristic.value) +
-              " (DLS " + std::to_string(characteristic.i) + ", DLS " +
-              std::to_string(characteristic.j) + ")");
+  ctx.log.Add("Orthogonality characteristic = " + std::to_string(characteristic.value) + " (DLS " +
+              std::to_string(characteristic.i) + ", DLS " + std::to_string(characteristic.j) + ")");
   ctx.UpdateView();
 }
 

@@ -147,8 +147,7 @@ struct MateScratch {
   static std::array<int, kOrder> cells_of(const CellMask& t) {
     std::array<int, kOrder> cells{};
     int n = 0;
-    for (std::uint64_t m = t.lo; m != 0 && n < kOrder; m &= m - 1)
-      cells[n++] = std::countr_zero(m);
+    for (std::uint64_t m = t.lo; m != 0 && n < kOrder; m &= m - 1) cells[n++] = std::countr_zero(m);
     for (std::uint64_t m = t.hi; m != 0 && n < kOrder; m &= m - 1)
       cells[n++] = 64 + std::countr_zero(m);
     return cells;

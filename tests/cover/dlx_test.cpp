@@ -1,0 +1,61 @@
+#include "cover/dlx.h"
+
+#include <gtest/gtest.h>
+
+namespace dlslab {
+namespace {
+
+TDlxCoverageMatrix Matrix(std::initializer_list<const char*> rows) {
+  TDlxCoverageMatrix matrix;
+  for (const char* row : rows) {
+    TDlxCoverageMatrixString line;
+    for (const char* p = row; *p != 0; ++p) line.push_back(*p == '1');
+    matrix.push_back(line);
+  }
+  return matrix;
+}
+
+TEST(DlxSolve, FindsTheSingleCoverInSelectionOrder) {
+  // Columns A..G. A (two rows, leftmost of the smallest) is branched on first; after row 3
+  // E has one row left, so row 0 comes next, then row 4.
+  const TDlxCoverageMatrix matrix =
+      Matrix({"0010110", "1001001", "0110010", "1001000", "0100001", "0001101"});
+  EXPECT_EQ(DlxSolve(matrix), (TDlxCoversArr{{3, 0, 4}}));
+}
+
+TEST(DlxSolve, ListsEveryCoverOnceAndAgainOnASecondSolve) {
+  // Rows 0 and 1 are equal; each completes a cover with row 2, and row 3 covers alone.
+  // Column 2 has the fewest rows, so row 2 is chosen before its partners.
+  const TDlxCoverageMatrix matrix = Matrix({"1100", "1100", "0011", "1111"});
+  const TDlxCoversArr expected{{2, 0}, {2, 1}, {3}};
+  DlxEngine engine;
+  EXPECT_EQ(engine.DlxSolve(matrix), expected);
+  EXPECT_EQ(engine.DlxSolve(Matrix({"10", "01"})), (TDlxCoversArr{{0, 1}}));
+  EXPECT_EQ(engine.DlxSolve(matrix), expected);
+}
+
+TEST(DlxSolve, EdgeMatrices) {
+  EXPECT_TRUE(DlxSolve({}).empty());
+  EXPECT_EQ(DlxSolve(Matrix({""})), (TDlxCoversArr{{}}));  // no columns: the empty cover
+  EXPECT_TRUE(DlxSolve(Matrix({"110", "100"})).empty());   // column 2 has no row
+  EXPECT_TRUE(DlxSolve(Matrix({"00", "11", "11"})).size() == 2);
+}
+
+TEST(DlxSolve, CountsLatinSquareCompletions) {
+  // Exact cover of rows, columns and values of a 4 x 4 Latin square given its first row:
+  // each row of the matrix places value v at cell (r, c). 576 Latin squares of order 4 have
+  // 576 / 24 = 24 completions of one first row.
+  TDlxCoverageMatrix matrix;
+  for (int r = 0; r < 4; ++r)
+    for (int c = 0; c < 4; ++c)
+      for (int v = 0; v < 4; ++v) {
+        if (r == 0 && v != c) continue;
+        TDlxCoverageMatrixString line(48, false);
+        line[4 * r + c] = line[16 + 4 * r + v] = line[32 + 4 * c + v] = true;
+        matrix.push_back(line);
+      }
+  EXPECT_EQ(DlxSolve(matrix).size(), 24u);
+}
+
+}  // namespace
+}  // namespace dlslab

@@ -1,0 +1,144 @@
+#include "cover/odls.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+
+#include "cover/orthogonality.h"
+#include "cover_test_squares.h"
+#include "model/ls_data_structs.h"
+#include "model/special_squares.h"
+#include "transform/transformations.h"
+
+namespace dlslab {
+namespace {
+
+std::set<std::string> NormalizedMates(const TOrthogonalSquares& mates) {
+  std::set<std::string> result;
+  for (int i = 0; i < mates.Count; ++i) {
+    TLatinSquare mate = mates.Squares[i];
+    NormalizeByFirstRow(mate);
+    result.insert(SquareToString(mate, false));
+  }
+  return result;
+}
+
+/// The list index of the transversal each value of mate occupies.
+std::array<int, kOrder> ChosenIndices(const TLatinSquare& mate, const TTransversalsTable& table) {
+  std::array<int, kOrder> chosen{};
+  chosen.fill(-1);
+  for (int v = 0; v < kOrder; ++v) {
+    TTransversal t{};
+    for (int r = 0; r < kOrder; ++r)
+      for (int c = 0; c < kOrder; ++c)
+        if (mate[r][c] == v) t[r] = c;
+    for (int i = 0; i < table.Count; ++i)
+      if (table.Items[i] == t) chosen[v] = i;
+  }
+  return chosen;
+}
+
+TEST(GetOdls, AgreesWithTheExactCoverRoute) {
+  OdlsSearch fast, dlx;
+  int squares_with_mates = 0;
+  for (const TLatinSquare& square : test::CoverTestSquares(20)) {
+    fast.GetOdls(square);
+    dlx.GetOdlsByDlx(square);
+    ASSERT_EQ(fast.OdlsMates.Count, dlx.OdlsMates.Count) << SquareToString(square, false);
+    EXPECT_EQ(NormalizedMates(fast.OdlsMates), NormalizedMates(dlx.OdlsMates));
+    squares_with_mates += fast.OdlsMates.Count > 0;
+    for (const TOrthogonalSquares* mates : {&fast.OdlsMates, &dlx.OdlsMates})
+      for (int i = 0; i < mates->Count; ++i) {
+        const TLatinSquare& mate = mates->Squares[i];
+        EXPECT_TRUE(IsFilled(mate) && IsDiagonalLatin(mate));
+        EXPECT_EQ(OrthogonalityDefect(square, mate), 0);
+      }
+  }
+  EXPECT_EQ(squares_with_mates, 19);  // every embedded square but Bachelor
+}
+
+TEST(GetOdls, GivesNormalizedMatesInTheOrderOfTheirTransversals) {
+  const TLatinSquare square = StringToSquare(kSpecialSquares[13].digits);  // ten mates
+  OdlsSearch search;
+  search.GetOdls(square);
+  ASSERT_EQ(search.OdlsMates.Count, 10);
+  TransversalSearch transversals;
+  TTransversalStarts starts{};
+  TTransversalCounts counts{};
+  TTransversalsTable table;
+  transversals.GetTransversalsFast(square, true, starts, counts, table);
+  std::array<int, kOrder> previous{};
+  previous.fill(-1);
+  for (int i = 0; i < search.OdlsMates.Count; ++i) {
+    const TLatinSquare& mate = search.OdlsMates.Squares[i];
+    for (int c = 0; c < kOrder; ++c) EXPECT_EQ(mate[0][c], c);
+    const std::array<int, kOrder> chosen = ChosenIndices(mate, table);
+    EXPECT_LT(previous, chosen);
+    previous = chosen;
+  }
+}
+
+TEST(GetOdls, OverwritesTheLastSearch) {
+  OdlsSearch search;
+  search.GetOdls(StringToSquare(kSpecialSquares[13].digits));
+  search.GetOdls(StringToSquare(kSpecialSquares[1].digits));  // "Once": one mate
+  EXPECT_EQ(search.OdlsMates.Count, 1);
+  search.GetOdls(StringToSquare(kSpecialSquares[0].digits));  // Bachelor: none
+  EXPECT_EQ(search.OdlsMates.Count, 0);
+  search.GetOdlsByDlx(StringToSquare(kSpecialSquares[0].digits));
+  EXPECT_EQ(search.OdlsMates.Count, 0);
+}
+
+TEST(GetDiagonalTransversalsByDlx, FindsTheSameSetAsTheEnumeration) {
+  for (const TLatinSquare& square : test::CoverTestSquares(5)) {
+    TTransversalsTable by_dlx = GetDiagonalTransversalsByDlx(square);
+    TTransversalsArr listed = GetTransversals(square, true).Transversals;
+    EXPECT_EQ(by_dlx.Count, static_cast<int>(listed.size()));
+    std::sort(by_dlx.Items.begin(), by_dlx.Items.end());
+    EXPECT_TRUE(by_dlx.Items == listed);
+  }
+}
+
+TEST(CoverToMateSquare, StaysInsideTheSquareWhateverItIsGiven) {
+  TTransversalsTable table;
+  table.Items = {TTransversal{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, TTransversal{-5, 1, 2, 3, 40}};
+  table.Count = 7;  // more than the list holds
+  TLatinSquare square(kOrder);
+  CoverToMateSquare({1, 0, 6, -2}, table, square);
+  EXPECT_EQ(square[0][0], 1);
+  EXPECT_EQ(square[1][1], 1);
+  EXPECT_EQ(square[0][1], kEmpty);
+  TLatinSquare small(3);
+  CoverToMateSquare({0}, table, small);
+  EXPECT_EQ(small, TLatinSquare(3));
+
+  TOrthogonalSquares mates;
+  FindMates(TTransversalStarts{0, 1, 2, 9, 9, 9, 9, 9, 9, 9, 9}, table, mates);
+  EXPECT_EQ(mates.Count, 0);
+}
+
+TEST(GetOrthogonalityCharacteristic, BestPairFirstReached) {
+  const TLatinSquare square = StringToSquare(kSpecialSquares[0].digits);
+  TOrthogonalSquares mates;
+  const OrthogonalityCharacteristic none = GetOrthogonalityCharacteristic(mates);
+  EXPECT_EQ(none.value, 0);
+  EXPECT_EQ(none.i, -1);
+  EXPECT_EQ(none.j, -1);
+
+  OdlsSearch search;
+  search.GetOdls(StringToSquare(kSpecialSquares[1].digits));  // "Once" and its mate
+  mates.Squares = {square, StringToSquare(kSpecialSquares[1].digits), square,
+                   search.OdlsMates.Squares[0]};
+  mates.Count = 4;
+  const OrthogonalityCharacteristic best = GetOrthogonalityCharacteristic(mates);
+  EXPECT_EQ(best.value, 100);
+  EXPECT_EQ(best.i, 2);
+  EXPECT_EQ(best.j, 4);
+  mates.Count = 3;  // entries past Count don't count
+  EXPECT_LT(GetOrthogonalityCharacteristic(mates).value, 100);
+}
+
+}  // namespace
+}  // namespace dlslab
