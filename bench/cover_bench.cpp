@@ -1,0 +1,129 @@
+// Diagonal transversals and orthogonal mate searches per second, on the twenty embedded
+// squares and on 1000 random order-10 DLS ("Random search v3", seeds 1..1000). Every
+// benchmark of a group walks the same squares in the same order, one square per iteration;
+// the rate is the items_per_second column (squares per second).
+//
+//   BM_GetTransversals / BM_GetTransversalsFast / BM_DiagonalTransversalsByDlx
+//       the diagonal transversals by the plain search, the fast path and exact cover;
+//   BM_GetOdls / BM_GetOdlsByDlx
+//       complete mate searches, diagonal transversals included.
+
+#include <benchmark/benchmark.h>
+
+#include <vector>
+
+#include "cmd/context.h"
+#include "cmd/fill_commands.h"
+#include "cover/odls.h"
+#include "cover/transversals.h"
+#include "model/ls_data_structs.h"
+#include "model/random.h"
+#include "model/special_squares.h"
+
+namespace dlslab {
+namespace {
+
+constexpr int kRandomSquares = 1000;
+
+const std::vector<TLatinSquare>& random_squares() {
+  static const std::vector<TLatinSquare> squares = [] {
+    std::vector<TLatinSquare> out;
+    out.reserve(kRandomSquares);
+    for (int seed = 1; seed <= kRandomSquares; ++seed) {
+      cmd::Context ctx;
+      RandSeed = static_cast<std::uint32_t>(seed);
+      cmd::RandomSearchV3MenuItemClick(ctx);
+      out.push_back(ctx.model.FirstSquare);
+    }
+    return out;
+  }();
+  return squares;
+}
+
+const std::vector<TLatinSquare>& special_squares() {
+  static const std::vector<TLatinSquare> squares = [] {
+    std::vector<TLatinSquare> out;
+    for (const SpecialSquare& special : kSpecialSquares)
+      out.push_back(StringToSquare(special.digits));
+    return out;
+  }();
+  return squares;
+}
+
+const std::vector<TLatinSquare>& squares_of(const benchmark::State& state) {
+  return state.range(0) == 0 ? special_squares() : random_squares();
+}
+
+void label(benchmark::State& state, std::size_t walked) {
+  state.SetItemsProcessed(state.iterations());
+  state.SetLabel(state.range(0) == 0 ? "special" : "random");
+  benchmark::DoNotOptimize(walked);
+}
+
+void BM_GetTransversals(benchmark::State& state) {
+  const auto& squares = squares_of(state);
+  std::size_t i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(GetTransversals(squares[i], true));
+    if (++i == squares.size()) i = 0;
+  }
+  label(state, i);
+}
+BENCHMARK(BM_GetTransversals)->Arg(0)->Arg(1);
+
+void BM_GetTransversalsFast(benchmark::State& state) {
+  const auto& squares = squares_of(state);
+  TransversalSearch search;
+  TTransversalStarts starts{};
+  TTransversalCounts counts{};
+  TTransversalsTable table;
+  std::size_t i = 0;
+  for (auto _ : state) {
+    search.GetTransversalsFast(squares[i], true, starts, counts, table);
+    benchmark::DoNotOptimize(table.Count);
+    if (++i == squares.size()) i = 0;
+  }
+  label(state, i);
+}
+BENCHMARK(BM_GetTransversalsFast)->Arg(0)->Arg(1);
+
+void BM_DiagonalTransversalsByDlx(benchmark::State& state) {
+  const auto& squares = squares_of(state);
+  OdlsSearch search;
+  std::size_t i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(search.GetDiagonalTransversalsByDlx(squares[i]));
+    if (++i == squares.size()) i = 0;
+  }
+  label(state, i);
+}
+BENCHMARK(BM_DiagonalTransversalsByDlx)->Arg(0)->Arg(1);
+
+void BM_GetOdls(benchmark::State& state) {
+  const auto& squares = squares_of(state);
+  OdlsSearch search;
+  std::size_t i = 0;
+  for (auto _ : state) {
+    search.GetOdls(squares[i]);
+    benchmark::DoNotOptimize(search.OdlsMates.Count);
+    if (++i == squares.size()) i = 0;
+  }
+  label(state, i);
+}
+BENCHMARK(BM_GetOdls)->Arg(0)->Arg(1);
+
+void BM_GetOdlsByDlx(benchmark::State& state) {
+  const auto& squares = squares_of(state);
+  OdlsSearch search;
+  std::size_t i = 0;
+  for (auto _ : state) {
+    search.GetOdlsByDlx(squares[i]);
+    benchmark::DoNotOptimize(search.OdlsMates.Count);
+    if (++i == squares.size()) i = 0;
+  }
+  label(state, i);
+}
+BENCHMARK(BM_GetOdlsByDlx)->Arg(0)->Arg(1);
+
+}  // namespace
+}  // namespace dlslab
