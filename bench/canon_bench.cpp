@@ -12,6 +12,7 @@
 #include "cmd/context.h"
 #include "cmd/fill_commands.h"
 #include "model/random.h"
+#include "transform/transformations.h"
 
 namespace dlslab {
 namespace {
@@ -78,6 +79,23 @@ void BM_IsCanonicalForm(benchmark::State& state) {
       state, [&](const TLatinSquare& s) { benchmark::DoNotOptimize(engine.IsCanonicalForm(s)); });
 }
 BENCHMARK(BM_IsCanonicalForm);
+
+// Squares with first row 0..9, so that the test has to search (almost all answer false).
+void BM_IsCanonicalFormOfNormalized(benchmark::State& state) {
+  static const std::vector<TLatinSquare> normalized = [] {
+    std::vector<TLatinSquare> out = random_squares();
+    for (TLatinSquare& s : out) NormalizeByFirstRow(s);
+    return out;
+  }();
+  CanonEngine engine;
+  std::size_t i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(engine.IsCanonicalForm(normalized[i]));
+    if (++i == normalized.size()) i = 0;
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_IsCanonicalFormOfNormalized);
 
 void BM_GetCanonicalFormByEnumerationPruned(benchmark::State& state) {
   CanonEngine engine;

@@ -13,7 +13,8 @@
 // free x can only be given the lowest free position: any other choice puts a larger value into
 // the same cell. Positions are therefore fixed in ascending order, and once row 1 is complete
 // the arrangement is complete too. Row 1 is compared with the best one so far as it grows;
-// only arrangements that tie on row 1 are expanded to rows 2..9, usually one or two per square.
+// only arrangements that tie on the final row 1 are expanded to rows 2..9, usually one or two
+// per square.
 
 #include "canon/canon_search.h"
 
@@ -75,36 +76,59 @@ void CanonSearch::step(int j) {
       bound = static_cast<std::int8_t>(v);
       std::fill(best_.begin() + kOrder + j + 1, best_.begin() + 2 * kOrder, kAbove);
       exact_ = false;
+      pending_count_ = 0;
     }
     descend(j + 1);
   }
   if (chosen_here) unassign(v);
 }
 
+// Row 1 is complete and equal to the bound. Rows 2..9 are compared later, once the bound has
+// stopped falling, so that arrangements overtaken meanwhile cost a copy of their lines only.
 void CanonSearch::leaf() {
   ++leaves_;
-  Line label;
-  for (int v = 0; v < kOrder; ++v) label[v] = sinv_[pos_a_[v]];
-  int i = 2;
-  int j = 0;
-  if (exact_) {
-    // Find the first cell where this candidate differs from the best one.
-    for (;; ++j) {
-      if (j == kOrder) {
-        j = 0;
-        if (++i == kOrder) return;  // equal
+  if (pending_count_ == kPendingCapacity) flush();
+  pending_[pending_count_++] = Pending{sigma_, static_cast<std::int8_t>(q_index_)};
+}
+
+void CanonSearch::flush() {
+  for (int k = 0; k < pending_count_; ++k) {
+    const Line& sigma = pending_[k].sigma;
+    const std::int8_t* q = base_[pending_[k].q].data();
+    const std::int8_t* pos_a = pos_[pending_[k].q][sigma[0]].data();
+    Line sinv;
+    for (int p = 0; p < kOrder; ++p) sinv[sigma[p]] = static_cast<std::int8_t>(p);
+    Line label;
+    for (int v = 0; v < kOrder; ++v) label[v] = sinv[pos_a[v]];
+    int i = 2;
+    int j = 0;
+    if (exact_) {
+      // Find the first cell where this candidate differs from the best one.
+      bool larger_or_equal = false;
+      for (;; ++j) {
+        if (j == kOrder) {
+          j = 0;
+          if (++i == kOrder) {
+            larger_or_equal = true;
+            break;
+          }
+        }
+        const std::int8_t v = label[q[sigma[i] * kOrder + sigma[j]]];
+        const std::int8_t w = best_[i * kOrder + j];
+        if (v != w) {
+          larger_or_equal = v > w;
+          break;
+        }
       }
-      const std::int8_t v = label[q_[sigma_[i] * kOrder + sigma_[j]]];
-      const std::int8_t w = best_[i * kOrder + j];
-      if (v > w) return;
-      if (v < w) break;
+      if (larger_or_equal) continue;
+    }
+    exact_ = true;
+    for (; i < kOrder; ++i, j = 0) {
+      const std::int8_t* row = q + sigma[i] * kOrder;
+      for (; j < kOrder; ++j) best_[i * kOrder + j] = label[row[sigma[j]]];
     }
   }
-  exact_ = true;
-  for (; i < kOrder; ++i, j = 0) {
-    const std::int8_t* row = q_ + sigma_[i] * kOrder;
-    for (; j < kOrder; ++j) best_[i * kOrder + j] = label[row[sigma_[j]]];
-  }
+  pending_count_ = 0;
 }
 
 void CanonSearch::run(const Grid& square) {
@@ -126,6 +150,7 @@ void CanonSearch::run(const Grid& square) {
   best_ = relabel_by_first_row(square);
   exact_ = true;
   leaves_ = 0;
+  pending_count_ = 0;
   sigma_.fill(kUnset);
   sinv_.fill(kUnset);
   next_ = 0;
@@ -148,6 +173,7 @@ void CanonSearch::run(const Grid& square) {
   }
   for (int q = 0; q < 4; ++q) {
     q_ = base_[q].data();
+    q_index_ = q;
     for (int a = 0; a < n; ++a) {
       const unsigned mask =
           any ? starts[q][a] : ((1u << n) - 1) & ~((1u << a) | (1u << (n - 1 - a)));
@@ -162,6 +188,7 @@ void CanonSearch::run(const Grid& square) {
       unassign(0);
     }
   }
+  flush();
 }
 
 }  // namespace dlslab

@@ -175,6 +175,27 @@ TEST_F(CanonicalFormTest, NonLatinSquareMatchesBruteForce) {
   EXPECT_EQ(other.GetCanonicalFormByEnumeration(s, true), expected);
 }
 
+// Empty cells are carried along as empty and compare below every value; the result still
+// does not depend on the walk.
+TEST_F(CanonicalFormTest, PartialSquareKeepsItsEmptyCells) {
+  TLatinSquare s = squares()[1];
+  s[0][2] = kEmpty;
+  s[3][3] = kEmpty;
+  s[8][1] = kEmpty;
+  const TLatinSquare expected = canonical_form_brute_force(s);
+  EXPECT_EQ(engine.GetCanonicalForm(s), expected);
+  EXPECT_EQ(engine.GetCanonicalFormByEnumeration(s, false), expected);
+  // Empty is the least value, so the least candidate opens row 1 with an empty cell under a
+  // complete first line, and all three empty cells survive.
+  EXPECT_EQ(expected[1][0], kEmpty);
+  EXPECT_EQ(GetEmptyCellsCount(expected), 3);
+  EXPECT_FALSE(engine.IsCanonicalForm(expected));
+  const TSquaresCollection iso = engine.GetIsomorphismClass(s);
+  int total = 0;
+  for (int i = 0; i < iso.Count(); ++i) total += iso.Counts(i);
+  EXPECT_EQ(total, 15360);
+}
+
 TEST_F(CanonicalFormTest, OneEngineServesManySquaresInAnyOrder) {
   std::vector<TLatinSquare> first;
   for (const TLatinSquare& s : squares()) first.push_back(engine.GetCanonicalForm(s));
