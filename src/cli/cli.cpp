@@ -53,7 +53,10 @@ void PrintList(std::ostream& out) {
     if (e.caption == "-" || cmd::IsContainer(table, i)) continue;
     out << e.caption;
     if (e.arg != cmd::ArgKind::kNone) out << ' ' << ArgName(e.arg);
-    if (e.handler == nullptr) out << "  (not available)";
+    if (e.window_only)
+      out << "  (window only)";
+    else if (e.handler == nullptr)
+      out << "  (not available)";
     out << '\n';
   }
 }
@@ -67,9 +70,14 @@ std::optional<std::uint32_t> ParseSeed(const std::string& s) {
 
 }  // namespace
 
-int Run(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
+int Run(std::span<const std::string> args, std::ostream& out, std::ostream& err,
+        const SaveBitmapFn& save_bitmap) {
   SetDiagStream(&err);
   cmd::Context ctx;
+  if (save_bitmap)
+    ctx.save_bitmap = [&ctx, &save_bitmap](const std::string& file) {
+      save_bitmap(ctx.model, file);
+    };
   ctx.log.on_add = [&out](const std::string& line) { out << line << '\n' << std::flush; };
   ctx.show_message = [&out](const std::string& text) { out << text << '\n' << std::flush; };
 
@@ -113,6 +121,8 @@ int Run(std::span<const std::string> args, std::ostream& out, std::ostream& err)
     const std::string& word = args[i];
     const cmd::MenuEntry* entry = cmd::FindCommand(word);
     if (entry == nullptr) return usage_error("unknown command \"" + word + "\"");
+    if (entry->window_only)
+      return usage_error("command \"" + std::string(entry->caption) + "\" is only in the window");
     if (entry->handler == nullptr)
       return usage_error("command \"" + std::string(entry->caption) + "\" is not available");
     std::string arg;

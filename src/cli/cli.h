@@ -1,14 +1,21 @@
 #pragma once
 
+#include <functional>
 #include <ostream>
 #include <span>
 #include <string>
 
+#include "model/latin_square_class.h"
+
 namespace dlslab::cli {
+
+/// Paints the view of the model into a BMP file ("Save as bmp...").
+using SaveBitmapFn = std::function<void(TLatinSquareClass& model, const std::string& file_name)>;
 
 /// Runs `dlslab-cli` with the arguments after the program name. Log lines go to out,
 /// messages and diagnostics to err. Returns the exit status: 0 ok, 1 a command failed,
-/// 2 a usage error.
-int Run(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+/// 2 a usage error. Without save_bitmap, "Save as bmp..." fails.
+int Run(std::span<const std::string> args, std::ostream& out, std::ostream& err,
+        const SaveBitmapFn& save_bitmap = {});
 
 }  // namespace dlslab::cli

@@ -43,6 +43,9 @@ struct Context {
   std::function<void()> update_view;
   /// Shows a message to the user (a message box in the window, stdout lines in the CLI).
   std::function<void(const std::string&)> show_message;
+  /// Writes the view of the model as a BMP file of the given name (the window's bitmap, or an
+  /// off-screen one in the CLI); throws when the file cannot be written.
+  std::function<void(const std::string&)> save_bitmap;
 
   void UpdateView() const {
     if (update_view) update_view();

@@ -12,6 +12,7 @@
 #include "cmd/model_commands.h"
 #include "cmd/property_commands.h"
 #include "cmd/transform_commands.h"
+#include "cmd/view_commands.h"
 #include "model/error.h"
 #include "model/special_squares.h"
 
@@ -45,6 +46,11 @@ void SetOrder(Context& ctx, const std::string& arg) {
 
 using A = ArgKind;
 
+/// An item the window handles on its own (closing it, showing its hidden parts).
+constexpr MenuEntry WindowOnly(int depth, std::string_view caption, std::string_view name) {
+  return MenuEntry(depth, caption, name, ArgKind::kNone, nullptr, 0, {}, true);
+}
+
 #define SPECIAL(I) \
   { 2, kSpecialSquares[I].caption, kSpecialSquares[I].handler, A::kNone, &Special<I> }
 
@@ -63,11 +69,11 @@ const std::array kTable = {
   MenuEntry{2, "-", ""},
   MenuEntry SPECIAL(19),
   MenuEntry{1, "Save to file...", "SaveMenuItemClick", A::kSaveFile, &WithArg<SaveMenuItemClick>},
-  MenuEntry{1, "Save as bmp...", "SaveAsBmpClick", A::kSaveFile},
+  MenuEntry{1, "Save as bmp...", "SaveAsBmpClick", A::kSaveFile, &WithArg<SaveAsBmpClick>},
   MenuEntry{1, "-", ""},
   MenuEntry{1, "Load collection...", "LoadCollectionMenuItemClick", A::kOpenFile, &WithArg<LoadCollectionMenuItemClick>},
   MenuEntry{1, "-", ""},
-  MenuEntry{1, "Exit", "ExitMenuItemClick"},
+  WindowOnly(1, "Exit", "ExitMenuItemClick"),
 
   MenuEntry{0, "View", "ViewMenuItem"},
   MenuEntry{1, "Single square", "RadioItemClick", A::kNone, &Radio<0>, 1},
@@ -152,6 +158,8 @@ const std::array kTable = {
   MenuEntry{1, "New game", "NewGameMenuItemClick"},
   MenuEntry{1, "Start again", "StartAgainMenuItemClick"},
   MenuEntry{1, "Rules", "ShowRulesMenuItemClick"},
+  MenuEntry{1, "-", ""},
+  WindowOnly(1, "Research mode", "ResearchModeMenuItemClick"),
 };
 // clang-format on
 

@@ -19,14 +19,16 @@ using Handler = void (*)(Context& ctx, const std::string& arg);
 struct MenuEntry {
   constexpr MenuEntry(int depth_, std::string_view caption_, std::string_view name_,
                       ArgKind arg_ = ArgKind::kNone, Handler handler_ = nullptr,
-                      int radio_group_ = 0, std::string_view shortcut_ = {})
+                      int radio_group_ = 0, std::string_view shortcut_ = {},
+                      bool window_only_ = false)
       : depth(depth_),
         caption(caption_),
         name(name_),
         arg(arg_),
         handler(handler_),
         radio_group(radio_group_),
-        shortcut(shortcut_) {}
+        shortcut(shortcut_),
+        window_only(window_only_) {}
 
   int depth;                 ///< 0 top-level menu, 1 its item, 2 an item of a submenu
   std::string_view caption;  ///< "-" for a separator
@@ -35,6 +37,7 @@ struct MenuEntry {
   Handler handler = nullptr;  ///< nullptr: a menu, a separator, or a command not available yet
   int radio_group = 0;        ///< items sharing a non-zero group are exclusive radio items
   std::string_view shortcut;  ///< key sequence, e.g. "F2"
+  bool window_only = false;   ///< acts on the window itself ("Exit"); no command-layer handler
 };
 
 /// The whole menu bar in display order.

@@ -1,0 +1,10 @@
+#include <QApplication>
+
+#include "app/main_form.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  dlslab::app::TMainForm form;
+  form.show();
+  return QApplication::exec();
+}

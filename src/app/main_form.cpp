@@ -1,0 +1,399 @@
+#include "app/main_form.h"
+
+#include <QActionGroup>
+#include <QFile>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QKeySequence>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QWheelEvent>
+#include <exception>
+#include <map>
+
+#include "app/import_form.h"
+#include "app/paint_box.h"
+#include "app/set_order_form.h"
+#include "app/view_renderer.h"
+#include "cmd/status.h"
+#include "cmd/view_commands.h"
+
+namespace dlslab::app {
+namespace {
+
+const char* const kDesignCaption = "dlslab";
+const char* const kCrosswordCaption = "Diagonal Latin squares crossword";
+const char* const kResearchCaption = "Diagonal Latin squares workbench";
+
+// Design sizes of the window and its parts, in pixels.
+constexpr int kFormWidth = 794;
+constexpr int kFormHeight = 625;
+constexpr int kLeft = 8;
+constexpr int kMemoHeight = 177;
+
+QString FromView(std::string_view s) { return QString::fromUtf8(s.data(), std::ssize(s)); }
+
+/// A menu caption with "&" shown as itself rather than as a mnemonic mark.
+QString MenuCaption(std::string_view s) { return FromView(s).replace("&", "&&"); }
+
+/// The file dialogs' filter for the command that shows one.
+QString FilterFor(const cmd::MenuEntry& entry) {
+  if (entry.name == "LoadMenuItemClick" || entry.name == "SaveMenuItemClick")
+    return QString::fromUtf8("Текстовый файл (*.txt)");
+  if (entry.name == "SaveAsBmpClick") return QString::fromUtf8("Изображение (*.bmp)");
+  return {};
+}
+
+/// The font of the window's own controls: the dialog font of height 11.
+QFont FormFont() {
+  QFont font;
+  font.setFamilies({"Tahoma", "Liberation Sans", "DejaVu Sans"});
+  font.setPixelSize(11);
+  return font;
+}
+
+QFont MemoFont() {
+  QFont font;
+  font.setFamilies({"Consolas", "Liberation Mono", "DejaVu Sans Mono"});
+  font.setStyleHint(QFont::Monospace);
+  font.setPixelSize(11);
+  font.setItalic(true);
+  return font;
+}
+
+std::string ToFileName(const QString& name) { return QFile::encodeName(name).toStdString(); }
+
+}  // namespace
+
+TMainForm::TMainForm() {
+  setObjectName("MainForm");
+  setWindowTitle(kDesignCaption);
+  resize(kFormWidth, kFormHeight);
+
+  auto* client = new QWidget(this);
+  client->setFont(FormFont());
+  setCentralWidget(client);
+
+  paint_box_ = new PaintBox(&bitmap_, client);
+  paint_box_->setObjectName("PaintBox");
+  paint_box_->setGeometry(kLeft, 32, 310, 310);
+  connect(paint_box_, &PaintBox::MouseMoved, this, &TMainForm::PaintBoxMouseMove);
+  connect(paint_box_, &PaintBox::Clicked, this, &TMainForm::PaintBoxClick);
+  connect(paint_box_, &PaintBox::PopupRequested, this, &TMainForm::PaintBoxPopup);
+
+  memo_ = new QPlainTextEdit(client);
+  memo_->setObjectName("Memo");
+  memo_->setGeometry(kLeft, 352, 310, kMemoHeight);
+  memo_->setReadOnly(true);
+  memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  memo_->setFont(MemoFont());
+
+  dbg_button_ = new QPushButton(client);
+  dbg_button_->setObjectName("DbgButton");
+  dbg_button_->setGeometry(744, 3, 25, 25);
+  connect(dbg_button_, &QPushButton::clicked, this, &TMainForm::DbgButtonClick);
+
+  status_panel_ = new QLabel(this);
+  status_panel_->setObjectName("StatusPanel");
+  status_panel_->setMinimumWidth(50);
+  status_panel_->setFont(FormFont());
+  statusBar()->setObjectName("StatusBar");
+  statusBar()->addWidget(status_panel_, 1);
+
+  BuildToolBar();
+  BuildMenus();
+
+  popup_menu_ = new QMenu(this);
+  popup_menu_->setObjectName("PopupMenu");
+  set_order_form_ = new TSetOrderForm(this);
+  import_form_ = new TImportForm(this);
+
+  ctx_.update_view = [this] { UpdateView(); };
+  ctx_.show_message = [this](const std::string& text) {
+    ShowMessage(QString::fromUtf8(text.c_str()));
+  };
+  ctx_.save_bitmap = [this](const std::string& file_name) { SaveBitmap(file_name); };
+  ctx_.log.on_add = [this](const std::string& line) {
+    memo_->appendPlainText(QString::fromUtf8(line.c_str()));
+  };
+  ctx_.log.on_clear = [this] { memo_->clear(); };
+
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().center() - rect().center());
+}
+
+void TMainForm::BuildMenus() {
+  const auto table = cmd::MenuTable();
+  QMenu* menus[3] = {};
+  std::map<int, QActionGroup*> groups;
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    const cmd::MenuEntry& entry = table[i];
+    if (entry.depth == 0) {
+      menus[0] = menuBar()->addMenu(MenuCaption(entry.caption));
+      QAction* item = menus[0]->menuAction();
+      if (!entry.shortcut.empty()) item->setShortcut(QKeySequence(FromView(entry.shortcut)));
+      top_menus_.push_back(item);
+      continue;
+    }
+    QMenu* parent = menus[entry.depth - 1];
+    if (entry.caption == "-") {
+      parent->addSeparator();
+      continue;
+    }
+    if (cmd::IsContainer(table, i)) {
+      menus[entry.depth] = parent->addMenu(MenuCaption(entry.caption));
+      continue;
+    }
+    QAction* action = parent->addAction(MenuCaption(entry.caption));
+    action->setEnabled(entry.handler != nullptr || entry.window_only);
+    if (entry.radio_group != 0) {
+      QActionGroup*& group = groups[entry.radio_group];
+      action->setCheckable(true);
+      if (group == nullptr) {
+        group = new QActionGroup(this);
+        action->setChecked(true);  // the first item of a group is checked at start
+      }
+      group->addAction(action);
+    }
+    if (entry.name == "ResearchModeMenuItemClick") {
+      research_action_ = action;
+      action->setCheckable(true);
+    }
+    connect(action, &QAction::triggered, this, [this, &entry] { MenuCommandClick(entry); });
+  }
+}
+
+void TMainForm::BuildToolBar() {
+  tool_bar_ = addToolBar("ToolBar");
+  tool_bar_->setObjectName("ToolBar");
+  tool_bar_->setMovable(false);
+  tool_bar_->setFloatable(false);
+  tool_bar_->setFixedHeight(29);
+  tool_bar_->setFont(FormFont());
+  auto add_button = [this](const char* name, QStyle::StandardPixmap icon, const char* hint,
+                           void (TMainForm::*slot)()) {
+    QAction* button = tool_bar_->addAction(style()->standardIcon(icon), hint);
+    button->setObjectName(name);
+    button->setToolTip(hint);
+    connect(button, &QAction::triggered, this, slot);
+  };
+  add_button("GoToBeginToolButton", QStyle::SP_MediaSkipBackward, "Select first item",
+             &TMainForm::GoToBeginToolButtonClick);
+  add_button("GoToPreviousToolButton", QStyle::SP_MediaSeekBackward, "Select previous item",
+             &TMainForm::GoToPreviousToolButtonClick);
+  spin_edit_ = new QSpinBox(tool_bar_);
+  spin_edit_->setObjectName("SpinEdit");
+  spin_edit_->setFixedWidth(85);
+  spin_edit_->setRange(0, 0);
+  tool_bar_->addWidget(spin_edit_);
+  connect(spin_edit_, &QSpinBox::valueChanged, this, &TMainForm::SpinEditChange);
+  add_button("GoToNextToolButton", QStyle::SP_MediaSeekForward, "Select next item",
+             &TMainForm::GoToNextToolButtonClick);
+  add_button("GoToEndToolButton", QStyle::SP_MediaSkipForward, "Select last item",
+             &TMainForm::GoToEndToolButtonClick);
+}
+
+void TMainForm::BuildCellPopupMenu() {
+  popup_menu_->clear();
+  const int n = ctx_.model.GetOrder();
+  for (int value = kEmpty; value < n; ++value) {
+    QAction* item =
+        popup_menu_->addAction(value == kEmpty ? QString("Clear cell") : QString::number(value));
+    item->setData(value);
+    connect(item, &QAction::triggered, this, [this, value] { MenuItemClick(value); });
+  }
+  popup_order_ = n;
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!shown_) FormShow();
+}
+
+void TMainForm::FormShow() {
+  shown_ = true;
+  bitmap_ = QImage(paint_box_->size(), QImage::Format_RGB32);
+  ctx_.model.SetOrder(kOrder);
+  ctx_.model.ClearSquares();
+  UpdateView();
+  BuildCellPopupMenu();
+  tool_bar_->hide();
+  dbg_button_->hide();
+  memo_->hide();
+  statusBar()->hide();
+  for (std::size_t i = 0; i + 1 < top_menus_.size(); ++i) top_menus_[i]->setVisible(false);
+  setWindowTitle(kCrosswordCaption);
+  // The window got its size before it was shown, while the view did not exist yet.
+  FormResize();
+  for (const cmd::MenuEntry& entry : cmd::MenuTable())
+    if (entry.name == "NewGameMenuItemClick" && entry.handler != nullptr)
+      Guarded([this, &entry] { entry.handler(ctx_, {}); });
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  FormResize();
+}
+
+void TMainForm::FormResize() {
+  if (!shown_) return;
+  const int w = width(), h = height();
+  const int memo_top = h - 256;
+  int box_height = h - 75;
+  // With the log shown, the view ends above it instead of running on beneath it.
+  if (research_mode_) box_height = memo_top - kLeft - 10;
+  paint_box_->setGeometry(kLeft, 10, std::max(w - 32, 1), std::max(box_height, 1));
+  memo_->setGeometry(kLeft, memo_top, std::max(w - 32, 1), kMemoHeight);
+  bitmap_ = QImage(paint_box_->size(), QImage::Format_RGB32);
+  UpdateView();
+}
+
+void TMainForm::UpdateView() {
+  // The collection's browsing range of the tool bar's number field is set by its commands.
+  if (popup_order_ != ctx_.model.GetOrder() && shown_) BuildCellPopupMenu();
+  Draw(bitmap_, ctx_.model);
+  paint_box_->update();
+  status_panel_->setText(QString::fromStdString(cmd::GetStatusText(ctx_.model)));
+}
+
+void TMainForm::SetResearchMode(bool on) {
+  research_mode_ = on;
+  if (research_action_ != nullptr) research_action_->setChecked(on);
+  for (std::size_t i = 0; i + 1 < top_menus_.size(); ++i) top_menus_[i]->setVisible(on);
+  tool_bar_->setVisible(on);
+  memo_->setVisible(on);
+  statusBar()->setVisible(on);
+  dbg_button_->setVisible(on);
+  setWindowTitle(on ? kResearchCaption : kCrosswordCaption);
+  FormResize();
+}
+
+void TMainForm::PaintBoxMouseMove(int x, int y) {
+  cell_ = GetCellAtPoint(ctx_.model, bitmap_.width(), bitmap_.height(), x, y);
+}
+
+void TMainForm::PaintBoxClick() { cmd::PaintBoxClick(ctx_, cell_); }
+
+void TMainForm::PaintBoxPopup(const QPoint& global_pos) { popup_menu_->popup(global_pos); }
+
+void TMainForm::MenuItemClick(int value) { cmd::MenuItemClick(ctx_, cell_, value); }
+
+void TMainForm::wheelEvent(QWheelEvent* event) {
+  const int delta = event->angleDelta().y();
+  if (delta == 0) {
+    event->ignore();
+    return;
+  }
+  FormMouseWheel(delta);
+  event->accept();
+}
+
+void TMainForm::FormMouseWheel(int delta) { cmd::FormMouseWheel(ctx_, cell_, delta); }
+
+void TMainForm::SaveBitmap(const std::string& file_name) {
+  SaveViewBitmap(ctx_.model, bitmap_.width(), bitmap_.height(), file_name);
+  UpdateView();
+}
+
+// Collection browsing: the collection commands fill these in.
+void TMainForm::GoToBeginToolButtonClick() {}
+void TMainForm::GoToPreviousToolButtonClick() {}
+void TMainForm::GoToNextToolButtonClick() {}
+void TMainForm::GoToEndToolButtonClick() {}
+void TMainForm::SpinEditChange(int) {}
+void TMainForm::DbgButtonClick() {}
+
+void TMainForm::MenuCommandClick(const cmd::MenuEntry& entry) {
+  if (entry.window_only) {
+    if (entry.name == "ExitMenuItemClick") close();
+    if (entry.name == "ResearchModeMenuItemClick") SetResearchMode(!research_mode_);
+    return;
+  }
+  if (entry.handler == nullptr) return;
+  const std::optional<std::string> arg = AskArgument(entry);
+  if (!arg) return;
+  Guarded([this, &entry, &arg] { entry.handler(ctx_, *arg); });
+}
+
+void TMainForm::RunCommand(std::string_view caption, const std::string& arg) {
+  const cmd::MenuEntry* entry = cmd::FindCommand(caption);
+  if (entry == nullptr || (entry->handler == nullptr && !entry->window_only)) {
+    ShowMessage("No command \"" + FromView(caption) + "\".");
+    return;
+  }
+  if (entry->window_only) {
+    MenuCommandClick(*entry);
+    return;
+  }
+  if (entry->radio_group != 0)
+    for (QAction* top : top_menus_)
+      for (QAction* item : top->menu()->actions())
+        if (item->isCheckable() && item->text() == MenuCaption(entry->caption))
+          item->setChecked(true);
+  Guarded([this, entry, &arg] { entry->handler(ctx_, arg); });
+}
+
+std::optional<std::string> TMainForm::AskArgument(const cmd::MenuEntry& entry) {
+  switch (entry.arg) {
+    case cmd::ArgKind::kNone:
+      return std::string();
+    case cmd::ArgKind::kOpenFile: {
+      const QString name = QFileDialog::getOpenFileName(this, {}, {}, FilterFor(entry));
+      if (name.isEmpty()) return std::nullopt;
+      return ToFileName(name);
+    }
+    case cmd::ArgKind::kSaveFile: {
+      const QString name = QFileDialog::getSaveFileName(this, {}, {}, FilterFor(entry));
+      if (name.isEmpty()) return std::nullopt;
+      return ToFileName(name);
+    }
+    case cmd::ArgKind::kText:
+      return import_form_->Ask();
+    case cmd::ArgKind::kOrder:
+      if (set_order_form_->exec() != QDialog::Accepted) return std::nullopt;
+      return std::to_string(set_order_form_->Order());
+    case cmd::ArgKind::kFolder: {
+      const QString folder =
+          QFileDialog::getExistingDirectory(this, QString::fromUtf8("Выберите папку"));
+      if (folder.isEmpty()) return std::nullopt;
+      return ToFileName(folder);
+    }
+  }
+  return std::nullopt;
+}
+
+void TMainForm::Guarded(const std::function<void()>& command) {
+  QString error;
+  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  try {
+    command();
+  } catch (const std::exception& e) {
+    error = QString::fromUtf8(e.what());
+    if (error.isEmpty()) error = "Error";
+  }
+  QGuiApplication::restoreOverrideCursor();
+  if (!error.isEmpty()) ShowMessage(error);
+}
+
+void TMainForm::ShowMessage(const QString& text) {
+  if (message_sink_) {
+    message_sink_(text);
+    return;
+  }
+  // A message asked for in the middle of a long command still gets the normal pointer.
+  QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+  QMessageBox::information(this, kDesignCaption, text);
+  QGuiApplication::restoreOverrideCursor();
+}
+
+}  // namespace dlslab::app

@@ -1,0 +1,117 @@
+#pragma once
+
+#include <QImage>
+#include <QMainWindow>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cmd/context.h"
+#include "cmd/menu_table.h"
+#include "model/square_view.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QSpinBox;
+class QToolBar;
+class QToolButton;
+
+namespace dlslab::app {
+
+class PaintBox;
+class TImportForm;
+class TSetOrderForm;
+
+/// The main window: the menu bar built from the command table, the square view, the log, the
+/// status line and the collection tool bar. It starts as the crossword: only the "Crossword"
+/// menu is shown until "Research mode" is checked.
+class TMainForm : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  TMainForm();
+
+  /// The one redraw: the bitmap, the paint box, the status line.
+  void UpdateView();
+
+  /// Runs the command with that caption as its menu item does, with `arg` standing for what
+  /// its dialog would ask. Errors are shown like any command's.
+  void RunCommand(std::string_view caption, const std::string& arg = {});
+  /// Shows or hides everything the crossword hides: the research menus, the tool bar, the
+  /// log, the status bar and the debug button.
+  void SetResearchMode(bool on);
+  [[nodiscard]] bool ResearchMode() const { return research_mode_; }
+
+  /// Where messages and command errors go (a message box unless replaced).
+  void SetMessageSink(std::function<void(const QString& text)> sink) {
+    message_sink_ = std::move(sink);
+  }
+
+  [[nodiscard]] cmd::Context& Context() { return ctx_; }
+  [[nodiscard]] const QImage& Bitmap() const { return bitmap_; }
+  [[nodiscard]] CellPos RememberedCell() const { return cell_; }
+  [[nodiscard]] QMenu* PopupMenu() const { return popup_menu_; }
+  [[nodiscard]] TSetOrderForm* SetOrderForm() const { return set_order_form_; }
+  [[nodiscard]] TImportForm* ImportForm() const { return import_form_; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+
+ private:
+  void BuildMenus();
+  void BuildToolBar();
+  void BuildCellPopupMenu();
+
+  void FormShow();
+  void FormResize();
+  void PaintBoxMouseMove(int x, int y);
+  void PaintBoxClick();
+  void PaintBoxPopup(const QPoint& global_pos);
+  void MenuItemClick(int value);
+  void FormMouseWheel(int delta);
+  void SaveBitmap(const std::string& file_name);
+
+  // Collection navigation of the tool bar and the debug button.
+  void GoToBeginToolButtonClick();
+  void GoToPreviousToolButtonClick();
+  void GoToNextToolButtonClick();
+  void GoToEndToolButtonClick();
+  void SpinEditChange(int value);
+  void DbgButtonClick();
+
+  void MenuCommandClick(const cmd::MenuEntry& entry);
+  /// What the entry's dialog asks for; nullopt when the user cancelled.
+  std::optional<std::string> AskArgument(const cmd::MenuEntry& entry);
+  /// Runs a command with the wait cursor; an exception becomes a message.
+  void Guarded(const std::function<void()>& command);
+  void ShowMessage(const QString& text);
+
+  cmd::Context ctx_;
+  QImage bitmap_;
+  CellPos cell_;
+  bool shown_ = false;
+  bool research_mode_ = false;
+  int popup_order_ = 0;
+  std::function<void(const QString&)> message_sink_;
+
+  PaintBox* paint_box_ = nullptr;
+  QPlainTextEdit* memo_ = nullptr;
+  QToolBar* tool_bar_ = nullptr;
+  QSpinBox* spin_edit_ = nullptr;
+  QPushButton* dbg_button_ = nullptr;
+  QLabel* status_panel_ = nullptr;
+  QMenu* popup_menu_ = nullptr;
+  QAction* research_action_ = nullptr;
+  std::vector<QAction*> top_menus_;
+  TSetOrderForm* set_order_form_ = nullptr;
+  TImportForm* import_form_ = nullptr;
+};
+
+}  // namespace dlslab::app

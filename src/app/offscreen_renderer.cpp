@@ -1,0 +1,34 @@
+#include "app/offscreen_renderer.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+
+#include "app/view_renderer.h"
+
+namespace dlslab::app {
+namespace {
+
+// The paint box's size before the window is first resized.
+constexpr int kDesignPaintBoxSize = 310;
+
+char kProgram[] = "dlslab-cli";
+char kPlatformOption[] = "-platform";
+char kOffscreen[] = "offscreen";
+
+}  // namespace
+
+OffscreenRenderer::OffscreenRenderer() : argv_{kProgram, kPlatformOption, kOffscreen, nullptr} {}
+
+OffscreenRenderer::~OffscreenRenderer() = default;
+
+void OffscreenRenderer::EnsureGui() {
+  if (QCoreApplication::instance() == nullptr)
+    gui_ = std::make_unique<QGuiApplication>(argc_, argv_);
+}
+
+void OffscreenRenderer::SaveBitmap(TLatinSquareClass& model, const std::string& file_name) {
+  EnsureGui();
+  SaveViewBitmap(model, kDesignPaintBoxSize, kDesignPaintBoxSize, file_name);
+}
+
+}  // namespace dlslab::app

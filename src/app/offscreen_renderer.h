@@ -1,0 +1,32 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "model/latin_square_class.h"
+
+class QGuiApplication;
+
+// Qt-free front of the view painting for programs without a window (dlslab-cli): Qt starts,
+// on the off-screen platform, only when a picture is first asked for.
+namespace dlslab::app {
+
+class OffscreenRenderer {
+ public:
+  OffscreenRenderer();
+  ~OffscreenRenderer();
+  OffscreenRenderer(const OffscreenRenderer&) = delete;
+  OffscreenRenderer& operator=(const OffscreenRenderer&) = delete;
+
+  /// "Save as bmp..." as the window does it at start-up, for a 310 x 310 paint box.
+  void SaveBitmap(TLatinSquareClass& model, const std::string& file_name);
+
+ private:
+  void EnsureGui();
+
+  int argc_ = 3;
+  char* argv_[4];
+  std::unique_ptr<QGuiApplication> gui_;
+};
+
+}  // namespace dlslab::app

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+namespace dlslab::app {
+
+/// The surface of the square view: copies the window's bitmap to its top-left corner and
+/// reports the mouse. Wheel events pass on to the window.
+class PaintBox : public QWidget {
+  Q_OBJECT
+
+ public:
+  PaintBox(const QImage* bitmap, QWidget* parent);
+
+ signals:
+  void MouseMoved(int x, int y);
+  void Clicked();
+  void PopupRequested(const QPoint& global_pos);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+ private:
+  const QImage* bitmap_;
+  bool left_pressed_ = false;
+};
+
+}  // namespace dlslab::app

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <string>
+
+#include "model/latin_square_class.h"
+#include "model/types.h"
+
+// Painting of the square view onto a bitmap. Shared by the window and the CLI's
+// "Save as bmp...", which both need nothing more than QtGui.
+namespace dlslab::app {
+
+/// The cells' font: "Arial" 14 points italic, or the closest installed sans face.
+[[nodiscard]] QFont CellFont();
+
+/// Paints the whole view of the model into bitmap: white with a black outline, then the
+/// square, or the pair side by side with one cell of gap.
+void Draw(QImage& bitmap, TLatinSquareClass& model);
+
+/// Paints one square with its top-left corner at (left, top) and cells of cell_size pixels.
+void DrawSquare(QPainter& painter, TLatinSquareClass& model, int top, int left,
+                const TLatinSquare& square, int cell_size);
+
+/// "Save as bmp...": writes the view as a BMP just large enough for the whole grid (a margin of
+/// 10 pixels on every side) at the cell size a width x height bitmap gives. Throws Error when
+/// the file cannot be written.
+void SaveViewBitmap(TLatinSquareClass& model, int width, int height, const std::string& file_name);
+
+}  // namespace dlslab::app
