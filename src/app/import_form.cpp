@@ -19,7 +19,7 @@ TImportForm::TImportForm(QWidget* parent) : QDialog(parent) {
   font.setStyleHint(QFont::Monospace);
   font.setPixelSize(13);
   memo_->setFont(font);
-  memo_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  memo_->setWordWrapMode(QTextOption::WrapAnywhere);  // a digit string is one long word
 
   auto* import = new QPushButton("Import", this);
   import->setObjectName("ImportButton");

@@ -1,0 +1,277 @@
+#include "app/main_form.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolBar>
+#include <QWheelEvent>
+#include <QtTest>
+#include <memory>
+
+#include "app/import_form.h"
+#include "app/paint_box.h"
+#include "app/set_order_form.h"
+#include "cmd/menu_table.h"
+#include "model/ls_data_structs.h"
+
+namespace dlslab::app {
+namespace {
+
+constexpr const char* kBachelor =
+    "0123456789120453986735618740929478321605273098514668592473104697013258704619852383156029745982"
+    "760431";
+
+QAction* FindAction(const QList<QAction*>& actions, const QString& caption) {
+  for (QAction* action : actions) {
+    if (action->text() == caption) return action;
+    if (action->menu() != nullptr)
+      if (QAction* found = FindAction(action->menu()->actions(), caption)) return found;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+class MainFormTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<TMainForm> form_;
+  QStringList messages_;
+
+  cmd::Context& ctx() { return form_->Context(); }
+  PaintBox* Box() { return form_->findChild<PaintBox*>("PaintBox"); }
+  QAction* Action(const QString& caption) {
+    return FindAction(form_->menuBar()->actions(), caption);
+  }
+  QStringList VisibleMenus() {
+    QStringList captions;
+    for (QAction* top : form_->menuBar()->actions())
+      if (top->isVisible()) captions << top->text();
+    return captions;
+  }
+  /// Runs `step` inside the next modal dialog's event loop.
+  static void WhenModal(std::function<void(QWidget*)> step) {
+    QTimer::singleShot(0, [step] {
+      QWidget* dialog = QApplication::activeModalWidget();
+      QVERIFY(dialog != nullptr);
+      step(dialog);
+    });
+  }
+
+ private slots:
+  void initTestCase() {
+    form_ = std::make_unique<TMainForm>();
+    form_->SetMessageSink([this](const QString& text) { messages_ << text; });
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+  }
+
+  void init() {
+    // Whatever the start-up game left: an empty order-10 board without clues.
+    form_->SetResearchMode(false);
+    form_->resize(794, 625);
+    form_->RunCommand("Single square");
+    form_->RunCommand("Set order...", "10");
+    ctx().puzzle = TLatinSquare();
+    ctx().model.FixedCells.Fill(false);
+    messages_.clear();
+  }
+
+  void startUpShowsOnlyTheCrossword() {
+    QCOMPARE(VisibleMenus(), QStringList{"Crossword"});
+    QCOMPARE(form_->windowTitle(), QString("Diagonal Latin squares crossword"));
+    QVERIFY(!form_->findChild<QPlainTextEdit*>("Memo")->isVisible());
+    QVERIFY(!form_->findChild<QToolBar*>("ToolBar")->isVisible());
+    QVERIFY(!form_->statusBar()->isVisible());
+    QVERIFY(!form_->findChild<QPushButton*>("DbgButton")->isVisible());
+    QVERIFY(Action("Single square")->isChecked());
+    QVERIFY(!Action("Pair of squares")->isChecked());
+  }
+
+  void menusFollowTheCommandTable() {
+    QStringList expected, shown;
+    const auto table = cmd::MenuTable();
+    for (const cmd::MenuEntry& entry : table)
+      if (entry.depth == 0)
+        expected << QString::fromUtf8(entry.caption.data(), entry.caption.size());
+    for (QAction* top : form_->menuBar()->actions()) shown << top->text();
+    QCOMPARE(shown, expected);
+    for (std::size_t i = 0; i < table.size(); ++i) {
+      const cmd::MenuEntry& entry = table[i];
+      if (entry.caption == "-" || cmd::IsContainer(table, i)) continue;
+      QAction* action = Action(QString::fromUtf8(entry.caption.data(), entry.caption.size()));
+      QVERIFY2(action != nullptr, entry.name.data());
+      QCOMPARE(action->isEnabled(), entry.handler != nullptr || entry.window_only);
+    }
+    QCOMPARE(Action("Heuristic filling")->shortcut(), QKeySequence(Qt::Key_F2));
+    const QStringList file_items = [this] {
+      QStringList items;
+      for (QAction* a : Action("File")->menu()->actions())
+        items << (a->isSeparator() ? "-" : a->text());
+      return items;
+    }();
+    QCOMPARE(file_items.mid(5),
+             (QStringList{"Save as bmp...", "-", "Load collection...", "-", "Exit"}));
+  }
+
+  void resizeLaysOutTheBoxAndItsBitmap() {
+    form_->resize(900, 700);
+    QCOMPARE(Box()->geometry(), QRect(8, 10, 868, 625));
+    QCOMPARE(form_->Bitmap().size(), QSize(868, 625));
+    QCOMPARE(form_->findChild<QPlainTextEdit*>("Memo")->geometry(), QRect(8, 444, 868, 177));
+  }
+
+  void researchModeShowsTheHiddenParts() {
+    Action("Research mode")->trigger();
+    QVERIFY(form_->ResearchMode());
+    QCOMPARE(VisibleMenus().size(), form_->menuBar()->actions().size());
+    auto* memo = form_->findChild<QPlainTextEdit*>("Memo");
+    QVERIFY(memo->isVisible());
+    QVERIFY(form_->statusBar()->isVisible());
+    QVERIFY(Box()->geometry().bottom() < memo->geometry().top());  // the log hides no cell
+    Action("Research mode")->trigger();
+    QCOMPARE(VisibleMenus(), QStringList{"Crossword"});
+  }
+
+  void clickAtTheMarginEditsTheFirstCell() {
+    QTest::mouseMove(Box(), QPoint(5, 5));
+    QCOMPARE(form_->RememberedCell().row, 0);
+    QCOMPARE(form_->RememberedCell().col, 0);
+    QTest::mouseClick(Box(), Qt::LeftButton, {}, QPoint(5, 5));
+    QCOMPARE(ctx().model.FirstSquare[0][0], 0);
+    QTest::mouseClick(Box(), Qt::LeftButton, {}, QPoint(5, 5));
+    QCOMPARE(ctx().model.FirstSquare[0][0], 1);
+  }
+
+  void wheelAndPopupActOnTheRememberedCellButNotOnClues() {
+    const int s = 53;  // the 762 x 550 box
+    QTest::mouseMove(Box(), QPoint(10 + 2 * s + 5, 10 + 3 * s + 5));
+    QWheelEvent down(QPointF(5, 5), Box()->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, -120),
+                     Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QCOMPARE(form_->RememberedCell().row, 3);
+    QCOMPARE(form_->RememberedCell().col, 2);
+    QApplication::sendEvent(form_.get(), &down);
+    QCOMPARE(ctx().model.FirstSquare[3][2], 8);
+    form_->PopupMenu()->actions().at(1 + 4)->trigger();
+    QCOMPARE(ctx().model.FirstSquare[3][2], 4);
+
+    ctx().puzzle = TLatinSquare(10);
+    ctx().puzzle[3][2] = 4;
+    QApplication::sendEvent(form_.get(), &down);
+    form_->PopupMenu()->actions().at(0)->trigger();  // "Clear cell"
+    QTest::mouseClick(Box(), Qt::LeftButton, {}, QPoint(10 + 2 * s + 5, 10 + 3 * s + 5));
+    QCOMPARE(ctx().model.FirstSquare[3][2], 4);
+  }
+
+  void setOrderDialogTakesEnterAndEscape() {
+    WhenModal([](QWidget* dialog) {
+      auto* form = qobject_cast<TSetOrderForm*>(dialog);
+      QVERIFY(form != nullptr);
+      form->SpinEdit()->setValue(12);
+      QTest::keyClick(form->SpinEdit(), Qt::Key_Return);
+    });
+    Action("Set order...")->trigger();
+    QCOMPARE(ctx().model.GetOrder(), 12);
+    QCOMPARE(GetEmptyCellsCount(ctx().model.FirstSquare), 144);
+    QStringList items;
+    for (QAction* item : form_->PopupMenu()->actions()) items << item->text();
+    QCOMPARE(items.size(), 13);
+    QCOMPARE(items.first(), QString("Clear cell"));
+    QCOMPARE(items.last(), QString("11"));
+
+    WhenModal([](QWidget* dialog) {
+      auto* form = qobject_cast<TSetOrderForm*>(dialog);
+      form->SpinEdit()->setValue(5);
+      QTest::keyClick(form->SpinEdit(), Qt::Key_Escape);
+    });
+    Action("Set order...")->trigger();
+    QCOMPARE(ctx().model.GetOrder(), 12);
+    QCOMPARE(form_->SetOrderForm()->Order(), 5);  // the field keeps its last value
+  }
+
+  void importDialogReadsItsMemo() {
+    WhenModal([](QWidget* dialog) {
+      auto* form = qobject_cast<TImportForm*>(dialog);
+      QVERIFY(form != nullptr);
+      QCOMPARE(form->windowTitle(), QString("Import of the square"));
+      QVERIFY(form->Memo()->toPlainText().isEmpty());
+      const QString digits(kBachelor);
+      form->Memo()->setPlainText(digits.left(50) + "\n" + digits.mid(50));
+      form->findChild<QPushButton*>("ImportButton")->click();
+    });
+    Action("Import square...")->trigger();
+    QCOMPARE(SquareToString(ctx().model.FirstSquare, false), std::string(kBachelor));
+  }
+
+  void pairViewPaintsRepeatedPairsRed() {
+    std::string pair;
+    for (const char c : std::string(kBachelor)) pair += std::string{c, c};
+    form_->RunCommand("Import pair...", pair);
+    QCOMPARE(int(ctx().model.ViewMode), 1);
+    const QImage& bitmap = form_->Bitmap();
+    const int s = 35;  // min(530 / 10, 742 / 21)
+    auto corner = [&](int row, int col) {
+      return bitmap.pixelColor(10 + col * s + 3, 10 + row * s + 3);
+    };
+    QCOMPARE(corner(0, 1), QColor(Qt::red));
+    QCOMPARE(corner(5, 9), QColor(Qt::red));
+    QCOMPARE(corner(5, 11 + 9), QColor(Qt::red));
+    QVERIFY(corner(4, 0) != QColor(Qt::red));
+    QVERIFY(corner(4, 11) != QColor(Qt::red));
+    QCOMPARE(corner(4, 10), QColor(Qt::white));  // the gap
+  }
+
+  void saveAsBmpWritesTheFittedPicture() {
+    form_->resize(342, 385);
+    QCOMPARE(Box()->size(), QSize(310, 310));
+    const QImage before = form_->Bitmap();
+    QTemporaryDir dir;
+    form_->RunCommand("Import square...", kBachelor);
+    form_->RunCommand("Save as bmp...", (dir.path() + "/board").toStdString());
+    const QImage saved(dir.path() + "/board.bmp");
+    QCOMPARE(saved.size(), QSize(310, 310));
+    QCOMPARE(form_->Bitmap().size(), before.size());
+    QCOMPARE(saved.convertToFormat(QImage::Format_RGB32),
+             form_->Bitmap().convertToFormat(QImage::Format_RGB32));
+    QVERIFY(messages_.isEmpty());
+    form_->RunCommand("Save as bmp...", "/nonexistent-dir/board.bmp");
+    QCOMPARE(messages_.size(), 1);
+  }
+
+  void commandErrorsBecomeMessagesAndTheLogMirrorsTheMemo() {
+    form_->RunCommand("Load from file...", "/nonexistent-dir/square.txt");
+    QCOMPARE(messages_.size(), 1);
+    auto* memo = form_->findChild<QPlainTextEdit*>("Memo");
+    form_->RunCommand("Clear log");
+    form_->RunCommand("Import square...", kBachelor);
+    form_->RunCommand("As solid string");
+    QCOMPARE(memo->toPlainText(), QString("DLS: ") + kBachelor);
+    form_->RunCommand("Clear log");
+    QVERIFY(memo->toPlainText().isEmpty());
+  }
+
+  void cliPaintsTheSamePictureOffscreen() {
+    QTemporaryDir dir;
+    QProcess cli;
+    cli.start(DLSLAB_CLI_PATH, {"--square", kBachelor, "Save as bmp...", dir.path() + "/cli"});
+    QVERIFY(cli.waitForFinished(30000));
+    QCOMPARE(cli.exitCode(), 0);
+    const QImage saved(dir.path() + "/cli.bmp");
+    QCOMPARE(saved.size(), QSize(310, 310));
+    QCOMPARE(saved.pixelColor(10 + 3, 10 + 3), QColor(0, 8, 220));  // value 0's colour
+  }
+};
+
+}  // namespace dlslab::app
+
+QTEST_MAIN(dlslab::app::MainFormTest)
+#include "main_form_test.moc"

@@ -1,0 +1,46 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/cli.h"
+
+namespace dlslab::cli {
+namespace {
+
+int RunWith(const std::vector<std::string>& args, std::string& out, std::string& err,
+            const SaveBitmapFn& save_bitmap = {}) {
+  std::ostringstream o, e;
+  const int status = Run(args, o, e, save_bitmap);
+  out = o.str();
+  err = e.str();
+  return status;
+}
+
+TEST(Cli, WindowItemsAreListedButNotRun) {
+  std::string out, err;
+  EXPECT_EQ(RunWith({"--list"}, out, err), 0);
+  EXPECT_NE(out.find("Exit  (window only)\n"), std::string::npos);
+  EXPECT_NE(out.find("Research mode  (window only)\n"), std::string::npos);
+  EXPECT_NE(out.find("Save as bmp... FILE\n"), std::string::npos);
+  EXPECT_EQ(RunWith({"Research mode"}, out, err), 2);
+  EXPECT_NE(err.find("only in the window"), std::string::npos);
+}
+
+TEST(Cli, SaveAsBmpPaintsTheModelOfTheRun) {
+  std::string out, err;
+  EXPECT_EQ(RunWith({"Save as bmp...", "x"}, out, err), 1);  // no painter given
+  std::string file;
+  int order = 0;
+  const SaveBitmapFn painter = [&](TLatinSquareClass& model, const std::string& name) {
+    file = name;
+    order = model.GetOrder();
+  };
+  EXPECT_EQ(RunWith({"Set order", "7", "Save as bmp", "board"}, out, err, painter), 0);
+  EXPECT_EQ(file, "board.bmp");
+  EXPECT_EQ(order, 7);
+}
+
+}  // namespace
+}  // namespace dlslab::cli
