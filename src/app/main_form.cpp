@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QStyle>
@@ -25,6 +26,7 @@
 #include "app/paint_box.h"
 #include "app/set_order_form.h"
 #include "app/view_renderer.h"
+#include "cmd/collection_commands.h"
 #include "cmd/status.h"
 #include "cmd/view_commands.h"
 
@@ -259,7 +261,12 @@ void TMainForm::FormResize() {
 }
 
 void TMainForm::UpdateView() {
-  // The collection's browsing range of the tool bar's number field is set by its commands.
+  {
+    // The number field follows the collection; setting it is no user's change.
+    const QSignalBlocker quiet(spin_edit_);
+    spin_edit_->setRange(0, std::max(ctx_.collection.Count() - 1, 0));
+    spin_edit_->setValue(ctx_.spin_edit_value);
+  }
   if (popup_order_ != ctx_.model.GetOrder() && shown_) BuildCellPopupMenu();
   Draw(bitmap_, ctx_.model);
   paint_box_->update();
@@ -305,13 +312,24 @@ void TMainForm::SaveBitmap(const std::string& file_name) {
   UpdateView();
 }
 
-// Collection browsing: the collection commands fill these in.
-void TMainForm::GoToBeginToolButtonClick() {}
-void TMainForm::GoToPreviousToolButtonClick() {}
-void TMainForm::GoToNextToolButtonClick() {}
-void TMainForm::GoToEndToolButtonClick() {}
-void TMainForm::SpinEditChange(int) {}
-void TMainForm::DbgButtonClick() {}
+void TMainForm::GoToBeginToolButtonClick() {
+  Guarded([this] { cmd::GoToBeginToolButtonClick(ctx_); });
+}
+void TMainForm::GoToPreviousToolButtonClick() {
+  Guarded([this] { cmd::GoToPreviousToolButtonClick(ctx_); });
+}
+void TMainForm::GoToNextToolButtonClick() {
+  Guarded([this] { cmd::GoToNextToolButtonClick(ctx_); });
+}
+void TMainForm::GoToEndToolButtonClick() {
+  Guarded([this] { cmd::GoToEndToolButtonClick(ctx_); });
+}
+void TMainForm::SpinEditChange(int value) {
+  Guarded([this, value] { cmd::SpinEditChange(ctx_, value); });
+}
+void TMainForm::DbgButtonClick() {
+  Guarded([this] { cmd::DbgButtonClick(ctx_); });
+}
 
 void TMainForm::MenuCommandClick(const cmd::MenuEntry& entry) {
   if (entry.window_only) {

@@ -20,7 +20,9 @@
 #include "app/paint_box.h"
 #include "app/set_order_form.h"
 #include "cmd/menu_table.h"
+#include "collection/squares_collection.h"
 #include "model/ls_data_structs.h"
+#include "model/special_squares.h"
 
 namespace dlslab::app {
 namespace {
@@ -257,6 +259,27 @@ class MainFormTest : public QObject {
     QCOMPARE(memo->toPlainText(), QString("DLS: ") + kBachelor);
     form_->RunCommand("Clear log");
     QVERIFY(memo->toPlainText().isEmpty());
+  }
+
+  void toolBarBrowsesTheCollection() {
+    QTemporaryDir dir;
+    TSquaresCollection squares;
+    for (int i = 0; i < 3; ++i) squares.AddSquareString(kSpecialSquares[i].digits, true, true);
+    const std::string file = (dir.path() + "/three.txt").toStdString();
+    squares.SaveToFile(file);
+    form_->RunCommand("Load collection...", file);
+    auto* spin = form_->findChild<QSpinBox*>("SpinEdit");
+    QCOMPARE(spin->maximum(), 2);
+    QCOMPARE(spin->value(), 0);
+    QVERIFY(ctx().model.FirstSquare == squares.GetSquare(0));
+    form_->findChild<QAction*>("GoToEndToolButton")->trigger();
+    QCOMPARE(spin->value(), 2);
+    QVERIFY(ctx().model.FirstSquare == squares.GetSquare(2));
+    form_->findChild<QAction*>("GoToPreviousToolButton")->trigger();
+    QVERIFY(ctx().model.FirstSquare == squares.GetSquare(1));
+    spin->setValue(0);
+    QVERIFY(ctx().model.FirstSquare == squares.GetSquare(0));
+    QVERIFY(messages_.isEmpty());
   }
 
   void cliPaintsTheSamePictureOffscreen() {
