@@ -340,7 +340,9 @@ void TMainForm::MenuCommandClick(const cmd::MenuEntry& entry) {
   if (entry.handler == nullptr) return;
   const std::optional<std::string> arg = AskArgument(entry);
   if (!arg) return;
+  running_ = &entry;
   Guarded([this, &entry, &arg] { entry.handler(ctx_, *arg); });
+  running_ = nullptr;
 }
 
 void TMainForm::RunCommand(std::string_view caption, const std::string& arg) {
@@ -358,7 +360,9 @@ void TMainForm::RunCommand(std::string_view caption, const std::string& arg) {
       for (QAction* item : top->menu()->actions())
         if (item->isCheckable() && item->text() == MenuCaption(entry->caption))
           item->setChecked(true);
+  running_ = entry;
   Guarded([this, entry, &arg] { entry->handler(ctx_, arg); });
+  running_ = nullptr;
 }
 
 std::optional<std::string> TMainForm::AskArgument(const cmd::MenuEntry& entry) {
@@ -400,17 +404,23 @@ void TMainForm::Guarded(const std::function<void()>& command) {
     if (error.isEmpty()) error = "Error";
   }
   QGuiApplication::restoreOverrideCursor();
-  if (!error.isEmpty()) ShowMessage(error);
+  if (!error.isEmpty()) ShowMessage(error, true);
 }
 
-void TMainForm::ShowMessage(const QString& text) {
+void TMainForm::ShowMessage(const QString& text, bool error) {
   if (message_sink_) {
     message_sink_(text);
     return;
   }
+  // The rules of the crossword come in a box of their own; everything else under the
+  // program's name.
+  const bool rules = running_ != nullptr && running_->name == "ShowRulesMenuItemClick";
+  QMessageBox box(error ? QMessageBox::Critical : QMessageBox::Information,
+                  rules ? QString("Brief rules") : QString(kDesignCaption),
+                  QString(text).replace("\r\n", "\n").replace('\r', '\n'), QMessageBox::Ok, this);
   // A message asked for in the middle of a long command still gets the normal pointer.
   QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
-  QMessageBox::information(this, kDesignCaption, text);
+  box.exec();
   QGuiApplication::restoreOverrideCursor();
 }
 

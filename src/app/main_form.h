@@ -91,7 +91,8 @@ class TMainForm : public QMainWindow {
   std::optional<std::string> AskArgument(const cmd::MenuEntry& entry);
   /// Runs a command with the wait cursor; an exception becomes a message.
   void Guarded(const std::function<void()>& command);
-  void ShowMessage(const QString& text);
+  /// A message box (an error's with the error icon); a message sink replaces it.
+  void ShowMessage(const QString& text, bool error = false);
 
   cmd::Context ctx_;
   QImage bitmap_;
@@ -100,6 +101,7 @@ class TMainForm : public QMainWindow {
   bool research_mode_ = false;
   int popup_order_ = 0;
   std::function<void(const QString&)> message_sink_;
+  const cmd::MenuEntry* running_ = nullptr;  ///< the menu command being run, if any
 
   PaintBox* paint_box_ = nullptr;
   QPlainTextEdit* memo_ = nullptr;
