@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 
 #include "model/types.h"
@@ -40,6 +41,8 @@ int TSetOrderForm::Order() const { return spin_edit_->value(); }
 
 void TSetOrderForm::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
+  if (const QScreen* desktop = screen())
+    move(desktop->availableGeometry().center() - rect().center());
   spin_edit_->setFocus();
   spin_edit_->selectAll();
 }

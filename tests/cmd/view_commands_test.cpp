@@ -2,21 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "model/error.h"
-
 namespace dlslab::cmd {
 namespace {
-
-TEST(SaveAsBmpClick, AddsTheExtensionAndFailsWithoutAPainter) {
-  Context ctx;
-  EXPECT_THROW(SaveAsBmpClick(ctx, "board"), Error);
-  std::string written;
-  ctx.save_bitmap = [&written](const std::string& name) { written = name; };
-  SaveAsBmpClick(ctx, "/tmp/dir.v2/board");
-  EXPECT_EQ(written, "/tmp/dir.v2/board.bmp");
-  SaveAsBmpClick(ctx, "board.png");
-  EXPECT_EQ(written, "board.png");
-}
 
 TEST(PaintBoxClick, RedrawsOnlyWhenACellChanged) {
   Context ctx;
