@@ -12,6 +12,7 @@
 // begins with a blank. Lines end in CR LF or LF on reading; writing uses CR LF.
 #include "collection/squares_collection.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdio>
@@ -322,7 +323,8 @@ void TSquaresCollection::LoadFromFile_VelmoraFormat(const std::string& file_name
   // The shortest block is ten 19-character rows and a separator, each ended by LF.
   std::error_code size_error;
   const std::uintmax_t file_size = std::filesystem::file_size(file_name, size_error);
-  if (!size_error) Reserve(static_cast<std::size_t>(file_size / 201));
+  constexpr std::uintmax_t kMaxReserve = 10'000'000;
+  if (!size_error) Reserve(static_cast<std::size_t>(std::min(file_size / 201, kMaxReserve)));
 
   std::array<char, kCells> block;
   while (!reader.AtEnd()) {
