@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -280,6 +281,28 @@ class MainFormTest : public QObject {
     spin->setValue(0);
     QVERIFY(ctx().model.FirstSquare == squares.GetSquare(0));
     QVERIFY(messages_.isEmpty());
+  }
+
+  void brokenCollectionIsReportedAndWhatWasReadCanBeBrowsed() {
+    QTemporaryDir dir;
+    TSquaresCollection squares;
+    for (int i = 0; i < 2; ++i) squares.AddSquareString(kSpecialSquares[i].digits, true, true);
+    const std::string file = (dir.path() + "/broken.txt").toStdString();
+    squares.SaveToFile(file);
+    QFile broken(QString::fromStdString(file));
+    QVERIFY(broken.open(QIODevice::Append));
+    broken.write("0 1 2 3 4 5 6 7 8 9 \r\n");  // a block that stops after one row
+    broken.close();
+    form_->RunCommand("Load collection...", file);
+    QCOMPARE(messages_,
+             QStringList{"TSquaresCollection.LoadFromFile_VelmoraFormat(): Wrong file format"});
+    auto* spin = form_->findChild<QSpinBox*>("SpinEdit");
+    QCOMPARE(spin->maximum(), 1);
+    QVERIFY(ctx().model.FirstSquare == squares.GetSquare(0));
+    form_->findChild<QAction*>("GoToNextToolButton")->trigger();
+    form_->findChild<QAction*>("GoToNextToolButton")->trigger();
+    QCOMPARE(spin->value(), 1);
+    QVERIFY(ctx().model.FirstSquare == squares.GetSquare(1));
   }
 
   void cliPaintsTheSamePictureOffscreen() {
