@@ -37,15 +37,6 @@ TEST(GetSCFLineNumber, UnknownAntiDiagonals) {
   EXPECT_EQ(GetSCFLineNumber({1, 0, 3, 2, 6, 7, 4, 5, 9, -1}), -1);
 }
 
-TEST(GetAntiDiagonal, ReadsTopRightToBottomLeft) {
-  const TLatinSquare s = StringToSquare(test::kBachelor);
-  const TIntArr a = GetAntiDiagonal(s);
-  ASSERT_EQ(a.size(), 10u);
-  for (int i = 0; i < 10; ++i) EXPECT_EQ(a[i], s[i][9 - i]);
-  TLatinSquare three = CreateSquare(3);
-  EXPECT_EQ(GetAntiDiagonal(three), (TIntArr{2, -1, -1}));
-}
-
 TEST(IsDiagLess, DiagonalsDecideBeforeOtherCells) {
   const TLatinSquare a = StringToSquare(test::kBachelor);
   TLatinSquare b = a;
@@ -101,19 +92,6 @@ TEST_F(StrongCanonicalFormTest, SameForEquivalentSquaresAndIdempotent) {
     EXPECT_EQ(engine.GetStrongCanonicalForm(test::Relabelled(s, perm)), scf);
     EXPECT_EQ(engine.GetStrongCanonicalForm(scf), scf);
     EXPECT_EQ(GetStrongCanonicalForm(s), scf);
-  }
-}
-
-TEST_F(StrongCanonicalFormTest, NotLargerThanAnyCandidateTried) {
-  for (const TLatinSquare& s : squares()) {
-    const TLatinSquare scf = engine.GetStrongCanonicalForm(s);
-    TLatinSquare t;
-    Antitranspose(t, s);
-    NormalizeByMainDiagonal(t);
-    EXPECT_FALSE(IsDiagLess(t, scf));
-    t = s;
-    NormalizeByMainDiagonal(t);
-    EXPECT_FALSE(IsDiagLess(t, scf));
   }
 }
 
