@@ -46,15 +46,22 @@ void swap_pairs(Grid& g, int a, int b) {
   swap_columns(g, kN - 1 - a, kN - 1 - b);
 }
 
-void transpose(const Grid& src, Grid& dest) {
-  for (int i = 0; i < kN; ++i)
-    for (int j = 0; j < kN; ++j) dest[i * kN + j] = src[j * kN + i];
-}
+enum GridMap { kIdentity, kTransposed, kFlipped, kTransposedFlipped };
 
-void flip_horizontal(const Grid& src, Grid& dest) {
-  for (int i = 0; i < kN; ++i)
-    for (int j = 0; j < kN; ++j) dest[i * kN + j] = src[i * kN + kN - 1 - j];
-}
+/// kGridMaps[g][cell]: the cell of the arranged square A that grid map g puts at `cell`:
+/// A, its transpose T, A flipped left to right, T flipped left to right.
+constexpr std::array<std::array<std::uint8_t, kN * kN>, 4> kGridMaps = [] {
+  std::array<std::array<std::uint8_t, kN * kN>, 4> maps{};
+  for (int i = 0; i < kN; ++i) {
+    for (int j = 0; j < kN; ++j) {
+      maps[kIdentity][i * kN + j] = static_cast<std::uint8_t>(i * kN + j);
+      maps[kTransposed][i * kN + j] = static_cast<std::uint8_t>(j * kN + i);
+      maps[kFlipped][i * kN + j] = static_cast<std::uint8_t>(i * kN + kN - 1 - j);
+      maps[kTransposedFlipped][i * kN + j] = static_cast<std::uint8_t>((kN - 1 - j) * kN + i);
+    }
+  }
+  return maps;
+}();
 
 bool is_complete(const Grid& g) {
   return std::none_of(g.begin(), g.end(), [](std::int8_t v) { return v < 0; });
@@ -95,87 +102,122 @@ void CanonEngine::EnumerateEquivalents(const Grid& square) {
   }
 }
 
+// The four grid maps are read through index tables instead of being built: candidate g has
+// arranged_[kGridMaps[g][cell]] at `cell`. Only the isomorphism class builds candidates.
 void CanonEngine::VisitGridMaps() {
-  on_candidate(arranged_);
+  on_candidate(kIdentity);
   if (stop_) return;
-  transpose(arranged_, transposed_);
-  on_candidate(transposed_);
+  on_candidate(kTransposed);
   if (stop_) return;
-  if (!prune_ || flip_test_passes(arranged_)) {
-    flip_horizontal(arranged_, flipped_);
-    on_candidate(flipped_);
+  if (!prune_ || flip_test_passes(kFlipped)) {
+    on_candidate(kFlipped);
     if (stop_) return;
   }
-  if (!prune_ || flip_test_passes(transposed_)) {
-    flip_horizontal(transposed_, flipped_);
-    on_candidate(flipped_);
-  }
+  if (!prune_ || flip_test_passes(kTransposedFlipped)) on_candidate(kTransposedFlipped);
 }
 
-// Cell (1, 0) of the left-right flip of g, relabelled by the flip's first row, is the position
-// of g[1][9] in g's first row read from right to left. A flip whose value there exceeds the
-// best's cannot be the least candidate.
-bool CanonEngine::flip_test_passes(const Grid& g) const {
-  const int v = g[kN + kN - 1];
-  int label = v < 0 ? -1 : 0;
-  if (v >= 0)
-    for (int k = 0; k < kN; ++k)
-      if (g[kN - 1 - k] == v) label = k;
-  return label <= best_[kN];
+// Cell (1, 0) of a flipped candidate relabelled by its first row is the position of its value
+// in that first row (for A's flip: of A[1][9] in A's first row read from right to left). A flip
+// whose value there exceeds the best's cannot be the least candidate.
+bool CanonEngine::flip_test_passes(int map) const {
+  return label_of_cell_one_zero(map) <= best_[kN];
 }
 
-void CanonEngine::on_candidate(const Grid& candidate) {
+int CanonEngine::label_of_cell_one_zero(int map) const {
+  const std::uint8_t* at = kGridMaps[map].data();
+  const int v = arranged_[at[kN]];
+  if (v < 0) return v;
+  int label = 0;
+  for (int k = 0; k < kN; ++k)
+    if (arranged_[at[k]] == v) label = k;
+  return label;
+}
+
+void CanonEngine::on_candidate(int map) {
   switch (handler_) {
     case Handler::kCF:
-      OnCandidateCF(candidate);
+      OnCandidateCF(map);
       break;
     case Handler::kIsCF:
-      OnCandidateIsCF(candidate);
+      OnCandidateIsCF(map);
       break;
     case Handler::kIsoClass:
-      OnCandidateIsoClass(candidate);
+      OnCandidateIsoClass(map);
       break;
     case Handler::kSCF:
-      OnCandidateSCF(candidate);
+      OnCandidateSCF(map);
       break;
   }
 }
 
 // Relabels on the fly and stops at the first cell that is larger than the best's; only a
-// smaller candidate is written, from the first differing cell on.
-void CanonEngine::OnCandidateCF(const Grid& c) {
+// smaller candidate is written, from the first differing cell on. The map is built afresh, so
+// a value missing from the candidate's first row reads 0 whatever came before.
+void CanonEngine::OnCandidateCF(int map) {
+  const std::uint8_t* at = kGridMaps[map].data();
+  // Most candidates lose at cell (1, 0) already; decide that before building the map.
+  if (label_of_cell_one_zero(map) > best_[kN]) return;
   std::array<std::int8_t, kN> inverse{};
   for (int k = 0; k < kN; ++k)
-    if (c[k] >= 0) inverse[c[k]] = static_cast<std::int8_t>(k);
+    if (arranged_[at[k]] >= 0) inverse[arranged_[at[k]]] = static_cast<std::int8_t>(k);
+  auto relabelled = [&](int cell) -> std::int8_t {
+    const std::int8_t v = arranged_[at[cell]];
+    return v < 0 ? v : inverse[v];
+  };
   int cell = kN;
   for (; cell < kN * kN; ++cell) {
-    const std::int8_t v = c[cell] < 0 ? c[cell] : inverse[c[cell]];
+    const std::int8_t v = relabelled(cell);
     if (v > best_[cell]) return;
     if (v < best_[cell]) break;
   }
-  for (; cell < kN * kN; ++cell) best_[cell] = c[cell] < 0 ? c[cell] : inverse[c[cell]];
-}
-
-void CanonEngine::OnCandidateIsCF(const Grid& c) {
-  work_ = relabel_by_first_row(c);
-  if (grid_less(work_, best_)) {
-    stop_ = true;
-    result_flag_ = false;
+  if (handler_ == Handler::kIsCF) {
+    if (cell < kN * kN) {
+      stop_ = true;
+      result_flag_ = false;
+    }
+    return;
   }
+  for (; cell < kN * kN; ++cell) best_[cell] = relabelled(cell);
 }
 
-void CanonEngine::OnCandidateIsoClass(const Grid& c) {
-  work_ = relabel_by_first_row(c);
+// The same comparison; a smaller candidate ends the walk instead of replacing the best.
+void CanonEngine::OnCandidateIsCF(int map) { OnCandidateCF(map); }
+
+void CanonEngine::OnCandidateIsoClass(int map) {
+  Grid candidate;
+  for (int cell = 0; cell < kN * kN; ++cell) candidate[cell] = arranged_[kGridMaps[map][cell]];
+  const Grid relabelled = relabel_by_first_row(candidate);
   char digits[kN * kN];
   for (int i = 0; i < kN * kN; ++i)
-    digits[i] = work_[i] < 0 ? '-' : static_cast<char>('0' + work_[i]);
+    digits[i] = relabelled[i] < 0 ? '-' : static_cast<char>('0' + relabelled[i]);
   collection_->AddSquareString(std::string_view(digits, kN * kN), true, true);
 }
 
-void CanonEngine::OnCandidateSCF(const Grid& c) {
-  work_ = c;
-  normalize_grid_by_main_diagonal(work_);
-  if (diag_less(work_, best_)) best_ = work_;
+// Relabels by the candidate's main diagonal on the fly and compares in diagonal-first order,
+// empty cells last; only a smaller candidate is written out.
+void CanonEngine::OnCandidateSCF(int map) {
+  const std::uint8_t* at = kGridMaps[map].data();
+  std::array<std::int8_t, kN> label{};
+  for (int i = 0; i < kN; ++i) {
+    const std::int8_t v = arranged_[at[i * kN + i]];
+    if (v >= 0) label[v] = static_cast<std::int8_t>(i);
+  }
+  // Empty cells sort after every value.
+  auto key = [](int v) { return v < 0 ? 100 : v; };
+  int k = 0;
+  for (; k < kN * kN; ++k) {
+    const int cell = kDiagFirstCells[k];
+    const std::int8_t v = arranged_[at[cell]];
+    const int mine = key(v < 0 ? v : label[v]);
+    const int best = key(best_[cell]);
+    if (mine > best) return;
+    if (mine < best) break;
+  }
+  if (k == kN * kN) return;  // equal
+  for (int cell = 0; cell < kN * kN; ++cell) {
+    const std::int8_t v = arranged_[at[cell]];
+    best_[cell] = v < 0 ? v : label[v];
+  }
 }
 
 // ---- The operations -------------------------------------------------------------------------
@@ -222,7 +264,7 @@ bool CanonEngine::IsCanonicalForm(const TLatinSquare& square) {
   prune_ = false;
   stop_ = false;
   result_flag_ = true;
-  best_ = grid;
+  best_ = relabel_by_first_row(grid);  // the square itself, its first row being 0..9
   EnumerateEquivalents(grid);
   return result_flag_;
 }

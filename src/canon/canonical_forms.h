@@ -48,12 +48,15 @@ class CanonEngine {
 
   void EnumerateEquivalents(const Grid& square);
   void VisitGridMaps();
-  [[nodiscard]] bool flip_test_passes(const Grid& arranged) const;
-  void on_candidate(const Grid& candidate);
-  void OnCandidateCF(const Grid& candidate);
-  void OnCandidateIsCF(const Grid& candidate);
-  void OnCandidateIsoClass(const Grid& candidate);
-  void OnCandidateSCF(const Grid& candidate);
+  // A candidate is the arranged square under one of the four grid maps, by number.
+  [[nodiscard]] bool flip_test_passes(int map) const;
+  /// Cell (1, 0) of candidate `map` relabelled by its first row.
+  [[nodiscard]] int label_of_cell_one_zero(int map) const;
+  void on_candidate(int map);
+  void OnCandidateCF(int map);
+  void OnCandidateIsCF(int map);
+  void OnCandidateIsoClass(int map);
+  void OnCandidateSCF(int map);
 
   TGrayPermuts gray_permuts_;
   Handler handler_ = Handler::kCF;
@@ -61,11 +64,8 @@ class CanonEngine {
   bool result_flag_ = false;
   bool prune_ = false;
 
-  Grid source_{};      // the input after the flips of the current mask
-  Grid arranged_{};    // source_ after the current pair arrangement
-  Grid transposed_{};  // arranged_ transposed
-  Grid flipped_{};     // arranged_ or transposed_ flipped left to right
-  Grid work_{};        // a relabelled candidate
+  Grid source_{};    // the input after the flips of the current mask
+  Grid arranged_{};  // source_ after the current pair arrangement
   Grid best_{};
   TSquaresCollection* collection_ = nullptr;  // filled by GetIsomorphismClass
   CanonSearch search_;

@@ -28,20 +28,6 @@ constexpr std::array<std::string_view, kScfLineCount> kScfLines = {
 };
 // clang-format on
 
-/// Cell indices in diagonal-first order: both diagonals pairwise, then the rest row-major.
-constexpr std::array<std::int8_t, kOrder* kOrder> kDiagFirst = [] {
-  std::array<std::int8_t, kOrder * kOrder> order{};
-  int n = 0;
-  for (int k = 0; k < kOrder; ++k) {
-    order[n++] = static_cast<std::int8_t>(k * kOrder + k);
-    order[n++] = static_cast<std::int8_t>(k * kOrder + kOrder - 1 - k);
-  }
-  for (int i = 0; i < kOrder; ++i)
-    for (int j = 0; j < kOrder; ++j)
-      if (j != i && i + j != kOrder - 1) order[n++] = static_cast<std::int8_t>(i * kOrder + j);
-  return order;
-}();
-
 /// Empty cells sort after every value.
 constexpr int sort_key(int v) { return v < 0 ? 100 : v; }
 
@@ -56,7 +42,7 @@ TIntArr GetAntiDiagonal(const TLatinSquare& square) {
 
 bool IsDiagLess(const TLatinSquare& a, const TLatinSquare& b) {
   assert(a.order() == kOrder && b.order() == kOrder);
-  for (const int cell : kDiagFirst) {
+  for (const int cell : kDiagFirstCells) {
     const int x = sort_key(a.data()[cell]);
     const int y = sort_key(b.data()[cell]);
     if (x != y) return x < y;
@@ -65,7 +51,7 @@ bool IsDiagLess(const TLatinSquare& a, const TLatinSquare& b) {
 }
 
 bool diag_less(const Grid& a, const Grid& b) {
-  for (const int cell : kDiagFirst) {
+  for (const int cell : kDiagFirstCells) {
     const int x = sort_key(a[cell]);
     const int y = sort_key(b[cell]);
     if (x != y) return x < y;

@@ -13,6 +13,21 @@ namespace dlslab {
 /// Diagonal-first order of order-10 squares: cells (k, k) and (k, 9-k) for k = 0..9 first,
 /// then the other cells row by row; an empty cell sorts after every value. False when equal.
 [[nodiscard]] bool IsDiagLess(const TLatinSquare& a, const TLatinSquare& b);
+/// Cell indices in diagonal-first order: (k, k) and (k, 9-k) for k = 0..9, then the others
+/// row by row.
+inline constexpr std::array<std::int8_t, kOrder* kOrder> kDiagFirstCells = [] {
+  std::array<std::int8_t, kOrder * kOrder> order{};
+  int n = 0;
+  for (int k = 0; k < kOrder; ++k) {
+    order[n++] = static_cast<std::int8_t>(k * kOrder + k);
+    order[n++] = static_cast<std::int8_t>(k * kOrder + kOrder - 1 - k);
+  }
+  for (int i = 0; i < kOrder; ++i)
+    for (int j = 0; j < kOrder; ++j)
+      if (j != i && i + j != kOrder - 1) order[n++] = static_cast<std::int8_t>(i * kOrder + j);
+  return order;
+}();
+
 /// IsDiagLess on grids.
 [[nodiscard]] bool diag_less(const Grid& a, const Grid& b);
 
