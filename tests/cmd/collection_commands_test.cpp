@@ -8,7 +8,6 @@
 
 #include "cli/cli.h"
 #include "cmd/model_commands.h"
-#include "model/error.h"
 #include "model/ls_data_structs.h"
 #include "model/special_squares.h"
 #include "test_squares.h"
@@ -79,33 +78,6 @@ TEST_F(CollectionCommandsTest, BrowsingAnEmptyCollectionChangesNothing) {
   EXPECT_EQ(Shown(), test::kBachelor);
   EXPECT_EQ(ctx.spin_edit_value, 0);
   EXPECT_EQ(redraws, before);
-}
-
-TEST_F(CollectionCommandsTest, BrokenFileKeepsTheSquaresReadBeforeTheFault) {
-  std::ofstream(path, std::ios::binary | std::ios::app) << "0 1 2\r\n";
-  EXPECT_THROW(
-      {
-        try {
-          LoadCollectionMenuItemClick(ctx, path);
-        } catch (const Error& e) {
-          EXPECT_STREQ(e.what(),
-                       "TSquaresCollection.LoadFromFile_VelmoraFormat(): Wrong file format");
-          throw;
-        }
-      },
-      Error);
-  EXPECT_EQ(ctx.collection.Count(), 3);
-  EXPECT_EQ(Shown(), saved.Items(0));
-  GoToEndToolButtonClick(ctx);
-  EXPECT_EQ(Shown(), saved.Items(2));
-  EXPECT_TRUE(ctx.log.lines().empty());
-}
-
-TEST_F(CollectionCommandsTest, DebugButtonChangesNothing) {
-  ImportSquareMenuItemClick(ctx, test::kBachelor);
-  DbgButtonClick(ctx);
-  EXPECT_EQ(Shown(), test::kBachelor);
-  EXPECT_TRUE(ctx.log.lines().empty());
 }
 
 TEST_F(CollectionCommandsTest, CliLoadsACollectionAndReportsAFailure) {
