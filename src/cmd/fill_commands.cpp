@@ -2,12 +2,29 @@
 
 #include <string>
 
+#include "fill/clue_sets.h"
+#include "fill/fillings.h"
 #include "fill/heuristic_fill.h"
 
 namespace dlslab::cmd {
 namespace {
 
 constexpr int kMaxAttempts = 1000;
+
+/// The exhaustive searches are written for order 10; other orders are refused in the log.
+bool IsOrderTen(Context& ctx) {
+  if (ctx.model.GetOrder() == kOrder) return true;
+  ctx.log.Add("Not implemented for N<>10");
+  return false;
+}
+
+void ReduceToClueSet(Context& ctx, TLatinSquare (*reduce)(const TLatinSquare&)) {
+  if (!IsOrderTen(ctx)) return;
+  const TLatinSquare result = reduce(ctx.model.FirstSquare);
+  ctx.model.SetFirstSquare(result);
+  ctx.log.Add("Dominating set cardinality: " + std::to_string(GetFilledCellsCount(result)));
+  ctx.UpdateView();
+}
 
 }  // namespace
 
@@ -36,6 +53,25 @@ void RandomSearchV3MenuItemClick(Context& ctx) {
     }
   }
   ctx.UpdateView();
+}
+
+void GetFillingsCountMenuItemClick(Context& ctx) {
+  if (!IsOrderTen(ctx)) return;
+  ctx.log.Add("Fillings count: " + std::to_string(GetFillingsCount(ctx.model.FirstSquare)));
+}
+
+void GetFirstFillingMenuItemClick(Context& ctx) {
+  if (!IsOrderTen(ctx)) return;
+  ctx.model.SetFirstSquare(GetFirstFilling(ctx.model.FirstSquare));
+  ctx.UpdateView();
+}
+
+void GetDominatingSetBackwardMenuItemClick(Context& ctx) {
+  ReduceToClueSet(ctx, GetDominatingSetBackward);
+}
+
+void GetDominatingSetRandomMenuItemClick(Context& ctx) {
+  ReduceToClueSet(ctx, GetDominatingSetRandom);
 }
 
 }  // namespace dlslab::cmd

@@ -12,4 +12,11 @@ void RandomSearchV2MenuItemClick(Context& ctx);
 /// Repeats RandomFillV2 until the square is complete, at most 1000 attempts; logs the count.
 void RandomSearchV3MenuItemClick(Context& ctx);
 
+/// The fillings and clue-set commands work on order 10 only; on another order they log
+/// "Not implemented for N<>10" and change nothing.
+void GetFillingsCountMenuItemClick(Context& ctx);
+void GetFirstFillingMenuItemClick(Context& ctx);
+void GetDominatingSetBackwardMenuItemClick(Context& ctx);
+void GetDominatingSetRandomMenuItemClick(Context& ctx);
+
 }  // namespace dlslab::cmd

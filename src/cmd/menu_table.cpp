@@ -7,6 +7,7 @@
 #include "cmd/canon_commands.h"
 #include "cmd/collection_commands.h"
 #include "cmd/cover_commands.h"
+#include "cmd/crossword_commands.h"
 #include "cmd/fill_commands.h"
 #include "cmd/generalized_symmetry_commands.h"
 #include "cmd/model_commands.h"
@@ -113,11 +114,11 @@ const std::array kTable = {
   MenuEntry{1, "Print all generalized symmetries", "PrintAllGeneralizedSymmetriesMenuItemClick", A::kNone, &NoArg<PrintAllGeneralizedSymmetriesMenuItemClick>},
   MenuEntry{1, "Find square in folder", "FindSquareInFolderMenuItemClick", A::kFolder},
   MenuEntry{1, "Fillings for partially filled square", "FillingsMenuItem"},
-  MenuEntry{2, "Get fillings count", "GetFillingsCountMenuItemClick"},
-  MenuEntry{2, "Get first filling", "GetFirstFillingMenuItemClick"},
+  MenuEntry{2, "Get fillings count", "GetFillingsCountMenuItemClick", A::kNone, &NoArg<GetFillingsCountMenuItemClick>},
+  MenuEntry{2, "Get first filling", "GetFirstFillingMenuItemClick", A::kNone, &NoArg<GetFirstFillingMenuItemClick>},
   MenuEntry{1, "Dominating sets", "DominatingSetsMenuItem"},
-  MenuEntry{2, "Backward", "GetDominatingSetBackwardMenuItemClick"},
-  MenuEntry{2, "Random", "GetDominatingSetRandomMenuItemClick"},
+  MenuEntry{2, "Backward", "GetDominatingSetBackwardMenuItemClick", A::kNone, &NoArg<GetDominatingSetBackwardMenuItemClick>},
+  MenuEntry{2, "Random", "GetDominatingSetRandomMenuItemClick", A::kNone, &NoArg<GetDominatingSetRandomMenuItemClick>},
 
   MenuEntry{0, "Transformations", "TransformationsMenuItem"},
   MenuEntry{1, "Normalize 1 (by first row)", "NormalizeSquareMenuItemClick", A::kNone, &NoArg<NormalizeSquareMenuItemClick>},
@@ -155,9 +156,9 @@ const std::array kTable = {
   MenuEntry{1, "Draw statistical info", "DrawStatisticalInfoMenuItemClick"},
 
   MenuEntry{0, "Crossword", "CrosswordMenuItem"},
-  MenuEntry{1, "New game", "NewGameMenuItemClick"},
-  MenuEntry{1, "Start again", "StartAgainMenuItemClick"},
-  MenuEntry{1, "Rules", "ShowRulesMenuItemClick"},
+  MenuEntry{1, "New game", "NewGameMenuItemClick", A::kNone, &NoArg<NewGameMenuItemClick>},
+  MenuEntry{1, "Start again", "StartAgainMenuItemClick", A::kNone, &NoArg<StartAgainMenuItemClick>},
+  MenuEntry{1, "Rules", "ShowRulesMenuItemClick", A::kNone, &NoArg<ShowRulesMenuItemClick>},
   MenuEntry{1, "-", ""},
   WindowOnly(1, "Research mode", "ResearchModeMenuItemClick"),
 };

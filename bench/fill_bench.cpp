@@ -1,0 +1,156 @@
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <vector>
+
+#include "cmd/context.h"
+#include "cmd/fill_commands.h"
+#include "fill/clue_sets.h"
+#include "fill/fillings.h"
+#include "fill/heuristic_fill.h"
+#include "model/diagnostics.h"
+#include "model/random.h"
+
+namespace dlslab {
+namespace {
+
+constexpr int kGames = 200;
+
+/// A complete DLS made by the crossword's random search from a fixed seed.
+TLatinSquare RandomDls(std::uint32_t seed) {
+  TLatinSquareClass model;
+  model.SetOrder(kOrder);
+  model.ClearSquares();
+  RandSeed = seed;
+  do RandomFillV2(model);
+  while (model.GetEmptyCellsCount() != 0);
+  return model.FirstSquare;
+}
+
+/// The DLS of seed 777 with its last 57 cells emptied: 51112 fillings.
+TLatinSquare ManyFillings() {
+  TLatinSquare sq = RandomDls(777);
+  for (int i = 100 - 57; i < 100; ++i) sq.data()[i] = kEmpty;
+  return sq;
+}
+
+/// A final clue set of the random reduction: exactly one filling, every clue needed.
+TLatinSquare FinalClueSet() {
+  const TLatinSquare dls = RandomDls(2024);
+  RandSeed = 2024;
+  return GetDominatingSetRandom(dls);
+}
+
+void BM_GetFillingsCount(benchmark::State& state) {
+  SetDiagStream(nullptr);
+  const TLatinSquare sq = ManyFillings();
+  std::uint64_t fillings = 0;
+  for (auto _ : state) {
+    const std::uint64_t count = GetFillingsCount(sq);
+    benchmark::DoNotOptimize(count);
+    fillings += count;
+  }
+  state.counters["fillings/s"] = benchmark::Counter(static_cast<double>(fillings),
+                                                    benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_GetFillingsCount)->Unit(benchmark::kMillisecond);
+
+void BM_GetFillingsCountBaseline(benchmark::State& state) {
+  SetDiagStream(nullptr);
+  const TLatinSquare sq = ManyFillings();
+  FillingsSearch search;
+  std::uint64_t fillings = 0;
+  for (auto _ : state) {
+    const std::uint64_t count = search.GetFillingsCount(sq);
+    benchmark::DoNotOptimize(count);
+    fillings += count;
+  }
+  state.counters["fillings/s"] = benchmark::Counter(static_cast<double>(fillings),
+                                                    benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_GetFillingsCountBaseline)->Unit(benchmark::kMillisecond);
+
+void BM_CountOneFilling(benchmark::State& state) {
+  const TLatinSquare sq = FinalClueSet();
+  for (auto _ : state) benchmark::DoNotOptimize(GetFillingsCount(sq));
+}
+BENCHMARK(BM_CountOneFilling)->Unit(benchmark::kMicrosecond);
+
+void BM_CountOneFillingBaseline(benchmark::State& state) {
+  const TLatinSquare sq = FinalClueSet();
+  FillingsSearch search;
+  for (auto _ : state) benchmark::DoNotOptimize(search.GetFillingsCount(sq));
+}
+BENCHMARK(BM_CountOneFillingBaseline)->Unit(benchmark::kMicrosecond);
+
+// The uniqueness test of the clue-set reductions on a final clue set (the slowest kind: the
+// whole tree must be searched to prove there is no second filling).
+void BM_HasOneFilling(benchmark::State& state) {
+  const TLatinSquare sq = FinalClueSet();
+  for (auto _ : state) benchmark::DoNotOptimize(HasOneFilling(sq));
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_HasOneFilling)->Unit(benchmark::kMicrosecond);
+
+void BM_HasOneFillingBaseline(benchmark::State& state) {
+  const TLatinSquare sq = FinalClueSet();
+  FillingsSearch search;
+  for (auto _ : state) benchmark::DoNotOptimize(search.GetFillingsCount(sq) == 1);
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_HasOneFillingBaseline)->Unit(benchmark::kMicrosecond);
+
+/// Deals the games of seeds 1..kGames as "New game" does after seeding; reports the median.
+template <TLatinSquare (*Reduce)(const TLatinSquare&)>
+void DealGames(benchmark::State& state, int games) {
+  std::vector<double> ms;
+  std::uint32_t seed = 0;
+  for (auto _ : state) {
+    seed = seed % static_cast<std::uint32_t>(games) + 1;
+    cmd::Context ctx;
+    const auto start = std::chrono::steady_clock::now();
+    RandSeed = seed;
+    cmd::RandomSearchV3MenuItemClick(ctx);
+    const TLatinSquare puzzle = Reduce(ctx.model.FirstSquare);
+    const auto stop = std::chrono::steady_clock::now();
+    benchmark::DoNotOptimize(puzzle);
+    ms.push_back(std::chrono::duration<double, std::milli>(stop - start).count());
+  }
+  std::sort(ms.begin(), ms.end());
+  state.counters["median_ms"] = ms.empty() ? 0.0 : ms[ms.size() / 2];
+}
+
+void BM_DealGame(benchmark::State& state) { DealGames<GetDominatingSetRandom>(state, kGames); }
+BENCHMARK(BM_DealGame)->Iterations(kGames)->Unit(benchmark::kMillisecond);
+
+// The literal route counts every filling of every tried square: a handful of games only.
+void BM_DealGameBaseline(benchmark::State& state) {
+  DealGames<get_dominating_set_random_baseline>(state, kGames);
+}
+BENCHMARK(BM_DealGameBaseline)->Iterations(5)->Unit(benchmark::kMillisecond);
+
+void BM_RandomFillV2(benchmark::State& state) {
+  TLatinSquareClass model;
+  model.SetOrder(kOrder);
+  RandSeed = 1;
+  for (auto _ : state) {
+    RandomFillV2(model);
+    benchmark::DoNotOptimize(model.FirstSquare);
+  }
+}
+BENCHMARK(BM_RandomFillV2)->Unit(benchmark::kMicrosecond);
+
+void BM_RandomFillV2Baseline(benchmark::State& state) {
+  TLatinSquareClass model;
+  model.SetOrder(kOrder);
+  RandSeed = 1;
+  for (auto _ : state) {
+    random_fill_v2_baseline(model);
+    benchmark::DoNotOptimize(model.FirstSquare);
+  }
+}
+BENCHMARK(BM_RandomFillV2Baseline)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace dlslab

@@ -1,0 +1,59 @@
+#include "bench/cycle_timer.h"
+
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <thread>
+
+#if defined(__x86_64__) || defined(_M_X64)
+#include <x86intrin.h>
+#define DLSLAB_HAVE_RDTSC 1
+#endif
+
+namespace dlslab {
+namespace {
+
+thread_local std::uint64_t start_mark = 0;
+thread_local std::uint64_t stop_mark = 0;
+std::atomic<std::int64_t> cpu_freq{-1};
+
+constexpr auto kMeasureSpan = std::chrono::milliseconds(100);
+
+void MeasureFrequency() {
+  // Local marks: a timing that the main thread runs meanwhile cannot move them.
+  const std::uint64_t start = ReadTsc();
+  std::this_thread::sleep_for(kMeasureSpan);
+  const std::uint64_t stop = ReadTsc();
+  const double ticks = static_cast<double>(stop - start);
+  cpu_freq.store(std::llround(ticks * 1000.0 / kMeasureSpan.count()));
+  cpu_freq.notify_all();
+}
+
+// Started with the program, as the counter must be measured before the first report.
+TGetFreqThread freq_thread;
+
+}  // namespace
+
+std::uint64_t ReadTsc() {
+#ifdef DLSLAB_HAVE_RDTSC
+  return __rdtsc();
+#else
+  return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                        std::chrono::steady_clock::now().time_since_epoch())
+                                        .count());
+#endif
+}
+
+void StartTimer() { start_mark = ReadTsc(); }
+void StopTimer() { stop_mark = ReadTsc(); }
+std::uint64_t GetElapsedTicks() { return stop_mark - start_mark; }
+std::int64_t CpuFreq() { return cpu_freq.load(); }
+
+TGetFreqThread::TGetFreqThread() { std::thread(MeasureFrequency).detach(); }
+
+std::int64_t WaitForCpuFreq() {
+  cpu_freq.wait(-1);
+  return CpuFreq();
+}
+
+}  // namespace dlslab

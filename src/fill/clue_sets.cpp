@@ -1,0 +1,113 @@
+#include "fill/clue_sets.h"
+
+#include <array>
+#include <bitset>
+
+#include "fill/fillings.h"
+#include "model/ls_data_structs.h"
+#include "model/random.h"
+
+// The fast reductions take the same decisions as the plain ones, which count every filling,
+// from much less work:
+// - "exactly one filling" needs the count only up to 2;
+// - when the clues do not clash, emptying more cells never lowers the number of fillings (each
+//   filling extends by the clue's own value), so a cell whose removal left two or more
+//   fillings fails again in every later round. The random reduction still draws for such a
+//   cell and updates its list exactly as before; it only skips the count. A removal that left
+//   no filling at all proves nothing for later rounds and is counted again.
+
+namespace dlslab {
+namespace {
+
+constexpr int kCells = kOrder * kOrder;
+
+template <typename Unique>
+TLatinSquare Backward(const TLatinSquare& source, Unique unique) {
+  TLatinSquare result = source;
+  for (int r = kOrder - 1; r >= 0; --r) {
+    for (int c = kOrder - 1; c >= 0; --c) {
+      const int v = result[r][c];
+      result[r][c] = kEmpty;
+      if (!unique(result)) result[r][c] = v;
+    }
+  }
+  return result;
+}
+
+/// count_up_to_2(square) is the number of fillings capped at 2; failed_for_good tells whether
+/// a count of 2 condemns the cell for the rest of the reduction.
+template <typename Count>
+TLatinSquare Random(const TLatinSquare& source, Count count_up_to_2, bool failed_for_good) {
+  TLatinSquare result = source;
+  std::bitset<kCells> dead;
+  std::array<int, kCells> list{};
+  for (;;) {
+    int length = 0;
+    for (int cell = 0; cell < kCells; ++cell)
+      if (result.data()[cell] >= 0) list[length++] = cell;
+    bool removed = false;
+    while (length > 0) {
+      const int k = static_cast<int>(dlslab::Random(static_cast<std::uint32_t>(length)));
+      const int cell = list[k];
+      int& value = result.data()[cell];
+      const int v = value;
+      value = kEmpty;
+      if (!dead[cell]) {
+        const std::uint64_t count = count_up_to_2(result);
+        if (count == 1) {
+          removed = true;
+          break;
+        }
+        if (count >= 2 && failed_for_good) dead[cell] = true;
+      }
+      value = v;
+      list[k] = list[length - 1];
+      list[length - 1] = -1;
+      --length;
+    }
+    if (!removed) return result;
+  }
+}
+
+}  // namespace
+
+int GetFilledCellsCount(const TLatinSquare& square) {
+  int count = 0;
+  for (int r = 0; r < kOrder; ++r)
+    for (int c = 0; c < kOrder; ++c) count += square[r][c] >= 0 ? 1 : 0;
+  return count;
+}
+
+TLatinSquare GetDominatingSetBackward(const TLatinSquare& source) {
+  TLatinSquare result = source;
+  for (int r = kOrder - 1; r >= 0; --r) {
+    for (int c = kOrder - 1; c >= 0; --c) {
+      // Emptying an empty cell changes nothing, whatever the count says.
+      const int v = result[r][c];
+      if (v < 0) continue;
+      result[r][c] = kEmpty;
+      if (!HasOneFilling(result)) result[r][c] = v;
+    }
+  }
+  return result;
+}
+
+TLatinSquare GetDominatingSetRandom(const TLatinSquare& source) {
+  return Random(
+      source, [](const TLatinSquare& sq) { return CountFillingsUpTo(sq, 2); },
+      IsDiagonalLatin(source));
+}
+
+TLatinSquare get_dominating_set_backward_baseline(const TLatinSquare& source) {
+  FillingsSearch search;
+  return Backward(source,
+                  [&search](const TLatinSquare& sq) { return search.GetFillingsCount(sq) == 1; });
+}
+
+TLatinSquare get_dominating_set_random_baseline(const TLatinSquare& source) {
+  FillingsSearch search;
+  return Random(
+      source, [&search](const TLatinSquare& sq) { return search.GetFillingsCount(sq); }, false);
+}
+
+}  // namespace dlslab

@@ -1,0 +1,313 @@
+#include "fill/fillings.h"
+
+#include <bit>
+#include <cstdio>
+#include <ctime>
+#include <string>
+
+#include "bench/cycle_timer.h"
+#include "model/diagnostics.h"
+
+// Both searches keep free-value masks instead of rescanning the square: one uint16_t per row
+// and per column and one per diagonal, bit v set while value v may still go there. The
+// candidates of cell (r, c) are row[r] & col[c], also & diag when r = c and & anti when
+// r + c = 9. Placing clears the bit in every line through the cell, removing sets it again.
+// Clues are entered as they stand: conflicting clues only take values away.
+//
+// FillingsSearch visits the fillings in its fixed order (diagonals first, then fewest
+// candidates), which decides which filling GetFirstFilling returns. Counting does not depend on
+// the order, so CountSearch picks the most constrained empty cell from the start, diagonal
+// cells included, which prunes far earlier; it also can stop at a limit, which is all that the
+// clue-set reductions need ("exactly one" = the count up to 2 is 1).
+
+namespace dlslab {
+namespace {
+
+constexpr std::uint16_t kAllValues = (1u << kOrder) - 1u;
+constexpr std::uint64_t kReportEvery = 100000;
+
+std::string LocalDateTime() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local);
+  return text;
+}
+
+/// The speed report of a count that has just reached a multiple of kReportEvery; the timer
+/// was started with the count.
+void ReportSpeed(std::uint64_t counter) {
+  StopTimer();
+  const double seconds =
+      static_cast<double>(GetElapsedTicks()) / static_cast<double>(WaitForCpuFreq());
+  const double per_square = seconds / static_cast<double>(counter);
+  char average[64];
+  char rate[64];
+  std::snprintf(average, sizeof average, "%.4f", per_square * 1000.0);
+  std::snprintf(rate, sizeof rate, "%.0f", 1.0 / per_square);
+  std::ostream& out = Diag();
+  out << "\nSquares cnt: " << counter << '\n'
+      << "Average time: " << average << " ms per square\n"
+      << "Squares per second: " << rate << '\n'
+      << LocalDateTime() << "\n\n";
+  out.flush();
+}
+
+/// Counting search, most constrained cell first over all empty cells.
+class CountSearch {
+ public:
+  CountSearch(const TLatinSquare& square, std::uint64_t limit, bool report)
+      : limit_(limit), report_(report) {
+    row_.fill(kAllValues);
+    col_.fill(kAllValues);
+    for (int r = 0; r < kOrder; ++r) {
+      for (int c = 0; c < kOrder; ++c) {
+        const int v = square[r][c];
+        if (v < 0) {
+          empty_[n_empty_++] = static_cast<std::uint8_t>(r * kOrder + c);
+          continue;
+        }
+        const auto keep = static_cast<std::uint16_t>(~(1u << v));
+        row_[r] &= keep;
+        col_[c] &= keep;
+        if (r == c) diag_ &= keep;
+        if (r + c == kOrder - 1) anti_ &= keep;
+      }
+    }
+  }
+
+  std::uint64_t Run() {
+    Search();
+    return count_;
+  }
+
+ private:
+  [[nodiscard]] std::uint16_t Candidates(int r, int c) const {
+    std::uint16_t m = row_[r] & col_[c];
+    if (r == c) m &= diag_;
+    if (r + c == kOrder - 1) m &= anti_;
+    return m;
+  }
+
+  void Toggle(int r, int c, std::uint16_t bit) {
+    row_[r] ^= bit;
+    col_[c] ^= bit;
+    if (r == c) diag_ ^= bit;
+    if (r + c == kOrder - 1) anti_ ^= bit;
+  }
+
+  void Search() {
+    if (n_empty_ == 0) {
+      ++count_;
+      if (report_ && count_ % kReportEvery == 0) ReportSpeed(count_);
+      return;
+    }
+    int best_index = 0;
+    int best = kOrder + 1;
+    std::uint16_t best_mask = 0;
+    for (int i = 0; i < n_empty_; ++i) {
+      const int cell = empty_[i];
+      const std::uint16_t m = Candidates(cell / kOrder, cell % kOrder);
+      const int k = std::popcount(m);
+      if (k < best) {
+        best = k;
+        best_index = i;
+        best_mask = m;
+        if (k <= 1) break;
+      }
+    }
+    if (best == 0) return;
+    // The chosen cell leaves the empty list by moving to its end; the set stays the same.
+    const int last = --n_empty_;
+    const std::uint8_t cell = empty_[best_index];
+    empty_[best_index] = empty_[last];
+    empty_[last] = cell;
+    const int r = cell / kOrder;
+    const int c = cell % kOrder;
+    for (std::uint16_t m = best_mask; m != 0 && count_ < limit_; m &= m - 1) {
+      const auto bit = static_cast<std::uint16_t>(m & -m);
+      Toggle(r, c, bit);
+      Search();
+      Toggle(r, c, bit);
+    }
+    ++n_empty_;
+  }
+
+  std::array<std::uint16_t, kOrder> row_{};
+  std::array<std::uint16_t, kOrder> col_{};
+  std::uint16_t diag_ = kAllValues;
+  std::uint16_t anti_ = kAllValues;
+  std::array<std::uint8_t, kOrder * kOrder> empty_{};
+  int n_empty_ = 0;
+  std::uint64_t count_ = 0;
+  std::uint64_t limit_;
+  bool report_;
+};
+
+}  // namespace
+
+void FillingsSearch::Place(int r, int c, int v) {
+  (*square_)[r][c] = v;
+  const auto keep = static_cast<std::uint16_t>(~(1u << v));
+  row_free_[r] &= keep;
+  col_free_[c] &= keep;
+  if (r == c) diag_free_ &= keep;
+  if (r + c == kOrder - 1) anti_free_ &= keep;
+}
+
+void FillingsSearch::Remove(int r, int c) {
+  int& cell = (*square_)[r][c];
+  if (cell >= 0) {
+    const auto bit = static_cast<std::uint16_t>(1u << cell);
+    row_free_[r] |= bit;
+    col_free_[c] |= bit;
+    if (r == c) diag_free_ |= bit;
+    if (r + c == kOrder - 1) anti_free_ |= bit;
+  }
+  cell = kEmpty;
+}
+
+std::uint16_t FillingsSearch::Candidates(int r, int c) const {
+  std::uint16_t m = row_free_[r] & col_free_[c];
+  if (r == c) m &= diag_free_;
+  if (r + c == kOrder - 1) m &= anti_free_;
+  return m;
+}
+
+std::pair<int, int> FillingsSearch::SelectNextCell() const {
+  int best = kOrder + 1;
+  std::pair<int, int> chosen{-1, -1};
+  for (int r = 0; r < kOrder; ++r) {
+    for (int c = 0; c < kOrder; ++c) {
+      if ((*square_)[r][c] >= 0) continue;
+      const int k = std::popcount(Candidates(r, c));
+      if (k < best) {
+        best = k;
+        chosen = {r, c};
+        if (k < 2) return chosen;
+      }
+    }
+  }
+  return chosen;
+}
+
+void FillingsSearch::OnFilling() {
+  if (mode_ == Mode::kFirst) {
+    stop_ = true;
+    return;
+  }
+  ++counter_;
+  if (counter_ % kReportEvery == 0) ReportSpeed(counter_);
+}
+
+void FillingsSearch::MainDiagonal(int i) {
+  if (i >= kOrder) {
+    AntiDiagonal(0);
+    return;
+  }
+  if ((*square_)[i][i] >= 0) {
+    MainDiagonal(i + 1);
+    return;
+  }
+  for (std::uint16_t m = Candidates(i, i); m != 0; m &= m - 1) {
+    Place(i, i, std::countr_zero(m));
+    MainDiagonal(i + 1);
+    if (stop_) return;  // the first filling stays in the square
+    Remove(i, i);
+  }
+}
+
+void FillingsSearch::AntiDiagonal(int i) {
+  if (i >= kOrder) {
+    OtherCells(SelectNextCell());
+    return;
+  }
+  const int c = kOrder - 1 - i;
+  if (i == c || (*square_)[i][c] >= 0) {
+    AntiDiagonal(i + 1);
+    return;
+  }
+  for (std::uint16_t m = Candidates(i, c); m != 0; m &= m - 1) {
+    Place(i, c, std::countr_zero(m));
+    AntiDiagonal(i + 1);
+    if (stop_) return;
+    Remove(i, c);
+  }
+}
+
+void FillingsSearch::OtherCells(std::pair<int, int> cell) {
+  const auto [r, c] = cell;
+  if (r < 0) {
+    // No empty cell is left: the square is complete.
+    OnFilling();
+    return;
+  }
+  // Both diagonals are full by now, so rows and columns alone decide.
+  for (std::uint16_t m = row_free_[r] & col_free_[c]; m != 0; m &= m - 1) {
+    const int v = std::countr_zero(m);
+    (*square_)[r][c] = v;
+    const auto bit = static_cast<std::uint16_t>(1u << v);
+    row_free_[r] &= ~bit;
+    col_free_[c] &= ~bit;
+    OtherCells(SelectNextCell());
+    if (stop_) return;
+    row_free_[r] |= bit;
+    col_free_[c] |= bit;
+    (*square_)[r][c] = kEmpty;
+  }
+}
+
+void FillingsSearch::FillAll(TLatinSquare& square) {
+  square_ = &square;
+  stop_ = false;
+  row_free_.fill(kAllValues);
+  col_free_.fill(kAllValues);
+  diag_free_ = kAllValues;
+  anti_free_ = kAllValues;
+  for (int r = 0; r < kOrder; ++r) {
+    for (int c = 0; c < kOrder; ++c) {
+      const int v = square[r][c];
+      if (v < 0) continue;
+      const auto keep = static_cast<std::uint16_t>(~(1u << v));
+      row_free_[r] &= keep;
+      col_free_[c] &= keep;
+      if (r == c) diag_free_ &= keep;
+      if (r + c == kOrder - 1) anti_free_ &= keep;
+    }
+  }
+  MainDiagonal(0);
+}
+
+std::uint64_t FillingsSearch::GetFillingsCount(const TLatinSquare& square) {
+  TLatinSquare work = square;
+  mode_ = Mode::kCount;
+  counter_ = 0;
+  StartTimer();
+  FillAll(work);
+  return counter_;
+}
+
+TLatinSquare FillingsSearch::GetFirstFilling(const TLatinSquare& source) {
+  TLatinSquare result = source;
+  mode_ = Mode::kFirst;
+  FillAll(result);
+  return result;
+}
+
+std::uint64_t GetFillingsCount(const TLatinSquare& square) {
+  StartTimer();
+  return CountSearch(square, UINT64_MAX, true).Run();
+}
+
+TLatinSquare GetFirstFilling(const TLatinSquare& source) {
+  return FillingsSearch().GetFirstFilling(source);
+}
+
+std::uint64_t CountFillingsUpTo(const TLatinSquare& square, std::uint64_t limit) {
+  return CountSearch(square, limit, false).Run();
+}
+
+bool HasOneFilling(const TLatinSquare& square) { return CountFillingsUpTo(square, 2) == 1; }
+
+}  // namespace dlslab
