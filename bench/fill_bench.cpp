@@ -51,8 +51,8 @@ void BM_GetFillingsCount(benchmark::State& state) {
     benchmark::DoNotOptimize(count);
     fillings += count;
   }
-  state.counters["fillings/s"] = benchmark::Counter(static_cast<double>(fillings),
-                                                    benchmark::Counter::kIsRate);
+  state.counters["fillings/s"] =
+      benchmark::Counter(static_cast<double>(fillings), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_GetFillingsCount)->Unit(benchmark::kMillisecond);
 
@@ -66,8 +66,8 @@ void BM_GetFillingsCountBaseline(benchmark::State& state) {
     benchmark::DoNotOptimize(count);
     fillings += count;
   }
-  state.counters["fillings/s"] = benchmark::Counter(static_cast<double>(fillings),
-                                                    benchmark::Counter::kIsRate);
+  state.counters["fillings/s"] =
+      benchmark::Counter(static_cast<double>(fillings), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_GetFillingsCountBaseline)->Unit(benchmark::kMillisecond);
 

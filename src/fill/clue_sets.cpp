@@ -10,11 +10,15 @@
 // The fast reductions take the same decisions as the plain ones, which count every filling,
 // from much less work:
 // - "exactly one filling" needs the count only up to 2;
+// - while the square has exactly one filling and its clues do not clash, emptying clue x of
+//   value v leaves exactly one filling unless some filling puts another value than v into x:
+//   the fillings with v in x are those of the square before. So a try is one search for such
+//   a filling, which stops at the first it finds;
 // - when the clues do not clash, emptying more cells never lowers the number of fillings (each
 //   filling extends by the clue's own value), so a cell whose removal left two or more
 //   fillings fails again in every later round. The random reduction still draws for such a
-//   cell and updates its list exactly as before; it only skips the count. A removal that left
-//   no filling at all proves nothing for later rounds and is counted again.
+//   cell and updates its list exactly as before; it only skips the search. A removal that
+//   left no filling at all proves nothing for later rounds and is tried again.
 
 namespace dlslab {
 namespace {
@@ -28,14 +32,15 @@ TLatinSquare Backward(const TLatinSquare& source, Unique unique) {
     for (int c = kOrder - 1; c >= 0; --c) {
       const int v = result[r][c];
       result[r][c] = kEmpty;
-      if (!unique(result)) result[r][c] = v;
+      if (!unique(result, r, c, v)) result[r][c] = v;
     }
   }
   return result;
 }
 
-/// count_up_to_2(square) is the number of fillings capped at 2; failed_for_good tells whether
-/// a count of 2 condemns the cell for the rest of the reduction.
+/// count_up_to_2(square, row, col, v) is the number of fillings, capped at 2, of the square
+/// whose cell (row, col) of value v was just emptied; failed_for_good tells whether a count of
+/// 2 condemns the cell for the rest of the reduction.
 template <typename Count>
 TLatinSquare Random(const TLatinSquare& source, Count count_up_to_2, bool failed_for_good) {
   TLatinSquare result = source;
@@ -53,7 +58,7 @@ TLatinSquare Random(const TLatinSquare& source, Count count_up_to_2, bool failed
       const int v = value;
       value = kEmpty;
       if (!dead[cell]) {
-        const std::uint64_t count = count_up_to_2(result);
+        const std::uint64_t count = count_up_to_2(result, cell / kOrder, cell % kOrder, v);
         if (count == 1) {
           removed = true;
           break;
@@ -69,6 +74,27 @@ TLatinSquare Random(const TLatinSquare& source, Count count_up_to_2, bool failed
   }
 }
 
+/// The fast test of a removal: the number of fillings capped at 2.
+class RemovalTest {
+ public:
+  explicit RemovalTest(const TLatinSquare& source)
+      : clash_free_(IsDiagonalLatin(source)), one_(clash_free_ && HasOneFilling(source)) {}
+
+  [[nodiscard]] bool clash_free() const { return clash_free_; }
+
+  /// square = the current square (exactly one filling when one_) with (row, col) of value v
+  /// emptied. Emptying an empty cell changes nothing.
+  std::uint64_t operator()(const TLatinSquare& square, int row, int col, int v) const {
+    if (v < 0) return CountFillingsUpTo(square, 2);
+    if (one_) return HasFillingWithout(square, row, col, v) ? 2 : 1;
+    return CountFillingsUpTo(square, 2);
+  }
+
+ private:
+  bool clash_free_;
+  bool one_;
+};
+
 }  // namespace
 
 int GetFilledCellsCount(const TLatinSquare& square) {
@@ -79,35 +105,31 @@ int GetFilledCellsCount(const TLatinSquare& square) {
 }
 
 TLatinSquare GetDominatingSetBackward(const TLatinSquare& source) {
-  TLatinSquare result = source;
-  for (int r = kOrder - 1; r >= 0; --r) {
-    for (int c = kOrder - 1; c >= 0; --c) {
-      // Emptying an empty cell changes nothing, whatever the count says.
-      const int v = result[r][c];
-      if (v < 0) continue;
-      result[r][c] = kEmpty;
-      if (!HasOneFilling(result)) result[r][c] = v;
-    }
-  }
-  return result;
+  const RemovalTest test(source);
+  return Backward(source, [&test](const TLatinSquare& sq, int r, int c, int v) {
+    // Emptying an empty cell changes nothing, whatever the count says.
+    return v < 0 || test(sq, r, c, v) == 1;
+  });
 }
 
 TLatinSquare GetDominatingSetRandom(const TLatinSquare& source) {
-  return Random(
-      source, [](const TLatinSquare& sq) { return CountFillingsUpTo(sq, 2); },
-      IsDiagonalLatin(source));
+  const RemovalTest test(source);
+  return Random(source, test, test.clash_free());
 }
 
 TLatinSquare get_dominating_set_backward_baseline(const TLatinSquare& source) {
   FillingsSearch search;
-  return Backward(source,
-                  [&search](const TLatinSquare& sq) { return search.GetFillingsCount(sq) == 1; });
+  return Backward(source, [&search](const TLatinSquare& sq, int, int, int) {
+    return search.GetFillingsCount(sq) == 1;
+  });
 }
 
 TLatinSquare get_dominating_set_random_baseline(const TLatinSquare& source) {
   FillingsSearch search;
   return Random(
-      source, [&search](const TLatinSquare& sq) { return search.GetFillingsCount(sq); }, false);
+      source,
+      [&search](const TLatinSquare& sq, int, int, int) { return search.GetFillingsCount(sq); },
+      false);
 }
 
 }  // namespace dlslab

@@ -1,6 +1,7 @@
 #include "fill/fillings.h"
 
 #include <bit>
+#include <cassert>
 #include <cstdio>
 #include <ctime>
 #include <string>
@@ -54,92 +55,187 @@ void ReportSpeed(std::uint64_t counter) {
   out.flush();
 }
 
-/// Counting search, most constrained cell first over all empty cells.
+// The counting search works on value planes: for every value v one 100-bit set of the cells
+// that may still take v (bit 10 * r + c). A cell's candidates are the planes holding its bit;
+// bit-sliced sums over the ten planes give at once the cells with no candidate, one, two.
+// A line (row, column or diagonal) still open for v must take v in one of its cells, which
+// gives the hidden singles: one AND and one popcount per open (value, line) pair.
+//
+//   plane[v]  . . x x . x . . . .    row 0   x = v may go here
+//             x . . . . . . x . .    row 1
+//             ...
+//   open[v]   bit l = line l (rows 0-9, columns 10-19, diagonals 20, 21) holds no v yet
+//
+// Placing v in a cell clears the cell in every plane and the cell's lines in plane v, and
+// closes those lines for v. A search node copies the whole state (176 bytes) instead of
+// undoing, so a branch is a copy and a placement.
+
+using Bits = unsigned __int128;
+
+constexpr int kCells = kOrder * kOrder;
+constexpr int kLines = 2 * kOrder + 2;
+constexpr int kMainLine = 2 * kOrder;
+constexpr int kAntiLine = 2 * kOrder + 1;
+
+constexpr Bits Bit(int cell) { return Bits{1} << cell; }
+
+int LowestCell(Bits b) {
+  const auto low = static_cast<std::uint64_t>(b);
+  return low != 0 ? std::countr_zero(low)
+                  : 64 + std::countr_zero(static_cast<std::uint64_t>(b >> 64));
+}
+
+struct Geometry {
+  std::array<Bits, kLines> line{};   // cells of each line
+  std::array<Bits, kCells> peers{};  // cells sharing a line with the cell, itself included
+  std::array<std::uint32_t, kCells> lines_of{};  // lines through the cell
+  constexpr Geometry() {
+    for (int r = 0; r < kOrder; ++r) {
+      for (int c = 0; c < kOrder; ++c) {
+        const int cell = r * kOrder + c;
+        std::uint32_t through = (1u << r) | (1u << (kOrder + c));
+        if (r == c) through |= 1u << kMainLine;
+        if (r + c == kOrder - 1) through |= 1u << kAntiLine;
+        lines_of[cell] = through;
+        for (int l = 0; l < kLines; ++l)
+          if ((through >> l) & 1u) line[l] |= Bit(cell);
+      }
+    }
+    for (int cell = 0; cell < kCells; ++cell)
+      for (int l = 0; l < kLines; ++l)
+        if ((lines_of[cell] >> l) & 1u) peers[cell] |= line[l];
+  }
+};
+constexpr Geometry kGeometry;
+
+struct PlaneState {
+  std::array<Bits, kOrder> plane;
+  Bits empty;
+  std::array<std::uint32_t, kOrder> open;
+
+  void Place(int cell, int v) {
+    const Bits keep = ~Bit(cell);
+    for (Bits& p : plane) p &= keep;
+    plane[v] &= ~kGeometry.peers[cell];
+    empty &= keep;
+    open[v] &= ~kGeometry.lines_of[cell];
+  }
+};
+
+/// Counting search: places what is forced (a cell with one candidate; when the clues do not
+/// clash, also a value with one cell left in an open line), then branches on an empty cell
+/// with the fewest candidates. With clashing clues a line need not take all its free values,
+/// so only the cell rule applies there.
 class CountSearch {
  public:
   CountSearch(const TLatinSquare& square, std::uint64_t limit, bool report)
       : limit_(limit), report_(report) {
-    row_.fill(kAllValues);
-    col_.fill(kAllValues);
-    for (int r = 0; r < kOrder; ++r) {
-      for (int c = 0; c < kOrder; ++c) {
-        const int v = square[r][c];
-        if (v < 0) {
-          empty_[n_empty_++] = static_cast<std::uint8_t>(r * kOrder + c);
-          continue;
-        }
-        const auto keep = static_cast<std::uint16_t>(~(1u << v));
-        row_[r] &= keep;
-        col_[c] &= keep;
-        if (r == c) diag_ &= keep;
-        if (r + c == kOrder - 1) anti_ &= keep;
-      }
+    PlaneState& s = root_;
+    s.empty = 0;
+    for (int cell = 0; cell < kCells; ++cell)
+      if (square.data()[cell] < 0) s.empty |= Bit(cell);
+    s.plane.fill(s.empty);
+    s.open.fill((1u << kLines) - 1u);
+    bool clash = false;
+    for (int cell = 0; cell < kCells; ++cell) {
+      const int v = square.data()[cell];
+      if (v < 0) continue;
+      assert(v < kOrder);
+      clash |= (s.open[v] & kGeometry.lines_of[cell]) != kGeometry.lines_of[cell];
+      s.plane[v] &= ~kGeometry.peers[cell];
+      s.open[v] &= ~kGeometry.lines_of[cell];
     }
+    use_lines_ = !clash;
   }
 
+  /// Takes value v away from the cell's candidates.
+  void Forbid(int cell, int v) { root_.plane[v] &= ~Bit(cell); }
+
   std::uint64_t Run() {
-    Search();
+    Search(root_);
     return count_;
   }
 
  private:
-  [[nodiscard]] std::uint16_t Candidates(int r, int c) const {
-    std::uint16_t m = row_[r] & col_[c];
-    if (r == c) m &= diag_;
-    if (r + c == kOrder - 1) m &= anti_;
-    return m;
+  /// Places forced values until none is left; false on a dead end.
+  bool Propagate(PlaneState& s) const {
+    for (;;) {
+      Bits once = 0;
+      Bits twice = 0;
+      for (const Bits p : s.plane) {
+        twice |= once & p;
+        once |= p;
+      }
+      if ((s.empty & ~once) != 0) return false;
+      bool changed = false;
+      for (Bits naked = once & ~twice; naked != 0; naked &= naked - 1) {
+        const int cell = LowestCell(naked);
+        int v = 0;
+        while (v < kOrder && (s.plane[v] & Bit(cell)) == 0) ++v;
+        if (v == kOrder) return false;  // an earlier single took its only value
+        s.Place(cell, v);
+        changed = true;
+      }
+      if (use_lines_) {
+        for (int v = 0; v < kOrder; ++v) {
+          for (std::uint32_t o = s.open[v]; o != 0; o &= o - 1) {
+            const int l = std::countr_zero(o);
+            if (((s.open[v] >> l) & 1u) == 0) continue;  // closed by a placement meanwhile
+            const Bits where = s.plane[v] & kGeometry.line[l];
+            if (where == 0) return false;
+            if ((where & (where - 1)) == 0) {
+              s.Place(LowestCell(where), v);
+              changed = true;
+            }
+          }
+        }
+      }
+      if (!changed) return true;
+    }
   }
 
-  void Toggle(int r, int c, std::uint16_t bit) {
-    row_[r] ^= bit;
-    col_[c] ^= bit;
-    if (r == c) diag_ ^= bit;
-    if (r + c == kOrder - 1) anti_ ^= bit;
-  }
-
-  void Search() {
-    if (n_empty_ == 0) {
+  void Search(const PlaneState& from) {
+    PlaneState s = from;
+    if (!Propagate(s)) return;
+    if (s.empty == 0) {
       ++count_;
       if (report_ && count_ % kReportEvery == 0) ReportSpeed(count_);
       return;
     }
-    int best_index = 0;
-    int best = kOrder + 1;
-    std::uint16_t best_mask = 0;
-    for (int i = 0; i < n_empty_; ++i) {
-      const int cell = empty_[i];
-      const std::uint16_t m = Candidates(cell / kOrder, cell % kOrder);
-      const int k = std::popcount(m);
-      if (k < best) {
-        best = k;
-        best_index = i;
-        best_mask = m;
-        if (k <= 1) break;
+    // Every empty cell has two candidates or more now; take one with two if there is one.
+    Bits once = 0;
+    Bits twice = 0;
+    Bits thrice = 0;
+    for (const Bits p : s.plane) {
+      thrice |= twice & p;
+      twice |= once & p;
+      once |= p;
+    }
+    int cell = -1;
+    if (const Bits pairs = twice & ~thrice; pairs != 0) {
+      cell = LowestCell(pairs);
+    } else {
+      int best = kOrder + 1;
+      for (Bits e = s.empty; e != 0; e &= e - 1) {
+        const int c = LowestCell(e);
+        int k = 0;
+        for (const Bits p : s.plane) k += (p & Bit(c)) != 0 ? 1 : 0;
+        if (k < best) {
+          best = k;
+          cell = c;
+        }
       }
     }
-    if (best == 0) return;
-    // The chosen cell leaves the empty list by moving to its end; the set stays the same.
-    const int last = --n_empty_;
-    const std::uint8_t cell = empty_[best_index];
-    empty_[best_index] = empty_[last];
-    empty_[last] = cell;
-    const int r = cell / kOrder;
-    const int c = cell % kOrder;
-    for (std::uint16_t m = best_mask; m != 0 && count_ < limit_; m &= m - 1) {
-      const auto bit = static_cast<std::uint16_t>(m & -m);
-      Toggle(r, c, bit);
-      Search();
-      Toggle(r, c, bit);
+    for (int v = 0; v < kOrder && count_ < limit_; ++v) {
+      if ((s.plane[v] & Bit(cell)) == 0) continue;
+      PlaneState next = s;
+      next.Place(cell, v);
+      Search(next);
     }
-    ++n_empty_;
   }
 
-  std::array<std::uint16_t, kOrder> row_{};
-  std::array<std::uint16_t, kOrder> col_{};
-  std::uint16_t diag_ = kAllValues;
-  std::uint16_t anti_ = kAllValues;
-  std::array<std::uint8_t, kOrder * kOrder> empty_{};
-  int n_empty_ = 0;
+  PlaneState root_{};
+  bool use_lines_ = false;
   std::uint64_t count_ = 0;
   std::uint64_t limit_;
   bool report_;
@@ -309,5 +405,11 @@ std::uint64_t CountFillingsUpTo(const TLatinSquare& square, std::uint64_t limit)
 }
 
 bool HasOneFilling(const TLatinSquare& square) { return CountFillingsUpTo(square, 2) == 1; }
+
+bool HasFillingWithout(const TLatinSquare& square, int row, int col, int value) {
+  CountSearch search(square, 1, false);
+  search.Forbid(row * kOrder + col, value);
+  return search.Run() != 0;
+}
 
 }  // namespace dlslab

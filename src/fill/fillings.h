@@ -58,5 +58,8 @@ class FillingsSearch {
 [[nodiscard]] std::uint64_t CountFillingsUpTo(const TLatinSquare& square, std::uint64_t limit);
 /// True when the order-10 square has exactly one filling.
 [[nodiscard]] bool HasOneFilling(const TLatinSquare& square);
+/// True when the square has a filling whose empty cell (row, col) holds another value than
+/// value. Stops at the first such filling.
+[[nodiscard]] bool HasFillingWithout(const TLatinSquare& square, int row, int col, int value);
 
 }  // namespace dlslab

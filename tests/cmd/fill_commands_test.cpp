@@ -5,6 +5,7 @@
 #include "cmd/model_commands.h"
 #include "model/ls_data_structs.h"
 #include "model/random.h"
+#include "test_squares.h"
 
 namespace dlslab::cmd {
 namespace {
@@ -56,6 +57,55 @@ TEST_F(FillCommandsTest, RandomSearchV1ClearsThePairAndFillsOnlyTheFirstSquare) 
   RandomSearchV1MenuItemClick(ctx);
   EXPECT_EQ(ctx.model.GetEmptyCellsCount(), 0);
   EXPECT_EQ(GetEmptyCellsCount(ctx.model.SecondSquare), 100);
+}
+
+TEST_F(FillCommandsTest, SearchesRefuseOtherOrdersAndChangeNothing) {
+  SetOrderMenuItemClick(ctx, 9);
+  GreedyMenuItemClick(ctx);
+  const TLatinSquare before = ctx.model.FirstSquare;
+  for (auto* command :
+       {GetFillingsCountMenuItemClick, GetFirstFillingMenuItemClick,
+        GetDominatingSetBackwardMenuItemClick, GetDominatingSetRandomMenuItemClick}) {
+    ctx.log.Clear();
+    const std::uint32_t seed = RandSeed;
+    command(ctx);
+    ASSERT_EQ(ctx.log.lines().size(), 1u);
+    EXPECT_EQ(ctx.log.lines()[0], "Not implemented for N<>10");
+    EXPECT_EQ(ctx.model.FirstSquare, before);
+    EXPECT_EQ(RandSeed, seed);
+  }
+}
+
+TEST_F(FillCommandsTest, GetFillingsCountLogsTheCountAndKeepsTheSquare) {
+  ImportSquareMenuItemClick(ctx, test::kBachelor);
+  ctx.model.FirstSquare[0][0] = kEmpty;
+  ctx.model.FirstSquare[9][9] = kEmpty;
+  const TLatinSquare before = ctx.model.FirstSquare;
+  GetFillingsCountMenuItemClick(ctx);
+  ASSERT_EQ(ctx.log.lines().size(), 1u);
+  EXPECT_EQ(ctx.log.lines()[0], "Fillings count: 1");
+  EXPECT_EQ(ctx.model.FirstSquare, before);
+}
+
+TEST_F(FillCommandsTest, GetFirstFillingCompletesTheBoardSilently) {
+  ImportSquareMenuItemClick(ctx, test::kBachelor);
+  for (int c = 0; c < 10; ++c) ctx.model.FirstSquare[4][c] = kEmpty;
+  GetFirstFillingMenuItemClick(ctx);
+  EXPECT_EQ(SquareToString(ctx.model.FirstSquare, false), test::kBachelor);
+  EXPECT_TRUE(ctx.log.lines().empty());
+}
+
+TEST_F(FillCommandsTest, ReductionsLogTheNumberOfCluesLeft) {
+  for (auto* command :
+       {GetDominatingSetBackwardMenuItemClick, GetDominatingSetRandomMenuItemClick}) {
+    ImportSquareMenuItemClick(ctx, test::kBachelor);
+    ctx.log.Clear();
+    command(ctx);
+    const int clues = 100 - ctx.model.GetEmptyCellsCount();
+    ASSERT_EQ(ctx.log.lines().size(), 1u);
+    EXPECT_EQ(ctx.log.lines()[0], "Dominating set cardinality: " + std::to_string(clues));
+    EXPECT_LT(clues, 50);
+  }
 }
 
 }  // namespace

@@ -1,0 +1,46 @@
+#include "bench/cycle_timer.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+namespace dlslab {
+namespace {
+
+TEST(CycleTimer, StartThenStopGivesASmallNonNegativeSpan) {
+  StartTimer();
+  StopTimer();
+  EXPECT_LT(GetElapsedTicks(), 100'000'000u);
+}
+
+TEST(CycleTimer, FrequencyMatchesTheSteadyClock) {
+  const std::int64_t freq = WaitForCpuFreq();
+  ASSERT_GT(freq, 0);
+  EXPECT_EQ(CpuFreq(), freq);
+  const auto start = std::chrono::steady_clock::now();
+  StartTimer();
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  StopTimer();
+  const double wall =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  const double measured = static_cast<double>(GetElapsedTicks()) / static_cast<double>(freq);
+  EXPECT_NEAR(measured, wall, wall * 0.25);
+}
+
+// The marks belong to the thread that sets them: a timing on another thread, like the
+// frequency measurement at start-up, leaves this thread's span alone.
+TEST(CycleTimer, MarksArePerThread) {
+  StartTimer();
+  StopTimer();
+  const std::uint64_t mine = GetElapsedTicks();
+  std::thread([] {
+    StartTimer();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    StopTimer();
+  }).join();
+  EXPECT_EQ(GetElapsedTicks(), mine);
+}
+
+}  // namespace
+}  // namespace dlslab

@@ -1,0 +1,168 @@
+#include "fill/fillings.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <regex>
+#include <sstream>
+
+#include "fill/fill_test_squares.h"
+#include "model/diagnostics.h"
+#include "model/latin_square_class.h"
+#include "model/ls_data_structs.h"
+#include "test_squares.h"
+
+namespace dlslab {
+namespace {
+
+std::uint64_t PlainCount(const TLatinSquare& square) {
+  return FillingsSearch().GetFillingsCount(square);
+}
+
+TEST(GetFillingsCount, CompleteSquareHasOneFillingValidOrNot) {
+  const TLatinSquare valid = StringToSquare(test::kBachelor);
+  TLatinSquare fives(10);
+  std::fill(fives.data(), fives.data() + 100, 5);
+  for (const TLatinSquare& sq : {valid, fives}) {
+    EXPECT_EQ(GetFillingsCount(sq), 1u);
+    EXPECT_EQ(PlainCount(sq), 1u);
+    EXPECT_TRUE(HasOneFilling(sq));
+  }
+}
+
+TEST(GetFillingsCount, OneEmptiedCellOfADlsHasOneFilling) {
+  for (int cell : {0, 11, 45, 99}) {
+    TLatinSquare sq = StringToSquare(test::kBachelor);
+    sq.data()[cell] = kEmpty;
+    EXPECT_EQ(GetFillingsCount(sq), 1u);
+    EXPECT_EQ(PlainCount(sq), 1u);
+  }
+}
+
+// The counting search orders and prunes differently from the plain search; both must find
+// the same completions on squares with few and with many of them.
+TEST(GetFillingsCount, MatchesThePlainCount) {
+  for (std::uint32_t seed = 1; seed <= 12; ++seed) {
+    const TLatinSquare dls = test::RandomDls(seed);
+    for (const int empty : {20, 40, 52}) {
+      const TLatinSquare sq = test::EmptyCells(dls, empty, seed * 31 + empty);
+      const std::uint64_t plain = PlainCount(sq);
+      ASSERT_EQ(GetFillingsCount(sq), plain) << "seed " << seed << " empty " << empty;
+      EXPECT_EQ(CountFillingsUpTo(sq, 2), std::min<std::uint64_t>(plain, 2));
+      EXPECT_EQ(HasOneFilling(sq), plain == 1);
+    }
+  }
+}
+
+// Clashing clues are searched all the same: new cells only avoid the values already used.
+TEST(GetFillingsCount, ClashingCluesOnlyTakeValuesAway) {
+  std::uint64_t nonzero = 0;
+  for (std::uint32_t seed = 1; seed <= 12; ++seed) {
+    TLatinSquare sq = test::EmptyCells(test::RandomDls(seed), 30, seed);
+    // Copy a clue of row 4 onto another filled cell of the same row.
+    int* row = sq[4];
+    int* from = std::find_if(row, row + 10, [](int v) { return v >= 0; });
+    int* to = std::find_if(from + 1, row + 10, [](int v) { return v >= 0; });
+    ASSERT_NE(to, row + 10);
+    *to = *from;
+    const std::uint64_t plain = PlainCount(sq);
+    nonzero += plain;
+    ASSERT_EQ(GetFillingsCount(sq), plain) << "seed " << seed;
+    EXPECT_EQ(CountFillingsUpTo(sq, 2), std::min<std::uint64_t>(plain, 2));
+  }
+  EXPECT_GT(nonzero, 0u);
+}
+
+TEST(GetFillingsCount, ReportsSpeedEveryHundredThousandFillings) {
+  TLatinSquare sq = test::RandomDls(777);
+  for (int i = 43; i < 100; ++i) sq.data()[i] = kEmpty;
+  sq.data()[40] = kEmpty;
+  std::ostringstream diag;
+  SetDiagStream(&diag);
+  const std::uint64_t count = GetFillingsCount(sq);
+  SetDiagStream(&std::cout);
+  EXPECT_EQ(count, 186549u);
+  const std::regex report(
+      "\nSquares cnt: 100000\nAverage time: [0-9]+\\.[0-9]{4} ms per square\n"
+      "Squares per second: [0-9]+\n"
+      "[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}\n\n");
+  EXPECT_TRUE(std::regex_match(diag.str(), report)) << diag.str();
+}
+
+/// The DLS of seed 777 with its last 57 cells emptied: 51112 fillings.
+TLatinSquare ManyFillings() {
+  TLatinSquare sq = test::RandomDls(777);
+  for (int i = 43; i < 100; ++i) sq.data()[i] = kEmpty;
+  return sq;
+}
+
+TEST(GetFillingsCount, MatchesThePlainCountOnManyFillings) {
+  const TLatinSquare sq = ManyFillings();
+  EXPECT_EQ(GetFillingsCount(sq), 51112u);
+  EXPECT_EQ(PlainCount(sq), 51112u);
+}
+
+TEST(CountFillingsUpTo, StopsAtTheLimit) {
+  const TLatinSquare sq = ManyFillings();
+  const std::uint64_t all = 51112;
+  EXPECT_EQ(CountFillingsUpTo(sq, 10), 10u);
+  EXPECT_EQ(CountFillingsUpTo(sq, all + 1), all);
+}
+
+TEST(HasFillingWithout, FindsOnlyFillingsWithAnotherValue) {
+  const TLatinSquare dls = test::RandomDls(8);
+  TLatinSquare unique = dls;
+  unique[2][3] = kEmpty;
+  EXPECT_FALSE(HasFillingWithout(unique, 2, 3, dls[2][3]));
+  EXPECT_TRUE(HasFillingWithout(unique, 2, 3, (dls[2][3] + 1) % 10));
+  // Against the counts: fillings with another value = all - those with that value (none
+  // when the value is no candidate of the cell).
+  for (std::uint32_t seed = 1; seed <= 6; ++seed) {
+    const TLatinSquare sq = test::EmptyCells(test::RandomDls(seed), 62, seed);
+    const std::uint64_t all = GetFillingsCount(sq);
+    for (int cell = 0; cell < 100; cell += 7) {
+      if (sq.data()[cell] >= 0) continue;
+      const TElemsArr candidates = TLatinSquareClass::GetCandidates(sq, cell / 10, cell % 10);
+      for (int v = 0; v < 10; ++v) {
+        TLatinSquare fixed = sq;
+        fixed.data()[cell] = v;
+        const bool candidate =
+            std::find(candidates.begin(), candidates.end(), v) != candidates.end();
+        const bool other = all - (candidate ? GetFillingsCount(fixed) : 0) > 0;
+        ASSERT_EQ(HasFillingWithout(sq, cell / 10, cell % 10, v), other)
+            << "seed " << seed << " cell " << cell << " value " << v;
+      }
+    }
+  }
+}
+
+TEST(GetFirstFilling, GivesTheOnlyFillingOfAUniqueSquare) {
+  const TLatinSquare dls = test::RandomDls(4);
+  TLatinSquare sq = dls;
+  for (int cell : {0, 9, 22, 37, 55, 90, 99}) sq.data()[cell] = kEmpty;
+  ASSERT_EQ(GetFillingsCount(sq), 1u);
+  EXPECT_EQ(GetFirstFilling(sq), dls);
+}
+
+TEST(GetFirstFilling, FillsTheMainDiagonalFirstInAscendingOrder) {
+  const TLatinSquare first = GetFirstFilling(TLatinSquare(10));
+  EXPECT_TRUE(IsFilled(first));
+  EXPECT_TRUE(IsDiagonalLatin(first));
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(first[i][i], i);
+}
+
+TEST(GetFirstFilling, KeepsTheCluesOfASquareWithoutFilling) {
+  const TLatinSquare dls = test::RandomDls(6);
+  TLatinSquare sq = test::EmptyCells(dls, 25, 6);
+  // Give the value of an empty cell to a clue of its row: the cell is left without a value.
+  int r = 0;
+  while (sq[r][0] >= 0) ++r;
+  int c = 1;
+  while (sq[r][c] < 0) ++c;
+  sq[r][c] = dls[r][0];
+  ASSERT_EQ(GetFillingsCount(sq), 0u);
+  EXPECT_EQ(GetFirstFilling(sq), sq);
+}
+
+}  // namespace
+}  // namespace dlslab
