@@ -76,6 +76,17 @@ class MainFormTest : public QObject {
     form_->SetMessageSink([this](const QString& text) { messages_ << text; });
     form_->show();
     QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    // Start-up dealt a game: its clues are the board's filled cells, kept in the puzzle copy.
+    QCOMPARE(ctx().puzzle.order(), 10);
+    QVERIFY(ctx().puzzle == ctx().model.FirstSquare);
+    int clues = 0;
+    for (int i = 0; i < 10; ++i)
+      for (int j = 0; j < 10; ++j) {
+        QCOMPARE(ctx().model.FixedCells[i][j], ctx().puzzle[i][j] >= 0);
+        clues += ctx().model.FixedCells[i][j];
+      }
+    QVERIFY(clues > 0 && clues < 100);
+    QVERIFY(messages_.isEmpty());
   }
 
   void init() {
