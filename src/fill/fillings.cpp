@@ -112,13 +112,20 @@ struct PlaneState {
   std::array<Bits, kOrder> plane;
   Bits empty;
   std::array<std::uint32_t, kOrder> open;
+  // Lines whose cells for value v lost a candidate since v's lines were last checked.
+  std::array<std::uint32_t, kOrder> dirty;
 
   void Place(int cell, int v) {
     const Bits keep = ~Bit(cell);
-    for (Bits& p : plane) p &= keep;
+    const std::uint32_t through = kGeometry.lines_of[cell];
+    for (int u = 0; u < kOrder; ++u) {
+      plane[u] &= keep;
+      dirty[u] |= through;
+    }
     plane[v] &= ~kGeometry.peers[cell];
     empty &= keep;
-    open[v] &= ~kGeometry.lines_of[cell];
+    open[v] &= ~through;
+    dirty[v] = ~0u;
   }
 };
 
@@ -136,6 +143,7 @@ class CountSearch {
       if (square.data()[cell] < 0) s.empty |= Bit(cell);
     s.plane.fill(s.empty);
     s.open.fill((1u << kLines) - 1u);
+    s.dirty.fill(~0u);
     bool clash = false;
     for (int cell = 0; cell < kCells; ++cell) {
       const int v = square.data()[cell];
@@ -178,7 +186,9 @@ class CountSearch {
       }
       if (use_lines_) {
         for (int v = 0; v < kOrder; ++v) {
-          for (std::uint32_t o = s.open[v]; o != 0; o &= o - 1) {
+          const std::uint32_t check = s.open[v] & s.dirty[v];
+          s.dirty[v] = 0;
+          for (std::uint32_t o = check; o != 0; o &= o - 1) {
             const int l = std::countr_zero(o);
             if (((s.open[v] >> l) & 1u) == 0) continue;  // closed by a placement meanwhile
             const Bits where = s.plane[v] & kGeometry.line[l];
