@@ -8,12 +8,6 @@
 namespace dlslab {
 namespace {
 
-TEST(CycleTimer, StartThenStopGivesASmallNonNegativeSpan) {
-  StartTimer();
-  StopTimer();
-  EXPECT_LT(GetElapsedTicks(), 100'000'000u);
-}
-
 TEST(CycleTimer, FrequencyMatchesTheSteadyClock) {
   const std::int64_t freq = WaitForCpuFreq();
   ASSERT_GT(freq, 0);

@@ -18,49 +18,12 @@ class CrosswordTest : public ::testing::Test {
   Context ctx;
 };
 
-TEST_F(CrosswordTest, NewGameDealsAUniquePuzzleAndMarksItsClues) {
-  NewGameMenuItemClick(ctx);
-  const TLatinSquare& board = ctx.model.FirstSquare;
-  ASSERT_EQ(ctx.log.lines().size(), 2u);
-  EXPECT_TRUE(ctx.log.lines()[0].starts_with("Random search v3: square was filled from "));
-  const int clues = 100 - GetEmptyCellsCount(board);
-  EXPECT_EQ(ctx.log.lines()[1], "Dominating set cardinality: " + std::to_string(clues));
-  EXPECT_EQ(ctx.puzzle, board);
-  for (int r = 0; r < 10; ++r)
-    for (int c = 0; c < 10; ++c) EXPECT_EQ(ctx.model.FixedCells[r][c], board[r][c] >= 0);
-  EXPECT_TRUE(HasOneFilling(board));
-  const TLatinSquare solution = GetFirstFilling(board);
-  EXPECT_TRUE(IsDiagonalLatin(solution));
-  EXPECT_TRUE(IsFilled(solution));
-}
-
-TEST_F(CrosswordTest, TwoNewGamesDiffer) {
-  NewGameMenuItemClick(ctx);
-  const TLatinSquare first = ctx.puzzle;
-  NewGameMenuItemClick(ctx);
-  EXPECT_NE(ctx.puzzle, first);
-}
-
 TEST_F(CrosswordTest, NewGameComesBackToOrderTen) {
   SetOrderMenuItemClick(ctx, 12);
   NewGameMenuItemClick(ctx);
   EXPECT_EQ(ctx.model.GetOrder(), 10);
   EXPECT_EQ(ctx.model.FixedCells.order(), 10);
   EXPECT_TRUE(HasOneFilling(ctx.model.FirstSquare));
-}
-
-TEST_F(CrosswordTest, StartAgainEmptiesThePlayersCellsOnly) {
-  NewGameMenuItemClick(ctx);
-  const TLatinSquare puzzle = ctx.puzzle;
-  const TLatinSquare solution = GetFirstFilling(puzzle);
-  ctx.model.SetFirstSquare(solution);
-  const std::uint32_t seed = RandSeed;
-  int views = 0;
-  ctx.update_view = [&views] { ++views; };
-  StartAgainMenuItemClick(ctx);
-  EXPECT_EQ(ctx.model.FirstSquare, puzzle);
-  EXPECT_EQ(RandSeed, seed);
-  EXPECT_EQ(views, 1);
 }
 
 TEST_F(CrosswordTest, StartAgainBeforeAnyGameChangesNothing) {

@@ -52,13 +52,6 @@ TEST_F(FillCommandsTest, RandomSearchV3GivesUpSilentlyWithoutADls) {
   }
 }
 
-TEST_F(FillCommandsTest, RandomSearchV1ClearsThePairAndFillsOnlyTheFirstSquare) {
-  ctx.model.SecondSquare[3][3] = 4;
-  RandomSearchV1MenuItemClick(ctx);
-  EXPECT_EQ(ctx.model.GetEmptyCellsCount(), 0);
-  EXPECT_EQ(GetEmptyCellsCount(ctx.model.SecondSquare), 100);
-}
-
 TEST_F(FillCommandsTest, SearchesRefuseOtherOrdersAndChangeNothing) {
   SetOrderMenuItemClick(ctx, 9);
   GreedyMenuItemClick(ctx);
@@ -85,14 +78,6 @@ TEST_F(FillCommandsTest, GetFillingsCountLogsTheCountAndKeepsTheSquare) {
   ASSERT_EQ(ctx.log.lines().size(), 1u);
   EXPECT_EQ(ctx.log.lines()[0], "Fillings count: 1");
   EXPECT_EQ(ctx.model.FirstSquare, before);
-}
-
-TEST_F(FillCommandsTest, GetFirstFillingCompletesTheBoardSilently) {
-  ImportSquareMenuItemClick(ctx, test::kBachelor);
-  for (int c = 0; c < 10; ++c) ctx.model.FirstSquare[4][c] = kEmpty;
-  GetFirstFillingMenuItemClick(ctx);
-  EXPECT_EQ(SquareToString(ctx.model.FirstSquare, false), test::kBachelor);
-  EXPECT_TRUE(ctx.log.lines().empty());
 }
 
 TEST_F(FillCommandsTest, ReductionsLogTheNumberOfCluesLeft) {

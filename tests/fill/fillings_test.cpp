@@ -30,15 +30,6 @@ TEST(GetFillingsCount, CompleteSquareHasOneFillingValidOrNot) {
   }
 }
 
-TEST(GetFillingsCount, OneEmptiedCellOfADlsHasOneFilling) {
-  for (int cell : {0, 11, 45, 99}) {
-    TLatinSquare sq = StringToSquare(test::kBachelor);
-    sq.data()[cell] = kEmpty;
-    EXPECT_EQ(GetFillingsCount(sq), 1u);
-    EXPECT_EQ(PlainCount(sq), 1u);
-  }
-}
-
 // The counting search orders and prunes differently from the plain search; both must find
 // the same completions on squares with few and with many of them.
 TEST(GetFillingsCount, MatchesThePlainCount) {
@@ -102,13 +93,6 @@ TEST(GetFillingsCount, MatchesThePlainCountOnManyFillings) {
   EXPECT_EQ(PlainCount(sq), 51112u);
 }
 
-TEST(CountFillingsUpTo, StopsAtTheLimit) {
-  const TLatinSquare sq = ManyFillings();
-  const std::uint64_t all = 51112;
-  EXPECT_EQ(CountFillingsUpTo(sq, 10), 10u);
-  EXPECT_EQ(CountFillingsUpTo(sq, all + 1), all);
-}
-
 TEST(HasFillingWithout, FindsOnlyFillingsWithAnotherValue) {
   const TLatinSquare dls = test::RandomDls(8);
   TLatinSquare unique = dls;
@@ -134,14 +118,6 @@ TEST(HasFillingWithout, FindsOnlyFillingsWithAnotherValue) {
       }
     }
   }
-}
-
-TEST(GetFirstFilling, GivesTheOnlyFillingOfAUniqueSquare) {
-  const TLatinSquare dls = test::RandomDls(4);
-  TLatinSquare sq = dls;
-  for (int cell : {0, 9, 22, 37, 55, 90, 99}) sq.data()[cell] = kEmpty;
-  ASSERT_EQ(GetFillingsCount(sq), 1u);
-  EXPECT_EQ(GetFirstFilling(sq), dls);
 }
 
 TEST(GetFirstFilling, FillsTheMainDiagonalFirstInAscendingOrder) {

@@ -33,39 +33,6 @@ TEST(GreedyFill, OrderTenRunsIntoTwentyThreeDeadEnds) {
   EXPECT_EQ(model.FirstSquare, first);
 }
 
-TEST(GreedyFill, ClearsTheSecondSquareToo) {
-  TLatinSquareClass model = Model(4);
-  model.SecondSquare[2][2] = 1;
-  GreedyFill(model);
-  EXPECT_EQ(GetEmptyCellsCount(model.SecondSquare), 16);
-}
-
-TEST(RandomFillV1, DrawsOneValuePerCellInRowMajorOrder) {
-  TLatinSquareClass model = Model(7);
-  RandSeed = 99;
-  RandomFillV1(model);
-  RandSeed = 99;
-  for (int r = 0; r < 7; ++r)
-    for (int c = 0; c < 7; ++c) EXPECT_EQ(model.FirstSquare[r][c], static_cast<int>(Random(7)));
-}
-
-TEST(PropagateSingles, SetsForcedCellsAndSeesItsOwnPlacements) {
-  TLatinSquareClass model = Model(3);
-  // Row 0 holds 0 and 1: (0, 2) is forced to 2; then column 2 forces nothing more by itself.
-  model.FirstSquare[0][0] = 0;
-  model.FirstSquare[0][1] = 1;
-  EXPECT_TRUE(PropagateSingles(model, 0));
-  EXPECT_EQ(model.FirstSquare[0][2], 2);
-  // Rows before i are left alone.
-  TLatinSquareClass other = Model(3);
-  other.FirstSquare[0][0] = 0;
-  other.FirstSquare[0][1] = 1;
-  other.FirstSquare[1][0] = 1;
-  other.FirstSquare[2][0] = 2;
-  EXPECT_TRUE(PropagateSingles(other, 1));
-  EXPECT_EQ(other.FirstSquare[0][2], kEmpty);
-}
-
 TEST(RandomFillV2, MatchesTheBaselineSquareAndDraws) {
   for (const int n : {1, 2, 3, 5, 7, 10, 12, 30}) {
     // The baseline rescans the square for every candidate list: few seeds for large orders.
@@ -92,12 +59,6 @@ TEST(RandomFillV2, MakesExactlyNSquaredDrawsAndKeepsTheRules) {
   for (int i = 0; i < 100; ++i) expected = expected * 134775813u + 1u;
   EXPECT_EQ(RandSeed, expected);
   EXPECT_TRUE(IsDiagonalLatin(model.FirstSquare));
-}
-
-TEST(RandomFillV2, OrderOneTakesZero) {
-  TLatinSquareClass model = Model(1);
-  RandomFillV2(model);
-  EXPECT_EQ(model.FirstSquare[0][0], 0);
 }
 
 }  // namespace
