@@ -9,17 +9,19 @@
 #include "bench/cycle_timer.h"
 #include "model/diagnostics.h"
 
-// Both searches keep free-value masks instead of rescanning the square: one uint16_t per row
-// and per column and one per diagonal, bit v set while value v may still go there. The
-// candidates of cell (r, c) are row[r] & col[c], also & diag when r = c and & anti when
-// r + c = 9. Placing clears the bit in every line through the cell, removing sets it again.
-// Clues are entered as they stand: conflicting clues only take values away.
+// Two searches over the same completions. Clues are entered as they stand in both:
+// conflicting clues only take values away.
 //
 // FillingsSearch visits the fillings in its fixed order (diagonals first, then fewest
-// candidates), which decides which filling GetFirstFilling returns. Counting does not depend on
-// the order, so CountSearch picks the most constrained empty cell from the start, diagonal
-// cells included, which prunes far earlier; it also can stop at a limit, which is all that the
-// clue-set reductions need ("exactly one" = the count up to 2 is 1).
+// candidates), which decides which filling GetFirstFilling returns. It keeps free-value masks
+// instead of rescanning the square: one uint16_t per row and per column and one per diagonal,
+// bit v set while value v may still go there; the candidates of cell (r, c) are
+// row[r] & col[c], also & diag when r = c and & anti when r + c = 9.
+//
+// Counting does not depend on the order, so CountSearch (below) places everything that is
+// forced and branches on the most constrained cell from the start, diagonal cells included,
+// which prunes far earlier; it can also stop at a limit, which is all that the clue-set
+// reductions need ("exactly one" = the count up to 2 is 1).
 
 namespace dlslab {
 namespace {
@@ -67,7 +69,7 @@ void ReportSpeed(std::uint64_t counter) {
 //   open[v]   bit l = line l (rows 0-9, columns 10-19, diagonals 20, 21) holds no v yet
 //
 // Placing v in a cell clears the cell in every plane and the cell's lines in plane v, and
-// closes those lines for v. A search node copies the whole state (176 bytes) instead of
+// closes those lines for v. A search node copies the whole state (256 bytes) instead of
 // undoing, so a branch is a copy and a placement.
 
 using Bits = unsigned __int128;
@@ -407,6 +409,9 @@ std::uint64_t GetFillingsCount(const TLatinSquare& square) {
 }
 
 TLatinSquare GetFirstFilling(const TLatinSquare& source) {
+  // Without a filling the fixed-order search would walk its whole tree to give back the
+  // source; the counting search proves that far sooner.
+  if (CountFillingsUpTo(source, 1) == 0) return source;
   return FillingsSearch().GetFirstFilling(source);
 }
 
