@@ -162,7 +162,8 @@ class CountSearch {
   void Forbid(int cell, int v) { root_.plane[v] &= ~Bit(cell); }
 
   std::uint64_t Run() {
-    Search(root_);
+    PlaneState start = root_;
+    Search(start);
     return count_;
   }
 
@@ -206,8 +207,8 @@ class CountSearch {
     }
   }
 
-  void Search(const PlaneState& from) {
-    PlaneState s = from;
+  /// Searches from s, which it uses up as its own working copy.
+  void Search(PlaneState& s) {
     if (!Propagate(s)) return;
     if (s.empty == 0) {
       ++count_;
