@@ -20,12 +20,16 @@ std::atomic<std::int64_t> cpu_freq{-1};
 constexpr auto kMeasureSpan = std::chrono::milliseconds(100);
 
 void MeasureFrequency() {
-  // Local marks: a timing that the main thread runs meanwhile cannot move them.
+  // Local marks: a timing that the main thread runs meanwhile cannot move them. The ticks are
+  // divided by the time that really passed, not by the 100 ms asked for: on a busy machine the
+  // sleep overruns, which would make the counter look faster than it is.
+  const auto clock_start = std::chrono::steady_clock::now();
   const std::uint64_t start = ReadTsc();
   std::this_thread::sleep_for(kMeasureSpan);
   const std::uint64_t stop = ReadTsc();
+  const std::chrono::duration<double> slept = std::chrono::steady_clock::now() - clock_start;
   const double ticks = static_cast<double>(stop - start);
-  cpu_freq.store(std::llround(ticks * 1000.0 / kMeasureSpan.count()));
+  cpu_freq.store(std::llround(ticks / slept.count()));
   cpu_freq.notify_all();
 }
 
