@@ -41,21 +41,10 @@ constexpr std::uint8_t kNoValue = 0xFF;
 // The most halves five (four) rows can have: 10 * 9 * 8 * 7 * 6 (* 1) column choices.
 constexpr int kMaxHalves = 30240;
 constexpr int kMaxHalvesOf4 = 5040;
-constexpr int kBucketBits = 13;
-constexpr std::uint32_t kFiveSets = 252;
+constexpr int kBucketBits = 11;
 constexpr std::uint32_t kMainBit = 1u << 20;
 constexpr std::uint32_t kAntiBit = 1u << 21;
 constexpr std::uint32_t kKeyMask = (1u << 22) - 1;
-
-// kFiveSetRank[m]: the rank of the 10-bit mask m among the masks with five bits set, in
-// increasing order; 0 for other masks, which no half has.
-constexpr std::array<std::uint16_t, 1 << kOrder> kFiveSetRank = [] {
-  std::array<std::uint16_t, 1 << kOrder> rank{};
-  std::uint16_t next = 0;
-  for (unsigned m = 0; m < rank.size(); ++m)
-    if (std::popcount(m) == kHalfRows) rank[m] = next++;
-  return rank;
-}();
 
 /// Reads cell (r, c) of the top-left 10 x 10 block as a usable value 0..9 or kNoValue.
 std::uint8_t usable_value(const TLatinSquare& square, int r, int c) {
@@ -146,7 +135,8 @@ struct TransversalSearch::State {
   Level scratch_b{kMaxHalvesOf4};
   std::vector<std::int32_t> next = std::vector<std::int32_t>(kMaxHalves);
   std::array<std::int32_t, 1 << kBucketBits> buckets{};
-  std::array<std::uint64_t, (kFiveSets * kFiveSets * 4 + 63) / 64> present{};
+  // Bit k: some bottom half has key k. Half a megabyte, so it is cleared bit by bit after use.
+  std::vector<std::uint64_t> present = std::vector<std::uint64_t>((kKeyMask + 1) / 64);
 
   void load(const TLatinSquare& square, bool diagonal_only) {
     for (int r = 0; r < kOrder; ++r) {
@@ -216,37 +206,28 @@ struct TransversalSearch::State {
     extend(scratch_a, first + 4, out);
   }
 
-  // Dense number of a key: ranks of its column and value sets among the 252 five-element
-  // sets, and its two diagonal bits.
-  static std::uint32_t index_of(std::uint32_t key) {
-    return (kFiveSetRank[key & kAllColumns] * kFiveSets + kFiveSetRank[key >> kOrder & kAllColumns])
-               << 2 |
-           key >> 20;
-  }
-  static std::uint32_t bucket_of(std::uint32_t index) {
-    return (index * 0x9E3779B1u) >> (32 - kBucketBits);
+  static std::uint32_t bucket_of(std::uint32_t key) {
+    return (key * 0x9E3779B1u) >> (32 - kBucketBits);
   }
 
-  // Every bottom half is marked in a bitmap by its dense index and chained in a hash bucket;
-  // a top half looks its complement up in the bitmap, which only true partners pass, so the
-  // chains are walked only for transversals found.
+  // Every bottom half is marked in a bitmap by its key and chained in a hash bucket; a top
+  // half looks its complement up in the bitmap, which only true partners pass, so the chains
+  // are walked only for transversals found.
   void join(bool diagonal_only, TTransversalCounts& counts, TTransversalsTable& table) {
     buckets.fill(-1);
-    present.fill(0);
     // Pushing from the back leaves every chain in list order.
     for (int i = bottom.count - 1; i >= 0; --i) {
-      const std::uint32_t index = index_of(bottom.key[i]);
-      const std::uint32_t b = bucket_of(index);
+      const std::uint32_t key = bottom.key[i];
+      const std::uint32_t b = bucket_of(key);
       next[i] = buckets[b];
       buckets[b] = i;
-      present[index / 64] |= std::uint64_t{1} << (index % 64);
+      present[key / 64] |= std::uint64_t{1} << (key % 64);
     }
     const std::uint32_t key_mask = diagonal_only ? kKeyMask : kKeyMask & ~(kMainBit | kAntiBit);
     for (int j = 0; j < top.count; ++j) {
       const std::uint32_t wanted = ~top.key[j] & key_mask;
-      const std::uint32_t index = index_of(wanted);
-      if ((present[index / 64] >> (index % 64) & 1) == 0) continue;
-      for (std::int32_t i = buckets[bucket_of(index)]; i >= 0; i = next[i]) {
+      if ((present[wanted / 64] >> (wanted % 64) & 1) == 0) continue;
+      for (std::int32_t i = buckets[bucket_of(wanted)]; i >= 0; i = next[i]) {
         if (bottom.key[i] != wanted) continue;
         TTransversal& t = table.Items.emplace_back();
         for (int r = 0; r < kHalfRows; ++r) {
@@ -256,6 +237,7 @@ struct TransversalSearch::State {
         ++counts[t[0]];
       }
     }
+    for (int i = 0; i < bottom.count; ++i) present[bottom.key[i] / 64] = 0;
   }
 };
 
