@@ -38,7 +38,8 @@ struct TransversalsResult {
 /// order below 10 has none. The plain row-by-row search, kept as the reference.
 [[nodiscard]] TransversalsResult GetTransversals(const TLatinSquare& square, bool diagonal_only);
 
-/// Enumerates transversals fast; owns its scratch, so keep one per thread and reuse it.
+/// Enumerates transversals fast; owns its scratch (allocated on first use), so keep one per
+/// thread and reuse it.
 class TransversalSearch {
  public:
   TransversalSearch();
