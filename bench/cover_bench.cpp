@@ -5,7 +5,8 @@
 // the _max rows: the best of five repetitions is the least disturbed by other load.
 //
 //   BM_GetTransversals / BM_GetTransversalsFast / BM_DiagonalTransversalsByDlx
-//       the diagonal transversals by the plain search, the fast path and exact cover;
+//       the diagonal transversals by the plain search, the fast path and exact cover
+//       (GetDiagonalTransversalsByDlx; BM_DiagonalTransversalsByDancingLinks: DlxSolve);
 //   BM_GetOdls / BM_GetOdlsByDlx
 //       complete mate searches, diagonal transversals included.
 
@@ -106,6 +107,19 @@ void BM_DiagonalTransversalsByDlx(benchmark::State& state) {
   label(state, i);
 }
 BENCHMARK(BM_DiagonalTransversalsByDlx)->Apply(configure);
+
+// The same covers through the dancing links (DlxSolve on the 100 x 32 matrix).
+void BM_DiagonalTransversalsByDancingLinks(benchmark::State& state) {
+  const auto& squares = squares_of(state);
+  std::size_t i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(
+        CoversToTransversals(DlxSolve(BuildTransversalCoverMatrix(squares[i]))));
+    if (++i == squares.size()) i = 0;
+  }
+  label(state, i);
+}
+BENCHMARK(BM_DiagonalTransversalsByDancingLinks)->Apply(configure);
 
 void BM_GetOdls(benchmark::State& state) {
   const auto& squares = squares_of(state);

@@ -10,6 +10,7 @@
 #include "cover/dlx.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace dlslab {
 
@@ -135,6 +136,87 @@ TDlxCoversArr DlxEngine::DlxSolve(const TDlxCoverageMatrix& matrix) {
     AddRow(true_columns);
   }
   return Solve();
+}
+
+void BitCoverSolver::Reset(int columns) {
+  columns_ = columns < 0 ? 0 : columns;
+  rows_ = 0;
+  row_start_.assign(1, 0);
+  row_columns_.clear();
+}
+
+void BitCoverSolver::AddRow(std::span<const int> true_columns) {
+  int previous = -1;
+  for (const int j : true_columns) {
+    if (j < 0 || j >= columns_ || j <= previous) continue;
+    previous = j;
+    row_columns_.push_back(j);
+  }
+  row_start_.push_back(static_cast<int>(row_columns_.size()));
+  ++rows_;
+}
+
+TDlxCoversArr BitCoverSolver::Solve() {
+  TDlxCoversArr covers;
+  if (rows_ == 0) return covers;
+  words_ = (rows_ + 63) / 64;
+  column_words_ = (columns_ + 63) / 64;
+  column_rows_.assign(static_cast<std::size_t>(columns_) * words_, 0);
+  for (int i = 0; i < rows_; ++i)
+    for (int k = row_start_[i]; k < row_start_[i + 1]; ++k)
+      column_rows_[static_cast<std::size_t>(row_columns_[k]) * words_ + i / 64] |= std::uint64_t{1}
+                                                                                   << (i % 64);
+  const int depth_limit = columns_ + 1;  // every chosen row covers at least one column
+  alive_.assign(static_cast<std::size_t>(depth_limit) * words_, 0);
+  open_.assign(static_cast<std::size_t>(depth_limit) * column_words_, 0);
+  for (int i = 0; i < rows_; ++i) alive_[i / 64] |= std::uint64_t{1} << (i % 64);
+  for (int j = 0; j < columns_; ++j) open_[j / 64] |= std::uint64_t{1} << (j % 64);
+  partial_.assign(depth_limit, 0);
+  covers_ = &covers;
+  search(0);
+  covers_ = nullptr;
+  return covers;
+}
+
+void BitCoverSolver::search(int depth) {
+  const std::uint64_t* alive = &alive_[static_cast<std::size_t>(depth) * words_];
+  const std::uint64_t* open = &open_[static_cast<std::size_t>(depth) * column_words_];
+  // The open column with the fewest compatible rows, the leftmost among equals.
+  int best = -1;
+  int best_size = 0;
+  for (int w = 0; w < column_words_ && (best < 0 || best_size > 0); ++w)
+    for (std::uint64_t m = open[w]; m != 0 && (best < 0 || best_size > 0); m &= m - 1) {
+      const int j = 64 * w + std::countr_zero(m);
+      const std::uint64_t* rows = &column_rows_[static_cast<std::size_t>(j) * words_];
+      int size = 0;
+      for (int v = 0; v < words_ && (best < 0 || size < best_size); ++v)
+        size += std::popcount(rows[v] & alive[v]);
+      if (best < 0 || size < best_size) {
+        best = j;
+        best_size = size;
+      }
+    }
+  if (best < 0) {
+    covers_->emplace_back(partial_.begin(), partial_.begin() + depth);
+    return;
+  }
+  const std::uint64_t* rows = &column_rows_[static_cast<std::size_t>(best) * words_];
+  std::uint64_t* next_alive = &alive_[static_cast<std::size_t>(depth + 1) * words_];
+  std::uint64_t* next_open = &open_[static_cast<std::size_t>(depth + 1) * column_words_];
+  for (int w = 0; w < words_; ++w)
+    for (std::uint64_t m = rows[w] & alive[w]; m != 0; m &= m - 1) {
+      const int i = 64 * w + std::countr_zero(m);
+      std::copy(alive, alive + words_, next_alive);
+      std::copy(open, open + column_words_, next_open);
+      for (int k = row_start_[i]; k < row_start_[i + 1]; ++k) {
+        const int j = row_columns_[k];
+        const std::uint64_t* through = &column_rows_[static_cast<std::size_t>(j) * words_];
+        for (int v = 0; v < words_; ++v) next_alive[v] &= ~through[v];
+        next_open[j / 64] &= ~(std::uint64_t{1} << (j % 64));
+      }
+      partial_[depth] = i;
+      search(depth + 1);
+    }
 }
 
 TDlxCoversArr DlxSolve(const TDlxCoverageMatrix& matrix) {

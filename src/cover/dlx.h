@@ -54,6 +54,33 @@ class DlxEngine {
   TDlxCoversArr* covers_ = nullptr;
 };
 
+/// The covers of DlxEngine, in the same order, with the state held as bitsets over the rows:
+/// a column's size is the number of its rows still compatible with the partial cover, and
+/// choosing a row drops every row that shares a column with it. Far faster on the matrices
+/// of the mate searches (a hundred or a few thousand rows).
+class BitCoverSolver {
+ public:
+  void Reset(int columns);
+  /// As DlxEngine::AddRow.
+  void AddRow(std::span<const int> true_columns);
+  [[nodiscard]] TDlxCoversArr Solve();
+
+ private:
+  void search(int depth);
+
+  int columns_ = 0;
+  int rows_ = 0;
+  int words_ = 0;         // 64-bit words per row set
+  int column_words_ = 0;  // 64-bit words per column set
+  std::vector<int> row_start_{0};
+  std::vector<int> row_columns_;
+  std::vector<std::uint64_t> column_rows_;  // [column][word]
+  std::vector<std::uint64_t> alive_;        // [depth][word]: rows still compatible
+  std::vector<std::uint64_t> open_;         // [depth][column word]: columns not covered yet
+  std::vector<int> partial_;
+  TDlxCoversArr* covers_ = nullptr;
+};
+
 /// A one-off solve with its own engine.
 [[nodiscard]] TDlxCoversArr DlxSolve(const TDlxCoverageMatrix& matrix);
 

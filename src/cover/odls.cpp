@@ -8,9 +8,10 @@
 // first row 0..9, in lexicographic order of the chosen list indices. Each transversal is held
 // as a 128-bit cell mask so that "disjoint from everything chosen" is two ANDs.
 //
-// GetOdlsByDlx asks the exact-cover engine twice: for the transversals (100 cells x 32
-// constraints) and for the partitions (transversals x 100 cells). Value p of a mate marks the
-// transversal the engine chose at depth p.
+// GetOdlsByDlx solves two exact covers: for the transversals (100 cells x 32 constraints) and
+// for the partitions (transversals x 100 cells). Value p of a mate marks the transversal chosen
+// at depth p. Both go through the bitset solver, which gives the dancing-links covers in the
+// dancing-links order.
 #include "cover/odls.h"
 
 #include <algorithm>
@@ -201,7 +202,7 @@ int transversal_row(const TLatinSquare& square, int r, int c, std::array<int, 5>
   return n;
 }
 
-TTransversalsTable diagonal_transversals_by_dlx(DlxEngine& dlx, const TLatinSquare& square) {
+TTransversalsTable diagonal_transversals_by_dlx(BitCoverSolver& dlx, const TLatinSquare& square) {
   dlx.Reset(kDiagonalColumns);
   std::array<int, 5> columns{};
   for (int r = 0; r < kOrder; ++r)
@@ -328,7 +329,7 @@ void OdlsSearch::GetOdlsByDlx(const TLatinSquare& square) {
 }
 
 TTransversalsTable GetDiagonalTransversalsByDlx(const TLatinSquare& square) {
-  DlxEngine dlx;
+  BitCoverSolver dlx;
   return diagonal_transversals_by_dlx(dlx, square);
 }
 

@@ -64,7 +64,7 @@ class OdlsSearch {
 
  private:
   TransversalSearch transversals_;
-  DlxEngine dlx_;
+  BitCoverSolver dlx_;
   TTransversalsTable table_;
   std::unique_ptr<struct MateScratch> mate_scratch_;
 };

@@ -15,12 +15,26 @@ TDlxCoverageMatrix Matrix(std::initializer_list<const char*> rows) {
   return matrix;
 }
 
+/// Solves with the bitset solver, which must agree with the dancing links.
+TDlxCoversArr BitSolve(const TDlxCoverageMatrix& matrix) {
+  BitCoverSolver solver;
+  solver.Reset(matrix.empty() ? 0 : static_cast<int>(matrix[0].size()));
+  for (const TDlxCoverageMatrixString& row : matrix) {
+    std::vector<int> columns;
+    for (std::size_t j = 0; j < row.size(); ++j)
+      if (row[j]) columns.push_back(static_cast<int>(j));
+    solver.AddRow(columns);
+  }
+  return solver.Solve();
+}
+
 TEST(DlxSolve, FindsTheSingleCoverInSelectionOrder) {
   // Columns A..G. A (two rows, leftmost of the smallest) is branched on first; after row 3
   // E has one row left, so row 0 comes next, then row 4.
   const TDlxCoverageMatrix matrix =
       Matrix({"0010110", "1001001", "0110010", "1001000", "0100001", "0001101"});
   EXPECT_EQ(DlxSolve(matrix), (TDlxCoversArr{{3, 0, 4}}));
+  EXPECT_EQ(BitSolve(matrix), DlxSolve(matrix));
 }
 
 TEST(DlxSolve, ListsEveryCoverOnceAndAgainOnASecondSolve) {
@@ -32,6 +46,7 @@ TEST(DlxSolve, ListsEveryCoverOnceAndAgainOnASecondSolve) {
   EXPECT_EQ(engine.DlxSolve(matrix), expected);
   EXPECT_EQ(engine.DlxSolve(Matrix({"10", "01"})), (TDlxCoversArr{{0, 1}}));
   EXPECT_EQ(engine.DlxSolve(matrix), expected);
+  EXPECT_EQ(BitSolve(matrix), expected);
 }
 
 TEST(DlxSolve, EdgeMatrices) {
@@ -39,6 +54,10 @@ TEST(DlxSolve, EdgeMatrices) {
   EXPECT_EQ(DlxSolve(Matrix({""})), (TDlxCoversArr{{}}));  // no columns: the empty cover
   EXPECT_TRUE(DlxSolve(Matrix({"110", "100"})).empty());   // column 2 has no row
   EXPECT_TRUE(DlxSolve(Matrix({"00", "11", "11"})).size() == 2);
+  EXPECT_TRUE(BitSolve({}).empty());
+  EXPECT_EQ(BitSolve(Matrix({""})), (TDlxCoversArr{{}}));
+  EXPECT_TRUE(BitSolve(Matrix({"110", "100"})).empty());
+  EXPECT_EQ(BitSolve(Matrix({"00", "11", "11"})), (TDlxCoversArr{{1}, {2}}));
 }
 
 TEST(DlxSolve, CountsLatinSquareCompletions) {
@@ -55,6 +74,7 @@ TEST(DlxSolve, CountsLatinSquareCompletions) {
         matrix.push_back(line);
       }
   EXPECT_EQ(DlxSolve(matrix).size(), 24u);
+  EXPECT_EQ(BitSolve(matrix), DlxSolve(matrix));
 }
 
 }  // namespace

@@ -101,6 +101,28 @@ TEST(GetDiagonalTransversalsByDlx, FindsTheSameSetAsTheEnumeration) {
   }
 }
 
+TEST(GetOdlsByDlx, FollowsTheDancingLinksOrder) {
+  // The searches use the bitset solver; the dancing links on the same matrices must give the
+  // same covers in the same order, hence the same transversal list and mates.
+  const std::vector<TLatinSquare> squares = test::CoverTestSquares(3);
+  for (const int k : {0, 1, 7, 13, 19, 20, 21, 22}) {
+    const TLatinSquare& square = squares[k];
+    const TTransversalsTable table =
+        CoversToTransversals(DlxSolve(BuildTransversalCoverMatrix(square)));
+    OdlsSearch search;
+    search.GetOdlsByDlx(square);
+    EXPECT_TRUE(search.DlxTransversals.Items == table.Items);
+    const TDlxCoversArr covers =
+        table.Count < 10 ? TDlxCoversArr{} : DlxSolve(BuildMateCoverMatrix(table));
+    ASSERT_EQ(search.OdlsMates.Count, static_cast<int>(covers.size()));
+    for (std::size_t i = 0; i < covers.size(); ++i) {
+      TLatinSquare mate(kOrder);
+      CoverToMateSquare(covers[i], table, mate);
+      EXPECT_EQ(search.OdlsMates.Squares[i], mate);
+    }
+  }
+}
+
 TEST(CoverToMateSquare, StaysInsideTheSquareWhateverItIsGiven) {
   TTransversalsTable table;
   table.Items = {TTransversal{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, TTransversal{-5, 1, 2, 3, 40}};
