@@ -64,17 +64,17 @@ TLatinSquare& mate_slot(TOrthogonalSquares& mates, int count) {
 
 }  // namespace
 
-// The partition search. Alive is a bitset over the list: the transversals still disjoint from
-// those chosen. Each step takes the open cell with the fewest alive transversals through it
-// and tries each of them; a cell with none ends the branch. Found partitions keep one
-// transversal per group (value), and are sorted into the order in which trying the groups
-// value by value would meet them.
+// The partition search. Each step keeps the list of transversals still disjoint from those
+// chosen, takes the open cell with the fewest of them through it (counted by one pass over the
+// list) and tries each of those in turn; a cell with none ends the branch. The lists shrink
+// fast, so deep steps are cheap. Found partitions keep one transversal per group (value) and
+// are sorted into the order in which trying the groups value by value would meet them.
 struct MateScratch {
-  int words = 0;
   std::vector<CellMask> masks;
-  std::vector<std::int8_t> group;        // the value whose group holds list entry x, or -1
-  std::vector<std::uint64_t> cell_sets;  // [cell][word]: alive-format set of x through cell
-  std::vector<std::uint64_t> alive;      // [depth][word]
+  std::vector<std::array<std::uint8_t, kOrder>> cells;  // the ten cells of each entry
+  std::vector<std::int8_t> group;  // the value whose group holds list entry x, or -1
+  std::vector<int> lists;          // [depth][entry]: the alive entries, ascending
+  int capacity = 0;
   std::array<int, kOrder> chosen{};
   std::vector<std::array<int, kOrder>> found;
 
@@ -83,76 +83,70 @@ struct MateScratch {
     std::array<int, kOrder + 1> first{};
     first[0] = std::clamp(starts[0], 0, n);
     for (int k = 1; k <= kOrder; ++k) first[k] = std::clamp(starts[k], first[k - 1], n);
-    words = (n + 63) / 64;
     masks.resize(n);
+    cells.resize(n);
     group.assign(n, -1);
-    cell_sets.assign(static_cast<std::size_t>(kCells) * words, 0);
-    alive.assign(static_cast<std::size_t>(kOrder + 1) * words, 0);
+    capacity = n;
+    lists.resize(static_cast<std::size_t>(kOrder + 1) * (n + 1));
     found.clear();
+    int count = 0;
     for (int d = 0; d < kOrder; ++d)
       for (int x = first[d]; x < first[d + 1]; ++x) {
         masks[x] = mask_of(table.Items[x]);
         if (masks[x].hi & kBadBit) continue;
         group[x] = static_cast<std::int8_t>(d);
-        alive[x / 64] |= std::uint64_t{1} << (x % 64);
         for (int r = 0; r < kOrder; ++r)
-          cell_sets[static_cast<std::size_t>(kOrder * r + table.Items[x][r]) * words + x / 64] |=
-              std::uint64_t{1} << (x % 64);
+          cells[x][r] = static_cast<std::uint8_t>(kOrder * r + table.Items[x][r]);
+        lists[1 + count++] = x;
       }
+    lists[0] = count;  // each list starts with its length
   }
 
   void search(int depth, std::uint64_t covered_lo, std::uint64_t covered_hi) {
-    const std::uint64_t* live = &alive[static_cast<std::size_t>(depth) * words];
     if (depth == kOrder) {
       record();
       return;
     }
-    // The open cell with the fewest alive transversals.
+    const int* list = &lists[static_cast<std::size_t>(depth) * (capacity + 1)];
+    const int n = list[0];
+    std::array<std::uint16_t, 128> through{};
+    for (int k = 1; k <= n; ++k)
+      for (const std::uint8_t cell : cells[list[k]]) ++through[cell];
+    // The open cell with the fewest, the first among equals.
     int best_cell = -1;
-    int best_count = kCells * 64;
+    int best_count = n + 1;
     for (int half = 0; half < 2 && best_count > 0; ++half) {
       std::uint64_t open = half == 0 ? ~covered_lo : ~covered_hi & kFullHi;
       for (; open != 0 && best_count > 0; open &= open - 1) {
         const int cell = 64 * half + std::countr_zero(open);
-        const std::uint64_t* set = &cell_sets[static_cast<std::size_t>(cell) * words];
-        int count = 0;
-        for (int w = 0; w < words && count < best_count; ++w)
-          count += std::popcount(set[w] & live[w]);
-        if (count < best_count) {
-          best_count = count;
+        if (through[cell] < best_count) {
+          best_count = through[cell];
           best_cell = cell;
         }
       }
     }
     if (best_count == 0 || best_cell < 0) return;
-    const std::uint64_t* set = &cell_sets[static_cast<std::size_t>(best_cell) * words];
-    std::uint64_t* next = &alive[static_cast<std::size_t>(depth + 1) * words];
-    for (int w = 0; w < words; ++w)
-      for (std::uint64_t m = set[w] & live[w]; m != 0; m &= m - 1) {
-        const int x = 64 * w + std::countr_zero(m);
-        const CellMask& t = masks[x];
-        // Alive after choosing x: drop every transversal through one of x's cells.
-        for (int v = 0; v < words; ++v) next[v] = live[v];
-        for (int cell : cells_of(t)) {
-          const std::uint64_t* through = &cell_sets[static_cast<std::size_t>(cell) * words];
-          for (int v = 0; v < words; ++v) next[v] &= ~through[v];
-        }
-        chosen[depth] = x;
-        search(depth + 1, covered_lo | t.lo, covered_hi | t.hi);
+    const std::uint64_t bit = std::uint64_t{1} << (best_cell % 64);
+    const bool high = best_cell >= 64;
+    int* next = &lists[static_cast<std::size_t>(depth + 1) * (capacity + 1)];
+    for (int k = 1; k <= n; ++k) {
+      const int x = list[k];
+      const CellMask& t = masks[x];
+      if (((high ? t.hi : t.lo) & bit) == 0) continue;
+      int m = 0;
+      for (int q = 1; q <= n; ++q) {
+        const CellMask& u = masks[list[q]];
+        next[1 + m] = list[q];
+        m += static_cast<int>(((u.lo & t.lo) | (u.hi & t.hi)) == 0);
       }
+      next[0] = m;
+      chosen[depth] = x;
+      search(depth + 1, covered_lo | t.lo, covered_hi | t.hi);
+    }
   }
 
  private:
   static constexpr std::uint64_t kFullHi = (std::uint64_t{1} << (kCells - 64)) - 1;
-
-  static std::array<int, kOrder> cells_of(const CellMask& t) {
-    std::array<int, kOrder> cells{};
-    int n = 0;
-    for (std::uint64_t m = t.lo; m != 0 && n < kOrder; m &= m - 1) cells[n++] = std::countr_zero(m);
-    for (std::uint64_t m = t.hi; m != 0 && n < kOrder; m &= m - 1)
-      cells[n++] = 64 + std::countr_zero(m);
-    return cells;
-  }
 
   void record() {
     std::array<int, kOrder> by_value{};
