@@ -9,15 +9,22 @@
 // GetTransversalsFast meets in the middle. A transversal splits into a top half (rows 0..4)
 // and a bottom half (rows 5..9) that use complementary sets of five columns and five values,
 // and, for diagonal transversals, share out the one main-diagonal and the one anti-diagonal
-// cell. So the bottom halves are enumerated once and hashed by
+// cell. A half is summed up by its key
 //
 //   key = columns (bits 0..9) | values << 10 | main-diagonal cell << 20 | anti-diagonal << 21
 //
-// and every top half looks up the halves with the complementary key. Each side has about
-// 9,000 halves on a random square, a tenth of the full search. Order: the top halves come in
-// lexicographic order; the bottom halves are enumerated from the highest column down and pushed
-// on the front of their hash chain, so each chain lists them in lexicographic order too, and
-// equal keys meet in the order the full search would visit them.
+// and a top half completes exactly with the bottom halves whose key is its complement.
+// - Each side is built level by level (one row at a time) as flat lists of keys and packed
+//   columns; cell (r, c) adds fixed key bits, and a half may take it when it holds none of
+//   them, so extending a half is one test per column (sixteen lanes at a time with AVX-512).
+//   About 6,700 halves per side on a random square, against some 120,000 nodes of the full
+//   search.
+// - The bottom keys are marked in a 2^22-bit map and chained in hash buckets; every top half
+//   tests its complement in the map, which only true partners pass, and walks a chain only for
+//   a transversal found.
+// Order: each level keeps its parents' order and tries columns ascending, so both lists are in
+// lexicographic order; the chains are built back to front and keep it. So the result comes out
+// in the order of the full search with no sort.
 //
 // Cells whose value is outside 0..9 are in no transversal; a square of order below 10 has none.
 // A row holding a value twice blocks every column of that value once the value is used, just
