@@ -3,10 +3,12 @@
 // In a mate the ten cells of one value form a diagonal transversal of the square, and the ten
 // value classes partition the cells; so a mate is ten disjoint diagonal transversals.
 //
-// GetOdls lists the diagonal transversals (lexicographic, grouped by the row-0 cell) and gives
-// value d the transversal through (0, d), trying them in list order: the mates come out with
-// first row 0..9, in lexicographic order of the chosen list indices. Each transversal is held
-// as a 128-bit cell mask so that "disjoint from everything chosen" is two ANDs.
+// GetOdls lists the diagonal transversals (lexicographic, grouped by the row-0 cell); value d
+// of a mate is the transversal through (0, d), so the mates have first row 0..9, and they are
+// listed in lexicographic order of the chosen list indices, the order in which trying the
+// groups value by value meets them. The partitions themselves are found by branching on the
+// cell with the fewest candidates (see MateScratch) and sorted afterwards; each transversal is
+// a 128-bit cell mask, so "disjoint" is two ANDs.
 //
 // GetOdlsByDlx solves two exact covers: for the transversals (100 cells x 32 constraints) and
 // for the partitions (transversals x 100 cells). Value p of a mate marks the transversal chosen
