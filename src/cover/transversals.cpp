@@ -168,22 +168,28 @@ struct TransversalSearch::State {
   void extend(const Level& in, int r, Level& out) const {
     const int shift = 4 * (r % kHalfRows);
     int n = 0;
+    // Local pointers: stores through the vectors' own would make the compiler reload them.
+    const std::uint32_t* const in_key = in.key.data();
+    const std::uint32_t* const in_columns = in.columns.data();
+    std::uint32_t* const out_key = out.key.data();
+    std::uint32_t* const out_columns = out.columns.data();
+    const int count = in.count;
 #if defined(__AVX512F__)
     const __m512i add_row = _mm512_load_si512(add[r].data());
     const __m512i column_bits =
         _mm512_sllv_epi32(_mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 0, 0, 0, 0),
                           _mm512_set1_epi32(shift));
     const __mmask16 usable_row = static_cast<__mmask16>(usable[r]);
-    for (int i = 0; i < in.count; ++i) {
-      const __m512i key = _mm512_set1_epi32(static_cast<int>(in.key[i]));
+    for (int i = 0; i < count; ++i) {
+      const __m512i key = _mm512_set1_epi32(static_cast<int>(in_key[i]));
       const __mmask16 ok = _mm512_mask_testn_epi32_mask(usable_row, key, add_row);
-      _mm512_storeu_si512(out.key.data() + n,
+      _mm512_storeu_si512(out_key + n,
                           _mm512_maskz_compress_epi32(ok, _mm512_or_si512(key, add_row)));
       _mm512_storeu_si512(
-          out.columns.data() + n,
+          out_columns + n,
           _mm512_maskz_compress_epi32(
               ok,
-              _mm512_or_si512(_mm512_set1_epi32(static_cast<int>(in.columns[i])), column_bits)));
+              _mm512_or_si512(_mm512_set1_epi32(static_cast<int>(in_columns[i])), column_bits)));
       n += std::popcount(static_cast<unsigned>(ok));
     }
 #else
@@ -191,14 +197,15 @@ struct TransversalSearch::State {
     // loop over the free columns runs equally often for each and its branch is predictable;
     // the store is unconditional and only the count moves on.
     const std::uint32_t usable_row = usable[r];
-    for (int i = 0; i < in.count; ++i) {
-      const std::uint32_t key = in.key[i];
-      const std::uint32_t columns = in.columns[i];
+    const std::array<std::uint32_t, 16> add_row = add[r];
+    for (int i = 0; i < count; ++i) {
+      const std::uint32_t key = in_key[i];
+      const std::uint32_t columns = in_columns[i];
       for (std::uint32_t free = ~key & usable_row; free != 0; free &= free - 1) {
         const int c = std::countr_zero(free);
-        out.key[n] = key | add[r][c];
-        out.columns[n] = columns | static_cast<std::uint32_t>(c) << shift;
-        n += static_cast<int>((key & add[r][c]) == 0);
+        out_key[n] = key | add_row[c];
+        out_columns[n] = columns | static_cast<std::uint32_t>(c) << shift;
+        n += static_cast<int>((key & add_row[c]) == 0);
       }
     }
 #endif
@@ -248,7 +255,9 @@ struct TransversalSearch::State {
         ++counts[t[0]];
       }
     }
-    for (int i = 0; i < bottom.count; ++i) present[bottom.key[i] / 64] = 0;
+    // Volatile keeps the compiler from turning this into a (slow) scatter.
+    volatile std::uint64_t* words = present.data();
+    for (int i = 0; i < bottom.count; ++i) words[bottom.key[i] / 64] = 0;
   }
 };
 
