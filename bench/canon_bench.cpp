@@ -9,9 +9,7 @@
 #include "canon/canon_baseline.h"
 #include "canon/canonical_forms.h"
 #include "canon/grid.h"
-#include "cmd/context.h"
-#include "cmd/fill_commands.h"
-#include "model/random.h"
+#include "random_squares.h"
 #include "transform/transformations.h"
 
 namespace dlslab {
@@ -20,17 +18,7 @@ namespace {
 constexpr int kSquares = 10000;
 
 const std::vector<TLatinSquare>& random_squares() {
-  static const std::vector<TLatinSquare> squares = [] {
-    std::vector<TLatinSquare> out;
-    out.reserve(kSquares);
-    for (int seed = 1; seed <= kSquares; ++seed) {
-      cmd::Context ctx;
-      RandSeed = static_cast<std::uint32_t>(seed);
-      cmd::RandomSearchV3MenuItemClick(ctx);
-      out.push_back(ctx.model.FirstSquare);
-    }
-    return out;
-  }();
+  static const std::vector<TLatinSquare> squares = bench::RandomDiagonalLatinSquares(kSquares);
   return squares;
 }
 

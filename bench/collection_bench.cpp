@@ -23,7 +23,7 @@
 #include "model/latin_square_class.h"
 #include "model/ls_data_structs.h"
 #include "model/random.h"
-#include "model/special_squares.h"
+#include "model/square_catalogue.h"
 
 namespace dlslab {
 namespace {

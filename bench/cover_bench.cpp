@@ -15,13 +15,11 @@
 #include <algorithm>
 #include <vector>
 
-#include "cmd/context.h"
-#include "cmd/fill_commands.h"
 #include "cover/odls.h"
 #include "cover/transversals.h"
 #include "model/ls_data_structs.h"
-#include "model/random.h"
-#include "model/special_squares.h"
+#include "model/square_catalogue.h"
+#include "random_squares.h"
 
 namespace dlslab {
 namespace {
@@ -29,17 +27,8 @@ namespace {
 constexpr int kRandomSquares = 1000;
 
 const std::vector<TLatinSquare>& random_squares() {
-  static const std::vector<TLatinSquare> squares = [] {
-    std::vector<TLatinSquare> out;
-    out.reserve(kRandomSquares);
-    for (int seed = 1; seed <= kRandomSquares; ++seed) {
-      cmd::Context ctx;
-      RandSeed = static_cast<std::uint32_t>(seed);
-      cmd::RandomSearchV3MenuItemClick(ctx);
-      out.push_back(ctx.model.FirstSquare);
-    }
-    return out;
-  }();
+  static const std::vector<TLatinSquare> squares =
+      bench::RandomDiagonalLatinSquares(kRandomSquares);
   return squares;
 }
 

@@ -4,7 +4,7 @@
 #include "cmd/model_commands.h"
 #include "cmd/status.h"
 #include "model/ls_data_structs.h"
-#include "model/special_squares.h"
+#include "model/square_catalogue.h"
 #include "transform/generalized_symmetries.h"
 
 namespace dlslab {

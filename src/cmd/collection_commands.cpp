@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "collection/smart_square_collection.h"
-#include "model/special_squares.h"
+#include "model/square_catalogue.h"
 
 namespace dlslab::cmd {
 namespace {

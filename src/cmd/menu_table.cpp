@@ -15,7 +15,7 @@
 #include "cmd/transform_commands.h"
 #include "cmd/view_commands.h"
 #include "model/error.h"
-#include "model/special_squares.h"
+#include "model/square_catalogue.h"
 
 namespace dlslab::cmd {
 namespace {

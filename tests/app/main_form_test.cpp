@@ -23,7 +23,7 @@
 #include "cmd/menu_table.h"
 #include "collection/squares_collection.h"
 #include "model/ls_data_structs.h"
-#include "model/special_squares.h"
+#include "model/square_catalogue.h"
 
 namespace dlslab::app {
 namespace {

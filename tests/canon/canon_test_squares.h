@@ -8,7 +8,7 @@
 #include "cmd/fill_commands.h"
 #include "model/ls_data_structs.h"
 #include "model/random.h"
-#include "model/special_squares.h"
+#include "model/square_catalogue.h"
 
 // Squares for the canonical-form tests.
 namespace dlslab::test {

@@ -9,7 +9,7 @@
 #include "cli/cli.h"
 #include "cmd/model_commands.h"
 #include "model/ls_data_structs.h"
-#include "model/special_squares.h"
+#include "model/square_catalogue.h"
 #include "test_squares.h"
 
 namespace dlslab::cmd {

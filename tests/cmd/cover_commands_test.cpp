@@ -5,7 +5,7 @@
 #include "cmd/model_commands.h"
 #include "cover/transversals.h"
 #include "model/ls_data_structs.h"
-#include "model/special_squares.h"
+#include "model/square_catalogue.h"
 #include "test_squares.h"
 
 namespace dlslab::cmd {

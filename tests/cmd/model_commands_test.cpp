@@ -7,7 +7,7 @@
 #include "cmd/menu_table.h"
 #include "model/error.h"
 #include "model/ls_data_structs.h"
-#include "model/special_squares.h"
+#include "model/square_catalogue.h"
 #include "test_squares.h"
 
 namespace dlslab::cmd {

@@ -8,7 +8,7 @@
 #include "canon/canonical_forms.h"
 #include "model/diagnostics.h"
 #include "model/ls_data_structs.h"
-#include "model/special_squares.h"
+#include "model/square_catalogue.h"
 #include "test_squares.h"
 #include "transform/transformations.h"
 

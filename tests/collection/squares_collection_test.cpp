@@ -13,7 +13,7 @@
 
 #include "model/error.h"
 #include "model/ls_data_structs.h"
-#include "model/special_squares.h"
+#include "model/square_catalogue.h"
 #include "test_squares.h"
 #include "transform/transformations.h"
 

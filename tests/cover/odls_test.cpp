@@ -9,7 +9,7 @@
 #include "cover/orthogonality.h"
 #include "cover_test_squares.h"
 #include "model/ls_data_structs.h"
-#include "model/special_squares.h"
+#include "model/square_catalogue.h"
 #include "transform/transformations.h"
 
 namespace dlslab {

@@ -6,7 +6,7 @@
 
 #include "cover_test_squares.h"
 #include "model/ls_data_structs.h"
-#include "model/special_squares.h"
+#include "model/square_catalogue.h"
 
 namespace dlslab {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "cover/orthogonality.h"
 #include "model/ls_data_structs.h"
-#include "model/special_squares.h"
+#include "model/square_catalogue.h"
 #include "transform/transformations.h"
 
 namespace dlslab {

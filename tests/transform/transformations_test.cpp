@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "model/ls_data_structs.h"
-#include "model/special_squares.h"
+#include "model/square_catalogue.h"
 #include "test_squares.h"
 
 namespace dlslab {

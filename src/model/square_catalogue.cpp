@@ -1,4 +1,4 @@
-#include "model/special_squares.h"
+#include "model/square_catalogue.h"
 
 namespace dlslab {
 // clang-format off
