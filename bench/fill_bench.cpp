@@ -11,33 +11,23 @@
 #include "fill/heuristic_fill.h"
 #include "model/diagnostics.h"
 #include "model/random.h"
+#include "random_squares.h"
 
 namespace dlslab {
 namespace {
 
 constexpr int kGames = 200;
 
-/// A complete DLS made by the crossword's random search from a fixed seed.
-TLatinSquare RandomDls(std::uint32_t seed) {
-  TLatinSquareClass model;
-  model.SetOrder(kOrder);
-  model.ClearSquares();
-  RandSeed = seed;
-  do RandomFillV2(model);
-  while (model.GetEmptyCellsCount() != 0);
-  return model.FirstSquare;
-}
-
 /// The DLS of seed 777 with its last 57 cells emptied: 51112 fillings.
 TLatinSquare ManyFillings() {
-  TLatinSquare sq = RandomDls(777);
+  TLatinSquare sq = bench::RandomDiagonalLatinSquare(777);
   for (int i = 100 - 57; i < 100; ++i) sq.data()[i] = kEmpty;
   return sq;
 }
 
 /// A final clue set of the random reduction: exactly one filling, every clue needed.
 TLatinSquare FinalClueSet() {
-  const TLatinSquare dls = RandomDls(2024);
+  const TLatinSquare dls = bench::RandomDiagonalLatinSquare(2024);
   RandSeed = 2024;
   return GetDominatingSetRandom(dls);
 }

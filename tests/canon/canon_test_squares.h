@@ -9,17 +9,10 @@
 #include "model/ls_data_structs.h"
 #include "model/random.h"
 #include "model/square_catalogue.h"
+#include "test_squares.h"
 
 // Squares for the canonical-form tests.
 namespace dlslab::test {
-
-/// A random order-10 DLS: "Random search v3" on a fresh model with the given seed.
-inline TLatinSquare RandomDls(std::uint32_t seed) {
-  cmd::Context ctx;
-  RandSeed = seed;
-  cmd::RandomSearchV3MenuItemClick(ctx);
-  return ctx.model.FirstSquare;
-}
 
 /// Random DLS for the seeds 1..count, and the twenty embedded squares, which are rich in
 /// symmetries and so in ties between candidates.

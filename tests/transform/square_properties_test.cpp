@@ -9,18 +9,14 @@
 #include "cover/orthogonality.h"
 #include "model/ls_data_structs.h"
 #include "model/square_catalogue.h"
+#include "transform/apply_move.h"
 #include "transform/transformations.h"
 
 namespace dlslab {
 namespace {
 
-using Move = void (*)(TLatinSquare&, const TLatinSquare&);
-
-TLatinSquare Apply(Move move, const TLatinSquare& src) {
-  TLatinSquare dest = CreateSquare(src.order());
-  move(dest, src);
-  return dest;
-}
+using test::Apply;
+using test::Move;
 
 TLatinSquare Relabel(const TLatinSquare& s, const std::function<int(int)>& map) {
   TLatinSquare r = s;

@@ -10,17 +10,13 @@
 #include "model/ls_data_structs.h"
 #include "model/square_catalogue.h"
 #include "test_squares.h"
+#include "transform/apply_move.h"
 
 namespace dlslab {
 namespace {
 
-using Move = void (*)(TLatinSquare&, const TLatinSquare&);
-
-TLatinSquare Apply(Move move, const TLatinSquare& src) {
-  TLatinSquare dest = CreateSquare(src.order());
-  move(dest, src);
-  return dest;
-}
+using test::Apply;
+using test::Move;
 
 TLatinSquare Thorus(const TLatinSquare& src, int direction) {
   TLatinSquare dest = CreateSquare(src.order());
