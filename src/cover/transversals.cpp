@@ -19,9 +19,12 @@
 //   them, so extending a half is one test per column (sixteen lanes at a time with AVX-512).
 //   About 6,700 halves per side on a random square, against some 120,000 nodes of the full
 //   search.
-// - The bottom keys are marked in a 2^22-bit map and chained in hash buckets; every top half
-//   tests its complement in the map, which only true partners pass, and walks a chain only for
-//   a transversal found.
+// - The bottom halves are chained in hash buckets and marked in a bitmap that only true
+//   partners pass, so a top half walks a chain only for a transversal found. With AVX-512 the
+//   map is indexed by a compact key (the ranks of the five-of-ten column and value sets and
+//   the two diagonal bits: 2^18 bits, 32 KB, so it stays in the first-level cache), computed
+//   for sixteen halves at a time by table permutes, and sixteen top halves test their
+//   complements with one gather. Without it the map is indexed by the key itself (2^22 bits).
 // Order: each level keeps its parents' order and tries columns ascending, so both lists are in
 // lexicographic order; the chains are built back to front and keep it. So the result comes out
 // in the order of the full search with no sort.
@@ -43,15 +46,51 @@ namespace dlslab {
 namespace {
 
 constexpr int kHalfRows = kOrder / 2;
+constexpr int kVectorLanes = 16;
 constexpr unsigned kAllColumns = (1u << kOrder) - 1;
 constexpr std::uint8_t kNoValue = 0xFF;
 // The most halves five (four) rows can have: 10 * 9 * 8 * 7 * 6 (* 1) column choices.
 constexpr int kMaxHalves = 30240;
 constexpr int kMaxHalvesOf4 = 5040;
+#if defined(__AVX512F__)
+constexpr int kBucketBits = 14;  // short chains: the chains cost more than the probes here
+#else
 constexpr int kBucketBits = 11;
+#endif
 constexpr std::uint32_t kMainBit = 1u << 20;
 constexpr std::uint32_t kAntiBit = 1u << 21;
 constexpr std::uint32_t kKeyMask = (1u << 22) - 1;
+
+#if defined(__AVX512F__)
+// The compact key of a half packs the ranks (0..251) of its column set and of its value set,
+// both five of ten, with its two diagonal bits: column rank << 10 | value rank << 2 | diagonals.
+constexpr int kCompactKeys = 252 << 10;
+
+// A five-of-ten set's rank is low_rank[its bits 0..4] + high_rank[its bits 5..9]: the sets
+// are ranked by how many of their members are below 5, then by those members, then by the rest.
+struct SplitRanks {
+  std::array<std::int32_t, 32> low{};
+  std::array<std::int32_t, 32> high{};
+};
+
+constexpr SplitRanks make_split_ranks() {
+  SplitRanks ranks;
+  std::array<int, 6> seen{};  // masks of each population count met so far
+  std::array<int, 32> index{};
+  for (int m = 0; m < 32; ++m) index[m] = seen[std::popcount(static_cast<unsigned>(m))]++;
+  int offset = 0;
+  for (int k = 0; k <= kHalfRows; ++k) {
+    const int highs = seen[kHalfRows - k];  // high parts that complete k low members
+    for (int m = 0; m < 32; ++m)
+      if (std::popcount(static_cast<unsigned>(m)) == k) ranks.low[m] = offset + index[m] * highs;
+    offset += seen[k] * highs;
+  }
+  for (int m = 0; m < 32; ++m) ranks.high[m] = index[m];
+  return ranks;
+}
+
+constexpr SplitRanks kSplitRanks = make_split_ranks();
+#endif
 
 /// Reads cell (r, c) of the top-left 10 x 10 block as a usable value 0..9 or kNoValue.
 std::uint8_t usable_value(const TLatinSquare& square, int r, int c) {
@@ -142,8 +181,16 @@ struct TransversalSearch::State {
   Level scratch_b{kMaxHalvesOf4};
   std::vector<std::int32_t> next = std::vector<std::int32_t>(kMaxHalves);
   std::array<std::int32_t, 1 << kBucketBits> buckets{};
+#if defined(__AVX512F__)
+  // Bit k: some bottom half has compact key k (compact_keys). 32 KB, so it stays in the
+  // first-level cache and is simply cleared after use.
+  alignas(64) std::array<std::uint32_t, kCompactKeys / 32> present{};
+  // The bottom halves' compact keys, in list order.
+  std::vector<std::uint32_t> bottom_compact = std::vector<std::uint32_t>(kMaxHalves + kSlack);
+#else
   // Bit k: some bottom half has key k. Half a megabyte, so it is cleared bit by bit after use.
   std::vector<std::uint64_t> present = std::vector<std::uint64_t>((kKeyMask + 1) / 64);
+#endif
 
   void load(const TLatinSquare& square, bool diagonal_only) {
     for (int r = 0; r < kOrder; ++r) {
@@ -228,6 +275,81 @@ struct TransversalSearch::State {
     return (key * 0x9E3779B1u) >> (32 - kBucketBits);
   }
 
+  // Appends the transversals made of the top half with columns top_columns and each bottom
+  // half of bucket b whose key is wanted, in list order.
+  void emit_partners(std::uint32_t top_columns, std::uint32_t wanted, std::uint32_t b,
+                     TTransversalCounts& counts, TTransversalsTable& table) const {
+    for (std::int32_t i = buckets[b]; i >= 0; i = next[i]) {
+      if (bottom.key[i] != wanted) continue;
+      TTransversal& t = table.Items.emplace_back();
+      for (int r = 0; r < kHalfRows; ++r) {
+        t[r] = static_cast<int>(top_columns >> (4 * r) & 15);
+        t[kHalfRows + r] = static_cast<int>(bottom.columns[i] >> (4 * r) & 15);
+      }
+      ++counts[t[0]];
+    }
+  }
+
+#if defined(__AVX512F__)
+  // Sixteen unsigned lanes with the compiler's own operators (GCC 12 warns inside the
+  // intrinsics of the plain shifts).
+  using Lanes = std::uint32_t __attribute__((vector_size(64)));
+
+  // The compact keys of sixteen halves' keys.
+  static Lanes compact_keys(Lanes key) {
+    const __m512i low_a = _mm512_loadu_si512(kSplitRanks.low.data());
+    const __m512i low_b = _mm512_loadu_si512(kSplitRanks.low.data() + 16);
+    const __m512i high_a = _mm512_loadu_si512(kSplitRanks.high.data());
+    const __m512i high_b = _mm512_loadu_si512(kSplitRanks.high.data() + 16);
+    // The table lookups use only the low five bits of each index.
+    const auto rank = [&](Lanes set) {
+      return Lanes(_mm512_permutex2var_epi32(low_a, __m512i(set), low_b)) +
+             Lanes(_mm512_permutex2var_epi32(high_a, __m512i(set >> 5), high_b));
+    };
+    return rank(key) << 10 | rank(key >> kOrder) << 2 | key >> 20;
+  }
+
+  // Every bottom half is marked in a bitmap by its compact key and chained in a hash bucket;
+  // sixteen top halves at a time look the compact keys of their complements up in the bitmap,
+  // which only true partners pass, so the chains are walked only for transversals found.
+  void join(bool diagonal_only, TTransversalCounts& counts, TTransversalsTable& table) {
+    buckets.fill(-1);
+    const std::uint32_t* const bottom_key = bottom.key.data();
+    std::uint32_t* const compact = bottom_compact.data();
+    for (int i = 0; i < bottom.count; i += kVectorLanes)
+      _mm512_storeu_si512(compact + i,
+                          __m512i(compact_keys(Lanes(_mm512_loadu_si512(bottom_key + i)))));
+    // Pushing from the back leaves every chain in list order.
+    for (int i = bottom.count - 1; i >= 0; --i) {
+      const std::uint32_t k = compact[i];
+      const std::uint32_t b = bucket_of(k);
+      next[i] = buckets[b];
+      buckets[b] = i;
+      present[k / 32] |= 1u << (k % 32);
+    }
+    const std::uint32_t key_mask = diagonal_only ? kKeyMask : kKeyMask & ~(kMainBit | kAntiBit);
+    const std::uint32_t* const top_key = top.key.data();
+    for (int j0 = 0; j0 < top.count; j0 += kVectorLanes) {
+      const int left = top.count - j0;
+      const __mmask16 lanes =
+          left >= kVectorLanes ? __mmask16{0xFFFF} : static_cast<__mmask16>((1u << left) - 1);
+      const Lanes k = compact_keys(~Lanes(_mm512_loadu_si512(top_key + j0)) & key_mask);
+      const __m512i words = _mm512_mask_i32gather_epi32(_mm512_setzero_si512(), lanes,
+                                                        __m512i(k >> 5), present.data(), 4);
+      const Lanes bit = (Lanes{} + 1u) << (k & 31);
+      unsigned hits = _mm512_mask_test_epi32_mask(lanes, words, __m512i(bit));
+      if (hits == 0) continue;
+      alignas(64) std::array<std::uint32_t, kVectorLanes> lane_keys;
+      _mm512_store_si512(lane_keys.data(), __m512i(k));
+      for (; hits != 0; hits &= hits - 1) {
+        const int lane = std::countr_zero(hits);
+        emit_partners(top.columns[j0 + lane], ~top_key[j0 + lane] & key_mask,
+                      bucket_of(lane_keys[lane]), counts, table);
+      }
+    }
+    present.fill(0);
+  }
+#else
   // Every bottom half is marked in a bitmap by its key and chained in a hash bucket; a top
   // half looks its complement up in the bitmap, which only true partners pass, so the chains
   // are walked only for transversals found.
@@ -245,20 +367,13 @@ struct TransversalSearch::State {
     for (int j = 0; j < top.count; ++j) {
       const std::uint32_t wanted = ~top.key[j] & key_mask;
       if ((present[wanted / 64] >> (wanted % 64) & 1) == 0) continue;
-      for (std::int32_t i = buckets[bucket_of(wanted)]; i >= 0; i = next[i]) {
-        if (bottom.key[i] != wanted) continue;
-        TTransversal& t = table.Items.emplace_back();
-        for (int r = 0; r < kHalfRows; ++r) {
-          t[r] = static_cast<int>(top.columns[j] >> (4 * r) & 15);
-          t[kHalfRows + r] = static_cast<int>(bottom.columns[i] >> (4 * r) & 15);
-        }
-        ++counts[t[0]];
-      }
+      emit_partners(top.columns[j], wanted, bucket_of(wanted), counts, table);
     }
     // Volatile keeps the compiler from turning this into a (slow) scatter.
     volatile std::uint64_t* words = present.data();
     for (int i = 0; i < bottom.count; ++i) words[bottom.key[i] / 64] = 0;
   }
+#endif
 };
 
 TransversalSearch::TransversalSearch() = default;
