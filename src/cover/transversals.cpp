@@ -185,8 +185,10 @@ struct TransversalSearch::State {
   // Bit k: some bottom half has compact key k (compact_keys). 32 KB, so it stays in the
   // first-level cache and is simply cleared after use.
   alignas(64) std::array<std::uint32_t, kCompactKeys / 32> present{};
-  // The bottom halves' compact keys, in list order.
-  std::vector<std::uint32_t> bottom_compact = std::vector<std::uint32_t>(kMaxHalves + kSlack);
+  // The bottom halves' compact keys in list order; then those of the wanted complements of
+  // the top halves that have partners, beside their list indices in hit_tops.
+  std::vector<std::uint32_t> compact_list = std::vector<std::uint32_t>(kMaxHalves + kSlack);
+  std::vector<std::int32_t> hit_tops = std::vector<std::int32_t>(kMaxHalves + kSlack);
 #else
   // Bit k: some bottom half has key k. Half a megabyte, so it is cleared bit by bit after use.
   std::vector<std::uint64_t> present = std::vector<std::uint64_t>((kKeyMask + 1) / 64);
@@ -315,7 +317,7 @@ struct TransversalSearch::State {
   void join(bool diagonal_only, TTransversalCounts& counts, TTransversalsTable& table) {
     buckets.fill(-1);
     const std::uint32_t* const bottom_key = bottom.key.data();
-    std::uint32_t* const compact = bottom_compact.data();
+    std::uint32_t* const compact = compact_list.data();
     for (int i = 0; i < bottom.count; i += kVectorLanes)
       _mm512_storeu_si512(compact + i,
                           __m512i(compact_keys(Lanes(_mm512_loadu_si512(bottom_key + i)))));
@@ -329,6 +331,9 @@ struct TransversalSearch::State {
     }
     const std::uint32_t key_mask = diagonal_only ? kKeyMask : kKeyMask & ~(kMainBit | kAntiBit);
     const std::uint32_t* const top_key = top.key.data();
+    const __m512i lane_index =
+        _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+    int hit_count = 0;
     for (int j0 = 0; j0 < top.count; j0 += kVectorLanes) {
       const int left = top.count - j0;
       const __mmask16 lanes =
@@ -337,15 +342,16 @@ struct TransversalSearch::State {
       const __m512i words = _mm512_mask_i32gather_epi32(_mm512_setzero_si512(), lanes,
                                                         __m512i(k >> 5), present.data(), 4);
       const Lanes bit = (Lanes{} + 1u) << (k & 31);
-      unsigned hits = _mm512_mask_test_epi32_mask(lanes, words, __m512i(bit));
-      if (hits == 0) continue;
-      alignas(64) std::array<std::uint32_t, kVectorLanes> lane_keys;
-      _mm512_store_si512(lane_keys.data(), __m512i(k));
-      for (; hits != 0; hits &= hits - 1) {
-        const int lane = std::countr_zero(hits);
-        emit_partners(top.columns[j0 + lane], ~top_key[j0 + lane] & key_mask,
-                      bucket_of(lane_keys[lane]), counts, table);
-      }
+      const __mmask16 hits = _mm512_mask_test_epi32_mask(lanes, words, __m512i(bit));
+      // Collected without a branch: only about one top half in sixty has partners.
+      _mm512_mask_compressstoreu_epi32(hit_tops.data() + hit_count, hits,
+                                       _mm512_add_epi32(_mm512_set1_epi32(j0), lane_index));
+      _mm512_mask_compressstoreu_epi32(compact + hit_count, hits, __m512i(k));
+      hit_count += std::popcount(static_cast<unsigned>(hits));
+    }
+    for (int h = 0; h < hit_count; ++h) {
+      const int j = hit_tops[h];
+      emit_partners(top.columns[j], ~top_key[j] & key_mask, bucket_of(compact[h]), counts, table);
     }
     present.fill(0);
   }
