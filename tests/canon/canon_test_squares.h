@@ -1,9 +1,12 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <array>
 #include <cstdint>
 #include <vector>
 
+#include "canon/canonical_forms.h"
 #include "cmd/context.h"
 #include "cmd/fill_commands.h"
 #include "model/ls_data_structs.h"
@@ -74,5 +77,16 @@ inline TLatinSquare DlsWithDiagonals(const std::array<int, 10>& diag,
   if (!solver.fill(0)) return TLatinSquare(n);
   return s;
 }
+
+/// A fixture sharing, across its cases, CanonTestSquares(kRandom) and one engine per case.
+template <int kRandom>
+class CanonSquaresTest : public ::testing::Test {
+ protected:
+  static const std::vector<TLatinSquare>& squares() {
+    static const std::vector<TLatinSquare> squares = CanonTestSquares(kRandom);
+    return squares;
+  }
+  CanonEngine engine;
+};
 
 }  // namespace dlslab::test

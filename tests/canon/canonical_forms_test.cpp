@@ -65,21 +65,11 @@ TEST(IsLexLess, DecidesAtFirstDifferingCell) {
   EXPECT_TRUE(IsLexLess(b, a));
 }
 
-class CanonicalFormTest : public ::testing::Test {
+class CanonicalFormTest : public test::CanonSquaresTest<12> {
  protected:
   static void SetUpTestSuite() {
-    squares_ = new std::vector(test::CanonTestSquares(12));
-    for (const TLatinSquare& s : *squares_) ASSERT_TRUE(IsFilled(s) && IsDiagonalLatin(s));
+    for (const TLatinSquare& s : squares()) ASSERT_TRUE(IsFilled(s) && IsDiagonalLatin(s));
   }
-  static void TearDownTestSuite() {
-    delete squares_;
-    squares_ = nullptr;
-  }
-  static const std::vector<TLatinSquare>& squares() { return *squares_; }
-  CanonEngine engine;
-
- private:
-  static inline std::vector<TLatinSquare>* squares_ = nullptr;
 };
 
 TEST_F(CanonicalFormTest, MatchesBruteForce) {

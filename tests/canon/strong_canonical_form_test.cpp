@@ -50,19 +50,7 @@ TEST(IsDiagLess, DiagonalsDecideBeforeOtherCells) {
   EXPECT_TRUE(IsDiagLess(a, b));
 }
 
-class StrongCanonicalFormTest : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { squares_ = new std::vector(test::CanonTestSquares(4)); }
-  static void TearDownTestSuite() {
-    delete squares_;
-    squares_ = nullptr;
-  }
-  static const std::vector<TLatinSquare>& squares() { return *squares_; }
-  CanonEngine engine;
-
- private:
-  static inline std::vector<TLatinSquare>* squares_ = nullptr;
-};
+using StrongCanonicalFormTest = test::CanonSquaresTest<4>;
 
 TEST_F(StrongCanonicalFormTest, DiagonalAscendingAndAntiDiagonalInTable) {
   for (const TLatinSquare& s : squares()) {
