@@ -120,25 +120,22 @@ void BM_DealGameBaseline(benchmark::State& state) {
 }
 BENCHMARK(BM_DealGameBaseline)->Iterations(5)->Unit(benchmark::kMillisecond);
 
-void BM_RandomFillV2(benchmark::State& state) {
+template <void (*Fill)(TLatinSquareClass&)>
+void FillRepeatedly(benchmark::State& state) {
   TLatinSquareClass model;
   model.SetOrder(kOrder);
   RandSeed = 1;
   for (auto _ : state) {
-    RandomFillV2(model);
+    Fill(model);
     benchmark::DoNotOptimize(model.FirstSquare);
   }
 }
+
+void BM_RandomFillV2(benchmark::State& state) { FillRepeatedly<RandomFillV2>(state); }
 BENCHMARK(BM_RandomFillV2)->Unit(benchmark::kMicrosecond);
 
 void BM_RandomFillV2Baseline(benchmark::State& state) {
-  TLatinSquareClass model;
-  model.SetOrder(kOrder);
-  RandSeed = 1;
-  for (auto _ : state) {
-    random_fill_v2_baseline(model);
-    benchmark::DoNotOptimize(model.FirstSquare);
-  }
+  FillRepeatedly<random_fill_v2_baseline>(state);
 }
 BENCHMARK(BM_RandomFillV2Baseline)->Unit(benchmark::kMicrosecond);
 

@@ -9,21 +9,11 @@ namespace {
 
 constexpr int kN = kOrder;
 
-Grid relabelled(const Grid& c) {
-  std::array<std::int8_t, kN> map{};
-  for (int k = 0; k < kN; ++k)
-    if (c[k] >= 0) map[c[k]] = static_cast<std::int8_t>(k);
-  Grid out;
-  for (int k = 0; k < kN; ++k) out[k] = static_cast<std::int8_t>(k);
-  for (int i = kN; i < kN * kN; ++i) out[i] = c[i] < 0 ? c[i] : map[c[i]];
-  return out;
-}
-
 }  // namespace
 
 Grid canonical_form_brute_force(const Grid& square) {
   constexpr int h = kN / 2;
-  Grid best = relabelled(square);
+  Grid best = relabel_by_first_row(square);
   std::array<int, h> pairs{0, 1, 2, 3, 4};
   do {
     for (unsigned mask = 0; mask < (1u << h); ++mask) {
@@ -44,7 +34,7 @@ Grid canonical_form_brute_force(const Grid& square) {
         }
       }
       for (const Grid& candidate : maps) {
-        const Grid c = relabelled(candidate);
+        const Grid c = relabel_by_first_row(candidate);
         if (std::lexicographical_compare(c.begin(), c.end(), best.begin(), best.end())) best = c;
       }
     }

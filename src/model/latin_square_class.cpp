@@ -12,16 +12,6 @@
 
 namespace dlslab {
 
-void TCellMask::Resize(int n) {
-  const auto old = cells_;
-  const int old_n = n_;
-  cells_.fill(false);
-  const int keep = std::min(old_n, n);
-  for (int r = 0; r < keep; ++r)
-    for (int c = 0; c < keep; ++c) cells_[r * n + c] = old[r * old_n + c];
-  n_ = n;
-}
-
 void TLatinSquareClass::SetOrder(int n) {
   FirstSquare.Resize(n, 0);
   SecondSquare.Resize(n, 0);

@@ -14,6 +14,17 @@ inline constexpr int kOrder = 10;
 /// Mark of an empty cell.
 inline constexpr int kEmpty = -1;
 
+/// Re-lays a flat row-major n x n block for a new order: cells present in both sizes keep their
+/// values, new cells get `fill`.
+template <class T, std::size_t kCells>
+void ResizeFlatGrid(std::array<T, kCells>& cells, int old_n, int n, T fill) {
+  const std::array<T, kCells> old = cells;
+  cells.fill(fill);
+  const int keep = old_n < n ? old_n : n;
+  for (int r = 0; r < keep; ++r)
+    for (int c = 0; c < keep; ++c) cells[r * n + c] = old[r * old_n + c];
+}
+
 /// A square of order 0..kMaxOrder, cells [row][column] in one flat row-major block.
 /// Rows are `order()` ints apart, so an order-10 square is 100 contiguous ints.
 class TLatinSquare {
@@ -33,7 +44,11 @@ class TLatinSquare {
   [[nodiscard]] int size() const { return n_ * n_; }
 
   /// Changes the order; cells present in both sizes keep their values, new cells get `fill`.
-  void Resize(int n, int fill);
+  void Resize(int n, int fill) {
+    assert(n >= 0 && n <= kMaxOrder);
+    ResizeFlatGrid(cells_, n_, n, fill);
+    n_ = n;
+  }
 
   friend bool operator==(const TLatinSquare& a, const TLatinSquare& b) {
     if (a.n_ != b.n_) return false;
