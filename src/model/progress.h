@@ -1,0 +1,71 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+
+#include "model/error.h"
+
+namespace dlslab {
+
+/// Raised by a long routine that found a cancel request at one of its safe points. The routine
+/// has changed nothing its caller owns: results are only handed over once the work is done.
+class Cancelled : public Error {
+ public:
+  Cancelled() : Error("Cancelled") {}
+};
+
+/// The progress and the cancel request of one piece of long work, shared between the thread
+/// doing it and whoever watches it (the window's progress bar, the CLI's progress line). The
+/// worker writes, the watcher reads snapshots at its own pace; nothing here calls back, so a
+/// worker never waits for a watcher. Counters are relaxed atomics: cheap enough to bump in a
+/// search loop, though hot loops should still poll only every few thousand steps.
+class Progress {
+ public:
+  struct Snapshot {
+    std::string label;    ///< what is being done now
+    std::uint64_t done;   ///< units finished
+    std::uint64_t total;  ///< units in all; 0 when the size is not known
+  };
+
+  /// Starts a step of the work: its label and size (0: unknown) and nothing done yet.
+  void Begin(std::string label, std::uint64_t total = 0);
+  void Set(std::uint64_t done) { done_.store(done, std::memory_order_relaxed); }
+  void Advance(std::uint64_t units = 1) { done_.fetch_add(units, std::memory_order_relaxed); }
+
+  void RequestCancel() { cancel_.store(true, std::memory_order_relaxed); }
+  [[nodiscard]] bool CancelRequested() const { return cancel_.load(std::memory_order_relaxed); }
+  /// A safe point: throws Cancelled when a cancel was requested.
+  void Poll() const {
+    if (CancelRequested()) throw Cancelled();
+  }
+
+  [[nodiscard]] Snapshot Read() const;
+
+ private:
+  mutable std::mutex label_mutex_;
+  std::string label_;
+  std::atomic<std::uint64_t> done_{0};
+  std::atomic<std::uint64_t> total_{0};
+  std::atomic<bool> cancel_{false};
+};
+
+/// The progress of the work running on this thread: the one a ProgressScope installed, or a
+/// shared one that is never cancelled. Deep routines report and poll through it, so the
+/// routines keep their signatures.
+[[nodiscard]] Progress& CurrentProgress();
+
+/// Makes `progress` the calling thread's current progress for the scope's lifetime.
+class ProgressScope {
+ public:
+  explicit ProgressScope(Progress& progress);
+  ~ProgressScope();
+  ProgressScope(const ProgressScope&) = delete;
+  ProgressScope& operator=(const ProgressScope&) = delete;
+
+ private:
+  Progress* previous_;
+};
+
+}  // namespace dlslab
