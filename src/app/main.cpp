@@ -1,8 +1,46 @@
 #include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
 
 #include "app/main_form.h"
 
+namespace {
+
+constexpr const char* kNoDisplay =
+    "dlslab: no display to open the window on; start it in a desktop session, or as "
+    "\"xvfb-run build/src/app/dlslab\" (the command-line workbench build/src/dlslab-cli needs "
+    "no display).";
+
+bool IsSet(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr && *value != '\0';
+}
+
+/// True when the toolkit would have to find a desktop it cannot reach: on X11 or Wayland
+/// without their display variables it aborts the process rather than fail.
+bool DisplayMissing() {
+#if defined(__linux__) || defined(__unix__)
+  const char* platform = std::getenv("QT_QPA_PLATFORM");
+  if (platform != nullptr && *platform != '\0') {
+    const std::string_view name(platform);
+    if (name.substr(0, 3) == "xcb") return !IsSet("DISPLAY");
+    if (name.substr(0, 7) == "wayland") return !IsSet("WAYLAND_DISPLAY");
+    return false;  // offscreen, vnc, ...: no desktop needed
+  }
+  return !IsSet("DISPLAY") && !IsSet("WAYLAND_DISPLAY");
+#else
+  return false;
+#endif
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  if (DisplayMissing()) {
+    std::fprintf(stderr, "%s\n", kNoDisplay);
+    return 1;
+  }
   QApplication app(argc, argv);
   dlslab::app::TMainForm form;
   form.show();

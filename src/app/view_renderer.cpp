@@ -1,10 +1,13 @@
 #include "app/view_renderer.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QFontMetrics>
 #include <QPen>
 #include <QString>
 
 #include "model/error.h"
+#include "model/file_output.h"
 #include "model/square_view.h"
 
 namespace dlslab::app {
@@ -78,8 +81,15 @@ void SaveViewBitmap(TLatinSquareClass& model, int width, int height, const std::
   const ViewSize size = GetFittedViewSize(model, GetCellSize(model, width, height));
   QImage picture(size.width, size.height, QImage::Format_RGB32);
   Draw(picture, model);
-  if (!picture.save(QString::fromStdString(file_name), "BMP"))
-    throw Error("Cannot write the file \"" + file_name + "\".");
+  SaveImageAsBmp(picture, file_name);
+}
+
+void SaveImageAsBmp(const QImage& image, const std::string& file_name) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (!image.save(&buffer, "BMP")) throw Error("Cannot write the file \"" + file_name + "\".");
+  WriteFileAtomically(file_name, std::string_view(bytes.constData(), bytes.size()));
 }
 
 }  // namespace dlslab::app

@@ -28,4 +28,8 @@ void DrawSquare(QPainter& painter, TLatinSquareClass& model, int top, int left,
 /// the file cannot be written.
 void SaveViewBitmap(TLatinSquareClass& model, int width, int height, const std::string& file_name);
 
+/// Writes an image as a Windows BMP file, whole or not at all (an earlier file stays when the
+/// write fails). Throws Error when the file cannot be written.
+void SaveImageAsBmp(const QImage& image, const std::string& file_name);
+
 }  // namespace dlslab::app

@@ -24,6 +24,7 @@
 
 #include "model/diagnostics.h"
 #include "model/error.h"
+#include "model/file_output.h"
 #include "model/ls_data_structs.h"
 
 namespace dlslab {
@@ -345,11 +346,10 @@ void TSquaresCollection::LoadFromFile_VelmoraFormat(const std::string& file_name
 }
 
 void TSquaresCollection::SaveToFile(const std::string& file_name) const {
-  const File file(std::fopen(file_name.c_str(), "wb"));
-  if (!file) ThrowIoError("Cannot create the collection file", file_name);
+  AtomicFileWriter file(file_name);
+  if (!file.ok()) ThrowIoError("Cannot create the collection file", file_name);
   auto write = [&](const std::string& text) {
-    if (std::fwrite(text.data(), 1, text.size(), file.get()) != text.size())
-      ThrowIoError("Cannot write the collection file", file_name);
+    if (!file.Write(text)) ThrowIoError("Cannot write the collection file", file_name);
   };
 
   std::string out;
@@ -368,7 +368,7 @@ void TSquaresCollection::SaveToFile(const std::string& file_name) const {
     }
   }
   write(out);
-  if (std::fflush(file.get()) != 0) ThrowIoError("Cannot write the collection file", file_name);
+  if (!file.Commit()) ThrowIoError("Cannot write the collection file", file_name);
 }
 
 TIntArr StringToIntArr(std::string_view s) {

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "model/error.h"
+#include "model/file_output.h"
 #include "model/random.h"
 
 namespace dlslab {
@@ -140,11 +141,7 @@ void TLatinSquareClass::SaveToFile(const std::string& file_name) const {
     out += "\r\n";
     AppendValues(out, SecondSquare);
   }
-  std::ofstream file(file_name, std::ios::binary | std::ios::trunc);
-  if (!file) throw Error("Cannot write \"" + file_name + "\".");
-  file << out;
-  file.close();
-  if (!file) throw Error("Cannot write \"" + file_name + "\".");
+  WriteFileAtomically(file_name, out);
 }
 
 void TLatinSquareClass::LoadFromFile(const std::string& file_name) {

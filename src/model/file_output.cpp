@@ -1,0 +1,81 @@
+#include "model/file_output.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <utility>
+
+#include "model/error.h"
+
+namespace dlslab {
+namespace {
+
+std::atomic<unsigned> temp_counter{0};
+
+// A name beside the target that no other writer, in this process or another, picks as well.
+std::string TempNameFor(const std::string& file_name) {
+  const std::filesystem::path target(file_name);
+  std::string base = target.filename().string();
+  const std::string unique = ".tmp-" + std::to_string(::getpid()) + "-" +
+                             std::to_string(temp_counter.fetch_add(1, std::memory_order_relaxed));
+  return (target.parent_path() / ("." + base + unique)).string();
+}
+
+}  // namespace
+
+AtomicFileWriter::AtomicFileWriter(std::string file_name) : file_name_(std::move(file_name)) {
+  for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+    temp_name_ = TempNameFor(file_name_);
+    fd_ = ::open(temp_name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd_ < 0 && errno != EEXIST) break;
+  }
+  if (fd_ < 0) {
+    error_ = std::string("open: ") + std::strerror(errno);
+    temp_name_.clear();
+  }
+}
+
+AtomicFileWriter::~AtomicFileWriter() {
+  if (fd_ >= 0) ::close(fd_);
+  if (!committed_ && !temp_name_.empty()) ::unlink(temp_name_.c_str());
+}
+
+void AtomicFileWriter::Fail(const char* what) {
+  if (error_.empty()) error_ = std::string(what) + ": " + std::strerror(errno);
+}
+
+bool AtomicFileWriter::Write(std::string_view bytes) {
+  while (ok() && !bytes.empty()) {
+    const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      Fail("write");
+    } else {
+      bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+  }
+  return ok();
+}
+
+bool AtomicFileWriter::Commit() {
+  if (!ok() || committed_) return ok();
+  // A full disk may only show when the data reaches it.
+  if (::fsync(fd_) != 0) Fail("fsync");
+  if (::close(std::exchange(fd_, -1)) != 0) Fail("close");
+  if (error_.empty() && ::rename(temp_name_.c_str(), file_name_.c_str()) != 0) Fail("rename");
+  committed_ = error_.empty();
+  return committed_;
+}
+
+void WriteFileAtomically(const std::string& file_name, std::string_view bytes) {
+  AtomicFileWriter writer(file_name);
+  writer.Write(bytes);
+  if (!writer.Commit()) throw Error("Cannot write \"" + file_name + "\": " + writer.error() + ".");
+}
+
+}  // namespace dlslab
