@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+#include <vector>
+
 #include "canon/canon_test_squares.h"
 #include "canon/canonical_forms.h"
 #include "model/ls_data_structs.h"
@@ -80,6 +83,70 @@ TEST_F(StrongCanonicalFormTest, SameForEquivalentSquaresAndIdempotent) {
     EXPECT_EQ(engine.GetStrongCanonicalForm(test::Relabelled(s, perm)), scf);
     EXPECT_EQ(engine.GetStrongCanonicalForm(scf), scf);
     EXPECT_EQ(GetStrongCanonicalForm(s), scf);
+  }
+}
+
+/// Every candidate of the square: its orbit under the moves that keep both diagonals as
+/// diagonals (exchanging two mirror pairs of lines, exchanging the lines of one pair, the
+/// transposition and the left-right flip), closed by search.
+std::vector<TLatinSquare> Candidates(const TLatinSquare& square) {
+  std::vector<TLatinSquare> orbit{square};
+  std::set<std::string> seen{SquareToString(square, false)};
+  for (std::size_t next = 0; next < orbit.size(); ++next) {
+    const TLatinSquare s = orbit[next];
+    std::vector<TLatinSquare> moved(7, s);
+    for (int a = 0; a < 4; ++a) SwapPairs(moved[a], a, a + 1);
+    FlipPair(moved[4], 0);
+    Transpose(moved[5], s);
+    FlipHorizontal(moved[6], s);
+    for (const TLatinSquare& m : moved)
+      if (seen.insert(SquareToString(m, false)).second) orbit.push_back(m);
+  }
+  return orbit;
+}
+
+/// The cells in the order of the diagonal-first comparison, an empty cell as 100.
+std::vector<int> DiagonalFirstKey(const TLatinSquare& s) {
+  std::vector<int> key;
+  auto add = [&](int i, int j) { key.push_back(s[i][j] < 0 ? 100 : s[i][j]); };
+  for (int k = 0; k < 10; ++k) {
+    add(k, k);
+    add(k, 9 - k);
+  }
+  for (int i = 0; i < 10; ++i)
+    for (int j = 0; j < 10; ++j)
+      if (j != i && i + j != 9) add(i, j);
+  return key;
+}
+
+/// The strong canonical form by brute force: each candidate relabelled by its main diagonal,
+/// the least in the diagonal-first order kept.
+TLatinSquare StrongFormByBruteForce(const TLatinSquare& square) {
+  const std::vector<TLatinSquare> candidates = Candidates(square);
+  EXPECT_EQ(15360 % candidates.size(), 0u);  // an orbit of the group of 15360 moves
+  TLatinSquare best;
+  std::vector<int> best_key;
+  for (TLatinSquare c : candidates) {
+    NormalizeByMainDiagonal(c);
+    std::vector<int> key = DiagonalFirstKey(c);
+    if (best_key.empty() || key < best_key) {
+      best = c;
+      best_key = std::move(key);
+    }
+  }
+  return best;
+}
+
+TEST(StrongCanonicalForm, MatchesBruteForce) {
+  TLatinSquare partial = test::RandomDls(21);
+  partial[3][3] = kEmpty;
+  partial[0][9] = kEmpty;
+  partial[5][1] = kEmpty;
+  ASSERT_EQ(Candidates(test::RandomDls(2)).size(), 15360u);
+  for (const TLatinSquare& s :
+       {test::RandomDls(2), test::RandomDls(13), StringToSquare(test::kBachelor), partial}) {
+    EXPECT_EQ(SquareToString(GetStrongCanonicalForm(s), false),
+              SquareToString(StrongFormByBruteForce(s), false));
   }
 }
 

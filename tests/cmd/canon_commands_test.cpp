@@ -5,10 +5,12 @@
 
 #include <filesystem>
 
+#include "canon/canon_baseline.h"
 #include "canon/canon_test_squares.h"
 #include "canon/canonical_forms.h"
 #include "canon/strong_canonical_form.h"
 #include "cmd/menu_table.h"
+#include "cmd/menu_test_util.h"
 #include "cmd/model_commands.h"
 #include "cmd/property_commands.h"
 #include "cmd/status.h"
@@ -88,19 +90,24 @@ TEST_F(CanonCommandsTest, ScfLineNumberUnknownForEmptySquare) {
   EXPECT_EQ(ctx.log.lines(), std::vector<std::string>{"SCF line Unknown"});
 }
 
-TEST_F(CanonCommandsTest, MenuRunsTheCommands) {
-  Show(StringToSquare(test::kBachelor));
-  const MenuEntry* entry = FindCommand("Get SCF line number");
-  ASSERT_NE(entry, nullptr);
-  ASSERT_NE(entry->handler, nullptr);
-  entry->handler(ctx, "");
-  ASSERT_EQ(ctx.log.lines().size(), 1u);
-  EXPECT_EQ(ctx.log.lines()[0].rfind("SCF line ", 0), 0u);
-  for (const char* caption : {"Get canonical form (CF)", "Get strong canonical form (SCF)"}) {
-    entry = FindCommand(caption);
-    ASSERT_NE(entry, nullptr);
-    EXPECT_NE(entry->handler, nullptr) << caption;
-  }
+// The two forms of one square differ, so each menu item is seen to run its own command.
+TEST_F(CanonCommandsTest, MenuItemsRunTheirOwnCommand) {
+  const TLatinSquare s = test::RandomDls(3);
+  const TLatinSquare cf = canonical_form_brute_force(s);
+  ASSERT_NE(cf, GetStrongCanonicalForm(s));
+  Show(s);
+  test::RunMenu(ctx, "Get canonical form (CF)");
+  EXPECT_EQ(ctx.model.FirstSquare, cf);
+  Show(s);
+  test::RunMenu(ctx, "Get strong canonical form (SCF)");
+  EXPECT_EQ(ctx.model.FirstSquare, GetStrongCanonicalForm(s));
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(ctx.model.FirstSquare[i][i], i);
+
+  const std::array<int, 10> diagonal{0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+  Show(test::DlsWithDiagonals(diagonal, {1, 2, 3, 7, 6, 9, 5, 4, 0, 8}));  // line 67
+  ASSERT_TRUE(IsFilled(ctx.model.FirstSquare));
+  test::RunMenu(ctx, "Get SCF line number");
+  EXPECT_EQ(ctx.log.lines(), std::vector<std::string>{"SCF line 67"});
 }
 
 TEST_F(CanonCommandsTest, IsomorphismClassIsWrittenToTheCurrentFolder) {

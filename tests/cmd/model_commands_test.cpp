@@ -1,10 +1,14 @@
 #include "cmd/model_commands.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
-#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include "cmd/menu_table.h"
+#include "cmd/menu_test_util.h"
 #include "model/error.h"
 #include "model/ls_data_structs.h"
 #include "model/square_catalogue.h"
@@ -13,9 +17,26 @@
 namespace dlslab::cmd {
 namespace {
 
+using test::Rows;
+using test::RowsOf;
+using test::RunMenu;
+
 class CommandsTest : public ::testing::Test {
  protected:
+  CommandsTest() {
+    ctx.update_view = [this] { ++redraws; };
+  }
+  /// An order-3 pair: a partial first square and a full second one.
+  void ShowPair() {
+    SetOrderMenuItemClick(ctx, 3);
+    ctx.model.SetFirstSquare(Rows("012 120 20-"));
+    ctx.model.SecondSquare = Rows("021 210 102");
+    ctx.model.ViewMode = 1;
+    redraws = 0;
+  }
+  const std::vector<std::string>& Log() const { return ctx.log.lines(); }
   Context ctx;
+  int redraws = 0;
 };
 
 TEST_F(CommandsTest, ImportSquareJoinsLinesAndIgnoresBlanks) {
@@ -36,83 +57,142 @@ TEST_F(CommandsTest, ImportSquareSetsOrderTenFirst) {
 }
 
 TEST_F(CommandsTest, ImportPairSplitsAlternateCharacters) {
-  ImportPairMenuItemClick(ctx, "01 10 2");
+  RunMenu(ctx, "Import pair...", "01 10 2");
   EXPECT_EQ(ctx.model.ViewMode, 1);
   EXPECT_EQ(ctx.model.FirstSquare[0][0], 0);
   EXPECT_EQ(ctx.model.SecondSquare[0][0], 1);
   EXPECT_EQ(ctx.model.FirstSquare[0][1], 1);
   EXPECT_EQ(ctx.model.SecondSquare[0][1], 0);
   EXPECT_EQ(ctx.model.FirstSquare[0][2], 2);  // the unpaired "2" is dropped
+  EXPECT_EQ(ctx.model.SecondSquare[0][2], 2);
+  EXPECT_EQ(ctx.model.FirstSquare[1][0], kEmpty);
+  EXPECT_EQ(redraws, 1);
 }
 
-TEST_F(CommandsTest, PrintsAsSquaresAndStrings) {
-  ImportSquareMenuItemClick(ctx, test::kBachelor);
-  PrintSquareToLogAsSolidStringClick(ctx);
-  PrintSquareToLogAsStringWithSpacesClick(ctx);
-  PrintSquareToLogAsSquaresClick(ctx);
-  const auto& lines = ctx.log.lines();
-  ASSERT_EQ(lines.size(), 12u);
-  EXPECT_EQ(lines[0], std::string("DLS: ") + test::kBachelor);
-  EXPECT_EQ(lines[1].substr(0, 9), "DLS: 0 1 ");
-  EXPECT_EQ(lines[2], "0 1 2 3 4 5 6 7 8 9 ");
+TEST_F(CommandsTest, PrintsOfTheSingleSquare) {
+  ShowPair();
+  RunMenu(ctx, "Single square");
+  EXPECT_EQ(ctx.model.ViewMode, 0);
+  for (const char* caption :
+       {"As squares", "As solid string", "As string with spaces", "Print pair"})
+    RunMenu(ctx, caption);
+  EXPECT_EQ(Log(), (std::vector<std::string>{"0 1 2 ", "1 2 0 ", "2 0 -1 ", "DLS: 01212020-",
+                                             "DLS: 0 1 2 1 2 0 2 0 - "}));
+}
+
+TEST_F(CommandsTest, PrintsOfThePair) {
+  ShowPair();
+  ctx.model.ViewMode = 0;
+  RunMenu(ctx, "Pair of squares");
+  EXPECT_EQ(ctx.model.ViewMode, 1);
+  EXPECT_EQ(redraws, 1);
+  for (const char* caption :
+       {"As squares", "As solid string", "As string with spaces", "Print pair"})
+    RunMenu(ctx, caption);
+  // In "Print pair" a cell whose ordered pair came earlier in row-major order prints "-- ".
+  EXPECT_EQ(Log(), (std::vector<std::string>{"0 1 2 ", "1 2 0 ", "2 0 -1 ", "", "0 2 1 ", "2 1 0 ",
+                                             "1 0 2 ", "DLS: 01212020-", "DLS2: 021210102",
+                                             "DLS: 0 1 2 1 2 0 2 0 - ", "DLS2: 0 2 1 2 1 0 1 0 2 ",
+                                             "", "00 12 21 ", "-- -- -- ", "-- -- -12 "}));
+  EXPECT_EQ(redraws, 1);  // prints do not redraw
 
   ClearLogMenuItemClick(ctx);
-  EXPECT_TRUE(ctx.log.lines().empty());
-  RadioItemClick(ctx, 1);
-  ctx.model.ClearSquares();
-  PrintSquareToLogAsSolidStringClick(ctx);
-  PrintSquareToLogAsSquaresClick(ctx);
-  EXPECT_EQ(ctx.log.lines()[1], "DLS2: " + std::string(100, '-'));
-  EXPECT_EQ(ctx.log.lines()[2], "-1 -1 -1 -1 -1 -1 -1 -1 -1 -1 ");
-  EXPECT_EQ(ctx.log.lines()[12], "");
-  EXPECT_EQ(ctx.log.lines().size(), 23u);
+  EXPECT_TRUE(Log().empty());
+  ctx.model.SetFirstSquare(Rows("012 201 120"));  // orthogonal to the second square
+  RunMenu(ctx, "Print pair");
+  EXPECT_EQ(Log(), (std::vector<std::string>{"", "00 12 21 ", "22 01 10 ", "11 20 02 "}));
 }
 
-TEST_F(CommandsTest, PrintPairMarksRepeatedPairs) {
-  PrintPairMenuItemClick(ctx);
-  EXPECT_TRUE(ctx.log.lines().empty());  // single view prints nothing
+TEST_F(CommandsTest, SwapFillAndClearTheSquares) {
+  ShowPair();
+  RunMenu(ctx, "Swap squares");
+  EXPECT_EQ(RowsOf(ctx.model.FirstSquare), "021 210 102");
+  EXPECT_EQ(RowsOf(ctx.model.SecondSquare), "012 120 20-");
+  EXPECT_EQ(redraws, 1);
 
-  ImportSquareMenuItemClick(ctx, test::kBachelor);
-  ctx.model.SecondSquare = ctx.model.FirstSquare;
-  RadioItemClick(ctx, 1);
-  PrintPairMenuItemClick(ctx);
-  const auto& lines = ctx.log.lines();
-  ASSERT_EQ(lines.size(), 11u);
-  EXPECT_EQ(lines[0], "");
-  EXPECT_EQ(lines[1], "00 11 22 33 44 55 66 77 88 99 ");
-  for (int r = 2; r <= 10; ++r) EXPECT_EQ(lines[r], "-- -- -- -- -- -- -- -- -- -- ");
+  ctx.model.SetFirstSquare(Rows("2-1 120 20-"));
+  RunMenu(ctx, "Ascending fill first string");
+  EXPECT_EQ(RowsOf(ctx.model.FirstSquare), "012 120 20-");
+  EXPECT_EQ(RowsOf(ctx.model.SecondSquare), "012 120 20-");
+  EXPECT_EQ(redraws, 2);
+
+  RunMenu(ctx, "Clear square");
+  EXPECT_EQ(RowsOf(ctx.model.FirstSquare), "--- --- ---");
+  EXPECT_EQ(RowsOf(ctx.model.SecondSquare), "--- --- ---");
+  EXPECT_EQ(ctx.model.GetOrder(), 3);
+  EXPECT_EQ(redraws, 3);
 }
 
 TEST_F(CommandsTest, SetOrderGivesAnEmptySquareOrRefuses) {
-  SetOrderMenuItemClick(ctx, 12);
+  RunMenu(ctx, "Set order...", "12");
   EXPECT_EQ(ctx.model.GetOrder(), 12);
   EXPECT_EQ(ctx.model.GetEmptyCellsCount(), 144);
   EXPECT_THROW(SetOrderMenuItemClick(ctx, 0), Error);
   EXPECT_THROW(SetOrderMenuItemClick(ctx, 31), Error);
+  EXPECT_THROW(RunMenu(ctx, "Set order...", "7x"), Error);
   EXPECT_EQ(ctx.model.GetOrder(), 12);
 }
 
-TEST_F(CommandsTest, SaveAddsTheExtensionOnlyWhenMissing) {
-  EXPECT_EQ(WithDefaultExtension("/tmp/a", ".txt"), "/tmp/a.txt");
-  EXPECT_EQ(WithDefaultExtension("/tmp/a.dat", ".txt"), "/tmp/a.dat");
-  EXPECT_EQ(WithDefaultExtension("/tmp/x.d/a", ".txt"), "/tmp/x.d/a.txt");
-  EXPECT_EQ(WithDefaultExtension("a.", ".txt"), "a..txt");
+class SquareFiles : public CommandsTest {
+ protected:
+  void SetUp() override { std::filesystem::create_directories(dir / "x.d"); }
+  void TearDown() override { std::filesystem::remove_all(dir); }
+  static std::string Read(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("dlslab_files_" + std::to_string(::getpid()));
+};
+
+TEST_F(SquareFiles, SaveAddsTxtOnlyWhenTheNameHasNoExtension) {
+  ShowPair();
+  ctx.model.ViewMode = 0;
+  RunMenu(ctx, "Save to file...", (dir / "single").string());
+  EXPECT_FALSE(std::filesystem::exists(dir / "single"));
+  EXPECT_EQ(Read(dir / "single.txt"), "DLS\r\n3\r\n 0 1 2 1 2 0 2 0 -1");
+
+  ctx.model.ViewMode = 1;
+  RunMenu(ctx, "Save to file...", (dir / "pair.dat").string());
+  EXPECT_EQ(Read(dir / "pair.dat"), "ODLS\r\n3\r\n 0 1 2 1 2 0 2 0 -1\r\n 0 2 1 2 1 0 1 0 2");
+  RunMenu(ctx, "Save to file...", (dir / "x.d" / "a").string());  // the dot is in the folder
+  EXPECT_TRUE(std::filesystem::exists(dir / "x.d" / "a.txt"));
+  RunMenu(ctx, "Save to file...", (dir / "b.").string());  // nothing after the dot
+  EXPECT_TRUE(std::filesystem::exists(dir / "b..txt"));
+  EXPECT_EQ(redraws, 0);
 }
 
-TEST_F(CommandsTest, SpecialSquaresAreCompleteDiagonalLatinSquares) {
+TEST_F(SquareFiles, LoadRestoresTheOrderTheSquaresAndTheView) {
+  ShowPair();
+  RunMenu(ctx, "Save to file...", (dir / "pair.txt").string());
+  ctx.model.ViewMode = 0;
+  RunMenu(ctx, "Save to file...", (dir / "single.txt").string());
+
+  Context other;
+  int other_redraws = 0;
+  other.update_view = [&other_redraws] { ++other_redraws; };
+  RunMenu(other, "Load from file...", (dir / "pair.txt").string());
+  EXPECT_EQ(other.model.GetOrder(), 3);
+  EXPECT_EQ(other.model.ViewMode, 1);
+  EXPECT_EQ(RowsOf(other.model.FirstSquare), "012 120 20-");
+  EXPECT_EQ(RowsOf(other.model.SecondSquare), "021 210 102");
+  EXPECT_EQ(other_redraws, 1);
+  RunMenu(other, "Load from file...", (dir / "single.txt").string());
+  EXPECT_EQ(other.model.ViewMode, 0);
+  EXPECT_EQ(RowsOf(other.model.FirstSquare), "012 120 20-");
+  EXPECT_EQ(other_redraws, 2);
+}
+
+TEST_F(CommandsTest, EachSpecialSquareLoadsItsOwnDigits) {
   SetOrderMenuItemClick(ctx, 12);
-  int loaded = 0;
-  for (const MenuEntry& e : MenuTable()) {
-    const bool special = std::any_of(kSpecialSquares.begin(), kSpecialSquares.end(),
-                                     [&](const SpecialSquare& s) { return s.handler == e.name; });
-    if (!special || e.handler == nullptr) continue;
-    ++loaded;
-    e.handler(ctx, "");
-    EXPECT_EQ(ctx.model.GetOrder(), 10) << e.caption;
-    EXPECT_TRUE(IsFilled(ctx.model.FirstSquare)) << e.caption;
-    EXPECT_TRUE(IsDiagonalLatin(ctx.model.FirstSquare)) << e.caption;
+  for (const SpecialSquare& special : kSpecialSquares) {
+    SCOPED_TRACE(special.caption);
+    RunMenu(ctx, special.caption);
+    EXPECT_EQ(ctx.model.GetOrder(), 10);
+    EXPECT_EQ(SquareToString(ctx.model.FirstSquare, false), special.digits);
+    EXPECT_TRUE(IsFilled(ctx.model.FirstSquare));
+    EXPECT_TRUE(IsDiagonalLatin(ctx.model.FirstSquare));
   }
-  EXPECT_EQ(loaded, 20);
 }
 
 TEST(MenuTable, FindsCommandsByCaption) {

@@ -124,13 +124,33 @@ TEST_F(GeneralizedSymmetries, MatchTheTestOfAllPairs) {
     }
 }
 
-TEST_F(GeneralizedSymmetries, CompleteSquaresThatAreNotLatinAreTestedPairByPair) {
-  TLatinSquare s = Special("Bachelor");
-  std::swap(s[3][1], s[3][2]);  // columns 1 and 2 now repeat a value
-  const auto found = GetGeneralizedSymmetries(s, 1, 50);
-  EXPECT_EQ(found, GetGeneralizedSymmetriesByAllPairs(s, 1, 50));
-  ASSERT_FALSE(found.empty());
-  EXPECT_EQ(found[0], (GeneralizedSymmetry{1, 1}));
+// The parity square S[i][j] = (i + j) mod 2 is not Latin. Relabelled by m, it is unchanged by
+// (R, C) exactly when R and C each keep the parity of every index or each change it: 26 * 26
+// involutions of ten elements keep it (any involution of the evens with any of the odds) and
+// 5! change it (a matching of the evens with the odds), 796 in all.
+TEST_F(GeneralizedSymmetries, ParitySquareHasTheParityPreservingPairs) {
+  TLatinSquare s(10);
+  for (int i = 0; i < 10; ++i)
+    for (int j = 0; j < 10; ++j) s[i][j] = (i + j) % 2;
+  auto keeps_or_changes_parity = [](int number) {
+    const TInvolution& p = GetInvolution(number);
+    bool keeps = true, changes = true;
+    for (int x = 0; x < 10; ++x) {
+      keeps &= (p[x] - x) % 2 == 0;
+      changes &= (p[x] - x) % 2 != 0;
+    }
+    return keeps || changes;
+  };
+  for (const int r : {1, 2, 9496}) {
+    SCOPED_TRACE(r);
+    const auto found = GetGeneralizedSymmetries(s, r, r);
+    if (!keeps_or_changes_parity(r)) {
+      EXPECT_TRUE(found.empty());
+      continue;
+    }
+    ASSERT_EQ(found.size(), 796u);
+    for (const auto& pair : found) EXPECT_TRUE(keeps_or_changes_parity(pair.c)) << pair.c;
+  }
 }
 
 }  // namespace
