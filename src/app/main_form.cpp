@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QInputDialog>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
@@ -17,16 +18,19 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QWheelEvent>
 #include <exception>
 #include <map>
 
+#include "app/board_keys.h"
 #include "app/import_form.h"
 #include "app/paint_box.h"
 #include "app/set_order_form.h"
 #include "app/view_renderer.h"
 #include "cmd/collection_commands.h"
+#include "cmd/crossword_commands.h"
 #include "cmd/status.h"
 #include "cmd/view_commands.h"
 
@@ -34,7 +38,6 @@ namespace dlslab::app {
 namespace {
 
 const char* const kDesignCaption = "dlslab";
-const char* const kCrosswordCaption = "Diagonal Latin squares crossword";
 const char* const kResearchCaption = "Diagonal Latin squares workbench";
 
 // Design sizes of the window and its parts, in pixels.
@@ -92,6 +95,16 @@ TMainForm::TMainForm() {
   connect(paint_box_, &PaintBox::MouseMoved, this, &TMainForm::PaintBoxMouseMove);
   connect(paint_box_, &PaintBox::Clicked, this, &TMainForm::PaintBoxClick);
   connect(paint_box_, &PaintBox::PopupRequested, this, &TMainForm::PaintBoxPopup);
+  paint_box_->setFocusPolicy(Qt::StrongFocus);
+  paint_box_->installEventFilter(new BoardKeys(ctx_, this));
+  paint_box_->SetOverlay([this](QPainter& painter) {
+    DrawCursor(painter, ctx_.model, bitmap_.width(), bitmap_.height(), ctx_.game.cursor);
+  });
+  // The game's clock in the caption moves on every second.
+  auto* caption_clock = new QTimer(this);
+  caption_clock->setInterval(1000);
+  connect(caption_clock, &QTimer::timeout, this, &TMainForm::UpdateCaption);
+  caption_clock->start();
 
   memo_ = new QPlainTextEdit(client);
   memo_->setObjectName("Memo");
@@ -157,6 +170,8 @@ void TMainForm::BuildMenus() {
       continue;
     }
     QAction* action = parent->addAction(MenuCaption(entry.caption));
+    if (!entry.shortcut.empty())
+      action->setShortcuts(QKeySequence::listFromString(FromView(entry.shortcut)));
     action->setEnabled(entry.handler != nullptr || entry.window_only);
     if (entry.radio_group != 0) {
       QActionGroup*& group = groups[entry.radio_group];
@@ -234,7 +249,8 @@ void TMainForm::FormShow() {
   memo_->hide();
   statusBar()->hide();
   for (std::size_t i = 0; i + 1 < top_menus_.size(); ++i) top_menus_[i]->setVisible(false);
-  setWindowTitle(kCrosswordCaption);
+  UpdateCaption();
+  paint_box_->setFocus();
   // The window got its size before it was shown, while the view did not exist yet.
   FormResize();
   for (const cmd::MenuEntry& entry : cmd::MenuTable())
@@ -271,6 +287,13 @@ void TMainForm::UpdateView() {
   Draw(bitmap_, ctx_.model);
   paint_box_->update();
   status_panel_->setText(QString::fromStdString(cmd::GetStatusText(ctx_.model)));
+  UpdateCaption();
+}
+
+void TMainForm::UpdateCaption() {
+  if (!shown_) return;
+  setWindowTitle(research_mode_ ? QString(kResearchCaption)
+                                : QString::fromStdString(cmd::GameCaption(ctx_)));
 }
 
 void TMainForm::SetResearchMode(bool on) {
@@ -281,7 +304,7 @@ void TMainForm::SetResearchMode(bool on) {
   memo_->setVisible(on);
   statusBar()->setVisible(on);
   dbg_button_->setVisible(on);
-  setWindowTitle(on ? kResearchCaption : kCrosswordCaption);
+  UpdateCaption();
   FormResize();
 }
 
@@ -291,7 +314,10 @@ void TMainForm::PaintBoxMouseMove(int x, int y) {
 
 void TMainForm::PaintBoxClick() { cmd::PaintBoxClick(ctx_, cell_); }
 
-void TMainForm::PaintBoxPopup(const QPoint& global_pos) { popup_menu_->popup(global_pos); }
+void TMainForm::PaintBoxPopup(const QPoint& global_pos) {
+  cmd::PlaceCursor(ctx_, cell_);
+  popup_menu_->popup(global_pos);
+}
 
 void TMainForm::MenuItemClick(int value) { cmd::MenuItemClick(ctx_, cell_, value); }
 
@@ -389,6 +415,14 @@ std::optional<std::string> TMainForm::AskArgument(const cmd::MenuEntry& entry) {
           QFileDialog::getExistingDirectory(this, QString::fromUtf8("Выберите папку"));
       if (folder.isEmpty()) return std::nullopt;
       return ToFileName(folder);
+    }
+    case cmd::ArgKind::kGameNumber: {
+      bool ok = false;
+      const QString number = QInputDialog::getText(
+          this, "Play game number", "Game number (0 to 4294967295):", QLineEdit::Normal,
+          QString::number(ctx_.game.number), &ok);
+      if (!ok) return std::nullopt;
+      return number.toStdString();
     }
   }
   return std::nullopt;

@@ -36,8 +36,11 @@ class TMainForm : public QMainWindow {
  public:
   TMainForm();
 
-  /// The one redraw: the bitmap, the paint box, the status line.
+  /// The one redraw: the bitmap, the paint box with the keyboard cursor, the status line and
+  /// the caption.
   void UpdateView();
+  /// The caption: the crossword's with the game number and clock, or the research caption.
+  void UpdateCaption();
 
   /// Runs the command with that caption as its menu item does, with `arg` standing for what
   /// its dialog would ask. Errors are shown like any command's.

@@ -15,6 +15,7 @@ void PaintBox::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), palette().window());
   if (!bitmap_->isNull()) painter.drawImage(0, 0, *bitmap_);
+  if (overlay_) overlay_(painter);
 }
 
 void PaintBox::mouseMoveEvent(QMouseEvent* event) {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QImage>
+#include <QPainter>
 #include <QWidget>
+#include <functional>
 
 namespace dlslab::app {
 
@@ -12,6 +14,9 @@ class PaintBox : public QWidget {
 
  public:
   PaintBox(const QImage* bitmap, QWidget* parent);
+
+  /// Painted over the bitmap on the screen only (the keyboard cursor).
+  void SetOverlay(std::function<void(QPainter&)> overlay) { overlay_ = std::move(overlay); }
 
  signals:
   void MouseMoved(int x, int y);
@@ -27,6 +32,7 @@ class PaintBox : public QWidget {
 
  private:
   const QImage* bitmap_;
+  std::function<void(QPainter&)> overlay_;
   bool left_pressed_ = false;
 };
 

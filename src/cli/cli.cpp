@@ -23,7 +23,8 @@ constexpr const char* kUsage =
     "optional; a command that asks for a file, folder, text or number takes it as the next\n"
     "argument. The log lines go to stdout; messages and progress to stderr.\n"
     "\n"
-    "  --seed N         set the random generator's seed to N after start-up\n"
+    "  --seed N         set the random generator's seed to N after start-up; \"New game\"\n"
+    "                   then deals game N instead of seeding from the clock\n"
     "  --square DIGITS  import a square first, as \"Import square...\" does\n"
     "  --status         print \"Status: \" and the status-line text after all commands\n"
     "  --list           print every command\n"
@@ -40,6 +41,8 @@ std::string_view ArgName(cmd::ArgKind kind) {
       return "N";
     case cmd::ArgKind::kFolder:
       return "FOLDER";
+    case cmd::ArgKind::kGameNumber:
+      return "NUMBER";
     case cmd::ArgKind::kNone:
       break;
   }
@@ -109,6 +112,7 @@ int Run(std::span<const std::string> args, std::ostream& out, std::ostream& err,
         const auto seed = ParseSeed(value);
         if (!seed) return usage_error("--seed needs a number 0..4294967295, not \"" + value + "\"");
         RandSeed = *seed;
+        ctx.new_game_from_clock = false;
       } else {
         cmd::ImportSquareMenuItemClick(ctx, value);
       }

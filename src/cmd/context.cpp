@@ -1,5 +1,7 @@
 #include "cmd/context.h"
 
+#include <chrono>
+
 namespace dlslab::cmd {
 
 void Log::Add(const std::string& line) {
@@ -15,6 +17,11 @@ void Log::Clear() {
 Context::Context() {
   model.SetOrder(kOrder);
   model.ClearSquares();
+}
+
+double Context::Now() const {
+  if (clock) return clock();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 }  // namespace dlslab::cmd

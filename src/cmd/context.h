@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cmd/crossword_game.h"
 #include "collection/squares_collection.h"
 #include "cover/odls.h"
 #include "model/latin_square_class.h"
@@ -33,8 +34,12 @@ struct Context {
 
   TLatinSquareClass model;
   Log log;
-  int pandiagonal_counter = 0;    ///< the k of "Create next pandiagonal"
-  TLatinSquare puzzle;            ///< the dealt crossword, for "Start again"
+  int pandiagonal_counter = 0;  ///< the k of "Create next pandiagonal"
+  TLatinSquare puzzle;          ///< the dealt crossword, for "Start again"
+  CrosswordGame game;           ///< the crossword's number, clock, cursor and undo history
+  /// false: "New game" deals from the generator's seed as it stands (the CLI's --seed)
+  /// instead of seeding it from the clock.
+  bool new_game_from_clock = true;
   TSquaresCollection collection;  ///< the collection browsed with the tool bar
   int spin_edit_value = 0;        ///< the tool bar's number field: the entry shown
   OdlsSearch odls;                ///< the mate searches: OdlsMates holds the last search's mates
@@ -47,6 +52,10 @@ struct Context {
   /// off-screen one in the CLI); throws when the file cannot be written.
   std::function<void(const std::string&)> save_bitmap;
 
+  /// Seconds on a steady clock, for the game's timer; a steady_clock reading unless set.
+  std::function<double()> clock;
+
+  [[nodiscard]] double Now() const;
   void UpdateView() const {
     if (update_view) update_view();
   }

@@ -1,36 +1,100 @@
 #include "cmd/crossword_commands.h"
 
+#include <charconv>
 #include <cstdint>
 
 #include "cmd/fill_commands.h"
+#include "cmd/view_commands.h"
+#include "model/error.h"
 #include "model/random.h"
 
 namespace dlslab::cmd {
 
-void NewGameMenuItemClick(Context& ctx) {
+namespace {
+
+/// Deals the game that the generator's seed `number` gives: the same number, the same puzzle.
+void DealGame(Context& ctx, std::uint32_t number) {
+  CrosswordGame& game = ctx.game;
+  game.dealt = false;  // the redraws of the deal's steps show no game
   // The game is of order 10; a model left at another order by the research menus comes back.
   if (ctx.model.GetOrder() != kOrder) {
     ctx.model.SetOrder(kOrder);
     ctx.model.ClearSquares();
   }
-  Randomize();
+  RandSeed = number;
   RandomSearchV3MenuItemClick(ctx);
   GetDominatingSetRandomMenuItemClick(ctx);
   ctx.model.MarkFixedCells();
   ctx.puzzle = ctx.model.FirstSquare;
+  game.dealt = true;
+  game.number = number;
+  game.dealt_at = ctx.Now();
+  game.solved_after.reset();
+  game.cursor = FirstFreeCell(ctx.model, ctx.puzzle);
+  game.history.Reset(ctx.model);
   ctx.UpdateView();
+}
+
+std::string Trimmed(const std::string& s) {
+  const auto first = s.find_first_not_of(" \t\r\n");
+  if (first == std::string::npos) return {};
+  return s.substr(first, s.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+void FollowUndo(Context& ctx, const std::optional<CellPos>& cell) {
+  if (!cell) return;
+  if (IsCursorCell(ctx.model, *cell)) ctx.game.cursor = *cell;
+  ctx.UpdateView();
+}
+
+}  // namespace
+
+void NewGameMenuItemClick(Context& ctx) {
+  if (ctx.new_game_from_clock) Randomize();
+  DealGame(ctx, RandSeed);
+}
+
+void PlayGameNumberMenuItemClick(Context& ctx, std::uint32_t number) { DealGame(ctx, number); }
+
+std::uint32_t ParseGameNumber(const std::string& text) {
+  const std::string digits = Trimmed(text);
+  std::uint32_t number = 0;
+  const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
+  if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size())
+    throw Error("\"" + text + "\" is not a game number (0 to 4294967295).");
+  return number;
 }
 
 void StartAgainMenuItemClick(Context& ctx) {
   if (ctx.puzzle.order() == 0) return;
-  if (ctx.model.GetOrder() != ctx.puzzle.order()) {
-    // SetOrder reseeds the generator; the restart must leave it alone.
-    const std::uint32_t seed = RandSeed;
-    ctx.model.SetOrder(ctx.puzzle.order());
-    RandSeed = seed;
-  }
-  ctx.model.SetFirstSquare(ctx.puzzle);
+  PlayerEdit(ctx, [&ctx] {
+    if (ctx.model.GetOrder() != ctx.puzzle.order()) {
+      // SetOrder reseeds the generator; the restart must leave it alone.
+      const std::uint32_t seed = RandSeed;
+      ctx.model.SetOrder(ctx.puzzle.order());
+      RandSeed = seed;
+    }
+    ctx.model.SetFirstSquare(ctx.puzzle);
+    return true;
+  });
   ctx.UpdateView();
+}
+
+void UndoMenuItemClick(Context& ctx) { FollowUndo(ctx, ctx.game.history.Undo(ctx.model)); }
+
+void RedoMenuItemClick(Context& ctx) { FollowUndo(ctx, ctx.game.history.Redo(ctx.model)); }
+
+std::string GameCaption(Context& ctx) {
+  CrosswordGame& game = ctx.game;
+  if (!game.dealt) return kCrosswordCaption;
+  const double elapsed = ctx.Now() - game.dealt_at;
+  if (!IsSolved(ctx.model.FirstSquare, ctx.puzzle))
+    game.solved_after.reset();
+  else if (!game.solved_after)
+    game.solved_after = elapsed;
+  std::string caption = std::string(kCrosswordCaption) + " - game " + std::to_string(game.number);
+  if (game.solved_after) return caption + " - solved in " + FormatGameTime(*game.solved_after);
+  return caption + " - " + FormatGameTime(elapsed);
 }
 
 std::string RulesText() {

@@ -1,17 +1,35 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "cmd/context.h"
 
-// The "Crossword" menu: deal a game, restart it, show its rules.
+// The "Crossword" menu: deal a game (a new one or one by its number), restart it, take moves
+// back and forth, show its rules.
 namespace dlslab::cmd {
 
-/// Seeds the generator from the clock, makes a random DLS with "Random search v3", cuts it down
-/// with the random clue-set reduction, marks the clues and keeps the puzzle in ctx.puzzle.
+/// Seeds the generator from the clock (unless ctx.new_game_from_clock is off), makes a random
+/// DLS with "Random search v3", cuts it down with the random clue-set reduction, marks the clues
+/// and keeps the puzzle in ctx.puzzle. The seed is the game's number; the clock starts, the
+/// history is fresh and the cursor stands on the first cell that is not a clue.
 void NewGameMenuItemClick(Context& ctx);
-/// Puts the board back to the dealt puzzle; does nothing before the first game.
+/// Deals game `number` exactly as "New game" dealt it from that seed.
+void PlayGameNumberMenuItemClick(Context& ctx, std::uint32_t number);
+/// A game number typed by the user, blanks around it allowed; throws Error otherwise.
+[[nodiscard]] std::uint32_t ParseGameNumber(const std::string& text);
+/// Puts the board back to the dealt puzzle, as one step that can be undone; does nothing before
+/// the first game.
 void StartAgainMenuItemClick(Context& ctx);
+/// Takes the player's last change back; the cursor goes to the cell it changed.
+void UndoMenuItemClick(Context& ctx);
+/// Does the last undone change again.
+void RedoMenuItemClick(Context& ctx);
+
+/// The crossword caption with the game number and the time since the deal, or the time the
+/// solution took once the board is solved. Notes the moment the board becomes solved, so the
+/// window asks for it after every change and every second.
+[[nodiscard]] std::string GameCaption(Context& ctx);
 /// Shows the rules (eleven lines, the sixth empty) through ctx.show_message.
 void ShowRulesMenuItemClick(Context& ctx);
 

@@ -45,6 +45,10 @@ void SetOrder(Context& ctx, const std::string& arg) {
   SetOrderMenuItemClick(ctx, order);
 }
 
+void PlayGameNumber(Context& ctx, const std::string& arg) {
+  PlayGameNumberMenuItemClick(ctx, ParseGameNumber(arg));
+}
+
 using A = ArgKind;
 
 /// An item the window handles on its own (closing it, showing its hidden parts).
@@ -157,7 +161,12 @@ const std::array kTable = {
 
   MenuEntry{0, "Crossword", "CrosswordMenuItem"},
   MenuEntry{1, "New game", "NewGameMenuItemClick", A::kNone, &NoArg<NewGameMenuItemClick>},
+  MenuEntry{1, "Play game number...", "PlayGameNumberMenuItemClick", A::kGameNumber, &PlayGameNumber},
   MenuEntry{1, "Start again", "StartAgainMenuItemClick", A::kNone, &NoArg<StartAgainMenuItemClick>},
+  MenuEntry{1, "-", ""},
+  MenuEntry{1, "Undo", "UndoMenuItemClick", A::kNone, &NoArg<UndoMenuItemClick>, 0, "Ctrl+Z"},
+  MenuEntry{1, "Redo", "RedoMenuItemClick", A::kNone, &NoArg<RedoMenuItemClick>, 0, "Ctrl+Y; Ctrl+Shift+Z"},
+  MenuEntry{1, "-", ""},
   MenuEntry{1, "Rules", "ShowRulesMenuItemClick", A::kNone, &NoArg<ShowRulesMenuItemClick>},
   MenuEntry{1, "-", ""},
   WindowOnly(1, "Research mode", "ResearchModeMenuItemClick"),

@@ -9,7 +9,7 @@
 namespace dlslab::cmd {
 
 /// What a command asks the user for before it runs; the CLI takes it as the next argument.
-enum class ArgKind { kNone, kOpenFile, kSaveFile, kText, kOrder, kFolder };
+enum class ArgKind { kNone, kOpenFile, kSaveFile, kText, kOrder, kFolder, kGameNumber };
 
 /// Runs a command; `arg` is what ArgKind asked for (empty for kNone).
 using Handler = void (*)(Context& ctx, const std::string& arg);
@@ -36,7 +36,7 @@ struct MenuEntry {
   ArgKind arg = ArgKind::kNone;
   Handler handler = nullptr;  ///< nullptr: a menu, a separator, or a command not available yet
   int radio_group = 0;        ///< items sharing a non-zero group are exclusive radio items
-  std::string_view shortcut;  ///< key sequence, e.g. "F2"
+  std::string_view shortcut;  ///< key sequences separated by "; ", e.g. "F2"
   bool window_only = false;   ///< acts on the window itself ("Exit"); no command-layer handler
 };
 

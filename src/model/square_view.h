@@ -39,6 +39,7 @@ void MergePairRepeats(TLatinSquareClass& model);
 struct CellPos {
   int row = 0;
   int col = 0;
+  friend bool operator==(const CellPos&, const CellPos&) = default;
 };
 /// The cell under the bitmap point (x, y); the margin belongs to row and column 0.
 [[nodiscard]] CellPos GetCellAtPoint(const TLatinSquareClass& model, int width, int height, int x,

@@ -2,19 +2,23 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QWheelEvent>
 #include <QtTest>
 #include <memory>
 
 #include "app/main_form.h"
 #include "app/paint_box.h"
+#include "cmd/crossword_game.h"
 #include "fill/fillings.h"
+#include "model/ls_data_structs.h"
 #include "model/square_view.h"
 
 namespace dlslab::app {
 
 // The crossword as the player meets it: the game dealt at start-up, its yellow clues, the
-// mouse that cannot change them, "Start again" and a solved board.
+// mouse and the keyboard that cannot change them, "Start again", undo, games by number and a
+// solved board.
 class CrosswordWindowTest : public QObject {
   Q_OBJECT
 
@@ -49,6 +53,34 @@ class CrosswordWindowTest : public QObject {
     QTest::mouseMove(Box(), CellPoint(row, col));
     QTest::mouseClick(Box(), Qt::LeftButton, {}, CellPoint(row, col));
   }
+  void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(Box(), static_cast<Qt::Key>(key), modifiers);
+  }
+  CellPos Cursor() { return ctx().game.cursor; }
+  static bool Same(CellPos a, CellPos b) { return a.row == b.row && a.col == b.col; }
+  /// The first cell, row by row, that holds a clue (want_clue) or not.
+  CellPos FindCell(bool want_clue) {
+    for (int r = 0; r < 10; ++r)
+      for (int c = 0; c < 10; ++c)
+        if ((ctx().puzzle[r][c] >= 0) == want_clue) return {r, c};
+    return {-1, -1};
+  }
+  /// The clue set of game `number` as dlslab-cli deals it.
+  QString CliClues(quint32 number) {
+    QProcess cli;
+    cli.start(DLSLAB_CLI_PATH, {"--seed", QString::number(number), "New game", "As solid string"});
+    if (!cli.waitForFinished(60000)) return {};
+    for (const QString& line : QString::fromUtf8(cli.readAllStandardOutput()).split('\n'))
+      if (line.startsWith("DLS: ")) return line.mid(5);
+    return {};
+  }
+  static QString Digits(const TLatinSquare& square) {
+    QString text;
+    for (int i = 0; i < square.size(); ++i)
+      text += square.data()[i] < 0 ? QChar('-') : QChar('0' + square.data()[i]);
+    return text;
+  }
+
   /// Puts value into a cell through the cell pop-up menu, as the player does.
   void PickValue(int row, int col, int value) {
     QTest::mouseMove(Box(), CellPoint(row, col));
@@ -135,6 +167,162 @@ class CrosswordWindowTest : public QObject {
     QVERIFY(!(ctx().puzzle == first));
     QVERIFY(ctx().model.FirstSquare == ctx().puzzle);
     QVERIFY(HasOneFilling(ctx().puzzle));
+  }
+
+  void keyboardMovesTheCursorAndWritesCells() {
+    form_->RunCommand("Play game number...", "2024");
+    const TLatinSquare& board = ctx().model.FirstSquare;
+    const CellPos start = cmd::FirstFreeCell(ctx().model, ctx().puzzle);
+    QVERIFY(Same(Cursor(), start));
+    QVERIFY(ctx().puzzle[start.row][start.col] < 0);
+    Key(Qt::Key_Down);
+    Key(Qt::Key_End);
+    QVERIFY(Same(Cursor(), {start.row + 1, 9}));
+    Key(Qt::Key_Right);  // the edge holds it
+    QVERIFY(Same(Cursor(), {start.row + 1, 9}));
+    Key(Qt::Key_Home);
+    Key(Qt::Key_Up);
+    QVERIFY(Same(Cursor(), {start.row, 0}));
+    // Tab walks the free cells only, along the row and on to the next.
+    Key(Qt::Key_Home);
+    Key(Qt::Key_Tab);
+    for (int k = 0; k < 30; ++k) {
+      QVERIFY(ctx().puzzle[Cursor().row][Cursor().col] < 0);
+      Key(Qt::Key_Tab);
+    }
+    const CellPos at = Cursor();
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_Backtab);
+    QVERIFY(Same(Cursor(), at));
+
+    Key(Qt::Key_7);
+    QCOMPARE(board[at.row][at.col], 7);
+    Key(Qt::Key_3);
+    QCOMPARE(board[at.row][at.col], 3);
+    Key(Qt::Key_Delete);
+    QCOMPARE(board[at.row][at.col], kEmpty);
+    Key(Qt::Key_5);
+    Key(Qt::Key_Backspace);
+    QCOMPARE(board[at.row][at.col], kEmpty);
+    Key(Qt::Key_5);
+    Key(Qt::Key_Space);
+    QCOMPARE(board[at.row][at.col], kEmpty);
+
+    // The outline on the screen: black at the cell's edge, white inside, the fill beyond.
+    Key(Qt::Key_1);
+    const QImage screen = Box()->grab().toImage();
+    const int s = CellSize();
+    const int x = kViewMargin + at.col * s, y = kViewMargin + at.row * s;
+    QCOMPARE(screen.pixelColor(x + 1, y + s / 2), QColor(Qt::black));
+    QCOMPARE(screen.pixelColor(x + s - 2, y + s / 2), QColor(Qt::black));
+    QCOMPARE(screen.pixelColor(x + 2, y + s / 2), QColor(Qt::white));
+    const TColor fill = ctx().model.RedCells[at.row][at.col] ? kClRed : ctx().model.ValueColors[1];
+    const QColor inside = screen.pixelColor(x + 3, y + 3);
+    QCOMPARE(Rgb(inside.red(), inside.green(), inside.blue()), fill);
+    // The bitmap, and a saved picture with it, has no cursor.
+    QCOMPARE(form_->Bitmap().pixelColor(x + 1, y + s / 2),
+             form_->Bitmap().pixelColor(x + 3, y + 3));
+  }
+
+  void keyboardCannotChangeCluesAndTheCursorFollowsAClick() {
+    form_->RunCommand("Play game number...", "2024");
+    const CellPos clue = FindCell(true);
+    const CellPos free = FindCell(false);
+    QTest::mouseMove(Box(), CellPoint(clue.row, clue.col));  // a move alone leaves the cursor
+    QVERIFY(Same(Cursor(), free));
+    ClickCell(clue.row, clue.col);
+    QVERIFY(Same(Cursor(), clue));
+    const TLatinSquare before = ctx().model.FirstSquare;
+    Key(Qt::Key_0 + (before[clue.row][clue.col] + 1) % 10);
+    Key(Qt::Key_Delete);
+    Key(Qt::Key_Space);
+    QVERIFY(ctx().model.FirstSquare == before);
+    ClickCell(free.row, free.col);
+    QVERIFY(Same(Cursor(), free));
+    QCOMPARE(ctx().model.FirstSquare[free.row][free.col], 0);
+  }
+
+  void undoAndRedoReachAcrossStartAgain() {
+    form_->RunCommand("Play game number...", "99");
+    const TLatinSquare puzzle = ctx().puzzle;
+    Key(Qt::Key_4);
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_6);
+    const TLatinSquare played = ctx().model.FirstSquare;
+    QVERIFY(!(played == puzzle));
+    Action("Start again")->trigger();
+    QVERIFY(ctx().model.FirstSquare == puzzle);
+    Key(Qt::Key_Z, Qt::ControlModifier);  // Start again is one step
+    QVERIFY(ctx().model.FirstSquare == played);
+    Action("Undo")->trigger();
+    TLatinSquare one_move = puzzle;
+    const CellPos first = cmd::FirstFreeCell(ctx().model, puzzle);
+    one_move[first.row][first.col] = 4;
+    QVERIFY(ctx().model.FirstSquare == one_move);
+    Key(Qt::Key_Y, Qt::ControlModifier);
+    QVERIFY(ctx().model.FirstSquare == played);
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(ctx().model.FirstSquare == played);
+    Action("Redo")->trigger();  // Start again once more
+    QVERIFY(ctx().model.FirstSquare == puzzle);
+    // A new game starts a fresh history.
+    Action("New game")->trigger();
+    const TLatinSquare dealt = ctx().model.FirstSquare;
+    Action("Undo")->trigger();
+    QVERIFY(ctx().model.FirstSquare == dealt);
+  }
+
+  void gameNumberDealsTheCliGame() {
+    form_->RunCommand("Play game number...", "12345");
+    QCOMPARE(ctx().game.number, 12345u);
+    QVERIFY(form_->windowTitle().startsWith("Diagonal Latin squares crossword - game 12345 - "));
+    const QString clues = CliClues(12345);
+    QCOMPARE(clues.size(), 100);
+    QCOMPARE(Digits(ctx().puzzle), clues);
+    // The number of a game dealt from the clock deals it again.
+    Action("New game")->trigger();
+    const TLatinSquare dealt = ctx().puzzle;
+    form_->RunCommand("Play game number...", std::to_string(ctx().game.number));
+    QVERIFY(ctx().puzzle == dealt);
+  }
+
+  void aSolvedBoardSaysSoAndHowLongItTook() {
+    double now = 1000;
+    ctx().clock = [&now] { return now; };
+    QStringList messages;
+    form_->SetMessageSink([&messages](const QString& text) { messages << text; });
+    form_->RunCommand("Play game number...", "31337");
+    const QString caption = "Diagonal Latin squares crossword - game 31337 - ";
+    QCOMPARE(form_->windowTitle(), caption + "00:00");
+    now += 65;
+    QTest::qWait(1100);  // the clock in the caption moves on by itself
+    QCOMPARE(form_->windowTitle(), caption + "01:05");
+
+    const TLatinSquare solution = GetFirstFilling(ctx().puzzle);
+    const int empty = GetEmptyCellsCount(ctx().puzzle);
+    now += 18;
+    for (int k = 0; k < empty; ++k) {
+      const CellPos at = Cursor();
+      Key(Qt::Key_0 + solution[at.row][at.col]);
+      Key(Qt::Key_Tab);
+    }
+    QVERIFY(ctx().model.FirstSquare == solution);
+    QCOMPARE(form_->windowTitle(), caption + "solved in 01:23");
+    now += 100;
+    QTest::qWait(1100);
+    QCOMPARE(form_->windowTitle(), caption + "solved in 01:23");
+    QVERIFY(messages.isEmpty());  // no box interrupts the player
+
+    // Edits go on; a broken board runs the clock again, mending it solves it anew.
+    const CellPos at = Cursor();
+    Key(Qt::Key_Delete);
+    QCOMPARE(ctx().model.FirstSquare[at.row][at.col], kEmpty);
+    QCOMPARE(form_->windowTitle(), caption + "03:03");
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(form_->windowTitle(), caption + "solved in 03:03");
+    form_->SetMessageSink({});
+    ctx().clock = {};
   }
 
   void cleanupTestCase() { form_.reset(); }

@@ -189,5 +189,23 @@ TEST(Cli, SaveAndLoadRoundTrip) {
   EXPECT_EQ(r.out, "DLS: " + std::string(100, '5') + "\nDLS2: " + std::string(100, '5') + "\n");
 }
 
+TEST(Cli, SeedDealsTheSameGameEveryTime) {
+  const Result a = RunCli({"--seed", "12345", "New game", "As solid string"});
+  const Result b = RunCli({"--seed", "12345", "New game", "As solid string"});
+  ASSERT_EQ(a.status, 0) << a.err;
+  EXPECT_EQ(a.out, b.out);
+  EXPECT_EQ(
+      a.out,
+      "Random search v3: square was filled from 5 try\n"
+      "Dominating set cardinality: 32\n"
+      "DLS: -71-3-----2-6---79-----6--2--19-8-7--------5-1---3-9------0-1--3--8---0-------72--"
+      "38-4----63-7---52-\n");
+  const Result again = RunCli({"Play game number", "12345", "As solid string"});
+  EXPECT_EQ(again.out, a.out);
+  const Result bad = RunCli({"Play game number...", "twelve"});
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_NE(bad.err.find("\"twelve\" is not a game number"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace dlslab::cli

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QObject>
+#include <QPainter>
+
+#include "cmd/context.h"
+#include "model/latin_square_class.h"
+#include "model/square_view.h"
+
+class QKeyEvent;
+
+// Keyboard play on the square view: the keys that move the cursor or write the cell under it,
+// and the cursor's outline. The rules behind the keys live in the command layer.
+namespace dlslab::app {
+
+/// Runs the command a key stands for: arrows, Home, End, Tab and Shift+Tab move the cursor;
+/// a digit writes its value at the cursor; Delete, Backspace and Space clear the cell. Returns
+/// false for any other key (and for keys held with Ctrl or Alt, which belong to the menus).
+bool HandleBoardKey(cmd::Context& ctx, const QKeyEvent& event);
+
+/// Outlines the cursor's cell over the view of a width x height bitmap: a black band two pixels
+/// wide inside the cell's edge and a white line within it, so that it shows on every fill and
+/// leaves the fill, the digit, the hint and the cross of the cell in view. It is painted on the
+/// screen only; the bitmap, and so a saved picture, holds the board alone.
+void DrawCursor(QPainter& painter, const TLatinSquareClass& model, int width, int height,
+                CellPos cursor);
+
+/// Feeds the key presses of the object it watches (the square view) to HandleBoardKey, Tab
+/// included, before focus handling can take it.
+class BoardKeys : public QObject {
+ public:
+  BoardKeys(cmd::Context& ctx, QObject* parent) : QObject(parent), ctx_(ctx) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  cmd::Context& ctx_;
+};
+
+}  // namespace dlslab::app

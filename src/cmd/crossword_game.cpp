@@ -1,0 +1,202 @@
+#include "cmd/crossword_game.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "model/ls_data_structs.h"
+
+namespace dlslab::cmd {
+namespace {
+
+/// Whether the keyboard may change the view cell: the cursor's cell and not a protected clue.
+/// The pair view has no clue test, as for the mouse.
+bool IsFreeCell(const TLatinSquareClass& model, const TLatinSquare& puzzle, CellPos cell) {
+  if (!IsCursorCell(model, cell)) return false;
+  return model.ViewMode != 0 || !IsClueCell(puzzle, cell.row, cell.col);
+}
+
+/// The cursor brought back onto the grid after the order or the view changed under it.
+CellPos OnGrid(const TLatinSquareClass& model, CellPos cell) {
+  const int n = model.GetOrder();
+  const int width = CursorColumns(model);
+  cell.row = std::clamp(cell.row, 0, n - 1);
+  cell.col = std::clamp(cell.col, 0, width - 1);
+  if (model.ViewMode != 0 && cell.col == n) cell.col = n - 1;
+  return cell;
+}
+
+/// The next (step +1) or previous (-1) free cell in reading order, wrapping round; `from`
+/// itself only when no other cell is free.
+CellPos NextFree(const TLatinSquareClass& model, const TLatinSquare& puzzle, CellPos from,
+                 int step) {
+  const int width = CursorColumns(model);
+  const int cells = model.GetOrder() * width;
+  const int start = from.row * width + from.col;
+  for (int k = 1; k < cells; ++k) {
+    const int index = ((start + step * k) % cells + cells) % cells;
+    const CellPos cell{index / width, index % width};
+    if (IsFreeCell(model, puzzle, cell)) return cell;
+  }
+  return from;
+}
+
+}  // namespace
+
+int CursorColumns(const TLatinSquareClass& model) {
+  const int n = model.GetOrder();
+  return model.ViewMode == 0 ? n : 2 * n + 1;
+}
+
+bool IsCursorCell(const TLatinSquareClass& model, CellPos cell) {
+  const int n = model.GetOrder();
+  if (cell.row < 0 || cell.row >= n || cell.col < 0 || cell.col >= CursorColumns(model))
+    return false;
+  return model.ViewMode == 0 || cell.col != n;
+}
+
+CellPos MoveCursor(const TLatinSquareClass& model, const TLatinSquare& puzzle, CellPos from,
+                   CursorMove move) {
+  const int n = model.GetOrder();
+  if (n <= 0) return {};
+  const bool pair = model.ViewMode != 0;
+  const int last = CursorColumns(model) - 1;
+  CellPos cell = OnGrid(model, from);
+  switch (move) {
+    case CursorMove::kLeft:
+      if (cell.col > 0) --cell.col;
+      if (pair && cell.col == n) --cell.col;
+      break;
+    case CursorMove::kRight:
+      if (cell.col < last) ++cell.col;
+      if (pair && cell.col == n) ++cell.col;
+      break;
+    case CursorMove::kUp:
+      if (cell.row > 0) --cell.row;
+      break;
+    case CursorMove::kDown:
+      if (cell.row < n - 1) ++cell.row;
+      break;
+    case CursorMove::kRowStart:
+      cell.col = 0;
+      break;
+    case CursorMove::kRowEnd:
+      cell.col = last;
+      break;
+    case CursorMove::kNextFree:
+      cell = NextFree(model, puzzle, cell, +1);
+      break;
+    case CursorMove::kPrevFree:
+      cell = NextFree(model, puzzle, cell, -1);
+      break;
+  }
+  return cell;
+}
+
+CellPos FirstFreeCell(const TLatinSquareClass& model, const TLatinSquare& puzzle) {
+  const int width = CursorColumns(model);
+  for (int r = 0; r < model.GetOrder(); ++r)
+    for (int c = 0; c < width; ++c)
+      if (IsFreeCell(model, puzzle, {r, c})) return {r, c};
+  return {};
+}
+
+bool IsSolved(const TLatinSquare& board, const TLatinSquare& puzzle) {
+  const int n = board.order();
+  if (n == 0 || puzzle.order() != n) return false;
+  for (int i = 0; i < board.size(); ++i) {
+    const int v = board.data()[i];
+    if (v < 0 || v >= n) return false;
+    if (puzzle.data()[i] >= 0 && puzzle.data()[i] != v) return false;
+  }
+  return IsDiagonalLatin(board);
+}
+
+std::string FormatGameTime(double seconds) {
+  const long long total = seconds > 0 ? static_cast<long long>(std::floor(seconds)) : 0;
+  char text[32];
+  std::snprintf(text, sizeof text, "%02lld:%02lld", total / 60, total % 60);
+  return text;
+}
+
+void BoardHistory::Reset(const TLatinSquareClass& model) {
+  undo_.clear();
+  redo_.clear();
+  Remember(model);
+}
+
+void BoardHistory::Record(const TLatinSquare& first, const TLatinSquare& second,
+                          const TLatinSquareClass& model) {
+  if (first.order() != model.FirstSquare.order() || second.order() != model.SecondSquare.order()) {
+    Reset(model);
+    return;
+  }
+  if (!(first == first_ && second == second_)) {
+    undo_.clear();
+    redo_.clear();
+  }
+  Step step;
+  const TLatinSquare* before[2] = {&first, &second};
+  const TLatinSquare* after[2] = {&model.FirstSquare, &model.SecondSquare};
+  const int n = first.order();
+  for (int s = 0; s < 2; ++s)
+    for (int r = 0; r < n; ++r)
+      for (int c = 0; c < n; ++c)
+        if ((*before[s])[r][c] != (*after[s])[r][c])
+          step.push_back({static_cast<std::int8_t>(s), static_cast<std::int8_t>(r),
+                          static_cast<std::int8_t>(c), static_cast<std::int8_t>((*before[s])[r][c]),
+                          static_cast<std::int8_t>((*after[s])[r][c])});
+  Remember(model);
+  if (step.empty()) return;
+  undo_.push_back(std::move(step));
+  if (undo_.size() > kMaxSteps) undo_.pop_front();
+  redo_.clear();
+}
+
+std::optional<CellPos> BoardHistory::Undo(TLatinSquareClass& model) {
+  return Apply(model, undo_, redo_, false);
+}
+
+std::optional<CellPos> BoardHistory::Redo(TLatinSquareClass& model) {
+  return Apply(model, redo_, undo_, true);
+}
+
+bool BoardHistory::CanUndo(const TLatinSquareClass& model) const {
+  return !undo_.empty() && Follows(model);
+}
+
+bool BoardHistory::CanRedo(const TLatinSquareClass& model) const {
+  return !redo_.empty() && Follows(model);
+}
+
+bool BoardHistory::Follows(const TLatinSquareClass& model) const {
+  return model.FirstSquare == first_ && model.SecondSquare == second_;
+}
+
+void BoardHistory::Remember(const TLatinSquareClass& model) {
+  first_ = model.FirstSquare;
+  second_ = model.SecondSquare;
+}
+
+std::optional<CellPos> BoardHistory::Apply(TLatinSquareClass& model, std::deque<Step>& from,
+                                           std::deque<Step>& to, bool forward) {
+  if (!Follows(model)) {
+    // Something other than the player changed the board: the steps no longer fit it.
+    Reset(model);
+    return std::nullopt;
+  }
+  if (from.empty()) return std::nullopt;
+  Step step = std::move(from.back());
+  from.pop_back();
+  for (const Change& change : step) {
+    TLatinSquare& square = change.square == 0 ? model.FirstSquare : model.SecondSquare;
+    square[change.row][change.col] = forward ? change.after : change.before;
+  }
+  Remember(model);
+  const Change& first = step.front();
+  const CellPos cell{first.row, first.square == 0 ? first.col : first.col + model.GetOrder() + 1};
+  to.push_back(std::move(step));
+  return cell;
+}
+
+}  // namespace dlslab::cmd

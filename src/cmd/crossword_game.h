@@ -1,0 +1,116 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/latin_square_class.h"
+#include "model/square_view.h"
+#include "model/types.h"
+
+// The crossword as a game: the keyboard cursor, the history of the player's changes, the game
+// number and clock, and the solved test. Nothing here draws or reads keys; the window maps its
+// keys onto these rules and paints what they leave in the model.
+namespace dlslab::cmd {
+
+/// The window's caption in the crossword; the game number and the clock follow it.
+inline constexpr const char* kCrosswordCaption = "Diagonal Latin squares crossword";
+
+/// Ways the keyboard moves the cursor.
+enum class CursorMove {
+  kLeft,
+  kRight,
+  kUp,
+  kDown,
+  kRowStart,  ///< Home
+  kRowEnd,    ///< End
+  kNextFree,  ///< Tab: the next cell that is not a clue, row by row, wrapping round
+  kPrevFree,  ///< Shift+Tab: the previous one
+};
+
+/// Number of view columns the cursor ranges over: N in the single view, 2N + 1 in the pair
+/// view (column N is the gap, which the cursor never stands on).
+[[nodiscard]] int CursorColumns(const TLatinSquareClass& model);
+
+/// Whether the cursor may stand on the view cell: inside the grid and not on the gap.
+[[nodiscard]] bool IsCursorCell(const TLatinSquareClass& model, CellPos cell);
+
+/// The cell the cursor reaches from `from` by one move. Arrows and Home/End stop at the edges
+/// and step over the gap of the pair view; Tab and Shift+Tab skip the clues and stay put when
+/// every other cell is a clue. A cursor off the board (the order changed) first comes back
+/// to the nearest cell.
+[[nodiscard]] CellPos MoveCursor(const TLatinSquareClass& model, const TLatinSquare& puzzle,
+                                 CellPos from, CursorMove move);
+
+/// The first cell, row by row, that is not a clue; (0, 0) when every cell is one.
+[[nodiscard]] CellPos FirstFreeCell(const TLatinSquareClass& model, const TLatinSquare& puzzle);
+
+/// A solved board: every cell filled, no value repeated in a row, column or diagonal, and every
+/// clue of the puzzle in place.
+[[nodiscard]] bool IsSolved(const TLatinSquare& board, const TLatinSquare& puzzle);
+
+/// Minutes and seconds, "mm:ss"; the minutes grow past 99 when they must.
+[[nodiscard]] std::string FormatGameTime(double seconds);
+
+/// The player's changes to the two squares, step by step, for undo and redo. A step is every
+/// cell one action changed ("Start again" is one step however many cells it empties).
+///
+/// The history follows the board only while nothing else writes to it: a research command
+/// that changes a square makes the recorded steps meaningless, so the next record, undo or redo
+/// that finds the board not as the history left it starts afresh from the board as it is.
+class BoardHistory {
+ public:
+  /// Forgets every step; the model's squares become the starting point.
+  void Reset(const TLatinSquareClass& model);
+  /// Records the change from (first, second), the squares before the action, to the model's
+  /// squares now. Nothing is recorded when no cell changed; a change of order is not undoable
+  /// and starts a fresh history.
+  void Record(const TLatinSquare& first, const TLatinSquare& second,
+              const TLatinSquareClass& model);
+  /// Takes the last step back. Returns the view cell of the step's first change, or nullopt
+  /// when there is nothing to undo.
+  std::optional<CellPos> Undo(TLatinSquareClass& model);
+  /// Does the last undone step again; as Undo.
+  std::optional<CellPos> Redo(TLatinSquareClass& model);
+
+  [[nodiscard]] bool CanUndo(const TLatinSquareClass& model) const;
+  [[nodiscard]] bool CanRedo(const TLatinSquareClass& model) const;
+
+  /// At most this many steps are kept; the oldest go first.
+  static constexpr std::size_t kMaxSteps = 10000;
+
+ private:
+  struct Change {
+    std::int8_t square;  ///< 0 FirstSquare, 1 SecondSquare
+    std::int8_t row;
+    std::int8_t col;
+    std::int8_t before;
+    std::int8_t after;
+  };
+  using Step = std::vector<Change>;
+
+  [[nodiscard]] bool Follows(const TLatinSquareClass& model) const;
+  void Remember(const TLatinSquareClass& model);
+  std::optional<CellPos> Apply(TLatinSquareClass& model, std::deque<Step>& from,
+                               std::deque<Step>& to, bool forward);
+
+  std::deque<Step> undo_;
+  std::deque<Step> redo_;
+  TLatinSquare first_;  ///< the squares as the last record, undo or redo left them
+  TLatinSquare second_;
+};
+
+/// One dealt game and the player's progress in it.
+struct CrosswordGame {
+  bool dealt = false;
+  std::uint32_t number = 0;  ///< the generator's seed the deal started from
+  double dealt_at = 0;       ///< clock reading at the deal, in seconds
+  /// Seconds from the deal to the solution while the board stays solved.
+  std::optional<double> solved_after;
+  CellPos cursor;
+  BoardHistory history;
+};
+
+}  // namespace dlslab::cmd
