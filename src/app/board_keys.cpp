@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPen>
+#include <algorithm>
 
 #include "cmd/crossword_game.h"
 #include "cmd/view_commands.h"
@@ -55,13 +56,14 @@ void DrawCursor(QPainter& painter, const TLatinSquareClass& model, int width, in
   const int s = GetCellSize(model, width, height);
   const int x = kViewMargin + cursor.col * s;
   const int y = kViewMargin + cursor.row * s;
+  // A band that grows with the cell, and a white line within it that parts the band from any
+  // fill; both stay clear of the digit and of the cross, which starts five pixels in.
+  const int band = std::max(2, s / 14);
   painter.setBrush(Qt::NoBrush);
-  // Rectangles of one-pixel pens, from the cell's edge inwards: black, black, white.
-  painter.setPen(QPen(Qt::black, 1));
-  painter.drawRect(x, y, s - 1, s - 1);
-  painter.drawRect(x + 1, y + 1, s - 3, s - 3);
+  painter.setPen(QPen(QColor(0, 70, 220), 1));
+  for (int k = 0; k < band; ++k) painter.drawRect(x + k, y + k, s - 1 - 2 * k, s - 1 - 2 * k);
   painter.setPen(QPen(Qt::white, 1));
-  painter.drawRect(x + 2, y + 2, s - 5, s - 5);
+  painter.drawRect(x + band, y + band, s - 1 - 2 * band, s - 1 - 2 * band);
 }
 
 bool BoardKeys::eventFilter(QObject* watched, QEvent* event) {

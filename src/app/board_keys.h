@@ -18,10 +18,10 @@ namespace dlslab::app {
 /// false for any other key (and for keys held with Ctrl or Alt, which belong to the menus).
 bool HandleBoardKey(cmd::Context& ctx, const QKeyEvent& event);
 
-/// Outlines the cursor's cell over the view of a width x height bitmap: a black band two pixels
-/// wide inside the cell's edge and a white line within it, so that it shows on every fill and
-/// leaves the fill, the digit, the hint and the cross of the cell in view. It is painted on the
-/// screen only; the bitmap, and so a saved picture, holds the board alone.
+/// Outlines the cursor's cell over the view of a width x height bitmap: a blue band inside the
+/// cell's edge (two pixels wide, more in large cells) and a white line within it, so that it shows
+/// on every fill and leaves the fill, the digit, the hint and the cross of the cell in view. It is
+/// painted on the screen only; the bitmap, and so a saved picture, holds the board alone.
 void DrawCursor(QPainter& painter, const TLatinSquareClass& model, int width, int height,
                 CellPos cursor);
 

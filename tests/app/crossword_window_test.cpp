@@ -208,16 +208,20 @@ class CrosswordWindowTest : public QObject {
     Key(Qt::Key_Space);
     QCOMPARE(board[at.row][at.col], kEmpty);
 
-    // The outline on the screen: black at the cell's edge, white inside, the fill beyond.
+    // The outline on the screen: a blue band at the cell's edge, a white line inside it, the
+    // fill beyond.
     Key(Qt::Key_1);
     const QImage screen = Box()->grab().toImage();
     const int s = CellSize();
+    const int band = std::max(2, s / 14);
     const int x = kViewMargin + at.col * s, y = kViewMargin + at.row * s;
-    QCOMPARE(screen.pixelColor(x + 1, y + s / 2), QColor(Qt::black));
-    QCOMPARE(screen.pixelColor(x + s - 2, y + s / 2), QColor(Qt::black));
-    QCOMPARE(screen.pixelColor(x + 2, y + s / 2), QColor(Qt::white));
+    const QColor blue(0, 70, 220);
+    QCOMPARE(screen.pixelColor(x, y + s / 2), blue);
+    QCOMPARE(screen.pixelColor(x + band - 1, y + s / 2), blue);
+    QCOMPARE(screen.pixelColor(x + s - 1, y + s / 2), blue);
+    QCOMPARE(screen.pixelColor(x + s / 2, y + band), QColor(Qt::white));
     const TColor fill = ctx().model.RedCells[at.row][at.col] ? kClRed : ctx().model.ValueColors[1];
-    const QColor inside = screen.pixelColor(x + 3, y + 3);
+    const QColor inside = screen.pixelColor(x + band + 1, y + band + 1);
     QCOMPARE(Rgb(inside.red(), inside.green(), inside.blue()), fill);
     // The bitmap, and a saved picture with it, has no cursor.
     QCOMPARE(form_->Bitmap().pixelColor(x + 1, y + s / 2),
