@@ -8,6 +8,7 @@
 #include "cmd/collection_commands.h"
 #include "cmd/cover_commands.h"
 #include "cmd/crossword_commands.h"
+#include "cmd/family_commands.h"
 #include "cmd/fill_commands.h"
 #include "cmd/generalized_symmetry_commands.h"
 #include "cmd/model_commands.h"
@@ -90,9 +91,9 @@ const std::array kTable = {
   MenuEntry{1, "Clear square", "ClearMenuItemClick", A::kNone, &NoArg<ClearMenuItemClick>},
   MenuEntry{1, "Swap squares", "SwapSquaresMenuItemClick", A::kNone, &NoArg<SwapSquaresMenuItemClick>},
   MenuEntry{1, "Get ODLS", "GetOdlsMenuItemClick", A::kNone, &NoArg<GetOdlsMenuItemClick>},
-  MenuEntry{1, "Get ODLS type", "GetOdlsTypeMenuItemClick"},
-  MenuEntry{1, "Get all ODLS family", "GetAllODLSFamilyMenuItemClick"},
-  MenuEntry{1, "Get all ODLS family (unique CFs only)", "GetAllODLSFamilyCFsOnlyMenuItemClick"},
+  MenuEntry{1, "Get ODLS type", "GetOdlsTypeMenuItemClick", A::kNone, &NoArg<GetOdlsTypeMenuItemClick>},
+  MenuEntry{1, "Get all ODLS family", "GetAllODLSFamilyMenuItemClick", A::kNone, &NoArg<GetAllODLSFamilyMenuItemClick>},
+  MenuEntry{1, "Get all ODLS family (unique CFs only)", "GetAllODLSFamilyCFsOnlyMenuItemClick", A::kNone, &NoArg<GetAllODLSFamilyCFsOnlyMenuItemClick>},
   MenuEntry{1, "Clear log", "ClearLogMenuItemClick", A::kNone, &NoArg<ClearLogMenuItemClick>},
   MenuEntry{1, "Print square(s) to log", "PrintSquareToLogMenuItem"},
   MenuEntry{2, "As squares", "PrintSquareToLogAsSquaresClick", A::kNone, &NoArg<PrintSquareToLogAsSquaresClick>},
@@ -104,7 +105,7 @@ const std::array kTable = {
   MenuEntry{2, "Transversals structure analysis", "TransversalsStructureAnalysisMenuItemClick", A::kNone, &NoArg<TransversalsStructureAnalysisMenuItemClick>},
   MenuEntry{2, "Get transversals coverage map", "GetTransversalsCoverageMapMenuItemClick", A::kNone, &NoArg<GetTransversalsCoverageMapMenuItemClick>},
   MenuEntry{2, "Print all transversals", "PrintAllTransversalsMenuItemClick", A::kNone, &NoArg<PrintAllTransversalsMenuItemClick>},
-  MenuEntry{2, "Get common transversals", "GetCommonTransversalsMenuItemClick"},
+  MenuEntry{2, "Get common transversals", "GetCommonTransversalsMenuItemClick", A::kNone, &NoArg<GetCommonTransversalsMenuItemClick>},
   MenuEntry{1, "Canonical forms", "CanonicalFormsMenuItem"},
   MenuEntry{2, "Get canonical form (CF)", "GetCanonicalFormMenuItemClick", A::kNone, &NoArg<GetCanonicalFormMenuItemClick>},
   MenuEntry{2, "Get isomorphism class", "GetIsomorphismClassMenuItemClick", A::kNone, &NoArg<GetIsomorphismClassMenuItemClick>},
@@ -113,8 +114,8 @@ const std::array kTable = {
   MenuEntry{1, "Create next pandiagonal", "CreatePandiagonalMenuItemClick", A::kNone, &NoArg<CreatePandiagonalMenuItemClick>},
   MenuEntry{1, "Print all properties", "PrintAllPropertiesClick", A::kNone, &NoArg<PrintAllPropertiesClick>},
   MenuEntry{1, "Canonize LS by DLS", "CanonizeLSbyDLSMenuItem"},
-  MenuEntry{2, "For one square only", "CanonizeLSbyDLSMenuItemClick"},
-  MenuEntry{2, "For all family", "CanonizeLsDlsForallfamilyMenuItemClick"},
+  MenuEntry{2, "For one square only", "CanonizeLSbyDLSMenuItemClick", A::kNone, &NoArg<CanonizeLSbyDLSMenuItemClick>},
+  MenuEntry{2, "For all family", "CanonizeLsDlsForallfamilyMenuItemClick", A::kNone, &NoArg<CanonizeLsDlsForallfamilyMenuItemClick>},
   MenuEntry{1, "Print all generalized symmetries", "PrintAllGeneralizedSymmetriesMenuItemClick", A::kNone, &NoArg<PrintAllGeneralizedSymmetriesMenuItemClick>},
   MenuEntry{1, "Find square in folder", "FindSquareInFolderMenuItemClick", A::kFolder},
   MenuEntry{1, "Fillings for partially filled square", "FillingsMenuItem"},

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "canon/canonical_forms.h"
+#include "collection/squares_collection.h"
+#include "cover/odls.h"
+#include "cover/transversals.h"
+#include "model/types.h"
+
+namespace dlslab {
+
+/// True when b exchanges a's columns in pairs of rows: for every row k, the row m with
+/// a[m] == b[k] has b[m] == a[k]. a must list ten different columns.
+[[nodiscard]] bool TransversalsPairUp(const TTransversal& a, const TTransversal& b);
+/// The inverse permutation: result[a[k]] = k.
+[[nodiscard]] TTransversal InvertTransversal(const TTransversal& a);
+
+/// Reaches diagonal Latin squares with orthogonal mates from an order-10 Latin square: for
+/// the square and two of its conjugates, and three slices of each, every pair of disjoint
+/// transversals that pair up is moved onto the two diagonals by one row-and-column
+/// permutation; the canonical forms of the diagonal squares so made that have mates are
+/// collected, with the canonical forms of their mates. Holds its engines and work squares;
+/// one per thread.
+class LsByDlsCanonizer {
+ public:
+  /// The canonical forms collected from the complete order-10 Latin square `square`, each
+  /// once, in order of first addition. With skip_brown a Brown square gives nothing. With
+  /// verbose, the steps and the growing count go to the diagnostics stream.
+  [[nodiscard]] TSquaresCollection CanonizeLsByDls(const TLatinSquare& square, bool verbose,
+                                                   bool skip_brown);
+  /// The same result by the literal route: every pair of transversals is tested, and every
+  /// new form gets an exact-cover mate search, however often it recurs.
+  [[nodiscard]] TSquaresCollection CanonizeLsByDlsLiteral(const TLatinSquare& square, bool verbose,
+                                                          bool skip_brown);
+
+  /// Runs CanonizeLsByDls (without the Brown skip) on every entry, entries added on the way
+  /// included, and adds what it finds; with skip_big_family it stops once the collection has
+  /// more than 20 entries. With verbose, a line per entry goes to the diagnostics stream.
+  void CanonizeAllByDls(TSquaresCollection& collection, bool verbose, bool skip_big_family);
+  /// The same by the literal route.
+  void CanonizeAllByDlsLiteral(TSquaresCollection& collection, bool verbose, bool skip_big_family);
+
+ private:
+  TSquaresCollection canonize(const TLatinSquare& square, bool verbose, bool skip_brown,
+                              bool literal);
+  void canonize_all(TSquaresCollection& collection, bool verbose, bool skip_big_family,
+                    bool literal);
+  void CanonizeLsSlices(const TLatinSquare& square);
+  void CollectDlsFromTransversalPairs(const TLatinSquare& square);
+  void collect_from_pair(const TLatinSquare& square, const TTransversal& a, const TTransversal& b);
+  void add_form_literal(const TLatinSquare& form);
+  void add_form_fast(const TLatinSquare& form);
+  void add_result(const std::string& form);
+
+  bool verbose_ = false;
+  bool literal_ = false;
+  TSquaresCollection* result_ = nullptr;
+
+  TLatinSquare slice_;
+  TLatinSquare scratch_;
+  TransversalSearch transversals_;
+  TTransversalsTable table_;
+  // find_pairs_fast: the transversals t with t[0] = x and t[m] = y, by key (x * 10 + m) * 10 + y.
+  std::vector<int> bucket_starts_;
+  std::vector<int> bucket_items_;
+  std::vector<int> candidates_;
+  CanonEngine canon_;
+  OdlsSearch odls_;
+  // What the fast route remembers between forms and calls: forms without mates, and for a
+  // form with mates the canonical forms of its mates in mate-search order. Both only depend on
+  // the form, so they stay valid; they are dropped when they grow too large.
+  std::unordered_set<std::string> mateless_;
+  std::unordered_map<std::string, std::vector<std::string>> mate_forms_;
+};
+
+}  // namespace dlslab

@@ -1,0 +1,116 @@
+#include "collection/family_operations.h"
+
+#include <gtest/gtest.h>
+
+#include <iostream>
+#include <sstream>
+
+#include "cover/orthogonality.h"
+#include "model/diagnostics.h"
+#include "model/ls_data_structs.h"
+#include "model/square_catalogue.h"
+#include "test_squares.h"
+#include "transform/transformations.h"
+
+namespace dlslab {
+namespace {
+
+TSquaresCollection StartingWith(std::string_view digits) {
+  TSquaresCollection collection;
+  collection.AddSquareString(digits, true, true);
+  return collection;
+}
+
+void ExpectSameFamily(const TSquaresCollection& a, const TSquaresCollection& b) {
+  ASSERT_EQ(a.Count(), b.Count());
+  for (int i = 0; i < a.Count(); ++i) EXPECT_EQ(a.Items(i), b.Items(i)) << i;
+  EXPECT_EQ(a.Degrees(), b.Degrees());
+}
+
+TEST(BuildOdlsFamily, MatelessSquareStaysAloneWithDegreeZero) {
+  OdlsSearch search;
+  for (const bool fast : {false, true}) {
+    TSquaresCollection family = StartingWith(test::kBachelor);
+    if (fast)
+      BuildOdlsFamilyFast(family, false, true, search);
+    else
+      BuildOdlsFamily(family, false, true, search);
+    ASSERT_EQ(family.Count(), 1);
+    EXPECT_EQ(family.Degrees(), TDegreesArr{0});
+    EXPECT_EQ(GetDegree(family, 0), 0);
+    EXPECT_EQ(GetDegree(family, 1), -1);
+    EXPECT_EQ(GetDegree(family, -1), -1);
+  }
+}
+
+TEST(BuildOdlsFamily, ClosesUnderMatesWithConsistentDegrees) {
+  OdlsSearch search;
+  for (const SpecialSquare& special : kSpecialSquares) {
+    TSquaresCollection literal = StartingWith(special.digits);
+    BuildOdlsFamily(literal, false, true, search);
+    TSquaresCollection fast = StartingWith(special.digits);
+    BuildOdlsFamilyFast(fast, false, true, search);
+    ExpectSameFamily(literal, fast);
+
+    // Closed: every mate of every member is a member; degrees count the mates.
+    for (int i = 0; i < literal.Count(); ++i) {
+      search.GetOdls(literal.GetSquare(i));
+      EXPECT_EQ(literal.Degrees()[i], search.OdlsMates.Count) << special.caption;
+      for (int m = 0; m < search.OdlsMates.Count; ++m)
+        EXPECT_GE(literal.IndexOfSquare(search.OdlsMates.Squares[m]), 0) << special.caption;
+    }
+    EXPECT_EQ(GetDegree(literal, literal.Count()), -1);
+  }
+}
+
+TEST(BuildOdlsFamily, WithoutDegreesLeavesThemEmpty) {
+  OdlsSearch search;
+  TSquaresCollection family = StartingWith(kSpecialSquares[1].digits);  // "Once"
+  family.Degrees() = {7, 7};
+  BuildOdlsFamilyFast(family, false, false, search);
+  EXPECT_EQ(family.Count(), 2);
+  EXPECT_TRUE(family.Degrees().empty());
+}
+
+TEST(BuildOdlsFamily, DegreesOfAnUnnormalizedStartFollowTheDefects) {
+  // The starting entry keeps its own labels, so mate counts are no longer the degrees of
+  // the fast route's shortcut; both routes must still agree with the defects.
+  OdlsSearch search;
+  TLatinSquare once = StringToSquare(kSpecialSquares[1].digits);
+  TLatinSquare moved(kOrder);
+  Transpose(moved, once);
+  for (auto build : {&BuildOdlsFamily, &BuildOdlsFamilyFast}) {
+    TSquaresCollection family;
+    family.AddSquare(once, true, true);
+    family.AddSquare(moved, true, false);
+    build(family, false, true, search);
+    for (int i = 0; i < family.Count(); ++i) {
+      int degree = 0;
+      for (int j = 0; j < family.Count(); ++j)
+        degree += j != i && OrthogonalityDefect(family.GetSquare(i), family.GetSquare(j)) == 0;
+      EXPECT_EQ(family.Degrees()[i], degree) << i;
+    }
+  }
+}
+
+TEST(BuildOdlsFamily, VerboseWritesTheProgressLines) {
+  std::ostringstream out;
+  SetDiagStream(&out);
+  OdlsSearch search;
+  TSquaresCollection family = StartingWith(kSpecialSquares[2].digits);  // "Symmetric Line-3"
+  BuildOdlsFamilyFast(family, true, true, search);
+  SetDiagStream(&std::cout);
+  EXPECT_EQ(
+      out.str(),
+      "Square 0 from 1 analysing...\nDegrees calculating...\n  0 from 3 degrees calculated\n");
+}
+
+TEST(SortDegrees, SortsAscendingInPlace) {
+  TSquaresCollection collection;
+  collection.Degrees() = {3, 1, 2, 1};
+  SortDegrees(collection);
+  EXPECT_EQ(collection.Degrees(), (TDegreesArr{1, 1, 2, 3}));
+}
+
+}  // namespace
+}  // namespace dlslab
