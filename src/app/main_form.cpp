@@ -182,6 +182,8 @@ void TMainForm::BuildMenus() {
       }
       group->addAction(action);
     }
+    if (entry.name == "UndoMenuItemClick") undo_action_ = action;
+    if (entry.name == "RedoMenuItemClick") redo_action_ = action;
     if (entry.name == "ResearchModeMenuItemClick") {
       research_action_ = action;
       action->setCheckable(true);
@@ -287,6 +289,8 @@ void TMainForm::UpdateView() {
   Draw(bitmap_, ctx_.model);
   paint_box_->update();
   status_panel_->setText(QString::fromStdString(cmd::GetStatusText(ctx_.model)));
+  if (undo_action_ != nullptr) undo_action_->setEnabled(ctx_.game.history.CanUndo(ctx_.model));
+  if (redo_action_ != nullptr) redo_action_->setEnabled(ctx_.game.history.CanRedo(ctx_.model));
   UpdateCaption();
 }
 

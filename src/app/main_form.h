@@ -114,6 +114,8 @@ class TMainForm : public QMainWindow {
   QLabel* status_panel_ = nullptr;
   QMenu* popup_menu_ = nullptr;
   QAction* research_action_ = nullptr;
+  QAction* undo_action_ = nullptr;  ///< greyed while there is nothing to take back
+  QAction* redo_action_ = nullptr;
   std::vector<QAction*> top_menus_;
   TSetOrderForm* set_order_form_ = nullptr;
   TImportForm* import_form_ = nullptr;

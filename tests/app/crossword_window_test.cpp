@@ -249,7 +249,10 @@ class CrosswordWindowTest : public QObject {
   void undoAndRedoReachAcrossStartAgain() {
     form_->RunCommand("Play game number...", "99");
     const TLatinSquare puzzle = ctx().puzzle;
+    QVERIFY(!Action("Undo")->isEnabled());
+    QVERIFY(!Action("Redo")->isEnabled());
     Key(Qt::Key_4);
+    QVERIFY(Action("Undo")->isEnabled());
     Key(Qt::Key_Tab);
     Key(Qt::Key_6);
     const TLatinSquare played = ctx().model.FirstSquare;
@@ -270,6 +273,13 @@ class CrosswordWindowTest : public QObject {
     QVERIFY(ctx().model.FirstSquare == played);
     Action("Redo")->trigger();  // Start again once more
     QVERIFY(ctx().model.FirstSquare == puzzle);
+    QVERIFY(!Action("Redo")->isEnabled());
+    // A research command that rewrites the board leaves nothing to take back.
+    form_->RunCommand("Transpose");
+    QVERIFY(!Action("Undo")->isEnabled());
+    const TLatinSquare transposed = ctx().model.FirstSquare;
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(ctx().model.FirstSquare == transposed);
     // A new game starts a fresh history.
     Action("New game")->trigger();
     const TLatinSquare dealt = ctx().model.FirstSquare;
