@@ -75,6 +75,12 @@ std::optional<std::uint32_t> ParseSeed(const std::string& s) {
 
 int Run(std::span<const std::string> args, std::ostream& out, std::ostream& err,
         const SaveBitmapFn& save_bitmap) {
+  // The diagnostics go to err while the commands run; the caller's stream comes back after,
+  // so that a Run in a longer-lived process leaves no pointer to a stream that is gone.
+  struct DiagRedirect {
+    std::ostream* previous = &Diag();
+    ~DiagRedirect() { SetDiagStream(previous); }
+  } redirect;
   SetDiagStream(&err);
   cmd::Context ctx;
   if (save_bitmap)

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <iostream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/cli.h"
+#include "model/diagnostics.h"
+#include "test_squares.h"
 
 namespace dlslab::cli {
 namespace {
@@ -40,6 +43,26 @@ TEST(Cli, SaveAsBmpPaintsTheModelOfTheRun) {
   EXPECT_EQ(RunWith({"Set order", "7", "Save as bmp", "board"}, out, err, painter), 0);
   EXPECT_EQ(file, "board.bmp");
   EXPECT_EQ(order, 7);
+}
+
+}  // namespace
+}  // namespace dlslab::cli
+
+namespace dlslab::cli {
+namespace {
+
+TEST(Cli, RunGivesTheDiagnosticsStreamBack) {
+  std::ostringstream mine;
+  SetDiagStream(&mine);
+  std::string out;
+  std::string err;
+  // "Get all ODLS family (unique CFs only)" writes its progress to the diagnostics.
+  EXPECT_EQ(
+      RunWith({"--square", test::kBachelor, "Get all ODLS family (unique CFs only)"}, out, err), 0);
+  EXPECT_NE(err.find("Square 0 from 1 (0.00%), CFs: 1"), std::string::npos);
+  Diag() << "after" << std::flush;
+  SetDiagStream(&std::cout);
+  EXPECT_EQ(mine.str(), "after");
 }
 
 }  // namespace
