@@ -8,15 +8,21 @@
 //       the diagonal transversals by the plain search, the fast path and exact cover
 //       (GetDiagonalTransversalsByDlx; BM_DiagonalTransversalsByDancingLinks: DlxSolve);
 //   BM_GetOdls / BM_GetOdlsByDlx
-//       complete mate searches, diagonal transversals included.
+//       complete mate searches, diagonal transversals included;
+//   BM_GetTransversalsFastOnPath / BM_GetOdlsOnPath
+//       the fast path and the mate search on the random squares for each instruction-set path
+//       (0 scalar, 1 AVX2, 2 AVX-512; a path the processor lacks is skipped). The plain
+//       benchmarks above run on the path the program picked at start-up.
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "cover/odls.h"
 #include "cover/transversals.h"
+#include "model/isa_path.h"
 #include "model/ls_data_structs.h"
 #include "model/square_catalogue.h"
 #include "random_squares.h"
@@ -135,6 +141,56 @@ void BM_GetOdlsByDlx(benchmark::State& state) {
   label(state, i);
 }
 BENCHMARK(BM_GetOdlsByDlx)->Apply(configure);
+
+/// The random squares on every instruction-set path, repeated.
+void configure_paths(benchmark::internal::Benchmark* b) {
+  b->Arg(0)->Arg(1)->Arg(2)->Repetitions(5)->ReportAggregatesOnly(true)->ComputeStatistics(
+      "max", [](const std::vector<double>& v) { return *std::max_element(v.begin(), v.end()); });
+}
+
+/// The path of the benchmark's argument, or nothing (and the benchmark skipped) when the
+/// processor lacks it.
+bool path_of(benchmark::State& state, IsaPath& path) {
+  path = static_cast<IsaPath>(state.range(0));
+  if (IsaPathSupported(path)) return true;
+  state.SkipWithError("this processor lacks the path");
+  return false;
+}
+
+void BM_GetTransversalsFastOnPath(benchmark::State& state) {
+  IsaPath path{};
+  if (!path_of(state, path)) return;
+  const auto& squares = random_squares();
+  TransversalSearch search(path);
+  TTransversalStarts starts{};
+  TTransversalCounts counts{};
+  TTransversalsTable table;
+  std::size_t i = 0;
+  for (auto _ : state) {
+    search.GetTransversalsFast(squares[i], true, starts, counts, table);
+    benchmark::DoNotOptimize(table.Count);
+    if (++i == squares.size()) i = 0;
+  }
+  state.SetItemsProcessed(state.iterations());
+  state.SetLabel(std::string(IsaPathName(path)));
+}
+BENCHMARK(BM_GetTransversalsFastOnPath)->Apply(configure_paths);
+
+void BM_GetOdlsOnPath(benchmark::State& state) {
+  IsaPath path{};
+  if (!path_of(state, path)) return;
+  const auto& squares = random_squares();
+  OdlsSearch search(path);
+  std::size_t i = 0;
+  for (auto _ : state) {
+    search.GetOdls(squares[i]);
+    benchmark::DoNotOptimize(search.OdlsMates.Count);
+    if (++i == squares.size()) i = 0;
+  }
+  state.SetItemsProcessed(state.iterations());
+  state.SetLabel(std::string(IsaPathName(path)));
+}
+BENCHMARK(BM_GetOdlsOnPath)->Apply(configure_paths);
 
 }  // namespace
 }  // namespace dlslab

@@ -9,14 +9,17 @@
 #include "cmd/model_commands.h"
 #include "cmd/status.h"
 #include "model/diagnostics.h"
+#include "model/isa_path.h"
 #include "model/random.h"
 
 namespace dlslab::cli {
 namespace {
 
+constexpr const char* kVersion = "0.1";
+
 constexpr const char* kUsage =
     "usage: dlslab-cli [--seed N] [--square DIGITS] [--status] COMMAND [ARG] ...\n"
-    "       dlslab-cli --list | --help\n"
+    "       dlslab-cli --list | --help | --version\n"
     "\n"
     "Runs menu commands of the dlslab window, in order, on one square model (order 10,\n"
     "cleared, single view). COMMAND is a menu caption, case ignored, a trailing \"...\"\n"
@@ -28,7 +31,11 @@ constexpr const char* kUsage =
     "  --square DIGITS  import a square first, as \"Import square...\" does\n"
     "  --status         print \"Status: \" and the status-line text after all commands\n"
     "  --list           print every command\n"
-    "  --help           print this text\n";
+    "  --help           print this text\n"
+    "  --version        print the version and the engines' instruction-set path\n"
+    "\n"
+    "DLSLAB_ISA=scalar|avx2|avx512 makes the engines use a lower instruction-set path than the\n"
+    "best one this processor has; the results are the same on every path.\n";
 
 std::string_view ArgName(cmd::ArgKind kind) {
   switch (kind) {
@@ -82,6 +89,8 @@ int Run(std::span<const std::string> args, std::ostream& out, std::ostream& err,
     ~DiagRedirect() { SetDiagStream(previous); }
   } redirect;
   SetDiagStream(&err);
+  if (const std::string& note = DefaultIsaChoice().note; !note.empty())
+    err << "dlslab-cli: " << note << '\n';
   cmd::Context ctx;
   if (save_bitmap)
     ctx.save_bitmap = [&ctx, &save_bitmap](const std::string& file) {
@@ -101,6 +110,13 @@ int Run(std::span<const std::string> args, std::ostream& out, std::ostream& err,
     const std::string& option = args[i];
     if (option == "--help") {
       out << kUsage;
+      return 0;
+    }
+    if (option == "--version") {
+      out << "dlslab-cli " << kVersion << '\n'
+          << "Engines: " << IsaPathName(DefaultIsaPath()) << " (this processor has";
+      for (const IsaPath path : SupportedIsaPaths()) out << ' ' << IsaPathName(path);
+      out << ")\n";
       return 0;
     }
     if (option == "--list") {

@@ -285,7 +285,9 @@ OrthogonalityCharacteristic GetOrthogonalityCharacteristic(const TOrthogonalSqua
   return result;
 }
 
-OdlsSearch::OdlsSearch() : mate_scratch_(std::make_unique<MateScratch>()) {}
+OdlsSearch::OdlsSearch() : OdlsSearch(DefaultIsaPath()) {}
+OdlsSearch::OdlsSearch(IsaPath path)
+    : transversals_(path), mate_scratch_(std::make_unique<MateScratch>()) {}
 OdlsSearch::~OdlsSearch() = default;
 OdlsSearch::OdlsSearch(OdlsSearch&&) noexcept = default;
 OdlsSearch& OdlsSearch::operator=(OdlsSearch&&) noexcept = default;

@@ -45,7 +45,9 @@ void FindMates(const TTransversalStarts& starts, const TTransversalsTable& table
 /// of the enumerators. One per thread; the window keeps one.
 class OdlsSearch {
  public:
-  OdlsSearch();
+  /// Runs its transversal enumeration on the given instruction-set path.
+  OdlsSearch();  ///< on DefaultIsaPath()
+  explicit OdlsSearch(IsaPath path);
   ~OdlsSearch();
   OdlsSearch(OdlsSearch&&) noexcept;
   OdlsSearch& operator=(OdlsSearch&&) noexcept;

@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "model/isa_path.h"
 #include "model/types.h"
 
 namespace dlslab {
@@ -39,10 +40,11 @@ struct TransversalsResult {
 [[nodiscard]] TransversalsResult GetTransversals(const TLatinSquare& square, bool diagonal_only);
 
 /// Enumerates transversals fast; owns its scratch (allocated on first use), so keep one per
-/// thread and reuse it.
+/// thread and reuse it. Every instruction-set path gives the same lists.
 class TransversalSearch {
  public:
-  TransversalSearch();
+  TransversalSearch();  ///< on DefaultIsaPath()
+  explicit TransversalSearch(IsaPath path);
   ~TransversalSearch();
   TransversalSearch(TransversalSearch&&) noexcept;
   TransversalSearch& operator=(TransversalSearch&&) noexcept;
@@ -51,6 +53,8 @@ class TransversalSearch {
   void GetTransversalsFast(const TLatinSquare& square, bool diagonal_only,
                            TTransversalStarts& starts, TTransversalCounts& counts,
                            TTransversalsTable& table);
+  /// The instruction-set path this search runs.
+  [[nodiscard]] IsaPath path() const;
 
  private:
   struct State;

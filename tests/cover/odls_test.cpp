@@ -40,6 +40,21 @@ std::array<int, kOrder> ChosenIndices(const TLatinSquare& mate, const TTransvers
   return chosen;
 }
 
+TEST(GetOdls, SameMatesOnEveryPath) {
+  OdlsSearch reference(IsaPath::kScalar);
+  for (const IsaPath path : SupportedIsaPaths()) {
+    SCOPED_TRACE(IsaPathName(path));
+    OdlsSearch search(path);
+    for (const TLatinSquare& square : test::CoverTestSquares(20)) {
+      reference.GetOdls(square);
+      search.GetOdls(square);
+      ASSERT_EQ(search.OdlsMates.Count, reference.OdlsMates.Count);
+      for (int i = 0; i < search.OdlsMates.Count; ++i)
+        EXPECT_EQ(search.OdlsMates.Squares[i], reference.OdlsMates.Squares[i]);
+    }
+  }
+}
+
 TEST(GetOdls, AgreesWithTheExactCoverRoute) {
   OdlsSearch fast, dlx;
   int squares_with_mates = 0;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "cover_test_squares.h"
 #include "model/ls_data_structs.h"
@@ -34,13 +35,7 @@ void ExpectSameLists(TransversalSearch& search, const TLatinSquare& square) {
   }
 }
 
-TEST(GetTransversalsFast, MatchesGetTransversalsOnDls) {
-  TransversalSearch search;  // reused: nothing may leak from one square to the next
-  for (const TLatinSquare& square : test::CoverTestSquares(30)) ExpectSameLists(search, square);
-}
-
-TEST(GetTransversalsFast, MatchesGetTransversalsOnBrokenSquares) {
-  TransversalSearch search;
+void ExpectSameListsOnBrokenSquares(TransversalSearch& search) {
   TLatinSquare square = StringToSquare(kSpecialSquares[7].digits);
   square[3][4] = kEmpty;
   square[6][1] = 12;
@@ -55,16 +50,46 @@ TEST(GetTransversalsFast, MatchesGetTransversalsOnBrokenSquares) {
   EXPECT_TRUE(GetTransversals(small, false).Transversals.empty());
 }
 
-TEST(GetTransversalsFast, GrowsPastTenThousand) {
+/// One search per instruction-set path this processor has.
+std::vector<TransversalSearch> SearchesOnEveryPath() {
+  std::vector<TransversalSearch> searches;
+  for (const IsaPath path : SupportedIsaPaths()) searches.emplace_back(path);
+  return searches;
+}
+
+TEST(GetTransversalsFast, MatchesGetTransversalsOnDlsOnEveryPath) {
+  for (TransversalSearch& search : SearchesOnEveryPath()) {
+    SCOPED_TRACE(IsaPathName(search.path()));
+    // Reused: nothing may leak from one square to the next.
+    for (const TLatinSquare& square : test::CoverTestSquares(30)) ExpectSameLists(search, square);
+  }
+}
+
+TEST(GetTransversalsFast, MatchesGetTransversalsOnBrokenSquaresOnEveryPath) {
+  for (TransversalSearch& search : SearchesOnEveryPath()) {
+    SCOPED_TRACE(IsaPathName(search.path()));
+    ExpectSameListsOnBrokenSquares(search);
+  }
+}
+
+TEST(GetTransversalsFast, GrowsPastTenThousandOnEveryPath) {
   // Every cell holds its column, so any permutation is a transversal; rows 0 and 1 only
   // allow their own column, which leaves 8! of them.
   TLatinSquare square(kOrder);
   for (int r = 0; r < kOrder; ++r)
     for (int c = 0; c < kOrder; ++c) square[r][c] = r < 2 && c != r ? kOrder : c;
-  TransversalSearch search;
-  const FastResult fast = Fast(search, square, false);
-  EXPECT_EQ(fast.table.Count, 40320);
-  EXPECT_TRUE(fast.table.Items == GetTransversals(square, false).Transversals);
+  const TTransversalsArr plain = GetTransversals(square, false).Transversals;
+  for (TransversalSearch& search : SearchesOnEveryPath()) {
+    SCOPED_TRACE(IsaPathName(search.path()));
+    const FastResult fast = Fast(search, square, false);
+    EXPECT_EQ(fast.table.Count, 40320);
+    EXPECT_TRUE(fast.table.Items == plain);
+  }
+}
+
+TEST(GetTransversalsFast, RunsOnTheDefaultPath) {
+  EXPECT_EQ(TransversalSearch().path(), DefaultIsaPath());
+  EXPECT_EQ(TransversalSearch(IsaPath::kScalar).path(), IsaPath::kScalar);
 }
 
 TEST(GetTransversals, ListsValidTransversalsInLexicographicOrder) {

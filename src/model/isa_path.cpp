@@ -1,0 +1,108 @@
+#include "model/isa_path.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cstdlib>
+
+namespace dlslab {
+namespace {
+
+constexpr std::array<IsaPath, 3> kPaths = {IsaPath::kScalar, IsaPath::kAvx2, IsaPath::kAvx512};
+
+bool has_avx2() {
+#if defined(__x86_64__) || defined(__i386__)
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi") &&
+         __builtin_cpu_supports("bmi2") && __builtin_cpu_supports("popcnt") &&
+         __builtin_cpu_supports("lzcnt");
+#else
+  return false;
+#endif
+}
+
+bool has_avx512() {
+#if defined(__x86_64__) || defined(__i386__)
+  return has_avx2() && __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+         __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512cd") &&
+         __builtin_cpu_supports("avx512vl");
+#else
+  return false;
+#endif
+}
+
+IsaPath best_path() {
+  IsaPath best = IsaPath::kScalar;
+  for (const IsaPath p : kPaths)
+    if (IsaPathSupported(p)) best = p;
+  return best;
+}
+
+}  // namespace
+
+std::string_view IsaPathName(IsaPath path) {
+  switch (path) {
+    case IsaPath::kScalar:
+      return "scalar";
+    case IsaPath::kAvx2:
+      return "avx2";
+    case IsaPath::kAvx512:
+      return "avx512";
+  }
+  return "scalar";
+}
+
+std::optional<IsaPath> ParseIsaPath(std::string_view name) {
+  for (const IsaPath p : kPaths) {
+    const std::string_view known = IsaPathName(p);
+    if (known.size() == name.size() &&
+        std::equal(known.begin(), known.end(), name.begin(),
+                   [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); }))
+      return p;
+  }
+  return std::nullopt;
+}
+
+bool IsaPathSupported(IsaPath path) {
+  switch (path) {
+    case IsaPath::kScalar:
+      return true;
+    case IsaPath::kAvx2:
+      return has_avx2();
+    case IsaPath::kAvx512:
+      return has_avx512();
+  }
+  return false;
+}
+
+std::vector<IsaPath> SupportedIsaPaths() {
+  std::vector<IsaPath> out;
+  for (const IsaPath p : kPaths)
+    if (IsaPathSupported(p)) out.push_back(p);
+  return out;
+}
+
+IsaChoice ChooseIsaPath(const char* request) {
+  IsaChoice choice{best_path(), {}};
+  if (request == nullptr || *request == '\0') return choice;
+  const std::optional<IsaPath> wanted = ParseIsaPath(request);
+  if (!wanted) {
+    choice.note = "DLSLAB_ISA=" + std::string(request) +
+                  " is not one of scalar, avx2, avx512; using " +
+                  std::string(IsaPathName(choice.path));
+  } else if (!IsaPathSupported(*wanted)) {
+    choice.note = "DLSLAB_ISA=" + std::string(request) +
+                  ": this processor lacks that path; using " +
+                  std::string(IsaPathName(choice.path));
+  } else {
+    choice.path = *wanted;
+  }
+  return choice;
+}
+
+const IsaChoice& DefaultIsaChoice() {
+  static const IsaChoice choice = ChooseIsaPath(std::getenv("DLSLAB_ISA"));
+  return choice;
+}
+
+}  // namespace dlslab

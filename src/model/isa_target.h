@@ -1,0 +1,22 @@
+#pragma once
+
+// Instruction-set targets for the per-path builds of a hot kernel. A kernel source includes
+// the standard headers it needs first, then opens DLSLAB_TARGET_AVX2 or DLSLAB_TARGET_AVX512
+// with _Pragma, defines its code and closes with DLSLAB_TARGET_END. Only code defined inside
+// is built for the target, so the library's inline functions (std::vector and the like) keep
+// the baseline code wherever the linker takes them from, and can still be inlined into the
+// kernel (the kernel's set includes the baseline's).
+//
+// The kernel's own code tells the paths apart by DLSLAB_KERNEL_LEVEL, not by the compiler's
+// __AVX2__ / __AVX512F__ macros, which the pragma does not set.
+#define DLSLAB_LEVEL_SCALAR 0
+#define DLSLAB_LEVEL_AVX2 1
+#define DLSLAB_LEVEL_AVX512 2
+
+#define DLSLAB_TARGET_AVX2 \
+  _Pragma("GCC push_options") _Pragma("GCC target(\"avx2,bmi,bmi2,popcnt,lzcnt\")")
+#define DLSLAB_TARGET_AVX512           \
+  _Pragma("GCC push_options") _Pragma( \
+      "GCC target(\"avx2,bmi,bmi2,popcnt,lzcnt,avx512f,avx512bw,avx512dq,avx512cd,avx512vl\")")
+#define DLSLAB_TARGET_SCALAR _Pragma("GCC push_options")
+#define DLSLAB_TARGET_END _Pragma("GCC pop_options")

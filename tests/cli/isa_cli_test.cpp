@@ -1,0 +1,58 @@
+// The instruction-set path of a separate dlslab-cli process, chosen by DLSLAB_ISA.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+
+#include "model/isa_path.h"
+#include "model/square_catalogue.h"
+
+namespace dlslab {
+namespace {
+
+/// stdout and stderr of dlslab-cli run with DLSLAB_ISA=isa (unset when empty) and args.
+std::string RunCliProcess(const std::string& isa, const std::string& args) {
+  const std::string command =
+      (isa.empty() ? std::string("env -u DLSLAB_ISA ") : "env DLSLAB_ISA=" + isa + " ") +
+      DLSLAB_CLI_PATH + " " + args + " 2>&1";
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return "popen failed";
+  std::string out;
+  std::array<char, 4096> buffer{};
+  while (std::fgets(buffer.data(), buffer.size(), pipe) != nullptr) out += buffer.data();
+  pclose(pipe);
+  return out;
+}
+
+TEST(CliIsaPath, VersionNamesThePathInUse) {
+  const std::string best(IsaPathName(SupportedIsaPaths().back()));
+  EXPECT_NE(RunCliProcess("", "--version").find("Engines: " + best + " ("), std::string::npos);
+  for (const IsaPath path : SupportedIsaPaths()) {
+    const std::string name(IsaPathName(path));
+    const std::string out = RunCliProcess(name, "--version");
+    EXPECT_NE(out.find("Engines: " + name + " ("), std::string::npos) << out;
+  }
+}
+
+TEST(CliIsaPath, UnknownPathIsReportedAndTheBestTaken) {
+  const std::string best(IsaPathName(SupportedIsaPaths().back()));
+  const std::string out = RunCliProcess("fastest", "--version");
+  EXPECT_NE(out.find("dlslab-cli: DLSLAB_ISA=fastest is not one of scalar, avx2, avx512; using " +
+                     best + "\n"),
+            std::string::npos)
+      << out;
+  EXPECT_NE(out.find("Engines: " + best + " ("), std::string::npos);
+}
+
+TEST(CliIsaPath, EveryPathPrintsTheSameMates) {
+  // A square with ten mates, each printed in full.
+  const std::string args = "--square " + std::string(kSpecialSquares[13].digits) + " \"Get ODLS\"";
+  const std::string reference = RunCliProcess("scalar", args);
+  EXPECT_NE(reference.find("DLS 10: "), std::string::npos) << reference;
+  for (const IsaPath path : SupportedIsaPaths())
+    EXPECT_EQ(RunCliProcess(std::string(IsaPathName(path)), args), reference) << IsaPathName(path);
+}
+
+}  // namespace
+}  // namespace dlslab
