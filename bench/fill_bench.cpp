@@ -83,6 +83,33 @@ void BM_HasOneFilling(benchmark::State& state) {
 }
 BENCHMARK(BM_HasOneFilling)->Unit(benchmark::kMicrosecond);
 
+/// The final clue sets of the games of seeds 1..500, dealt as "New game" does after seeding.
+const std::vector<TLatinSquare>& final_clue_sets() {
+  static const std::vector<TLatinSquare> sets = [] {
+    std::vector<TLatinSquare> out;
+    for (std::uint32_t seed = 1; seed <= 500; ++seed) {
+      cmd::Context ctx;
+      RandSeed = seed;
+      cmd::RandomSearchV3MenuItemClick(ctx);
+      out.push_back(GetDominatingSetRandom(ctx.model.FirstSquare));
+    }
+    return out;
+  }();
+  return sets;
+}
+
+// The uniqueness test over the final clue sets of 500 deals, one set per iteration.
+void BM_HasOneFillingOf500Deals(benchmark::State& state) {
+  const std::vector<TLatinSquare>& sets = final_clue_sets();
+  std::size_t i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(HasOneFilling(sets[i]));
+    if (++i == sets.size()) i = 0;
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_HasOneFillingOf500Deals)->Unit(benchmark::kMicrosecond);
+
 void BM_HasOneFillingBaseline(benchmark::State& state) {
   const TLatinSquare sq = FinalClueSet();
   FillingsSearch search;
