@@ -27,7 +27,9 @@
 #include "app/board_keys.h"
 #include "app/import_form.h"
 #include "app/paint_box.h"
+#include "app/select_folder.h"
 #include "app/set_order_form.h"
+#include "app/stats_renderer.h"
 #include "app/view_renderer.h"
 #include "cmd/collection_commands.h"
 #include "cmd/crossword_commands.h"
@@ -138,6 +140,9 @@ TMainForm::TMainForm() {
     ShowMessage(QString::fromUtf8(text.c_str()));
   };
   ctx_.save_bitmap = [this](const std::string& file_name) { SaveBitmap(file_name); };
+  ctx_.save_statistics_bitmap = [](const CellHistograms& histograms, const std::string& file_name) {
+    SaveStatisticalInfoBitmap(histograms, file_name);
+  };
   ctx_.log.on_add = [this](const std::string& line) {
     memo_->appendPlainText(QString::fromUtf8(line.c_str()));
   };
@@ -415,10 +420,9 @@ std::optional<std::string> TMainForm::AskArgument(const cmd::MenuEntry& entry) {
       if (set_order_form_->exec() != QDialog::Accepted) return std::nullopt;
       return std::to_string(set_order_form_->Order());
     case cmd::ArgKind::kFolder: {
-      const QString folder =
-          QFileDialog::getExistingDirectory(this, QString::fromUtf8("Выберите папку"));
-      if (folder.isEmpty()) return std::nullopt;
-      return ToFileName(folder);
+      std::string folder;
+      if (!SelectFolder(folder, this, {})) return std::nullopt;
+      return folder;
     }
     case cmd::ArgKind::kGameNumber: {
       bool ok = false;

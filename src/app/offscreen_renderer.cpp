@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 
+#include "app/stats_renderer.h"
 #include "app/view_renderer.h"
 
 namespace dlslab::app {
@@ -29,6 +30,12 @@ void OffscreenRenderer::EnsureGui() {
 void OffscreenRenderer::SaveBitmap(TLatinSquareClass& model, const std::string& file_name) {
   EnsureGui();
   SaveViewBitmap(model, kDesignPaintBoxSize, kDesignPaintBoxSize, file_name);
+}
+
+void OffscreenRenderer::SaveStatisticalInfo(const CellHistograms& histograms,
+                                            const std::string& file_name) {
+  EnsureGui();
+  SaveStatisticalInfoBitmap(histograms, file_name);
 }
 
 }  // namespace dlslab::app

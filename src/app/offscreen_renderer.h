@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "collection/stats.h"
 #include "model/latin_square_class.h"
 
 class QGuiApplication;
@@ -20,6 +21,8 @@ class OffscreenRenderer {
 
   /// "Save as bmp..." as the window does it at start-up, for a 310 x 310 paint box.
   void SaveBitmap(TLatinSquareClass& model, const std::string& file_name);
+  /// The statistics picture of "Draw statistical info".
+  void SaveStatisticalInfo(const CellHistograms& histograms, const std::string& file_name);
 
  private:
   void EnsureGui();

@@ -81,7 +81,7 @@ std::optional<std::uint32_t> ParseSeed(const std::string& s) {
 }  // namespace
 
 int Run(std::span<const std::string> args, std::ostream& out, std::ostream& err,
-        const SaveBitmapFn& save_bitmap) {
+        const SaveBitmapFn& save_bitmap, const SaveStatisticsFn& save_statistics) {
   // The diagnostics go to err while the commands run; the caller's stream comes back after,
   // so that a Run in a longer-lived process leaves no pointer to a stream that is gone.
   struct DiagRedirect {
@@ -96,6 +96,7 @@ int Run(std::span<const std::string> args, std::ostream& out, std::ostream& err,
     ctx.save_bitmap = [&ctx, &save_bitmap](const std::string& file) {
       save_bitmap(ctx.model, file);
     };
+  if (save_statistics) ctx.save_statistics_bitmap = save_statistics;
   ctx.log.on_add = [&out](const std::string& line) { out << line << '\n' << std::flush; };
   ctx.show_message = [&out](const std::string& text) { out << text << '\n' << std::flush; };
 

@@ -11,10 +11,14 @@ int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
 #ifdef DLSLAB_HAVE_RENDERER
   dlslab::app::OffscreenRenderer renderer;
-  return dlslab::cli::Run(args, std::cout, std::cerr,
-                          [&renderer](dlslab::TLatinSquareClass& model, const std::string& file) {
-                            renderer.SaveBitmap(model, file);
-                          });
+  return dlslab::cli::Run(
+      args, std::cout, std::cerr,
+      [&renderer](dlslab::TLatinSquareClass& model, const std::string& file) {
+        renderer.SaveBitmap(model, file);
+      },
+      [&renderer](const dlslab::CellHistograms& histograms, const std::string& file) {
+        renderer.SaveStatisticalInfo(histograms, file);
+      });
 #else
   return dlslab::cli::Run(args, std::cout, std::cerr);
 #endif

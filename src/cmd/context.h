@@ -6,6 +6,7 @@
 
 #include "cmd/crossword_game.h"
 #include "collection/squares_collection.h"
+#include "collection/stats.h"
 #include "cover/odls.h"
 #include "model/latin_square_class.h"
 #include "model/types.h"
@@ -51,6 +52,9 @@ struct Context {
   /// Writes the view of the model as a BMP file of the given name (the window's bitmap, or an
   /// off-screen one in the CLI); throws when the file cannot be written.
   std::function<void(const std::string&)> save_bitmap;
+  /// Writes the picture of per-cell histograms ("Draw statistical info") as a BMP file of the
+  /// given name; throws when the file cannot be written.
+  std::function<void(const CellHistograms&, const std::string&)> save_statistics_bitmap;
 
   /// Seconds on a steady clock, for the game's timer; a steady_clock reading unless set.
   std::function<double()> clock;

@@ -13,6 +13,7 @@
 #include "cmd/generalized_symmetry_commands.h"
 #include "cmd/model_commands.h"
 #include "cmd/property_commands.h"
+#include "cmd/stats_commands.h"
 #include "cmd/transform_commands.h"
 #include "cmd/view_commands.h"
 #include "model/error.h"
@@ -117,7 +118,7 @@ const std::array kTable = {
   MenuEntry{2, "For one square only", "CanonizeLSbyDLSMenuItemClick", A::kNone, &NoArg<CanonizeLSbyDLSMenuItemClick>},
   MenuEntry{2, "For all family", "CanonizeLsDlsForallfamilyMenuItemClick", A::kNone, &NoArg<CanonizeLsDlsForallfamilyMenuItemClick>},
   MenuEntry{1, "Print all generalized symmetries", "PrintAllGeneralizedSymmetriesMenuItemClick", A::kNone, &NoArg<PrintAllGeneralizedSymmetriesMenuItemClick>},
-  MenuEntry{1, "Find square in folder", "FindSquareInFolderMenuItemClick", A::kFolder},
+  MenuEntry{1, "Find square in folder", "FindSquareInFolderMenuItemClick", A::kFolder, &WithArg<FindSquareInFolderMenuItemClick>},
   MenuEntry{1, "Fillings for partially filled square", "FillingsMenuItem"},
   MenuEntry{2, "Get fillings count", "GetFillingsCountMenuItemClick", A::kNone, &NoArg<GetFillingsCountMenuItemClick>},
   MenuEntry{2, "Get first filling", "GetFirstFillingMenuItemClick", A::kNone, &NoArg<GetFirstFillingMenuItemClick>},
@@ -158,7 +159,7 @@ const std::array kTable = {
   MenuEntry{1, "ODLS of order 10 search (DLX v2)...", "ODLS10DLXGenClick"},
 
   MenuEntry{0, "Collection", "CollectionMenuItem"},
-  MenuEntry{1, "Draw statistical info", "DrawStatisticalInfoMenuItemClick"},
+  MenuEntry{1, "Draw statistical info", "DrawStatisticalInfoMenuItemClick", A::kNone, &NoArg<DrawStatisticalInfoMenuItemClick>},
 
   MenuEntry{0, "Crossword", "CrosswordMenuItem"},
   MenuEntry{1, "New game", "NewGameMenuItemClick", A::kNone, &NoArg<NewGameMenuItemClick>},

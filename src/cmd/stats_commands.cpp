@@ -1,0 +1,32 @@
+#include "cmd/stats_commands.h"
+
+#include "collection/file_scanner.h"
+#include "collection/stats.h"
+#include "model/diagnostics.h"
+#include "model/error.h"
+
+namespace dlslab::cmd {
+
+void DrawStatisticalInfoMenuItemClick(Context& ctx) {
+  if (!ctx.save_statistics_bitmap) throw Error("Pictures cannot be drawn here.");
+  const CellHistograms histograms = GetCellHistograms(ctx.collection);
+  Diag() << GetMostFrequentValues(histograms) << std::flush;
+  ctx.save_statistics_bitmap(histograms, kStatisticsBitmapName);
+}
+
+void FindSquareInFolderMenuItemClick(Context& ctx, const std::string& folder) {
+  if (folder.empty()) throw Error("No folder given.");
+  TSquaresCollectionsScanner scanner("*", WithTrailingSeparator(folder), ctx.model.FirstSquare);
+  auto log_found = [&ctx, &scanner] {
+    for (const std::string& name : scanner.FoundFiles()) ctx.log.Add(name);
+  };
+  try {
+    scanner.Scan();
+  } catch (...) {
+    log_found();
+    throw;
+  }
+  log_found();
+}
+
+}  // namespace dlslab::cmd

@@ -1,0 +1,117 @@
+#include "cmd/stats_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "canon/canonical_forms.h"
+#include "cli/cli.h"
+#include "model/diagnostics.h"
+#include "model/error.h"
+#include "model/ls_data_structs.h"
+#include "test_squares.h"
+
+namespace dlslab::cmd {
+namespace {
+
+namespace fs = std::filesystem;
+
+class StatsCommandsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetDiagStream(&diag);
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+  }
+  void TearDown() override {
+    SetDiagStream(&std::cout);
+    fs::remove_all(folder);
+  }
+
+  Context ctx;
+  std::ostringstream diag;
+  const fs::path folder = fs::temp_directory_path() / "dlslab_stats_commands";
+};
+
+TEST_F(StatsCommandsTest, DrawStatisticalInfoHandsTheHistogramsToThePainter) {
+  EXPECT_THROW(DrawStatisticalInfoMenuItemClick(ctx), Error);  // nobody paints
+  EXPECT_EQ(diag.str(), "");
+
+  CellHistograms painted;
+  std::string file;
+  ctx.save_statistics_bitmap = [&](const CellHistograms& h, const std::string& name) {
+    painted = h;
+    file = name;
+  };
+  DrawStatisticalInfoMenuItemClick(ctx);  // empty collection
+  EXPECT_EQ(file, "bmp.bmp");
+  EXPECT_EQ(diag.str(), std::string(100, '0'));
+  EXPECT_EQ(painted[0], TStatsHistogram(11, 0));
+
+  diag.str("");
+  for (std::uint32_t seed = 1; seed <= 3; ++seed)
+    ctx.collection.AddSquare(test::RandomDls(seed), true, true);
+  DrawStatisticalInfoMenuItemClick(ctx);
+  EXPECT_EQ(diag.str().substr(0, 1), "0");  // first-row normalized: cell (0, 0) holds 0
+  EXPECT_EQ(diag.str().size(), 100u);
+  EXPECT_EQ(painted[0][1], 3);
+  EXPECT_TRUE(ctx.log.lines().empty());
+}
+
+TEST_F(StatsCommandsTest, FindSquareInFolderLogsTheMatchingFiles) {
+  const TLatinSquare form = GetCanonicalForm(test::RandomDls(4));
+  TSquaresCollection one;
+  one.AddSquare(test::RandomDls(4), true, true);
+  one.SaveToFile((folder / "b.txt").string());
+  one.SaveToFile((folder / "a.txt").string());
+  TSquaresCollection other;
+  other.AddSquare(test::RandomDls(9), true, true);
+  other.SaveToFile((folder / "c.txt").string());
+
+  ctx.model.SetFirstSquare(form);
+  FindSquareInFolderMenuItemClick(ctx, folder.string() + "//");
+  const std::string base = folder.string() + "/";
+  EXPECT_EQ(ctx.log.lines(), (std::vector<std::string>{base + "a.txt", base + "b.txt"}));
+
+  // A broken file stops the search; what was found before it is logged first.
+  std::ofstream(folder / "b2.txt") << "garbage\r\n";
+  ctx.log.Clear();
+  try {
+    FindSquareInFolderMenuItemClick(ctx, folder.string());
+    FAIL() << "no error";
+  } catch (const Error& e) {
+    EXPECT_STREQ(e.what(), "TSquaresCollection.LoadFromFile_VelmoraFormat(): Wrong file format");
+  }
+  EXPECT_EQ(ctx.log.lines(), (std::vector<std::string>{base + "a.txt", base + "b.txt"}));
+
+  EXPECT_THROW(FindSquareInFolderMenuItemClick(ctx, (folder / "missing").string()), Error);
+  EXPECT_THROW(FindSquareInFolderMenuItemClick(ctx, ""), Error);
+}
+
+TEST_F(StatsCommandsTest, CliRunsBothCommands) {
+  const std::string empty = (folder / "empty").string();
+  fs::create_directories(empty);
+  std::ostringstream out, err;
+  const std::vector<std::string> args = {"Find square in folder", empty, "Draw statistical info"};
+  int calls = 0;
+  const cli::SaveStatisticsFn painter = [&calls](const CellHistograms&, const std::string& name) {
+    EXPECT_EQ(name, "bmp.bmp");
+    ++calls;
+  };
+  EXPECT_EQ(cli::Run(args, out, err, {}, painter), 0) << err.str();
+  EXPECT_EQ(out.str(), "");
+  EXPECT_EQ(err.str(), std::string(100, '0'));
+  EXPECT_EQ(calls, 1);
+
+  std::ostringstream out2, err2;
+  EXPECT_EQ(cli::Run(std::vector<std::string>{"Draw statistical info"}, out2, err2), 1);
+  std::ostringstream out3, err3;
+  EXPECT_EQ(cli::Run(std::vector<std::string>{"Find square in folder"}, out3, err3), 2);
+  SetDiagStream(&diag);  // Run pointed the diagnostics at its own stream
+}
+
+}  // namespace
+}  // namespace dlslab::cmd

@@ -1,0 +1,180 @@
+#include "collection/file_scanner.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "canon/canonical_forms.h"
+#include "collection/squares_collection.h"
+#include "model/diagnostics.h"
+#include "model/error.h"
+#include "model/ls_data_structs.h"
+#include "test_squares.h"
+#include "transform/transformations.h"
+
+namespace dlslab {
+namespace {
+
+namespace fs = std::filesystem;
+
+/// A fresh folder under the temporary folder, removed with everything in it.
+class TempFolder {
+ public:
+  explicit TempFolder(const std::string& name) : path_(fs::temp_directory_path() / name) {
+    fs::remove_all(path_);
+    fs::create_directories(path_);
+  }
+  ~TempFolder() { fs::remove_all(path_); }
+  [[nodiscard]] std::string Path() const { return path_.string() + "/"; }
+  void Write(const std::string& name, const std::string& text) const {
+    std::ofstream(path_ / name, std::ios::binary) << text;
+  }
+
+ private:
+  fs::path path_;
+};
+
+class RecordingScanner : public TFileScaner {
+ public:
+  using TFileScaner::TFileScaner;
+  std::vector<std::string> seen;
+
+ protected:
+  void ProcessFile(const std::string& file_name) override { seen.push_back(file_name); }
+};
+
+TEST(MatchesMask, StarsAndQuestionMarks) {
+  EXPECT_TRUE(MatchesMask("anything.txt", "*"));
+  EXPECT_TRUE(MatchesMask("", "*"));
+  EXPECT_TRUE(MatchesMask("a.txt", "*.txt"));
+  EXPECT_FALSE(MatchesMask("a.txt.bak", "*.txt"));
+  EXPECT_TRUE(MatchesMask("ab.c", "a?.c"));
+  EXPECT_FALSE(MatchesMask("a.c", "a?.c"));
+  EXPECT_TRUE(MatchesMask("xaaab", "*a*b"));
+  EXPECT_FALSE(MatchesMask("abc", "abd"));
+}
+
+TEST(WithTrailingSeparator, ExactlyOne) {
+  EXPECT_EQ(WithTrailingSeparator("/tmp/x"), "/tmp/x/");
+  EXPECT_EQ(WithTrailingSeparator("/tmp/x/"), "/tmp/x/");
+  EXPECT_EQ(WithTrailingSeparator("/tmp/x///"), "/tmp/x/");
+  EXPECT_EQ(WithTrailingSeparator("/"), "/");
+  EXPECT_EQ(WithTrailingSeparator("rel"), "rel/");
+}
+
+TEST(TFileScaner, FilesInNameOrderWithoutSubfolders) {
+  TempFolder dir("dlslab_scan_order");
+  dir.Write("b.txt", "");
+  dir.Write("a.txt", "");
+  dir.Write("C.dat", "");
+  fs::create_directory(dir.Path() + "sub.txt");
+  std::ofstream(dir.Path() + "sub.txt/inner.txt") << "";  // not reached
+  RecordingScanner all("*", dir.Path());
+  std::vector<int> progress;
+  all.OnProgress = [&progress](int n) { progress.push_back(n); };
+  EXPECT_EQ(all.FilesCount(), 0);
+  all.Scan();
+  EXPECT_EQ(all.seen, (std::vector<std::string>{dir.Path() + "C.dat", dir.Path() + "a.txt",
+                                                dir.Path() + "b.txt"}));
+  EXPECT_EQ(all.FilesCount(), 3);
+  EXPECT_EQ(progress, (std::vector<int>{1, 2, 3}));
+
+  RecordingScanner texts("*.txt", dir.Path());
+  texts.Scan();  // no OnProgress set
+  EXPECT_EQ(texts.seen, (std::vector<std::string>{dir.Path() + "a.txt", dir.Path() + "b.txt"}));
+}
+
+TEST(TFileScaner, EmptyAndMissingFolders) {
+  TempFolder dir("dlslab_scan_empty");
+  fs::create_directory(dir.Path() + "only_a_folder");
+  RecordingScanner empty("*", dir.Path());
+  empty.Scan();
+  EXPECT_TRUE(empty.seen.empty());
+  EXPECT_EQ(empty.FilesCount(), 0);
+
+  RecordingScanner missing("*", dir.Path() + "nowhere/");
+  try {
+    missing.Scan();
+    FAIL() << "no error";
+  } catch (const Error& e) {
+    EXPECT_NE(std::string(e.what()).find("Cannot read the folder \"" + dir.Path() + "nowhere/\""),
+              std::string::npos)
+        << e.what();
+  }
+}
+
+class SquaresScannerTest : public ::testing::Test {
+ protected:
+  void SetUp() override { SetDiagStream(&diag); }
+  void TearDown() override { SetDiagStream(&std::cout); }
+
+  /// Saves the squares, unnormalized, as a collection file of the folder.
+  static void WriteCollection(const TempFolder& dir, const std::string& name,
+                              const std::vector<TLatinSquare>& squares) {
+    TSquaresCollection c;
+    for (const TLatinSquare& s : squares) c.AddSquare(s, true, false);
+    c.SaveToFile(dir.Path() + name);
+  }
+
+  std::ostringstream diag;
+};
+
+TEST_F(SquaresScannerTest, FindsFilesHoldingTheCanonicalForm) {
+  const TLatinSquare square = test::RandomDls(3);
+  const TLatinSquare form = GetCanonicalForm(square);
+  TLatinSquare turned(kOrder);
+  Transpose(turned, square);
+  TempFolder dir("dlslab_scan_squares");
+  WriteCollection(dir, "1_match.txt", {test::RandomDls(5), square});
+  WriteCollection(dir, "2_other.txt", {test::RandomDls(7)});
+  WriteCollection(dir, "3_turned.txt", {turned});
+
+  TSquaresCollectionsScanner by_form("*", dir.Path(), form);
+  by_form.Scan();
+  EXPECT_EQ(by_form.FoundFiles(),
+            (std::vector<std::string>{dir.Path() + "1_match.txt", dir.Path() + "3_turned.txt"}));
+  EXPECT_EQ(by_form.FilesCount(), 3);
+  EXPECT_NE(diag.str().find("Square 0 from 2 (0.00%), CFs: 1"), std::string::npos) << diag.str();
+
+  // The square itself is not a canonical form, so it is found nowhere.
+  ASSERT_FALSE(square == form);
+  TSquaresCollectionsScanner by_square("*", dir.Path(), square);
+  by_square.Scan();
+  EXPECT_TRUE(by_square.FoundFiles().empty());
+}
+
+TEST_F(SquaresScannerTest, BrokenFileStopsTheScanKeepingWhatWasFound) {
+  const TLatinSquare form = GetCanonicalForm(test::RandomDls(3));
+  TempFolder dir("dlslab_scan_broken");
+  WriteCollection(dir, "1.txt", {form});
+  dir.Write("2.txt", "0 1 2 3 4 5 6 7 8 9\r\n");
+  WriteCollection(dir, "3.txt", {form});
+  TSquaresCollectionsScanner scanner("*", dir.Path(), form);
+  try {
+    scanner.Scan();
+    FAIL() << "no error";
+  } catch (const Error& e) {
+    EXPECT_STREQ(e.what(), "TSquaresCollection.LoadFromFile_VelmoraFormat(): Wrong file format");
+  }
+  EXPECT_EQ(scanner.FoundFiles(), (std::vector<std::string>{dir.Path() + "1.txt"}));
+  EXPECT_EQ(scanner.FilesCount(), 1);
+}
+
+TEST_F(SquaresScannerTest, PartialAndForeignSquaresDoNotStopTheScan) {
+  TempFolder dir("dlslab_scan_partial");
+  std::string rows;
+  for (int r = 0; r < 10; ++r) rows += "- 7 x 1 - - - 9 9 9 \r\n";
+  dir.Write("odd.txt", rows + "\r\n");
+  TSquaresCollectionsScanner scanner("*", dir.Path(), StringToSquare(test::kBachelor));
+  scanner.Scan();
+  EXPECT_TRUE(scanner.FoundFiles().empty());
+  EXPECT_EQ(scanner.FilesCount(), 1);
+}
+
+}  // namespace
+}  // namespace dlslab
