@@ -123,10 +123,7 @@ void BM_DrawStatisticalInfoMenuItemClick(benchmark::State& state) {
   fs::remove(kPicture);
   state.SetItemsProcessed(state.iterations() * ctx.collection.Count());
 }
-BENCHMARK(BM_DrawStatisticalInfoMenuItemClick)
-    ->Arg(0)
-    ->Arg(1000000)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DrawStatisticalInfoMenuItemClick)->Arg(0)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 /// The same command the plain way: counts by conversion, then the same picture.
 void BM_DrawStatisticalInfoByConversion(benchmark::State& state) {
