@@ -21,7 +21,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "model/error.h"
+#include "app/view_renderer.h"
 
 namespace dlslab::app {
 namespace {
@@ -192,9 +192,7 @@ QImage DrawStatisticalInfo(const CellHistograms& histograms) {
 }
 
 void SaveStatisticalInfoBitmap(const CellHistograms& histograms, const std::string& file_name) {
-  const QImage picture = DrawStatisticalInfo(histograms);
-  if (!picture.save(QString::fromStdString(file_name), "BMP"))
-    throw Error("Cannot write the file \"" + file_name + "\".");
+  SaveImageAsBmp(DrawStatisticalInfo(histograms), file_name);
 }
 
 }  // namespace dlslab::app
