@@ -110,7 +110,6 @@ TEST_F(StatsCommandsTest, CliRunsBothCommands) {
   EXPECT_EQ(cli::Run(std::vector<std::string>{"Draw statistical info"}, out2, err2), 1);
   std::ostringstream out3, err3;
   EXPECT_EQ(cli::Run(std::vector<std::string>{"Find square in folder"}, out3, err3), 2);
-  SetDiagStream(&diag);  // Run pointed the diagnostics at its own stream
 }
 
 }  // namespace
