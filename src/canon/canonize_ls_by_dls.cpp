@@ -17,13 +17,19 @@
 //   by (t[0], m, t[m]): a partner b pairs row 0 with the row m where a[m] = b[0], so
 //   b[0] = a[m] and b[m] = a[0]. That leaves about a tenth of the pairs, sorted by j and then
 //   tested in full.
-// - A new form is first tested by the fast mate search; the exact cover, whose order the
-//   result follows, runs only for forms that have mates.
-// - Forms are remembered: mateless ones, and for the others their mates' canonical forms, so a
-//   form that recurs (in another pair, slice or call) costs a lookup.
+// - Mates are tested without a transversal search. D is S with its rows and columns permuted,
+//   so the transversals of D are those of S moved along; the diagonal ones are those that meet
+//   a (now the main diagonal) in one cell and b (the anti-diagonal) in one cell. Filtering S's
+//   list by two cell-mask intersections and handing it to the mate search tells whether D, and
+//   so its canonical form, has a mate. Almost no D has one; those forms are dropped, as the
+//   literal route drops them after the exact-cover search finds nothing.
+// - Forms are remembered: mateless ones, and for the others their mates' canonical forms in
+//   exact-cover order (the order the result follows), so a form that recurs (in another pair,
+//   slice or call) costs a lookup and the exact cover runs once per form with mates.
 #include "canon/canonize_ls_by_dls.h"
 
 #include <algorithm>
+#include <bit>
 #include <utility>
 
 #include "model/diagnostics.h"
@@ -42,6 +48,14 @@ constexpr std::size_t kMaxMateForms = 1 << 15;
 
 constexpr int bucket_key(int first, int row, int value) {
   return (first * kOrder + row) * kOrder + value;
+}
+
+/// TransversalsPairUp(a, b) && !TransversalsIntersect(a, b), with a's inverse at hand and
+/// without early exits.
+bool pair_up_apart(const TTransversal& a, const TTransversal& inverse, const TTransversal& b) {
+  bool ok = true;
+  for (int k = 0; k < kOrder; ++k) ok &= (b[inverse[b[k]]] == a[k]) & (b[k] != a[k]);
+  return ok;
 }
 
 }  // namespace
@@ -144,11 +158,23 @@ void LsByDlsCanonizer::CollectDlsFromTransversalPairs(const TLatinSquare& square
       progress.Poll();
       for (int j = i + 1; j < count; ++j)
         if (TransversalsPairUp(items[i], items[j]) && !TransversalsIntersect(items[i], items[j]))
-          collect_from_pair(square, items[i], items[j]);
+          collect_from_pair(square, i, j);
     }
     return;
   }
 
+  masks_.resize(count);
+  for (int j = 0; j < count; ++j) {
+    CellMask mask;
+    for (int r = 0; r < kOrder; ++r) {
+      const int cell = kOrder * r + items[j][r];
+      if (cell < 64)
+        mask.lo |= std::uint64_t{1} << cell;
+      else
+        mask.hi |= std::uint64_t{1} << (cell - 64);
+    }
+    masks_[j] = mask;
+  }
   bucket_starts_.assign(kBuckets + 1, 0);
   for (int j = 0; j < count; ++j)
     for (int m = 1; m < kOrder; ++m) ++bucket_starts_[bucket_key(items[j][0], m, items[j][m]) + 1];
@@ -171,14 +197,15 @@ void LsByDlsCanonizer::CollectDlsFromTransversalPairs(const TLatinSquare& square
         candidates_.push_back(*j);
     }
     std::sort(candidates_.begin(), candidates_.end());
+    const TTransversal inverse = InvertTransversal(a);
     for (const int j : candidates_)
-      if (TransversalsPairUp(a, items[j]) && !TransversalsIntersect(a, items[j]))
-        collect_from_pair(square, a, items[j]);
+      if (pair_up_apart(a, inverse, items[j])) collect_from_pair(square, i, j);
   }
 }
 
-void LsByDlsCanonizer::collect_from_pair(const TLatinSquare& square, const TTransversal& a,
-                                         const TTransversal& b) {
+void LsByDlsCanonizer::collect_from_pair(const TLatinSquare& square, int i, int j) {
+  const TTransversal& a = table_.Items[i];
+  const TTransversal& b = table_.Items[j];
   TLatinSquare& d = scratch_;
   if (d.order() != kOrder) d = TLatinSquare(kOrder);
   for (int r = 0; r < kOrder; ++r)
@@ -186,6 +213,8 @@ void LsByDlsCanonizer::collect_from_pair(const TLatinSquare& square, const TTran
   const TTransversal inverse = InvertTransversal(a);
   std::array<int, kOrder> w{};
   for (int k = 0; k < kOrder; ++k) w[k] = d[k][inverse[b[k]]];
+  std::array<int, kOrder> at{};  // at[x]: the row (and column) now at position x
+  for (int x = 0; x < kOrder; ++x) at[x] = x;
   for (int k = 0; k < kOrder; ++k) {
     int p = 0;
     while (p < kOrder && d[k][p] != w[k]) ++p;
@@ -193,6 +222,7 @@ void LsByDlsCanonizer::collect_from_pair(const TLatinSquare& square, const TTran
     SwapColumns(d, p, kOrder - 1 - k);
     SwapRows(d, p, kOrder - 1 - k);
     std::swap(w[p], w[kOrder - 1 - k]);
+    std::swap(at[p], at[kOrder - 1 - k]);
   }
   if (!IsDiagonalLatin(d) && verbose_) {
     Diag() << "INCORRECT: " << '\n';
@@ -200,10 +230,47 @@ void LsByDlsCanonizer::collect_from_pair(const TLatinSquare& square, const TTran
     Diag() << std::flush;
   }
   const TLatinSquare form = canon_.GetCanonicalForm(d);
-  if (literal_)
+  if (literal_) {
     add_form_literal(form);
-  else
-    add_form_fast(form);
+    return;
+  }
+  std::array<int, kOrder> order{};
+  for (int x = 0; x < kOrder; ++x) order[at[x]] = x;
+  add_form_fast(form, i, j, order);
+}
+
+bool LsByDlsCanonizer::has_mates(int i, int j, const std::array<int, kOrder>& order) {
+  const CellMask on_main = masks_[i];
+  const CellMask on_anti = masks_[j];
+  const TTransversal inverse = InvertTransversal(table_.Items[i]);
+  for (std::vector<TTransversal>& group : groups_) group.clear();
+  CellMask covered;
+  for (int x = 0; x < table_.Count; ++x) {
+    const CellMask m = masks_[x];
+    if (std::popcount(m.lo & on_main.lo) + std::popcount(m.hi & on_main.hi) != 1 ||
+        std::popcount(m.lo & on_anti.lo) + std::popcount(m.hi & on_anti.hi) != 1)
+      continue;
+    covered.lo |= m.lo;
+    covered.hi |= m.hi;
+    // Cell (r, c) of S is cell (order[r], order[inverse[c]]) of D.
+    const TTransversal& t = table_.Items[x];
+    TTransversal moved{};
+    for (int r = 0; r < kOrder; ++r) moved[order[r]] = order[inverse[t[r]]];
+    groups_[moved[0]].push_back(moved);
+  }
+  // A mate's value classes are disjoint diagonal transversals covering every cell.
+  constexpr std::uint64_t kHighCells = (std::uint64_t{1} << (kOrder * kOrder - 64)) - 1;
+  if (covered.lo != ~std::uint64_t{0} || covered.hi != kHighCells) return false;
+  TTransversalStarts starts{};
+  diagonal_.Items.clear();
+  for (int k = 0; k < kOrder; ++k) {
+    starts[k] = static_cast<int>(diagonal_.Items.size());
+    diagonal_.Items.insert(diagonal_.Items.end(), groups_[k].begin(), groups_[k].end());
+  }
+  starts[kOrder] = static_cast<int>(diagonal_.Items.size());
+  diagonal_.Count = starts[kOrder];
+  FindMates(starts, diagonal_, mates_);
+  return mates_.Count > 0;
 }
 
 void LsByDlsCanonizer::add_result(const std::string& form) {
@@ -222,17 +289,17 @@ void LsByDlsCanonizer::add_form_literal(const TLatinSquare& form) {
   }
 }
 
-void LsByDlsCanonizer::add_form_fast(const TLatinSquare& form) {
+void LsByDlsCanonizer::add_form_fast(const TLatinSquare& form, int i, int j,
+                                     const std::array<int, kOrder>& order) {
   std::string key = SquareToString(form, false);
   if (result_->IndexOfString(key) >= 0 || mateless_.count(key) != 0) return;
+  if (mate_forms_.find(key) == mate_forms_.end() && !has_mates(i, j, order)) {
+    if (mateless_.size() >= kMaxMateless) mateless_.clear();
+    mateless_.insert(std::move(key));
+    return;
+  }
   auto known = mate_forms_.find(key);
   if (known == mate_forms_.end()) {
-    odls_.GetOdls(form);
-    if (odls_.OdlsMates.Count == 0) {
-      if (mateless_.size() >= kMaxMateless) mateless_.clear();
-      mateless_.insert(std::move(key));
-      return;
-    }
     odls_.GetOdlsByDlx(form);
     const TOrthogonalSquares& mates = odls_.OdlsMates;
     std::vector<std::string> forms;
@@ -240,8 +307,9 @@ void LsByDlsCanonizer::add_form_fast(const TLatinSquare& form) {
     for (int m = 0; m < mates.Count; ++m)
       forms.push_back(SquareToString(canon_.GetCanonicalForm(mates.Squares[m]), false));
     if (mate_forms_.size() >= kMaxMateForms) mate_forms_.clear();
-    known = mate_forms_.emplace(key, std::move(forms)).first;
+    known = mate_forms_.emplace(std::move(key), std::move(forms)).first;
   }
+  if (known->second.empty()) return;  // the mate tests disagree; the exact cover decides
   add_result(known->first);
   for (const std::string& mate_form : known->second) {
     add_result(mate_form);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -52,9 +53,12 @@ class LsByDlsCanonizer {
                     bool literal);
   void CanonizeLsSlices(const TLatinSquare& square);
   void CollectDlsFromTransversalPairs(const TLatinSquare& square);
-  void collect_from_pair(const TLatinSquare& square, const TTransversal& a, const TTransversal& b);
+  void collect_from_pair(const TLatinSquare& square, int i, int j);
+  /// Whether the DLS that pair (i, j) of table_ gives has a mate; order_[r] is the row of D
+  /// that row r of the column-permuted square went to.
+  bool has_mates(int i, int j, const std::array<int, kOrder>& order);
   void add_form_literal(const TLatinSquare& form);
-  void add_form_fast(const TLatinSquare& form);
+  void add_form_fast(const TLatinSquare& form, int i, int j, const std::array<int, kOrder>& order);
   void add_result(const std::string& form);
 
   bool verbose_ = false;
@@ -71,9 +75,19 @@ class LsByDlsCanonizer {
   std::vector<int> candidates_;
   CanonEngine canon_;
   OdlsSearch odls_;
-  // What the fast route remembers between forms and calls: forms without mates, and for a
-  // form with mates the canonical forms of its mates in mate-search order. Both only depend on
-  // the form, so they stay valid; they are dropped when they grow too large.
+  // The fast route's mate test: the cells of each transversal of table_, and the diagonal
+  // transversals of D grouped by their row-0 column.
+  struct CellMask {
+    std::uint64_t lo = 0;  // cells 0..63
+    std::uint64_t hi = 0;  // cells 64..99
+  };
+  std::vector<CellMask> masks_;
+  std::array<std::vector<TTransversal>, kOrder> groups_;
+  TTransversalsTable diagonal_;
+  TOrthogonalSquares mates_;
+  // Forms without mates, and for a form with mates the canonical forms of its mates in
+  // mate-search order, kept between forms and calls (they depend on the form only); dropped
+  // when they grow too large.
   std::unordered_set<std::string> mateless_;
   std::unordered_map<std::string, std::vector<std::string>> mate_forms_;
 };
