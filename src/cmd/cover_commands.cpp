@@ -11,18 +11,18 @@ namespace dlslab::cmd {
 namespace {
 
 /// True when the first square is one the transversal routines are defined for; otherwise
-/// says why in the log.
+/// says why in the log. A complete square that is not Latin is refused too: its transversals
+/// can run into the millions (ten equal rows have 10! of them), and mates need a Latin square.
 bool accepts_square(Context& ctx) {
   const TLatinSquare& square = ctx.model.FirstSquare;
   if (square.order() != kOrder) {
     ctx.log.Add("Not implemented for N<>10");
     return false;
   }
-  for (int i = 0; i < square.size(); ++i)
-    if (square.data()[i] < 0 || square.data()[i] >= kOrder) {
-      ctx.log.Add("Square is incorrect");
-      return false;
-    }
+  if (!IsCompleteLatin(square)) {
+    ctx.log.Add("Square is incorrect");
+    return false;
+  }
   return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "model/ls_data_structs.h"
 #include "transform/generalized_symmetries.h"
 
 namespace dlslab::cmd {
@@ -12,11 +13,11 @@ void PrintAllGeneralizedSymmetriesMenuItemClick(Context& ctx) {
     ctx.log.Add("Not implemented for N<>10");
     return;
   }
-  for (int k = 0; k < square.size(); ++k) {
-    if (square.data()[k] < 0 || square.data()[k] >= kOrder) {
-      ctx.log.Add("Square is incorrect");
-      return;
-    }
+  // On a square with repeats nearly every pair of involutions can be a symmetry (an all-zero
+  // square has 90 million of them): the listing is for Latin squares.
+  if (!IsCompleteLatin(square)) {
+    ctx.log.Add("Square is incorrect");
+    return;
   }
   for (const GeneralizedSymmetry& g : GetGeneralizedSymmetries(square))
     ctx.log.Add("Generalized symmetry found: " + std::to_string(g.r) + " " + std::to_string(g.c));

@@ -179,15 +179,16 @@ TDlxCoversArr BitCoverSolver::Solve() {
 }
 
 void BitCoverSolver::search(int depth) {
-  const std::uint64_t* alive = &alive_[static_cast<std::size_t>(depth) * words_];
-  const std::uint64_t* open = &open_[static_cast<std::size_t>(depth) * column_words_];
+  // data() + offset, not &v[offset]: a matrix without rows or columns has empty tables.
+  const std::uint64_t* alive = alive_.data() + static_cast<std::size_t>(depth) * words_;
+  const std::uint64_t* open = open_.data() + static_cast<std::size_t>(depth) * column_words_;
   // The open column with the fewest compatible rows, the leftmost among equals.
   int best = -1;
   int best_size = 0;
   for (int w = 0; w < column_words_ && (best < 0 || best_size > 0); ++w)
     for (std::uint64_t m = open[w]; m != 0 && (best < 0 || best_size > 0); m &= m - 1) {
       const int j = 64 * w + std::countr_zero(m);
-      const std::uint64_t* rows = &column_rows_[static_cast<std::size_t>(j) * words_];
+      const std::uint64_t* rows = column_rows_.data() + static_cast<std::size_t>(j) * words_;
       int size = 0;
       for (int v = 0; v < words_ && (best < 0 || size < best_size); ++v)
         size += std::popcount(rows[v] & alive[v]);
@@ -200,9 +201,9 @@ void BitCoverSolver::search(int depth) {
     covers_->emplace_back(partial_.begin(), partial_.begin() + depth);
     return;
   }
-  const std::uint64_t* rows = &column_rows_[static_cast<std::size_t>(best) * words_];
-  std::uint64_t* next_alive = &alive_[static_cast<std::size_t>(depth + 1) * words_];
-  std::uint64_t* next_open = &open_[static_cast<std::size_t>(depth + 1) * column_words_];
+  const std::uint64_t* rows = column_rows_.data() + static_cast<std::size_t>(best) * words_;
+  std::uint64_t* next_alive = alive_.data() + static_cast<std::size_t>(depth + 1) * words_;
+  std::uint64_t* next_open = open_.data() + static_cast<std::size_t>(depth + 1) * column_words_;
   for (int w = 0; w < words_; ++w)
     for (std::uint64_t m = rows[w] & alive[w]; m != 0; m &= m - 1) {
       const int i = 64 * w + std::countr_zero(m);
@@ -210,7 +211,7 @@ void BitCoverSolver::search(int depth) {
       std::copy(open, open + column_words_, next_open);
       for (int k = row_start_[i]; k < row_start_[i + 1]; ++k) {
         const int j = row_columns_[k];
-        const std::uint64_t* through = &column_rows_[static_cast<std::size_t>(j) * words_];
+        const std::uint64_t* through = column_rows_.data() + static_cast<std::size_t>(j) * words_;
         for (int v = 0; v < words_; ++v) next_alive[v] &= ~through[v];
         next_open[j / 64] &= ~(std::uint64_t{1} << (j % 64));
       }

@@ -52,6 +52,23 @@ bool IsDiagonalLatin(const TLatinSquare& square) {
   return true;
 }
 
+bool IsCompleteLatin(const TLatinSquare& square) {
+  const int n = square.order();
+  for (int r = 0; r < n; ++r) {
+    std::uint32_t row_seen = 0;
+    std::uint32_t col_seen = 0;
+    for (int k = 0; k < n; ++k) {
+      const int a = square[r][k];
+      const int b = square[k][r];
+      if (a < 0 || a >= n || b < 0 || b >= n) return false;
+      if ((row_seen >> a & 1) != 0 || (col_seen >> b & 1) != 0) return false;
+      row_seen |= 1u << a;
+      col_seen |= 1u << b;
+    }
+  }
+  return true;
+}
+
 FreeValues GetFreeValues(const TFreeTable& row_free, const TFreeTable& col_free,
                          const TFreeLine& diag_free, const TFreeLine& anti_diag_free, int row,
                          int col) {

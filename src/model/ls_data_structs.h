@@ -20,6 +20,8 @@ void CopySquare(TLatinSquare& dest, const TLatinSquare& src);
 [[nodiscard]] bool IsFilled(const TLatinSquare& square);
 /// No value other than -1 twice in a row, a column or either main diagonal.
 [[nodiscard]] bool IsDiagonalLatin(const TLatinSquare& square);
+/// Every cell holds a value 0..N-1 and no row or column holds one twice.
+[[nodiscard]] bool IsCompleteLatin(const TLatinSquare& square);
 
 /// Order-10 free-value tables of the exhaustive filling; true = value not placed yet.
 using TFreeTable = std::array<std::array<bool, kOrder>, kOrder>;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "cmd/generalized_symmetry_commands.h"
 #include "cmd/model_commands.h"
 #include "cover/transversals.h"
 #include "model/ls_data_structs.h"
@@ -76,6 +77,18 @@ TEST_F(CoverCommandsTest, RefusesOtherOrdersAndIncompleteSquares) {
   GetOdlsMenuItemClick(ctx);
   EXPECT_EQ(ctx.log.lines(), std::vector<std::string>{"Square is incorrect"});
   EXPECT_EQ(ctx.model.ViewMode, 0);
+
+  // Ten equal rows: complete, but with 10! transversals and no mate to speak of.
+  for (int r = 0; r < kOrder; ++r)
+    for (int c = 0; c < kOrder; ++c) ctx.model.FirstSquare[r][c] = c;
+  for (auto* command :
+       {&GetOdlsMenuItemClick, &TransversalsStructureAnalysisMenuItemClick,
+        &GetTransversalsCoverageMapMenuItemClick, &PrintAllTransversalsMenuItemClick,
+        &PrintAllGeneralizedSymmetriesMenuItemClick}) {
+    ctx.log.Clear();
+    command(ctx);
+    EXPECT_EQ(ctx.log.lines(), std::vector<std::string>{"Square is incorrect"});
+  }
 }
 
 TEST_F(CoverCommandsTest, TransversalListingsOfASquareWithoutTransversals) {

@@ -107,9 +107,10 @@ TEST_F(FillCommandsTest, RandomSearchV3SucceedsAtOnceForOrderOne) {
 }
 
 TEST_F(FillCommandsTest, RandomSearchV3GivesUpSilentlyWithoutADls) {
+  int views = 0;  // outlives the hook, which stays in the context
   for (const int n : {2, 3}) {
     SetOrderMenuItemClick(ctx, n);
-    int views = 0;
+    views = 0;
     ctx.update_view = [&views] { ++views; };
     const std::uint32_t seed = RandSeed;
     RandomSearchV3MenuItemClick(ctx);
