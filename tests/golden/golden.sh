@@ -26,11 +26,11 @@ setups=(
 )
 
 # Commands that take what the user picks, or whose output depends on the time or the machine
-# ("New game" seeds from the clock).
-skip='^(Load from file|Save as bmp|Load collection|Find square in folder|Import square|Import pair|Set order|Save to file|Play game number|New game)(\.\.\.)?$|generation|DLX v2'
+# (the benchmarks time external programs).
+skip='^(Load from file|Save as bmp|Load collection|Find square in folder|Import square|Import pair|Set order|Save to file|Play game number)(\.\.\.)?$|generation|DLX v2'
 
 mapfile -t commands < <("$cli" --list | grep -v -e '(window only)' -e '(not available)' |
-  sed -E 's/ (FILE|TEXT|N|FOLDER)$//')
+  sed -E 's/ (FILE|TEXT|N|NUMBER|FOLDER)$//')
 
 run() {
   local name=$1 setup=$2 command=$3
