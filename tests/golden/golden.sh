@@ -26,8 +26,8 @@ setups=(
 )
 
 # Commands that take what the user picks, or whose output depends on the time or the machine
-# (the benchmarks time external programs).
-skip='^(Load from file|Save as bmp|Load collection|Find square in folder|Import square|Import pair|Set order|Save to file|Play game number)(\.\.\.)?$|generation|DLX v2'
+# (the benchmarks time external programs; the statistics picture needs the window's fonts).
+skip='^(Load from file|Save as bmp|Load collection|Find square in folder|Import square|Import pair|Set order|Save to file|Play game number|Draw statistical info)(\.\.\.)?$|generation|DLX v2'
 
 mapfile -t commands < <("$cli" --list | grep -v -e '(window only)' -e '(not available)' |
   sed -E 's/ (FILE|TEXT|N|NUMBER|FOLDER)$//')
@@ -70,6 +70,11 @@ if [ "${2:-}" = "--update" ]; then
   echo "wrote $stored"
   exit 0
 fi
+# A command added since the stored log was written is not compared until the log is renewed.
+awk 'NR == FNR { if (/^=== /) known[$0] = 1; next }
+     /^=== / { keep = ($0 in known) }
+     keep' "$stored" "$out" >"$out.known"
+mv "$out.known" "$out"
 if ! diff -u "$stored" "$out" >"$work.diff"; then
   head -n 80 "$work.diff"
   echo "The commands' output differs from tests/golden/commands.golden."
