@@ -76,6 +76,11 @@ void PrintAllTransversalsMenuItemClick(Context& ctx) {
 
 void GetOdlsMenuItemClick(Context& ctx) {
   if (!accepts_square(ctx)) return;
+  // Mates are defined for a DLS; a square with repeats can have millions of transversals.
+  if (!IsDiagonalLatin(ctx.model.FirstSquare)) {
+    ctx.log.Add("Square is incorrect");
+    return;
+  }
   OdlsSearch& search = ctx.odls;
   search.GetOdls(ctx.model.FirstSquare);
   const TOrthogonalSquares& mates = search.OdlsMates;

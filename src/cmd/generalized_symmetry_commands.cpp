@@ -19,6 +19,19 @@ void PrintAllGeneralizedSymmetriesMenuItemClick(Context& ctx) {
     ctx.log.Add("Square is incorrect");
     return;
   }
+  // Defined for Latin squares; one with repeats would be searched without end.
+  for (int i = 0; i < kOrder; ++i) {
+    unsigned row = 0;
+    unsigned col = 0;
+    for (int j = 0; j < kOrder; ++j) {
+      row |= 1u << square[i][j];
+      col |= 1u << square[j][i];
+    }
+    if (row != (1u << kOrder) - 1 || col != (1u << kOrder) - 1) {
+      ctx.log.Add("Square is incorrect");
+      return;
+    }
+  }
   for (const GeneralizedSymmetry& g : GetGeneralizedSymmetries(square))
     ctx.log.Add("Generalized symmetry found: " + std::to_string(g.r) + " " + std::to_string(g.c));
 }

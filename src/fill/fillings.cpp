@@ -8,6 +8,7 @@
 
 #include "bench/cycle_timer.h"
 #include "model/diagnostics.h"
+#include "model/progress.h"
 
 // Two searches over the same completions. Clues are entered as they stand in both:
 // conflicting clues only take values away.
@@ -209,6 +210,7 @@ class CountSearch {
 
   /// Searches from s, which it uses up as its own working copy.
   void Search(PlaneState& s) {
+    if (++nodes_ % 4096 == 0) CurrentProgress().Poll();
     if (!Propagate(s)) return;
     if (s.empty == 0) {
       ++count_;
@@ -250,6 +252,7 @@ class CountSearch {
   PlaneState root_{};
   bool use_lines_ = false;
   std::uint64_t count_ = 0;
+  std::uint64_t nodes_ = 0;
   std::uint64_t limit_;
   bool report_;
 };
