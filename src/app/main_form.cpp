@@ -1,6 +1,8 @@
 #include "app/main_form.h"
 
 #include <QActionGroup>
+#include <QCloseEvent>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -14,6 +16,8 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QScrollBar>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QStatusBar>
@@ -23,15 +27,20 @@
 #include <QWheelEvent>
 #include <exception>
 #include <map>
+#include <utility>
 
 #include "app/board_keys.h"
+#include "app/command_runner.h"
+#include "app/diagnostics_pane.h"
 #include "app/import_form.h"
 #include "app/paint_box.h"
+#include "app/progress_panel.h"
 #include "app/select_folder.h"
 #include "app/set_order_form.h"
 #include "app/stats_renderer.h"
 #include "app/view_renderer.h"
 #include "cmd/collection_commands.h"
+#include "cmd/command_job.h"
 #include "cmd/crossword_commands.h"
 #include "cmd/status.h"
 #include "cmd/view_commands.h"
@@ -47,6 +56,9 @@ constexpr int kFormWidth = 794;
 constexpr int kFormHeight = 625;
 constexpr int kLeft = 8;
 constexpr int kMemoHeight = 177;
+// A long command's panel shows only once it has run this long, so quick runs do not flicker.
+constexpr int kProgressDelayMs = 150;
+constexpr int kProgressRefreshMs = 100;
 
 QString FromView(std::string_view s) { return QString::fromUtf8(s.data(), std::ssize(s)); }
 
@@ -120,12 +132,43 @@ TMainForm::TMainForm() {
   dbg_button_->setGeometry(744, 3, 25, 25);
   connect(dbg_button_, &QPushButton::clicked, this, &TMainForm::DbgButtonClick);
 
+  diagnostics_ = new DiagnosticsPane(client);
+  diagnostics_->setObjectName("DiagnosticsPane");
+  diagnostics_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  diagnostics_->setFont(MemoFont());
+  diagnostics_->hide();
+
   status_panel_ = new QLabel(this);
   status_panel_->setObjectName("StatusPanel");
   status_panel_->setMinimumWidth(50);
   status_panel_->setFont(FormFont());
   statusBar()->setObjectName("StatusBar");
   statusBar()->addWidget(status_panel_, 1);
+  progress_panel_ = new ProgressPanel(this);
+  progress_panel_->setFont(FormFont());
+  progress_panel_->hide();
+  statusBar()->addPermanentWidget(progress_panel_);
+  connect(progress_panel_, &ProgressPanel::CancelClicked, this, &TMainForm::CancelCommand);
+  // Esc belongs to the board except while a long command runs.
+  escape_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  escape_->setEnabled(false);
+  connect(escape_, &QShortcut::activated, this, &TMainForm::CancelCommand);
+
+  runner_ = new CommandRunner(this);
+  connect(runner_, &CommandRunner::Finished, this, &TMainForm::LongCommandEnded);
+  progress_timer_ = new QTimer(this);
+  progress_timer_->setInterval(kProgressRefreshMs);
+  connect(progress_timer_, &QTimer::timeout, this, &TMainForm::ShowProgress);
+  progress_delay_ = new QTimer(this);
+  progress_delay_->setSingleShot(true);
+  progress_delay_->setInterval(kProgressDelayMs);
+  connect(progress_delay_, &QTimer::timeout, this, [this] {
+    if (!CommandRunning()) return;
+    tool_bar_->setEnabled(false);
+    progress_panel_->show();
+    ShowProgress();
+    progress_timer_->start();
+  });
 
   BuildToolBar();
   BuildMenus();
@@ -150,6 +193,11 @@ TMainForm::TMainForm() {
 
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
+}
+
+TMainForm::~TMainForm() {
+  // The worker works on a copy, but it writes to the diagnostics pane: it must end first.
+  runner_->Shutdown();
 }
 
 void TMainForm::BuildMenus() {
@@ -193,6 +241,11 @@ void TMainForm::BuildMenus() {
       research_action_ = action;
       action->setCheckable(true);
     }
+    if (entry.name == "DiagnosticsMenuItemClick") {
+      diagnostics_action_ = action;
+      action->setCheckable(true);
+    }
+    if (!entry.window_only) command_actions_.emplace_back(action, &entry);
     connect(action, &QAction::triggered, this, [this, &entry] { MenuCommandClick(entry); });
   }
 }
@@ -278,7 +331,16 @@ void TMainForm::FormResize() {
   // With the log shown, the view ends above it instead of running on beneath it.
   if (research_mode_) box_height = memo_top - kLeft - 10;
   paint_box_->setGeometry(kLeft, 10, std::max(w - 32, 1), std::max(box_height, 1));
-  memo_->setGeometry(kLeft, memo_top, std::max(w - 32, 1), kMemoHeight);
+  const int log_width = std::max(w - 32, 1);
+  if (diagnostics_shown_ && research_mode_) {
+    // The diagnostics take the right half beside the log.
+    const int half = std::max((log_width - kLeft) / 2, 1);
+    memo_->setGeometry(kLeft, memo_top, half, kMemoHeight);
+    diagnostics_->setGeometry(kLeft + half + kLeft, memo_top, std::max(log_width - half - kLeft, 1),
+                              kMemoHeight);
+  } else {
+    memo_->setGeometry(kLeft, memo_top, log_width, kMemoHeight);
+  }
   bitmap_ = QImage(paint_box_->size(), QImage::Format_RGB32);
   UpdateView();
 }
@@ -311,6 +373,7 @@ void TMainForm::SetResearchMode(bool on) {
   for (std::size_t i = 0; i + 1 < top_menus_.size(); ++i) top_menus_[i]->setVisible(on);
   tool_bar_->setVisible(on);
   memo_->setVisible(on);
+  diagnostics_->setVisible(on && diagnostics_shown_);
   statusBar()->setVisible(on);
   dbg_button_->setVisible(on);
   UpdateCaption();
@@ -321,14 +384,19 @@ void TMainForm::PaintBoxMouseMove(int x, int y) {
   cell_ = GetCellAtPoint(ctx_.model, bitmap_.width(), bitmap_.height(), x, y);
 }
 
-void TMainForm::PaintBoxClick() { cmd::PaintBoxClick(ctx_, cell_); }
+void TMainForm::PaintBoxClick() {
+  if (!CommandRunning()) cmd::PaintBoxClick(ctx_, cell_);
+}
 
 void TMainForm::PaintBoxPopup(const QPoint& global_pos) {
+  if (CommandRunning()) return;
   cmd::PlaceCursor(ctx_, cell_);
   popup_menu_->popup(global_pos);
 }
 
-void TMainForm::MenuItemClick(int value) { cmd::MenuItemClick(ctx_, cell_, value); }
+void TMainForm::MenuItemClick(int value) {
+  if (!CommandRunning()) cmd::MenuItemClick(ctx_, cell_, value);
+}
 
 void TMainForm::wheelEvent(QWheelEvent* event) {
   const int delta = event->angleDelta().y();
@@ -340,7 +408,9 @@ void TMainForm::wheelEvent(QWheelEvent* event) {
   event->accept();
 }
 
-void TMainForm::FormMouseWheel(int delta) { cmd::FormMouseWheel(ctx_, cell_, delta); }
+void TMainForm::FormMouseWheel(int delta) {
+  if (!CommandRunning()) cmd::FormMouseWheel(ctx_, cell_, delta);
+}
 
 void TMainForm::SaveBitmap(const std::string& file_name) {
   SaveViewBitmap(ctx_.model, bitmap_.width(), bitmap_.height(), file_name);
@@ -370,17 +440,85 @@ void TMainForm::MenuCommandClick(const cmd::MenuEntry& entry) {
   if (entry.window_only) {
     if (entry.name == "ExitMenuItemClick") close();
     if (entry.name == "ResearchModeMenuItemClick") SetResearchMode(!research_mode_);
+    if (entry.name == "DiagnosticsMenuItemClick") SetDiagnosticsVisible(!diagnostics_shown_);
     return;
   }
-  if (entry.handler == nullptr) return;
+  if (entry.handler == nullptr || CommandRunning()) return;
   const std::optional<std::string> arg = AskArgument(entry);
   if (!arg) return;
-  running_ = &entry;
-  Guarded([this, &entry, &arg] { entry.handler(ctx_, *arg); });
-  running_ = nullptr;
+  Execute(entry, *arg);
 }
 
-void TMainForm::RunCommand(std::string_view caption, const std::string& arg) {
+void TMainForm::Execute(const cmd::MenuEntry& entry, const std::string& arg) {
+  if (CommandRunning()) return;
+  if (!entry.long_running) {
+    running_ = &entry;
+    Guarded([this, &entry, &arg] { entry.handler(ctx_, arg); });
+    running_ = nullptr;
+    return;
+  }
+  long_running_ = &entry;
+  SetCommandsEnabled(false);
+  escape_->setEnabled(true);
+  progress_panel_->Start(MenuCaption(entry.caption).replace("&&", "&"));
+  runner_->Start(std::make_unique<cmd::CommandJob>(entry, arg, ctx_));
+  progress_delay_->start();
+}
+
+void TMainForm::LongCommandEnded() {
+  std::unique_ptr<cmd::CommandJob> job = runner_->TakeFinished();
+  const cmd::MenuEntry* entry = EndLongCommand();
+  running_ = entry;
+  if (job) Guarded([this, &job] { job->Apply(ctx_); });
+  running_ = nullptr;
+  UpdateView();  // the undo and redo items follow the model again
+  emit CommandEnded();
+}
+
+const cmd::MenuEntry* TMainForm::EndLongCommand() {
+  progress_delay_->stop();
+  progress_timer_->stop();
+  progress_panel_->hide();
+  escape_->setEnabled(false);
+  tool_bar_->setEnabled(true);
+  SetCommandsEnabled(true);
+  return std::exchange(long_running_, nullptr);
+}
+
+bool TMainForm::CommandRunning() const { return runner_->Busy(); }
+
+void TMainForm::CancelCommand() { runner_->Cancel(); }
+
+void TMainForm::SetCommandsEnabled(bool on) {
+  paint_box_->setEnabled(on);
+  for (const auto& [action, entry] : command_actions_) action->setEnabled(on && entry->handler);
+}
+
+void TMainForm::ShowProgress() {
+  if (const cmd::CommandJob* job = runner_->Job())
+    progress_panel_->Show(const_cast<cmd::CommandJob*>(job)->progress().Read());
+}
+
+void TMainForm::SetDiagnosticsVisible(bool on) {
+  diagnostics_shown_ = on;
+  if (diagnostics_action_ != nullptr) diagnostics_action_->setChecked(on);
+  diagnostics_->setVisible(on && research_mode_);
+  FormResize();
+  // The log's lines wrap anew in its new width; its last line stays in view.
+  memo_->verticalScrollBar()->setValue(memo_->verticalScrollBar()->maximum());
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  // Closing stops the long command at its next safe point; nothing of it is applied.
+  if (CommandRunning()) {
+    runner_->Shutdown();
+    EndLongCommand();
+    emit CommandEnded();
+  }
+  QMainWindow::closeEvent(event);
+}
+
+void TMainForm::StartCommand(std::string_view caption, const std::string& arg) {
   const cmd::MenuEntry* entry = cmd::FindCommand(caption);
   if (entry == nullptr || (entry->handler == nullptr && !entry->window_only)) {
     ShowMessage("No command \"" + FromView(caption) + "\".");
@@ -395,9 +533,16 @@ void TMainForm::RunCommand(std::string_view caption, const std::string& arg) {
       for (QAction* item : top->menu()->actions())
         if (item->isCheckable() && item->text() == MenuCaption(entry->caption))
           item->setChecked(true);
-  running_ = entry;
-  Guarded([this, entry, &arg] { entry->handler(ctx_, arg); });
-  running_ = nullptr;
+  Execute(*entry, arg);
+}
+
+void TMainForm::RunCommand(std::string_view caption, const std::string& arg) {
+  if (CommandRunning()) return;  // as the greyed menu item would
+  StartCommand(caption, arg);
+  if (!CommandRunning()) return;
+  QEventLoop wait;
+  connect(this, &TMainForm::CommandEnded, &wait, &QEventLoop::quit);
+  wait.exec();
 }
 
 std::optional<std::string> TMainForm::AskArgument(const cmd::MenuEntry& entry) {

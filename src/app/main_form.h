@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QMainWindow>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,9 @@
 #include "model/square_view.h"
 
 class QAction;
+class QCloseEvent;
+class QShortcut;
+class QTimer;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
@@ -23,7 +27,10 @@ class QToolButton;
 
 namespace dlslab::app {
 
+class CommandRunner;
+class DiagnosticsPane;
 class PaintBox;
+class ProgressPanel;
 class TImportForm;
 class TSetOrderForm;
 
@@ -35,6 +42,8 @@ class TMainForm : public QMainWindow {
 
  public:
   TMainForm();
+  /// A long command still running is cancelled and waited for; its result is dropped.
+  ~TMainForm() override;
 
   /// The one redraw: the bitmap, the paint box with the keyboard cursor, the status line and
   /// the caption.
@@ -43,8 +52,18 @@ class TMainForm : public QMainWindow {
   void UpdateCaption();
 
   /// Runs the command with that caption as its menu item does, with `arg` standing for what
-  /// its dialog would ask. Errors are shown like any command's.
+  /// its dialog would ask, and returns when it has ended (a long one runs on its worker
+  /// thread meanwhile, with the window alive). Errors are shown like any command's.
   void RunCommand(std::string_view caption, const std::string& arg = {});
+  /// As RunCommand, but a long command is only started: the call returns at once and the
+  /// result is applied when the command ends (CommandEnded).
+  void StartCommand(std::string_view caption, const std::string& arg = {});
+  /// True while a long command runs; the model's commands are disabled meanwhile.
+  [[nodiscard]] bool CommandRunning() const;
+  /// Asks the running long command to stop (the Cancel button, Esc).
+  void CancelCommand();
+  [[nodiscard]] ProgressPanel* Panel() const { return progress_panel_; }
+  [[nodiscard]] DiagnosticsPane* Diagnostics() const { return diagnostics_; }
   /// Shows or hides everything the crossword hides: the research menus, the tool bar, the
   /// log, the status bar and the debug button.
   void SetResearchMode(bool on);
@@ -62,7 +81,12 @@ class TMainForm : public QMainWindow {
   [[nodiscard]] TSetOrderForm* SetOrderForm() const { return set_order_form_; }
   [[nodiscard]] TImportForm* ImportForm() const { return import_form_; }
 
+ signals:
+  /// A long command has ended and its result (or its cancel line) is applied.
+  void CommandEnded();
+
  protected:
+  void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
@@ -90,6 +114,15 @@ class TMainForm : public QMainWindow {
   void DbgButtonClick();
 
   void MenuCommandClick(const cmd::MenuEntry& entry);
+  /// Runs a command of the table: a long one on the worker thread, the others at once.
+  void Execute(const cmd::MenuEntry& entry, const std::string& arg);
+  void LongCommandEnded();
+  /// Gives the window back after a long command; returns the command that ran.
+  const cmd::MenuEntry* EndLongCommand();
+  /// Greys the model's commands while a long command runs, or gives them back.
+  void SetCommandsEnabled(bool on);
+  void ShowProgress();
+  void SetDiagnosticsVisible(bool on);
   /// What the entry's dialog asks for; nullopt when the user cancelled.
   std::optional<std::string> AskArgument(const cmd::MenuEntry& entry);
   /// Runs a command with the wait cursor; an exception becomes a message.
@@ -116,6 +149,17 @@ class TMainForm : public QMainWindow {
   QAction* research_action_ = nullptr;
   QAction* undo_action_ = nullptr;  ///< greyed while there is nothing to take back
   QAction* redo_action_ = nullptr;
+  QAction* diagnostics_action_ = nullptr;
+  /// The actions of the model's commands, greyed while a long command runs.
+  std::vector<std::pair<QAction*, const cmd::MenuEntry*>> command_actions_;
+  CommandRunner* runner_ = nullptr;
+  const cmd::MenuEntry* long_running_ = nullptr;  ///< the long command on the worker thread
+  ProgressPanel* progress_panel_ = nullptr;
+  QTimer* progress_timer_ = nullptr;
+  QShortcut* escape_ = nullptr;
+  QTimer* progress_delay_ = nullptr;  ///< short runs end before the panel shows
+  DiagnosticsPane* diagnostics_ = nullptr;
+  bool diagnostics_shown_ = false;
   std::vector<QAction*> top_menus_;
   TSetOrderForm* set_order_form_ = nullptr;
   TImportForm* import_form_ = nullptr;

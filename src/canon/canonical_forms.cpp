@@ -17,6 +17,7 @@
 
 #include "canon/strong_canonical_form.h"
 #include "model/ls_data_structs.h"
+#include "model/progress.h"
 
 namespace dlslab {
 namespace {
@@ -87,7 +88,15 @@ bool IsLexLess(const TLatinSquare& a, const TLatinSquare& b) {
 void CanonEngine::EnumerateEquivalents(const Grid& square) {
   if (static_cast<int>(gray_permuts_.size()) <= kPairs || gray_permuts_[kPairs].empty())
     BuildGraySwaps(gray_permuts_, kPairs);
+  // Only the isomorphism class runs long enough to be watched; the forms are reported by the
+  // work that asks for them.
+  Progress& progress = CurrentProgress();
+  const bool report = handler_ == Handler::kIsoClass;
+  if (report)
+    progress.Begin("Listing the isomorphism class",
+                   (std::uint64_t{1} << kPairs) * (gray_permuts_[kPairs].size() + 1));
   for (unsigned mask = 0; mask < (1u << kPairs); ++mask) {
+    progress.Poll();
     source_ = square;
     for (int k = 0; k < kPairs; ++k)
       if (mask & (1u << k)) flip_pair(source_, k);
@@ -98,6 +107,10 @@ void CanonEngine::EnumerateEquivalents(const Grid& square) {
       swap_pairs(arranged_, swap.first - 1, swap.second - 1);
       VisitGridMaps();
       if (stop_) return;
+      if (report) {
+        progress.Poll();
+        progress.Advance();
+      }
     }
   }
 }

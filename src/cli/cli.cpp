@@ -1,8 +1,20 @@
 #include "cli/cli.h"
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
 #include <charconv>
+#include <chrono>
+#include <cmath>
+#include <condition_variable>
+#include <csignal>
+#include <cstdio>
 #include <exception>
+#include <iostream>
+#include <mutex>
 #include <optional>
+#include <thread>
 
 #include "cmd/context.h"
 #include "cmd/menu_table.h"
@@ -10,6 +22,7 @@
 #include "cmd/status.h"
 #include "model/diagnostics.h"
 #include "model/isa_path.h"
+#include "model/progress.h"
 #include "model/random.h"
 
 namespace dlslab::cli {
@@ -24,7 +37,9 @@ constexpr const char* kUsage =
     "Runs menu commands of the dlslab window, in order, on one square model (order 10,\n"
     "cleared, single view). COMMAND is a menu caption, case ignored, a trailing \"...\"\n"
     "optional; a command that asks for a file, folder, text or number takes it as the next\n"
-    "argument. The log lines go to stdout; messages and progress to stderr.\n"
+    "argument. The log lines go to stdout; messages and progress to stderr (a progress line\n"
+    "too when stderr is a terminal). Ctrl-C stops the running command at its next safe\n"
+    "point and exits with status 130.\n"
     "\n"
     "  --seed N         set the random generator's seed to N after start-up; \"New game\"\n"
     "                   then deals game N instead of seeding from the clock\n"
@@ -77,6 +92,110 @@ std::optional<std::uint32_t> ParseSeed(const std::string& s) {
   if (ec != std::errc() || end != s.data() + s.size()) return std::nullopt;
   return value;
 }
+
+// The progress of the commands being run, for SIGINT to cancel. A relaxed atomic store is
+// all the handler does, which is safe in a signal handler.
+std::atomic<Progress*> interrupted_progress{nullptr};
+
+extern "C" void OnInterrupt(int /*signal*/) {
+  if (Progress* progress = interrupted_progress.load()) progress->RequestCancel();
+}
+
+/// Routes Ctrl-C to `progress` while it lives; the previous handler comes back after.
+class InterruptToCancel {
+ public:
+  explicit InterruptToCancel(Progress& progress) {
+    interrupted_progress.store(&progress);
+    previous_ = std::signal(SIGINT, OnInterrupt);
+  }
+  ~InterruptToCancel() {
+    std::signal(SIGINT, previous_ == SIG_ERR ? SIG_DFL : previous_);
+    interrupted_progress.store(nullptr);
+  }
+  InterruptToCancel(const InterruptToCancel&) = delete;
+  InterruptToCancel& operator=(const InterruptToCancel&) = delete;
+
+ private:
+  void (*previous_)(int) = SIG_DFL;
+};
+
+std::string MinutesSeconds(double seconds) {
+  const long s = std::lround(seconds);
+  char text[32];
+  std::snprintf(text, sizeof text, "%ld:%02ld", s / 60, s % 60);
+  return text;
+}
+
+/// One line on a terminal's stderr, redrawn a few times a second while a command runs for
+/// longer than half a second: the command, the step, how far along and the time left.
+class ProgressLine {
+ public:
+  ProgressLine(const Progress& progress, std::string_view caption)
+      : progress_(progress), caption_(caption), thread_([this] { Draw(); }) {}
+  ~ProgressLine() {
+    {
+      const std::lock_guard lock(mutex_);
+      stop_ = true;
+    }
+    wake_.notify_one();
+    thread_.join();
+  }
+  ProgressLine(const ProgressLine&) = delete;
+  ProgressLine& operator=(const ProgressLine&) = delete;
+
+ private:
+  void Draw() {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point start = Clock::now();
+    std::uint64_t step_start_done = 0;
+    std::string step_label;
+    Clock::time_point step_start = start;
+    bool drawn = false;
+    std::unique_lock lock(mutex_);
+    while (!wake_.wait_for(lock, std::chrono::milliseconds(250), [this] { return stop_; })) {
+      const Clock::time_point now = Clock::now();
+      if (now - start < std::chrono::milliseconds(500)) continue;
+      const Progress::Snapshot snapshot = progress_.Read();
+      if (snapshot.label != step_label || snapshot.done < step_start_done) {
+        step_label = snapshot.label;
+        step_start_done = snapshot.done;
+        step_start = now;
+      }
+      std::string line = "\r\033[K" + caption_;
+      if (!snapshot.label.empty()) line += ": " + snapshot.label;
+      if (snapshot.total > 0) {
+        const double share =
+            static_cast<double>(snapshot.done) / static_cast<double>(snapshot.total);
+        char percent[16];
+        std::snprintf(percent, sizeof percent, " %.0f%%", 100.0 * std::min(share, 1.0));
+        line += percent;
+        const double seconds = std::chrono::duration<double>(now - step_start).count();
+        const std::uint64_t gained = snapshot.done - step_start_done;
+        if (gained > 0 && snapshot.done < snapshot.total && seconds > 1.0)
+          line += ", " +
+                  MinutesSeconds(seconds * static_cast<double>(snapshot.total - snapshot.done) /
+                                 static_cast<double>(gained)) +
+                  " left";
+      } else if (snapshot.done > 0) {
+        line += " " + std::to_string(snapshot.done);
+      }
+      std::fputs(line.c_str(), stderr);
+      std::fflush(stderr);
+      drawn = true;
+    }
+    if (drawn) {
+      std::fputs("\r\033[K", stderr);
+      std::fflush(stderr);
+    }
+  }
+
+  const Progress& progress_;
+  std::string caption_;
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  bool stop_ = false;
+  std::thread thread_;  // last: it starts once everything it reads is set up
+};
 
 }  // namespace
 
@@ -144,6 +263,10 @@ int Run(std::span<const std::string> args, std::ostream& out, std::ostream& err,
     return usage_error("unknown option \"" + option + "\"");
   }
 
+  Progress progress;
+  const ProgressScope progress_scope(progress);
+  const InterruptToCancel interrupt(progress);
+  const bool progress_line = &err == &std::cerr && isatty(STDERR_FILENO) != 0;
   for (; i < args.size(); ++i) {
     const std::string& word = args[i];
     const cmd::MenuEntry* entry = cmd::FindCommand(word);
@@ -160,7 +283,13 @@ int Run(std::span<const std::string> args, std::ostream& out, std::ostream& err,
       arg = args[++i];
     }
     try {
+      if (progress.CancelRequested()) throw Cancelled();
+      std::optional<ProgressLine> line;
+      if (progress_line) line.emplace(progress, entry->caption);
       entry->handler(ctx, arg);
+    } catch (const Cancelled&) {
+      err << "dlslab-cli: \"" << entry->caption << "\" was cancelled\n";
+      return 130;
     } catch (const std::exception& e) {
       err << "dlslab-cli: \"" << entry->caption << "\" failed: " << e.what() << '\n';
       return 1;

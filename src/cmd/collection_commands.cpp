@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "collection/smart_square_collection.h"
+#include "model/progress.h"
 #include "model/square_catalogue.h"
 
 namespace dlslab::cmd {
@@ -20,13 +21,18 @@ void ShowFirstEntry(Context& ctx) {
 }  // namespace
 
 void LoadCollectionMenuItemClick(Context& ctx, const std::string& file_name) {
-  ctx.collection.Clear();
+  // Read into a collection of its own: a cancelled load leaves the browsed one as it was.
+  TSquaresCollection loaded;
   try {
-    ctx.collection.LoadFromFile_VelmoraFormat(file_name, true, true);
+    loaded.LoadFromFile_VelmoraFormat(file_name, true, true);
+  } catch (const Cancelled&) {
+    throw;
   } catch (...) {
+    ctx.collection = std::move(loaded);
     ShowFirstEntry(ctx);  // what was read stays loaded and can be browsed
     throw;
   }
+  ctx.collection = std::move(loaded);
   ShowFirstEntry(ctx);
   ctx.log.Add(std::filesystem::path(file_name).filename().string() + ": " +
               std::to_string(ctx.collection.Count()) + " DLS loaded");

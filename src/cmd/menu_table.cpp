@@ -58,6 +58,12 @@ constexpr MenuEntry WindowOnly(int depth, std::string_view caption, std::string_
   return MenuEntry(depth, caption, name, ArgKind::kNone, nullptr, 0, {}, true);
 }
 
+/// A command that may run long (see MenuEntry::long_running).
+constexpr MenuEntry Long(MenuEntry entry) {
+  entry.long_running = true;
+  return entry;
+}
+
 #define SPECIAL(I) \
   { 2, kSpecialSquares[I].caption, kSpecialSquares[I].handler, A::kNone, &Special<I> }
 
@@ -78,13 +84,15 @@ const std::array kTable = {
   MenuEntry{1, "Save to file...", "SaveMenuItemClick", A::kSaveFile, &WithArg<SaveMenuItemClick>},
   MenuEntry{1, "Save as bmp...", "SaveAsBmpClick", A::kSaveFile, &WithArg<SaveAsBmpClick>},
   MenuEntry{1, "-", ""},
-  MenuEntry{1, "Load collection...", "LoadCollectionMenuItemClick", A::kOpenFile, &WithArg<LoadCollectionMenuItemClick>},
+  Long(MenuEntry{1, "Load collection...", "LoadCollectionMenuItemClick", A::kOpenFile, &WithArg<LoadCollectionMenuItemClick>}),
   MenuEntry{1, "-", ""},
   WindowOnly(1, "Exit", "ExitMenuItemClick"),
 
   MenuEntry{0, "View", "ViewMenuItem"},
   MenuEntry{1, "Single square", "RadioItemClick", A::kNone, &Radio<0>, 1},
   MenuEntry{1, "Pair of squares", "RadioItemClick", A::kNone, &Radio<1>, 1},
+  MenuEntry{1, "-", ""},
+  WindowOnly(1, "Diagnostics", "DiagnosticsMenuItemClick"),
 
   MenuEntry{0, "Actions", "ActionsMenuItem"},
   MenuEntry{1, "Set order...", "SetOrderMenuItemClick", A::kOrder, &SetOrder},
@@ -93,8 +101,8 @@ const std::array kTable = {
   MenuEntry{1, "Swap squares", "SwapSquaresMenuItemClick", A::kNone, &NoArg<SwapSquaresMenuItemClick>},
   MenuEntry{1, "Get ODLS", "GetOdlsMenuItemClick", A::kNone, &NoArg<GetOdlsMenuItemClick>},
   MenuEntry{1, "Get ODLS type", "GetOdlsTypeMenuItemClick", A::kNone, &NoArg<GetOdlsTypeMenuItemClick>},
-  MenuEntry{1, "Get all ODLS family", "GetAllODLSFamilyMenuItemClick", A::kNone, &NoArg<GetAllODLSFamilyMenuItemClick>},
-  MenuEntry{1, "Get all ODLS family (unique CFs only)", "GetAllODLSFamilyCFsOnlyMenuItemClick", A::kNone, &NoArg<GetAllODLSFamilyCFsOnlyMenuItemClick>},
+  Long(MenuEntry{1, "Get all ODLS family", "GetAllODLSFamilyMenuItemClick", A::kNone, &NoArg<GetAllODLSFamilyMenuItemClick>}),
+  Long(MenuEntry{1, "Get all ODLS family (unique CFs only)", "GetAllODLSFamilyCFsOnlyMenuItemClick", A::kNone, &NoArg<GetAllODLSFamilyCFsOnlyMenuItemClick>}),
   MenuEntry{1, "Clear log", "ClearLogMenuItemClick", A::kNone, &NoArg<ClearLogMenuItemClick>},
   MenuEntry{1, "Print square(s) to log", "PrintSquareToLogMenuItem"},
   MenuEntry{2, "As squares", "PrintSquareToLogAsSquaresClick", A::kNone, &NoArg<PrintSquareToLogAsSquaresClick>},
@@ -109,22 +117,22 @@ const std::array kTable = {
   MenuEntry{2, "Get common transversals", "GetCommonTransversalsMenuItemClick", A::kNone, &NoArg<GetCommonTransversalsMenuItemClick>},
   MenuEntry{1, "Canonical forms", "CanonicalFormsMenuItem"},
   MenuEntry{2, "Get canonical form (CF)", "GetCanonicalFormMenuItemClick", A::kNone, &NoArg<GetCanonicalFormMenuItemClick>},
-  MenuEntry{2, "Get isomorphism class", "GetIsomorphismClassMenuItemClick", A::kNone, &NoArg<GetIsomorphismClassMenuItemClick>},
+  Long(MenuEntry{2, "Get isomorphism class", "GetIsomorphismClassMenuItemClick", A::kNone, &NoArg<GetIsomorphismClassMenuItemClick>}),
   MenuEntry{2, "Get strong canonical form (SCF)", "GetStrongCanonicalFormMenuItemClick", A::kNone, &NoArg<GetStrongCanonicalFormMenuItemClick>},
   MenuEntry{2, "Get SCF line number", "GetSCFLineNumberMenuItemClick", A::kNone, &NoArg<GetSCFLineNumberMenuItemClick>},
   MenuEntry{1, "Create next pandiagonal", "CreatePandiagonalMenuItemClick", A::kNone, &NoArg<CreatePandiagonalMenuItemClick>},
   MenuEntry{1, "Print all properties", "PrintAllPropertiesClick", A::kNone, &NoArg<PrintAllPropertiesClick>},
   MenuEntry{1, "Canonize LS by DLS", "CanonizeLSbyDLSMenuItem"},
-  MenuEntry{2, "For one square only", "CanonizeLSbyDLSMenuItemClick", A::kNone, &NoArg<CanonizeLSbyDLSMenuItemClick>},
-  MenuEntry{2, "For all family", "CanonizeLsDlsForallfamilyMenuItemClick", A::kNone, &NoArg<CanonizeLsDlsForallfamilyMenuItemClick>},
-  MenuEntry{1, "Print all generalized symmetries", "PrintAllGeneralizedSymmetriesMenuItemClick", A::kNone, &NoArg<PrintAllGeneralizedSymmetriesMenuItemClick>},
-  MenuEntry{1, "Find square in folder", "FindSquareInFolderMenuItemClick", A::kFolder, &WithArg<FindSquareInFolderMenuItemClick>},
+  Long(MenuEntry{2, "For one square only", "CanonizeLSbyDLSMenuItemClick", A::kNone, &NoArg<CanonizeLSbyDLSMenuItemClick>}),
+  Long(MenuEntry{2, "For all family", "CanonizeLsDlsForallfamilyMenuItemClick", A::kNone, &NoArg<CanonizeLsDlsForallfamilyMenuItemClick>}),
+  Long(MenuEntry{1, "Print all generalized symmetries", "PrintAllGeneralizedSymmetriesMenuItemClick", A::kNone, &NoArg<PrintAllGeneralizedSymmetriesMenuItemClick>}),
+  Long(MenuEntry{1, "Find square in folder", "FindSquareInFolderMenuItemClick", A::kFolder, &WithArg<FindSquareInFolderMenuItemClick>}),
   MenuEntry{1, "Fillings for partially filled square", "FillingsMenuItem"},
-  MenuEntry{2, "Get fillings count", "GetFillingsCountMenuItemClick", A::kNone, &NoArg<GetFillingsCountMenuItemClick>},
+  Long(MenuEntry{2, "Get fillings count", "GetFillingsCountMenuItemClick", A::kNone, &NoArg<GetFillingsCountMenuItemClick>}),
   MenuEntry{2, "Get first filling", "GetFirstFillingMenuItemClick", A::kNone, &NoArg<GetFirstFillingMenuItemClick>},
   MenuEntry{1, "Dominating sets", "DominatingSetsMenuItem"},
-  MenuEntry{2, "Backward", "GetDominatingSetBackwardMenuItemClick", A::kNone, &NoArg<GetDominatingSetBackwardMenuItemClick>},
-  MenuEntry{2, "Random", "GetDominatingSetRandomMenuItemClick", A::kNone, &NoArg<GetDominatingSetRandomMenuItemClick>},
+  Long(MenuEntry{2, "Backward", "GetDominatingSetBackwardMenuItemClick", A::kNone, &NoArg<GetDominatingSetBackwardMenuItemClick>}),
+  Long(MenuEntry{2, "Random", "GetDominatingSetRandomMenuItemClick", A::kNone, &NoArg<GetDominatingSetRandomMenuItemClick>}),
 
   MenuEntry{0, "Transformations", "TransformationsMenuItem"},
   MenuEntry{1, "Normalize 1 (by first row)", "NormalizeSquareMenuItemClick", A::kNone, &NoArg<NormalizeSquareMenuItemClick>},
@@ -154,12 +162,12 @@ const std::array kTable = {
   MenuEntry{1, "Random search v3", "RandomSearchV3MenuItemClick", A::kNone, &NoArg<RandomSearchV3MenuItemClick>},
 
   MenuEntry{0, "Benchmark", "BenchmarkMenuItem"},
-  MenuEntry{1, "DLS of order 9 generation...", "GenerateDls9MenuItemClick"},
-  MenuEntry{1, "DLS of order 9 generation with PGO...", "GenerateDls9PgoMenuItemClick"},
-  MenuEntry{1, "ODLS of order 10 search (DLX v2)...", "ODLS10DLXGenClick"},
+  Long(MenuEntry{1, "DLS of order 9 generation...", "GenerateDls9MenuItemClick"}),
+  Long(MenuEntry{1, "DLS of order 9 generation with PGO...", "GenerateDls9PgoMenuItemClick"}),
+  Long(MenuEntry{1, "ODLS of order 10 search (DLX v2)...", "ODLS10DLXGenClick"}),
 
   MenuEntry{0, "Collection", "CollectionMenuItem"},
-  MenuEntry{1, "Draw statistical info", "DrawStatisticalInfoMenuItemClick", A::kNone, &NoArg<DrawStatisticalInfoMenuItemClick>},
+  Long(MenuEntry{1, "Draw statistical info", "DrawStatisticalInfoMenuItemClick", A::kNone, &NoArg<DrawStatisticalInfoMenuItemClick>}),
 
   MenuEntry{0, "Crossword", "CrosswordMenuItem"},
   MenuEntry{1, "New game", "NewGameMenuItemClick", A::kNone, &NoArg<NewGameMenuItemClick>},

@@ -38,6 +38,9 @@ struct MenuEntry {
   int radio_group = 0;        ///< items sharing a non-zero group are exclusive radio items
   std::string_view shortcut;  ///< key sequences separated by "; ", e.g. "F2"
   bool window_only = false;   ///< acts on the window itself ("Exit"); no command-layer handler
+  /// Can run for seconds or more: the window runs it on a worker thread with a progress bar
+  /// and a Cancel button instead of blocking.
+  bool long_running = false;
 };
 
 /// The whole menu bar in display order.

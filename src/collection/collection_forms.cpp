@@ -4,6 +4,7 @@
 
 #include "canon/canonical_forms.h"
 #include "model/diagnostics.h"
+#include "model/progress.h"
 
 namespace dlslab {
 
@@ -11,7 +12,9 @@ TSquaresCollection GetCanonicalForms(const TSquaresCollection& collection, bool 
   TSquaresCollection forms;
   CanonEngine engine;
   const int count = collection.Count();
+  const Progress& progress = CurrentProgress();
   for (int i = 0; i < count; ++i) {
+    progress.Poll();
     forms.AddSquare(engine.GetCanonicalForm(collection.GetSquare(i)), true, true);
     if (verbose && i % 100 == 0) {
       char percent[32];

@@ -81,7 +81,12 @@ TSquaresCollectionsScanner::TSquaresCollectionsScanner(std::string mask, std::st
 
 void TSquaresCollectionsScanner::ProcessFile(const std::string& file_name) {
   TSquaresCollection squares;
-  squares.LoadFromFile_VelmoraFormat(file_name, true, true);
+  {
+    // The folder's progress counts files; the reading of one reports into a progress of its own.
+    Progress file_progress(&CurrentProgress());
+    const ProgressScope scope(file_progress);
+    squares.LoadFromFile_VelmoraFormat(file_name, true, true);
+  }
   const TSquaresCollection forms = GetCanonicalForms(squares, true);
   if (forms.IndexOfSquare(square_) != -1) found_.push_back(file_name);
 }

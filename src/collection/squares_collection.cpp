@@ -26,6 +26,7 @@
 #include "model/error.h"
 #include "model/file_output.h"
 #include "model/ls_data_structs.h"
+#include "model/progress.h"
 
 namespace dlslab {
 namespace {
@@ -97,6 +98,9 @@ class LineReader {
   LineReader(std::FILE* file, const std::string& file_name)
       : file_(file), file_name_(file_name), buffer_(1 << 16) {}
 
+  /// Bytes taken from the file so far.
+  [[nodiscard]] std::uint64_t BytesRead() const { return bytes_read_; }
+
   /// True when every byte has been read.
   bool AtEnd() {
     if (begin_ == end_) Fill();
@@ -135,6 +139,7 @@ class LineReader {
     if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);
     const std::size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
     end_ += got;
+    bytes_read_ += got;
     if (got == 0) {
       if (std::ferror(file_)) ThrowIoError("Cannot read the collection file", file_name_);
       eof_ = true;
@@ -146,6 +151,7 @@ class LineReader {
   std::vector<char> buffer_;
   std::size_t begin_ = 0;
   std::size_t end_ = 0;
+  std::uint64_t bytes_read_ = 0;
   bool eof_ = false;
 };
 
@@ -327,8 +333,12 @@ void TSquaresCollection::LoadFromFile_VelmoraFormat(const std::string& file_name
   constexpr std::uintmax_t kMaxReserve = 10'000'000;
   if (!size_error) Reserve(static_cast<std::size_t>(std::min(file_size / 201, kMaxReserve)));
 
+  Progress& progress = CurrentProgress();
+  progress.Begin("Loading the collection", size_error ? 0 : static_cast<std::uint64_t>(file_size));
   std::array<char, kCells> block;
   while (!reader.AtEnd()) {
+    progress.Poll();
+    progress.Set(reader.BytesRead());
     for (int row = 0; row < kOrder; ++row) {
       const std::string_view line = reader.ReadLine();
       if (line.empty()) throw Error(kWrongFormat);

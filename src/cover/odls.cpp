@@ -25,6 +25,7 @@
 #include "cover/orthogonality.h"
 #include "model/diagnostics.h"
 #include "model/ls_data_structs.h"
+#include "model/progress.h"
 
 namespace dlslab {
 namespace {
@@ -298,6 +299,8 @@ void OdlsSearch::GetOdls(const TLatinSquare& square) {
     TTransversalCounts counts{};
     transversals_.GetTransversalsFast(square, true, starts, counts, table_);
     find_mates(*mate_scratch_, starts, table_, OdlsMates);
+  } catch (const Cancelled&) {
+    throw;  // a cancel request is no failure of the search to report
   } catch (const std::exception& e) {
     Diag() << e.what() << '\n';
     PrintSquare(square, true);

@@ -5,6 +5,7 @@
 
 #include "fill/fillings.h"
 #include "model/ls_data_structs.h"
+#include "model/progress.h"
 #include "model/random.h"
 
 // The fast reductions take the same decisions as the plain ones, which count every filling,
@@ -28,8 +29,12 @@ constexpr int kCells = kOrder * kOrder;
 template <typename Unique>
 TLatinSquare Backward(const TLatinSquare& source, Unique unique) {
   TLatinSquare result = source;
+  Progress& progress = CurrentProgress();
+  progress.Begin("Reducing the clues", kCells);
   for (int r = kOrder - 1; r >= 0; --r) {
     for (int c = kOrder - 1; c >= 0; --c) {
+      progress.Poll();
+      progress.Advance();
       const int v = result[r][c];
       result[r][c] = kEmpty;
       if (!unique(result, r, c, v)) result[r][c] = v;
@@ -46,6 +51,8 @@ TLatinSquare Random(const TLatinSquare& source, Count count_up_to_2, bool failed
   TLatinSquare result = source;
   std::bitset<kCells> dead;
   std::array<int, kCells> list{};
+  Progress& progress = CurrentProgress();
+  progress.Begin("Reducing the clues");
   for (;;) {
     int length = 0;
     for (int cell = 0; cell < kCells; ++cell)
@@ -54,6 +61,8 @@ TLatinSquare Random(const TLatinSquare& source, Count count_up_to_2, bool failed
     while (length > 0) {
       const int k = static_cast<int>(dlslab::Random(static_cast<std::uint32_t>(length)));
       const int cell = list[k];
+      progress.Poll();
+      progress.Advance();
       int& value = result.data()[cell];
       const int v = value;
       value = kEmpty;

@@ -210,7 +210,11 @@ class CountSearch {
 
   /// Searches from s, which it uses up as its own working copy.
   void Search(PlaneState& s) {
-    if (++nodes_ % 4096 == 0) CurrentProgress().Poll();
+    if (++nodes_ % 4096 == 0) {
+      Progress& progress = CurrentProgress();
+      progress.Poll();
+      if (report_) progress.Set(count_);  // the size is not known: the fillings found so far
+    }
     if (!Propagate(s)) return;
     if (s.empty == 0) {
       ++count_;
@@ -408,6 +412,7 @@ TLatinSquare FillingsSearch::GetFirstFilling(const TLatinSquare& source) {
 }
 
 std::uint64_t GetFillingsCount(const TLatinSquare& square) {
+  CurrentProgress().Begin("Counting the fillings");
   StartTimer();
   return CountSearch(square, UINT64_MAX, true).Run();
 }

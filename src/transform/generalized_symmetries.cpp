@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cassert>
 
+#include "model/progress.h"
+
 namespace dlslab {
 namespace {
 
@@ -143,7 +145,14 @@ std::vector<GeneralizedSymmetry> GetGeneralizedSymmetries(const TLatinSquare& s,
   for (int i = 0; i < kOrder; ++i)
     for (int j = 0; j < kOrder; ++j) column_of[i][s[i][j]] = j;
   std::vector<GeneralizedSymmetry> out;
-  for (int r = r_first; r <= r_last; ++r) add_symmetries_of_row_involution(s, r, column_of, out);
+  Progress& progress = CurrentProgress();
+  progress.Begin("Testing the row involutions",
+                 static_cast<std::uint64_t>(std::max(r_last - r_first + 1, 0)));
+  for (int r = r_first; r <= r_last; ++r) {
+    progress.Poll();
+    add_symmetries_of_row_involution(s, r, column_of, out);
+    progress.Advance();
+  }
   return out;
 }
 
@@ -152,9 +161,15 @@ std::vector<GeneralizedSymmetry> GetGeneralizedSymmetriesByAllPairs(const TLatin
   r_first = std::max(r_first, 1);
   r_last = std::min(r_last, kInvolutionsCount);
   std::vector<GeneralizedSymmetry> out;
-  for (int r = r_first; r <= r_last; ++r)
+  Progress& progress = CurrentProgress();
+  progress.Begin("Testing the pairs of involutions",
+                 static_cast<std::uint64_t>(std::max(r_last - r_first + 1, 0)));
+  for (int r = r_first; r <= r_last; ++r) {
+    progress.Poll();
     for (int c = 1; c <= kInvolutionsCount; ++c)
       if (IsGeneralizedSymmetry(s, r, c)) out.push_back({r, c});
+    progress.Advance();
+  }
   return out;
 }
 

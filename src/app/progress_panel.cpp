@@ -1,0 +1,87 @@
+#include "app/progress_panel.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <algorithm>
+#include <cmath>
+
+namespace dlslab::app {
+namespace {
+
+// The bar runs from 0 to kSteps; the work's own units may not fit an int.
+constexpr int kSteps = 1000;
+
+QString MinutesSeconds(double seconds) {
+  const qint64 s = std::llround(seconds);
+  return QString("%1:%2").arg(s / 60).arg(s % 60, 2, 10, QChar('0'));
+}
+
+}  // namespace
+
+ProgressPanel::ProgressPanel(QWidget* parent) : QWidget(parent) {
+  setObjectName("ProgressPanel");
+  auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  caption_ = new QLabel(this);
+  caption_->setObjectName("ProgressCaption");
+  bar_ = new QProgressBar(this);
+  bar_->setObjectName("ProgressBar");
+  bar_->setFixedWidth(160);
+  bar_->setTextVisible(true);
+  left_ = new QLabel(this);
+  left_->setObjectName("ProgressTimeLeft");
+  left_->setMinimumWidth(60);
+  cancel_ = new QPushButton("Cancel", this);
+  cancel_->setObjectName("CancelButton");
+  cancel_->setToolTip("Stop the command (Esc)");
+  cancel_->setFocusPolicy(Qt::NoFocus);
+  layout->addWidget(caption_);
+  layout->addWidget(bar_);
+  layout->addWidget(left_);
+  layout->addWidget(cancel_);
+  connect(cancel_, &QPushButton::clicked, this, &ProgressPanel::CancelClicked);
+}
+
+void ProgressPanel::Start(const QString& caption) {
+  command_ = caption;
+  step_label_.clear();
+  step_start_done_ = 0;
+  step_clock_.start();
+  caption_->setText(caption);
+  bar_->setRange(0, 0);
+  left_->clear();
+}
+
+void ProgressPanel::Show(const Progress::Snapshot& snapshot) {
+  if (snapshot.label != step_label_ || snapshot.done < step_start_done_) {
+    step_label_ = snapshot.label;
+    step_start_done_ = snapshot.done;
+    step_clock_.start();
+  }
+  QString caption = command_;
+  if (!snapshot.label.empty() && QString::fromStdString(snapshot.label) != command_)
+    caption += ": " + QString::fromStdString(snapshot.label);
+  caption_->setText(caption);
+  if (snapshot.total == 0) {
+    bar_->setRange(0, 0);  // a busy bar: the size is not known
+    left_->setText(snapshot.done > 0 ? QString::number(snapshot.done) : QString());
+    return;
+  }
+  const double share =
+      std::min(1.0, static_cast<double>(snapshot.done) / static_cast<double>(snapshot.total));
+  bar_->setRange(0, kSteps);
+  bar_->setValue(static_cast<int>(share * kSteps));
+  const double seconds = static_cast<double>(step_clock_.elapsed()) / 1000.0;
+  const std::uint64_t gained = snapshot.done - step_start_done_;
+  if (gained == 0 || seconds < 1.0 || snapshot.done >= snapshot.total) {
+    left_->clear();
+    return;
+  }
+  left_->setText(MinutesSeconds(seconds * static_cast<double>(snapshot.total - snapshot.done) /
+                                static_cast<double>(gained)) +
+                 " left");
+}
+
+}  // namespace dlslab::app

@@ -1,0 +1,154 @@
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QToolBar>
+#include <QtTest>
+#include <memory>
+#include <thread>
+
+#include "app/diagnostics_pane.h"
+#include "app/main_form.h"
+#include "app/progress_panel.h"
+#include "model/diagnostics.h"
+#include "model/ls_data_structs.h"
+
+namespace dlslab::app {
+namespace {
+
+constexpr const char* kBachelor =
+    "0123456789120453986735618740929478321605273098514668592473104697013258704619852383156029745982"
+    "760431";
+
+QAction* FindAction(const QList<QAction*>& actions, const QString& caption) {
+  for (QAction* action : actions) {
+    if (action->text() == caption) return action;
+    if (action->menu() != nullptr)
+      if (QAction* found = FindAction(action->menu()->actions(), caption)) return found;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+class LongCommandTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<TMainForm> form_;
+  QStringList messages_;
+
+  cmd::Context& ctx() { return form_->Context(); }
+  QAction* Action(const QString& caption) {
+    return FindAction(form_->menuBar()->actions(), caption);
+  }
+  template <typename T>
+  T* Child(const char* name) {
+    return form_->findChild<T*>(name);
+  }
+  /// An empty square: counting its fillings would take far longer than any test.
+  void StartEndlessCount() {
+    form_->RunCommand("Clear square");
+    form_->StartCommand("Get fillings count");
+  }
+
+ private slots:
+  void initTestCase() {
+    form_ = std::make_unique<TMainForm>();
+    form_->SetMessageSink([this](const QString& text) { messages_ << text; });
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    form_->SetResearchMode(true);
+    form_->RunCommand("Clear log");
+  }
+
+  void startReturnsAtOnceProgressAdvancesAndCancelRestoresEverything() {
+    form_->RunCommand("Import square...", kBachelor);
+    form_->RunCommand("Clear square");
+    ctx().log.Add("before");
+    const std::vector<std::string> log_before = ctx().log.lines();
+    const TLatinSquare square_before = ctx().model.FirstSquare;
+
+    form_->StartCommand("Get fillings count");
+    QVERIFY(form_->CommandRunning());  // back in the event loop with the command still going
+    QVERIFY(!Action("Transpose")->isEnabled());
+    QVERIFY(!Action("Get fillings count")->isEnabled());
+    QVERIFY(Action("Exit")->isEnabled());
+    QVERIFY(Action("Diagnostics")->isEnabled());
+
+    ProgressPanel* panel = form_->Panel();
+    QTRY_VERIFY(panel->isVisible());
+    QVERIFY(!Child<QToolBar>("ToolBar")->isEnabled());
+    QCOMPARE(Child<QLabel>("ProgressCaption")->text(),
+             QString("Get fillings count: Counting the fillings"));
+    // The size of a count is not known: a busy bar, and the fillings found so far beside it.
+    QCOMPARE(Child<QProgressBar>("ProgressBar")->maximum(), 0);
+    QLabel* found = Child<QLabel>("ProgressTimeLeft");
+    QTRY_VERIFY(found->text().toULongLong() > 0);
+    const qulonglong first = found->text().toULongLong();
+    QTRY_VERIFY(found->text().toULongLong() > first);
+
+    QSignalSpy ended(form_.get(), &TMainForm::CommandEnded);
+    QTest::mouseClick(Child<QPushButton>("CancelButton"), Qt::LeftButton);
+    QVERIFY(ended.wait(5000));
+    QVERIFY(!form_->CommandRunning());
+    QVERIFY(!panel->isVisible());
+    QVERIFY(Action("Transpose")->isEnabled());
+    QVERIFY(Child<QToolBar>("ToolBar")->isEnabled());
+    QCOMPARE(ctx().model.FirstSquare, square_before);
+    std::vector<std::string> expected = log_before;
+    expected.push_back("Get fillings count: cancelled");
+    QCOMPARE(ctx().log.lines(), expected);
+    QVERIFY(messages_.isEmpty());
+  }
+
+  void escapeCancelsToo() {
+    StartEndlessCount();
+    QVERIFY(form_->CommandRunning());
+    QSignalSpy ended(form_.get(), &TMainForm::CommandEnded);
+    QTest::keyClick(form_.get(), Qt::Key_Escape);
+    QVERIFY(ended.wait(5000));
+    QCOMPARE(ctx().log.lines().back(), std::string("Get fillings count: cancelled"));
+  }
+
+  void finishedCommandIsAppliedAsIfRunInPlace() {
+    form_->RunCommand("Import square...", kBachelor);
+    form_->RunCommand("Backward");  // waits for the end, the window alive meanwhile
+    QVERIFY(!form_->CommandRunning());
+    QCOMPARE(ctx().log.lines().back(), std::string("Dominating set cardinality: 34"));
+    QCOMPARE(GetEmptyCellsCount(ctx().model.FirstSquare), 100 - 34);
+  }
+
+  void diagnosticsPaneShowsWhatAnyThreadWrites() {
+    DiagnosticsPane* pane = form_->Diagnostics();
+    QVERIFY(!pane->isVisible());
+    Action("Diagnostics")->trigger();
+    QVERIFY(pane->isVisible());
+    QVERIFY(Action("Diagnostics")->isChecked());
+    QCoreApplication::processEvents();  // what earlier commands wrote
+    pane->clear();
+    std::thread([] { Diag() << "from a worker " << 42 << '\n' << std::flush; }).join();
+    Diag() << "partial line" << std::flush;
+    QTRY_COMPARE(pane->toPlainText(), QString("from a worker 42\npartial line"));
+    Action("Diagnostics")->trigger();
+    QVERIFY(!pane->isVisible());
+  }
+
+  void closingDuringALongCommandCancelsIt() {
+    StartEndlessCount();
+    const std::vector<std::string> log_before = ctx().log.lines();
+    QVERIFY(form_->CommandRunning());
+    form_->close();
+    QVERIFY(!form_->CommandRunning());
+    QCoreApplication::processEvents();
+    QCOMPARE(ctx().log.lines(), log_before);  // nothing applied, not even the cancel line
+  }
+};
+
+}  // namespace dlslab::app
+
+QTEST_MAIN(dlslab::app::LongCommandTest)
+#include "long_command_test.moc"

@@ -1,0 +1,157 @@
+#include "cmd/command_job.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "cmd/model_commands.h"
+#include "model/ls_data_structs.h"
+#include "model/random.h"
+#include "test_squares.h"
+
+namespace dlslab::cmd {
+namespace {
+
+const MenuEntry& Command(std::string_view caption) {
+  const MenuEntry* entry = FindCommand(caption);
+  EXPECT_NE(entry, nullptr) << caption;
+  return *entry;
+}
+
+/// Runs a job to its end on a thread of its own, as the window does.
+void RunOnWorker(CommandJob& job) {
+  std::thread([&job] { job.Run(); }).join();
+}
+
+/// A folder of its own for the files a command writes into the current folder.
+class InTempFolder {
+ public:
+  InTempFolder()
+      : dir_(std::filesystem::temp_directory_path() / ("dlslab_job_" + std::to_string(::getpid()))),
+        previous_(std::filesystem::current_path()) {
+    std::filesystem::create_directories(dir_);
+    std::filesystem::current_path(dir_);
+  }
+  ~InTempFolder() {
+    std::filesystem::current_path(previous_);
+    std::filesystem::remove_all(dir_);
+  }
+  [[nodiscard]] bool Empty() const { return std::filesystem::is_empty(dir_); }
+
+ private:
+  std::filesystem::path dir_;
+  std::filesystem::path previous_;
+};
+
+class CommandJobTest : public ::testing::Test {
+ protected:
+  CommandJobTest() {
+    ctx.update_view = [this] { ++redraws; };
+    ImportSquareMenuItemClick(ctx, test::kBachelor);
+    ctx.log.Add("before");
+  }
+  Context ctx;
+  int redraws = 0;
+};
+
+TEST_F(CommandJobTest, CancelledReductionAndIsomorphismClassChangeNothingAndWriteNoFile) {
+  const InTempFolder folder;
+  const TLatinSquare before = ctx.model.FirstSquare;
+  const std::uint32_t seed = RandSeed = 12345;
+  for (const char* caption : {"Backward", "Random", "Get isomorphism class"}) {
+    SCOPED_TRACE(caption);
+    CommandJob job(Command(caption), {}, ctx);
+    job.progress().RequestCancel();  // stops at the first safe point
+    RunOnWorker(job);
+    ASSERT_EQ(job.outcome(), CommandJob::Outcome::kCancelled);
+    const int redraws_before = redraws;
+    job.Apply(ctx);
+    EXPECT_EQ(ctx.model.FirstSquare, before);
+    EXPECT_EQ(ctx.log.lines().back(), std::string(caption) + ": cancelled");
+    EXPECT_EQ(redraws, redraws_before);
+    EXPECT_EQ(RandSeed, seed);
+    EXPECT_TRUE(folder.Empty());
+  }
+  EXPECT_EQ(ctx.log.lines(),
+            (std::vector<std::string>{"before", "Backward: cancelled", "Random: cancelled",
+                                      "Get isomorphism class: cancelled"}));
+}
+
+TEST_F(CommandJobTest, FinishedJobLeavesWhatTheCommandRunInPlaceLeaves) {
+  for (const char* caption : {"Backward", "Random"}) {
+    SCOPED_TRACE(caption);
+    Context direct;
+    ImportSquareMenuItemClick(direct, test::kBachelor);
+    direct.log.Add("before");
+    ctx.model = direct.model;
+    RandSeed = 777;
+    Command(caption).handler(direct, {});
+    const std::uint32_t seed_after = RandSeed;
+
+    RandSeed = 777;
+    CommandJob job(Command(caption), {}, ctx);
+    RandSeed = 1;  // the owner's state is the one copied at the start
+    RunOnWorker(job);
+    ASSERT_EQ(job.outcome(), CommandJob::Outcome::kDone);
+    EXPECT_EQ(RandSeed, 1u);  // nothing is handed over before Apply
+    job.Apply(ctx);
+    EXPECT_EQ(ctx.model.FirstSquare, direct.model.FirstSquare);
+    EXPECT_EQ(ctx.log.lines().back(), direct.log.lines().back());
+    EXPECT_EQ(RandSeed, seed_after);
+  }
+}
+
+TEST_F(CommandJobTest, ProgressAdvancesAndACancelFromAnotherThreadEndsTheCount) {
+  ctx.model.ClearSquares();  // an empty square: far too many fillings to count
+  CommandJob job(Command("Get fillings count"), {}, ctx);
+  std::thread worker([&job] { job.Run(); });
+  while (job.progress().Read().done == 0) std::this_thread::yield();
+  EXPECT_EQ(job.progress().Read().label, "Counting the fillings");
+  EXPECT_EQ(job.outcome(), CommandJob::Outcome::kRunning);
+  job.progress().RequestCancel();
+  worker.join();
+  EXPECT_EQ(job.outcome(), CommandJob::Outcome::kCancelled);
+  job.Apply(ctx);
+  EXPECT_EQ(ctx.log.lines(), (std::vector<std::string>{"before", "Get fillings count: cancelled"}));
+}
+
+TEST_F(CommandJobTest, FailureKeepsWhatWasDoneBeforeItAndIsRethrownOnApply) {
+  const std::filesystem::path file = std::filesystem::temp_directory_path() /
+                                     ("dlslab_job_" + std::to_string(::getpid()) + ".txt");
+  {
+    std::ofstream out(file);
+    for (int row = 0; row < kOrder; ++row) {
+      for (int col = 0; col < kOrder; ++col)
+        out << (col > 0 ? " " : "") << test::kBachelor[row * kOrder + col];
+      out << '\n';
+    }
+    out << '\n' << "broken\n";
+  }
+  CommandJob job(Command("Load collection..."), file.string(), ctx);
+  RunOnWorker(job);
+  EXPECT_EQ(job.outcome(), CommandJob::Outcome::kFailed);
+  EXPECT_EQ(ctx.collection.Count(), 0);
+  EXPECT_THROW(job.Apply(ctx), Error);
+  EXPECT_EQ(ctx.collection.Count(), 1);  // as loading in place keeps the squares read
+  std::filesystem::remove(file);
+}
+
+TEST_F(CommandJobTest, PicturesAreSavedOnApplyOnly) {
+  std::vector<std::string> saved;
+  ctx.save_statistics_bitmap = [&saved](const CellHistograms&, const std::string& name) {
+    saved.push_back(name);
+  };
+  ctx.collection.AddSquare(ctx.model.FirstSquare, true, true);
+  CommandJob job(Command("Draw statistical info"), {}, ctx);
+  RunOnWorker(job);
+  ASSERT_EQ(job.outcome(), CommandJob::Outcome::kDone);
+  EXPECT_TRUE(saved.empty());
+  job.Apply(ctx);
+  EXPECT_EQ(saved.size(), 1u);
+}
+
+}  // namespace
+}  // namespace dlslab::cmd
