@@ -4,11 +4,14 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <string>
 #include <vector>
 
 #include "canon/canon_baseline.h"
 #include "canon/canonical_forms.h"
 #include "canon/grid.h"
+#include "model/isa_path.h"
 #include "random_squares.h"
 #include "transform/transformations.h"
 
@@ -49,8 +52,7 @@ void BM_GetCanonicalForm(benchmark::State& state) {
 }
 BENCHMARK(BM_GetCanonicalForm);
 
-void BM_CanonicalFormOfGrid(benchmark::State& state) {
-  CanonEngine engine;
+void canonical_forms_of_grids(benchmark::State& state, CanonEngine& engine) {
   const auto& grids = random_grids();
   std::size_t i = 0;
   for (auto _ : state) {
@@ -59,7 +61,34 @@ void BM_CanonicalFormOfGrid(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations());
 }
+
+void BM_CanonicalFormOfGrid(benchmark::State& state) {
+  CanonEngine engine;
+  canonical_forms_of_grids(state, engine);
+}
 BENCHMARK(BM_CanonicalFormOfGrid);
+
+// The same on each instruction-set path (0 scalar, 1 AVX2, 2 AVX-512; a path the processor
+// lacks is skipped), best of five: the plain benchmarks run on the path picked at start-up.
+void BM_CanonicalFormOnPath(benchmark::State& state) {
+  const auto path = static_cast<IsaPath>(state.range(0));
+  if (!IsaPathSupported(path)) {
+    state.SkipWithError("this processor lacks the path");
+    return;
+  }
+  CanonEngine engine(path);
+  canonical_forms_of_grids(state, engine);
+  state.SetLabel(std::string(IsaPathName(path)));
+}
+BENCHMARK(BM_CanonicalFormOnPath)
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
+    ->ComputeStatistics("max", [](const std::vector<double>& v) {
+      return *std::max_element(v.begin(), v.end());
+    });
 
 void BM_IsCanonicalForm(benchmark::State& state) {
   CanonEngine engine;

@@ -8,7 +8,7 @@
 // canonical form, the early-stopping test for IsCanonicalForm, the collection for the
 // isomorphism class, the diagonal relabelling for the strong canonical form. The walk order
 // matters only to the isomorphism class; the canonical form of a Latin square is found by
-// branch and bound instead (canon_search.cpp), which yields the same least candidate.
+// branch and bound instead (canon_search.inc), which yields the same least candidate.
 
 #include "canon/canonical_forms.h"
 

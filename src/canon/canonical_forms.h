@@ -20,6 +20,10 @@ namespace dlslab {
 /// thread. Squares of another order are not handled (see each operation).
 class CanonEngine {
  public:
+  CanonEngine() = default;  ///< the search on DefaultIsaPath()
+  /// The branch and bound of the canonical form on the given instruction-set path.
+  explicit CanonEngine(IsaPath path) : search_(path) {}
+
   /// The canonical form: the least candidate relabelled so that its first row reads 0..9.
   /// A square of another order than 10 comes back unchanged.
   [[nodiscard]] TLatinSquare GetCanonicalForm(const TLatinSquare& square);
@@ -42,6 +46,8 @@ class CanonEngine {
 
   /// Canonical form of an order-10 grid (the batch entry point, no conversions).
   [[nodiscard]] const Grid& canonical_form(const Grid& square);
+  /// The instruction-set path of the branch and bound.
+  [[nodiscard]] IsaPath path() const { return search_.path(); }
 
  private:
   enum class Handler { kCF, kIsCF, kIsoClass, kSCF };

@@ -81,6 +81,34 @@ TEST_F(CanonicalFormTest, MatchesBruteForce) {
   }
 }
 
+// Every instruction-set path against the brute force on the test squares (the embedded ones
+// are full of ties), and against the scalar path on many random squares and their transposes,
+// rotations and relabellings, which reach the least candidate from other grid maps.
+TEST_F(CanonicalFormTest, EveryPathFindsTheSameForm) {
+  CanonEngine scalar(IsaPath::kScalar);
+  const std::vector<TLatinSquare> many = test::CanonTestSquares(300);
+  std::array<int, 10> perm{3, 7, 0, 9, 1, 5, 8, 2, 6, 4};
+  for (const IsaPath path : SupportedIsaPaths()) {
+    SCOPED_TRACE(IsaPathName(path));
+    CanonEngine on_path(path);
+    ASSERT_EQ(on_path.path(), path);
+    for (const TLatinSquare& s : squares())
+      EXPECT_EQ(on_path.GetCanonicalForm(s), canonical_form_brute_force(s))
+          << SquareToString(s, false);
+    for (const TLatinSquare& s : many) {
+      const TLatinSquare cf = scalar.GetCanonicalForm(s);
+      ASSERT_EQ(on_path.GetCanonicalForm(s), cf) << SquareToString(s, false);
+      TLatinSquare t;
+      Transpose(t, s);
+      EXPECT_EQ(on_path.GetCanonicalForm(t), cf);
+      RotateRight(t, s);
+      EXPECT_EQ(on_path.GetCanonicalForm(test::Relabelled(t, perm)), cf);
+      EXPECT_TRUE(on_path.IsCanonicalForm(cf));
+    }
+  }
+  EXPECT_EQ(CanonEngine().path(), DefaultIsaPath());
+}
+
 TEST_F(CanonicalFormTest, IsADlsWithAscendingFirstRowNotAboveNormalization) {
   for (const TLatinSquare& s : squares()) {
     const TLatinSquare cf = engine.GetCanonicalForm(s);

@@ -1,0 +1,19 @@
+// The canonical-form search for the avx512 path.
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <memory>
+
+#include "canon/canon_kernels.h"
+#include "model/isa_target.h"
+
+#define DLSLAB_KERNEL_LEVEL DLSLAB_LEVEL_AVX512
+
+DLSLAB_TARGET_AVX512
+namespace dlslab::canon_kernels::avx512 {
+#include "canon/canon_search.inc"
+
+std::unique_ptr<Kernel> Make() { return std::make_unique<BranchAndBound>(); }
+}  // namespace dlslab::canon_kernels::avx512
+DLSLAB_TARGET_END
