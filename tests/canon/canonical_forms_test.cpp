@@ -105,6 +105,19 @@ TEST_F(CanonicalFormTest, EveryPathFindsTheSameForm) {
       EXPECT_EQ(on_path.GetCanonicalForm(test::Relabelled(t, perm)), cf);
       EXPECT_TRUE(on_path.IsCanonicalForm(cf));
     }
+    // Latin squares that are not diagonal: the cyclic one, all of whose cells pair up
+    // symmetrically, and random squares with their rows shuffled.
+    TLatinSquare cyclic(kOrder);
+    for (int i = 0; i < kOrder; ++i)
+      for (int j = 0; j < kOrder; ++j) cyclic[i][j] = (i + j) % kOrder;
+    EXPECT_EQ(on_path.GetCanonicalForm(cyclic), canonical_form_brute_force(cyclic));
+    for (int k = 0; k < 4; ++k) {
+      TLatinSquare shuffled = many[k];
+      const std::array<int, 10> rows{4, 0, 7, 2, 9, 1, 5, 3, 8, 6};
+      for (int i = 0; i < kOrder; ++i)
+        for (int j = 0; j < kOrder; ++j) shuffled[i][j] = many[k][rows[(i + k) % kOrder]][j];
+      EXPECT_EQ(on_path.GetCanonicalForm(shuffled), canonical_form_brute_force(shuffled));
+    }
   }
   EXPECT_EQ(CanonEngine().path(), DefaultIsaPath());
 }
