@@ -16,6 +16,7 @@
 #include <optional>
 #include <thread>
 
+#include "cli/batch_main.h"
 #include "cmd/context.h"
 #include "cmd/menu_table.h"
 #include "cmd/model_commands.h"
@@ -33,6 +34,7 @@ constexpr const char* kVersion = "0.1";
 constexpr const char* kUsage =
     "usage: dlslab-cli [--seed N] [--square DIGITS] [--status] COMMAND [ARG] ...\n"
     "       dlslab-cli --list | --help | --version\n"
+    "       dlslab-cli batch ... | generate ...  (see their --help)\n"
     "\n"
     "Runs menu commands of the dlslab window, in order, on one square model (order 10,\n"
     "cleared, single view). COMMAND is a menu caption, case ignored, a trailing \"...\"\n"
@@ -208,6 +210,8 @@ int Run(std::span<const std::string> args, std::ostream& out, std::ostream& err,
     ~DiagRedirect() { SetDiagStream(previous); }
   } redirect;
   SetDiagStream(&err);
+  if (!args.empty() && args[0] == "batch") return BatchMain(args.subspan(1), out, err);
+  if (!args.empty() && args[0] == "generate") return GenerateMain(args.subspan(1), out, err);
   if (const std::string& note = DefaultIsaChoice().note; !note.empty())
     err << "dlslab-cli: " << note << '\n';
   cmd::Context ctx;

@@ -5,15 +5,14 @@
 
 #include "cmd/context.h"
 #include "model/types.h"
+#include "transform/status_text.h"
 
 // Commands that describe the first square: its properties and its intercalates, and the
 // cyclic-square generator.
 namespace dlslab::cmd {
 
-/// A complete diagonal Latin square of order 10: the only kind whose properties are shown.
-[[nodiscard]] bool IsCorrectSquare(const TLatinSquare& square);
-/// Labels of the properties a correct square has, in display order ("HORZ_SYMM" ... "ASSOC").
-[[nodiscard]] std::vector<std::string_view> GetPropertyLabels(const TLatinSquare& square);
+using dlslab::GetPropertyLabels;
+using dlslab::IsCorrectSquare;
 
 /// One log line per property of a correct square; "INCORRECT" for any other square.
 void PrintAllPropertiesClick(Context& ctx);

@@ -11,4 +11,18 @@ namespace dlslab {
 /// Redirects the diagnostics; nullptr drops them.
 void SetDiagStream(std::ostream* stream);
 
+/// Points the calling thread's diagnostics at `stream` (nullptr drops them) for the scope's
+/// lifetime, whatever SetDiagStream says for the others. Worker threads use it so that their
+/// lines never interleave with another thread's inside one stream.
+class DiagScope {
+ public:
+  explicit DiagScope(std::ostream* stream);
+  ~DiagScope();
+  DiagScope(const DiagScope&) = delete;
+  DiagScope& operator=(const DiagScope&) = delete;
+
+ private:
+  std::ostream* previous_;
+};
+
 }  // namespace dlslab

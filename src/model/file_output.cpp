@@ -72,6 +72,56 @@ bool AtomicFileWriter::Commit() {
   return committed_;
 }
 
+PartialFileWriter::PartialFileWriter(std::string file_name, Mode mode)
+    : file_name_(std::move(file_name)), partial_name_(file_name_ + ".partial") {
+  const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (mode == Mode::kAppend ? O_APPEND : O_TRUNC);
+  fd_ = ::open(partial_name_.c_str(), flags, 0666);
+  if (fd_ < 0) Fail("open");
+}
+
+PartialFileWriter::~PartialFileWriter() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+void PartialFileWriter::Fail(const char* what) {
+  if (error_.empty()) error_ = std::string(what) + ": " + std::strerror(errno);
+}
+
+bool PartialFileWriter::Write(std::string_view bytes) {
+  while (ok() && fd_ >= 0 && !bytes.empty()) {
+    const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      Fail("write");
+    } else {
+      bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+  }
+  return ok();
+}
+
+bool PartialFileWriter::Rewrite(std::string_view bytes) {
+  if (!ok() || fd_ < 0) return false;
+  // The partial file may have been opened to append, where a write ignores the offset.
+  const int flags = ::fcntl(fd_, F_GETFL);
+  if (flags < 0 || ::fcntl(fd_, F_SETFL, flags & ~O_APPEND) != 0) Fail("fcntl");
+  if (ok() && ::ftruncate(fd_, 0) != 0) Fail("ftruncate");
+  if (ok() && ::lseek(fd_, 0, SEEK_SET) != 0) Fail("lseek");
+  return Write(bytes);
+}
+
+bool PartialFileWriter::Flush() {
+  if (ok() && fd_ >= 0 && ::fsync(fd_) != 0) Fail("fsync");
+  return ok();
+}
+
+bool PartialFileWriter::Finish() {
+  if (!Flush() || fd_ < 0) return ok();
+  if (::close(std::exchange(fd_, -1)) != 0) Fail("close");
+  if (ok() && ::rename(partial_name_.c_str(), file_name_.c_str()) != 0) Fail("rename");
+  return ok();
+}
+
 void WriteFileAtomically(const std::string& file_name, std::string_view bytes) {
   AtomicFileWriter writer(file_name);
   writer.Write(bytes);

@@ -35,6 +35,42 @@ class AtomicFileWriter {
   std::string error_;
 };
 
+/// Writes a long result as it is produced to "<file>.partial" and renames that to the file only
+/// when the work is complete, so that an interrupted run leaves its results so far under a
+/// name that does not look finished. Unlike AtomicFileWriter, the partial file stays when the
+/// writer goes away without Finish: it is what a later run resumes from.
+class PartialFileWriter {
+ public:
+  enum class Mode { kTruncate, kAppend };
+
+  /// Opens "<file_name>.partial", emptied or to append to.
+  PartialFileWriter(std::string file_name, Mode mode);
+  ~PartialFileWriter();
+  PartialFileWriter(const PartialFileWriter&) = delete;
+  PartialFileWriter& operator=(const PartialFileWriter&) = delete;
+
+  [[nodiscard]] bool ok() const { return error_.empty(); }
+  [[nodiscard]] const std::string& error() const { return error_; }
+  [[nodiscard]] const std::string& partial_name() const { return partial_name_; }
+
+  /// Appends bytes; returns ok().
+  bool Write(std::string_view bytes);
+  /// Drops everything and starts the partial file anew (a result rewritten whole).
+  bool Rewrite(std::string_view bytes);
+  /// Flushes the partial file to disk; it stays under its partial name. Returns ok().
+  bool Flush();
+  /// Flushes, closes and renames the partial file to the file; returns ok().
+  bool Finish();
+
+ private:
+  void Fail(const char* what);
+
+  std::string file_name_;
+  std::string partial_name_;
+  int fd_ = -1;
+  std::string error_;
+};
+
 /// The whole content at once; throws Error("Cannot write \"<file>\": <reason>") on failure.
 void WriteFileAtomically(const std::string& file_name, std::string_view bytes);
 

@@ -1,0 +1,237 @@
+#include "batch/operations.h"
+
+#include <charconv>
+
+#include "canon/canonical_forms.h"
+#include "canon/grid.h"
+#include "cover/odls.h"
+#include "cover/odls_type.h"
+#include "cover/transversals.h"
+#include "fill/fillings.h"
+#include "model/ls_data_structs.h"
+#include "model/square_catalogue.h"
+#include "transform/status_text.h"
+
+namespace dlslab::batch {
+namespace {
+
+constexpr int kCells = kOrder * kOrder;
+
+struct OperationInfo {
+  Operation operation;
+  std::string_view name;
+  std::string_view header;
+};
+
+// clang-format off
+constexpr OperationInfo kOperations[] = {
+    {Operation::kCf,           "cf",           "index\tcf\tcount"},
+    {Operation::kScf,          "scf",          "index\tscf\tcount"},
+    {Operation::kOdls,         "odls",         "index\tsquare\tcount\tmates"},
+    {Operation::kType,         "type",         "index\tsquare\ttype"},
+    {Operation::kTransversals, "transversals", "index\tsquare\ttransversals\tdiagonal_transversals"},
+    {Operation::kProperties,   "properties",   "index\tsquare\tstatus"},
+    {Operation::kFillings,     "fillings",     "index\tsquare\tfillings"},
+    {Operation::kValidate,     "validate",     "index\tsquare\tvalid\treason"},
+};
+// clang-format on
+
+const OperationInfo& Info(Operation operation) {
+  for (const OperationInfo& info : kOperations)
+    if (info.operation == operation) return info;
+  return kOperations[0];
+}
+
+// The mate and type commands refuse what is not a complete Latin square with this text.
+constexpr std::string_view kIncorrect = "Square is incorrect";
+
+void AppendNumber(std::string& out, std::uint64_t value) {
+  char buf[24];
+  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
+  out.append(buf, end);
+}
+
+Digits SquareToDigits(const TLatinSquare& square) {
+  Digits digits{};
+  for (int i = 0; i < kCells; ++i) {
+    const int v = square.data()[i];
+    digits[i] = v < 0 || v > 9 ? '-' : static_cast<char>('0' + v);
+  }
+  return digits;
+}
+
+bool IsComplete(const Digits& digits) {
+  for (const char c : digits)
+    if (c < '0' || c > '9') return false;
+  return true;
+}
+
+}  // namespace
+
+std::optional<Operation> OperationByName(std::string_view name) {
+  for (const OperationInfo& info : kOperations)
+    if (info.name == name) return info.operation;
+  return std::nullopt;
+}
+
+std::string_view OperationName(Operation operation) { return Info(operation).name; }
+
+bool IsDeduplicating(Operation operation) {
+  return operation == Operation::kCf || operation == Operation::kScf;
+}
+
+std::string_view TsvHeader(Operation operation) { return Info(operation).header; }
+
+TLatinSquare DigitsToSquare(const Digits& digits) {
+  TLatinSquare square(kOrder);
+  for (int i = 0; i < kCells; ++i) {
+    const char c = digits[i];
+    square.data()[i] = c >= '0' && c <= '9' ? c - '0' : kEmpty;
+  }
+  return square;
+}
+
+std::string ValidationProblem(const TLatinSquare& square) {
+  const auto cell = [](int r, int c) {
+    return "(" + std::to_string(r) + ", " + std::to_string(c) + ")";
+  };
+  for (int r = 0; r < kOrder; ++r)
+    for (int c = 0; c < kOrder; ++c)
+      if (square[r][c] < 0 || square[r][c] >= kOrder) return "empty cell " + cell(r, c);
+  // Each line is walked in order; the second cell holding a value names the repeat.
+  struct Line {
+    const char* name;
+    int r0, c0, dr, dc;
+  };
+  for (int k = 0; k < kOrder; ++k) {
+    const Line lines[] = {{"row", k, 0, 0, 1}, {"column", 0, k, 1, 0}};
+    for (const Line& line : lines) {
+      unsigned seen = 0;
+      for (int i = 0; i < kOrder; ++i) {
+        const int r = line.r0 + i * line.dr;
+        const int c = line.c0 + i * line.dc;
+        const unsigned bit = 1u << square[r][c];
+        if ((seen & bit) != 0)
+          return "value " + std::to_string(square[r][c]) + " twice in " + line.name + " " +
+                 std::to_string(k) + ", again at " + cell(r, c);
+        seen |= bit;
+      }
+    }
+  }
+  const Line diagonals[] = {{"the main diagonal", 0, 0, 1, 1},
+                            {"the anti-diagonal", 0, kOrder - 1, 1, -1}};
+  for (const Line& line : diagonals) {
+    unsigned seen = 0;
+    for (int i = 0; i < kOrder; ++i) {
+      const int r = line.r0 + i * line.dr;
+      const int c = line.c0 + i * line.dc;
+      const unsigned bit = 1u << square[r][c];
+      if ((seen & bit) != 0)
+        return "value " + std::to_string(square[r][c]) + " twice in " + line.name + ", again at " +
+               cell(r, c);
+      seen |= bit;
+    }
+  }
+  return "";
+}
+
+struct OperationEngine::Engines {
+  CanonEngine canon;
+  OdlsSearch odls;
+  OdlsTypeEngine type;
+  TransversalSearch transversals;
+  TTransversalStarts starts{};
+  TTransversalCounts counts{};
+  TTransversalsTable table;
+};
+
+OperationEngine::OperationEngine(Operation operation)
+    : operation_(operation), engines_(std::make_unique<Engines>()) {}
+
+OperationEngine::~OperationEngine() = default;
+
+Digits OperationEngine::Form(const Digits& digits) {
+  if (operation_ == Operation::kCf && IsComplete(digits)) {
+    // The engine's grid entry point: no detour through a full-size square.
+    Grid grid{};
+    for (int i = 0; i < kCells; ++i) grid[i] = static_cast<std::int8_t>(digits[i] - '0');
+    const Grid& form = engines_->canon.canonical_form(grid);
+    Digits out{};
+    for (int i = 0; i < kCells; ++i) out[i] = static_cast<char>('0' + form[i]);
+    return out;
+  }
+  // "Get canonical form (CF)" gives an incomplete square its strong canonical form.
+  return SquareToDigits(engines_->canon.GetStrongCanonicalForm(DigitsToSquare(digits)));
+}
+
+void OperationEngine::AppendLine(std::uint64_t index, const Digits& digits, std::string& out) {
+  AppendNumber(out, index);
+  out += '\t';
+  out.append(digits.data(), digits.size());
+  out += '\t';
+  const TLatinSquare square = DigitsToSquare(digits);
+  switch (operation_) {
+    case Operation::kOdls: {
+      if (!IsCorrectSquare(square)) {
+        out.append(kIncorrect);
+        out += '\t';
+        break;
+      }
+      OdlsSearch& search = engines_->odls;
+      search.GetOdls(square);
+      const TOrthogonalSquares& mates = search.OdlsMates;
+      AppendNumber(out, static_cast<std::uint64_t>(mates.Count));
+      out += '\t';
+      for (int i = 0; i < mates.Count; ++i) {
+        if (i > 0) out += ' ';
+        const Digits mate = SquareToDigits(mates.Squares[i]);
+        out.append(mate.data(), mate.size());
+      }
+      break;
+    }
+    case Operation::kType:
+      if (!IsCorrectSquare(square)) {
+        out.append(kIncorrect);
+        break;
+      }
+      out.append(SpecialTypeNames[engines_->type.GetOdlsType(square) & 0x7F]);
+      break;
+    case Operation::kTransversals: {
+      if (!IsCompleteLatin(square)) {
+        out.append(kIncorrect);
+        out += '\t';
+        out.append(kIncorrect);
+        break;
+      }
+      Engines& e = *engines_;
+      e.transversals.GetTransversalsFast(square, false, e.starts, e.counts, e.table);
+      AppendNumber(out, static_cast<std::uint64_t>(e.starts[kOrder]));
+      out += '\t';
+      e.transversals.GetTransversalsFast(square, true, e.starts, e.counts, e.table);
+      AppendNumber(out, static_cast<std::uint64_t>(e.starts[kOrder]));
+      break;
+    }
+    case Operation::kProperties:
+      out += GetStatusText(square, engines_->canon);
+      break;
+    case Operation::kFillings:
+      // The count without the speed reports of the window's routine: the same number.
+      AppendNumber(out, CountFillingsUpTo(square, UINT64_MAX));
+      break;
+    case Operation::kValidate: {
+      const std::string problem = ValidationProblem(square);
+      out += problem.empty() ? "yes\t" : "no\t";
+      out += problem;
+      break;
+    }
+    case Operation::kCf:
+    case Operation::kScf: {
+      const Digits form = Form(digits);
+      out.append(form.data(), form.size());
+      break;
+    }
+  }
+  out += '\n';
+}
+
+}  // namespace dlslab::batch

@@ -1,0 +1,256 @@
+#include "cli/batch_main.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <charconv>
+#include <csignal>
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <thread>
+
+#include "batch/batch_run.h"
+#include "batch/generate.h"
+#include "model/file_output.h"
+
+namespace dlslab::cli {
+namespace {
+
+constexpr const char* kBatchUsage =
+    "usage: dlslab-cli batch [--threads N] [--output FILE] [--format collection|tsv]\n"
+    "                        [--progress] [--strict] [--resume] OPERATION INPUT...\n"
+    "\n"
+    "Runs one operation over every square of the inputs, one engine per thread, and writes the\n"
+    "results in input order. INPUT is a collection file, a square file (\"DLS\" or \"ODLS\"\n"
+    "header) or a text file of 100-character digit strings, one per line; - is standard input.\n"
+    "\n"
+    "Operations and their output (TSV: a header line, then one line per square: its number,\n"
+    "its digit string and the result columns):\n"
+    "  cf            canonical forms, each once, in the order first met, with the number of\n"
+    "                squares that have it: a collection file whose separator line after each\n"
+    "                form holds that number (default), or TSV index, cf, count\n"
+    "  scf           strong canonical forms, likewise\n"
+    "  odls          number of orthogonal diagonal mates and the mates, separated by blanks\n"
+    "  type          the ODLS type name\n"
+    "  transversals  total and diagonal transversal counts\n"
+    "  properties    the status-line text\n"
+    "  fillings      number of fillings of a partial square\n"
+    "  validate      yes, or no and why the square is not a complete DLS\n"
+    "\n"
+    "  --threads N      worker threads (default: one per processor)\n"
+    "  --output FILE    write to FILE.partial, renamed to FILE when the run completes\n"
+    "                   (default: standard output)\n"
+    "  --format F       collection (cf, scf) or tsv\n"
+    "  --progress       show the progress line also when stderr is not a terminal\n"
+    "  --strict         stop at the first unreadable line or block, exit status 1\n"
+    "  --resume         continue an interrupted run from FILE.partial\n"
+    "\n"
+    "Unreadable lines and blocks are reported with file and line and skipped. SIGINT or SIGTERM\n"
+    "ends the run at a square boundary; FILE.partial then holds every result so far.\n";
+
+constexpr const char* kGenerateUsage =
+    "usage: dlslab-cli generate N [--seed S] [--threads N] [--output FILE]\n"
+    "\n"
+    "Writes N random diagonal Latin squares of order 10 as digit strings, one per line: square\n"
+    "i (from 0) is the one \"Random search v3\" makes with the seed S + i (default S = 1).\n";
+
+std::atomic<bool> stop_requested{false};
+volatile std::sig_atomic_t stop_signal = 0;
+
+void OnStopSignal(int signal) {
+  stop_signal = signal;
+  stop_requested.store(true);
+}
+
+// Catches SIGINT and SIGTERM for its lifetime.
+class StopSignals {
+ public:
+  StopSignals() {
+    stop_requested.store(false);
+    stop_signal = 0;
+    struct sigaction action {};
+    action.sa_handler = OnStopSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, &old_int_);
+    sigaction(SIGTERM, &action, &old_term_);
+  }
+  ~StopSignals() {
+    sigaction(SIGINT, &old_int_, nullptr);
+    sigaction(SIGTERM, &old_term_, nullptr);
+  }
+  StopSignals(const StopSignals&) = delete;
+  StopSignals& operator=(const StopSignals&) = delete;
+
+  [[nodiscard]] static int ExitStatus() {
+    return stop_signal == SIGTERM ? 128 + SIGTERM : 128 + SIGINT;
+  }
+
+ private:
+  struct sigaction old_int_ {};
+  struct sigaction old_term_ {};
+};
+
+template <class T>
+std::optional<T> ParseNumber(const std::string& s) {
+  T value = 0;
+  const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+  if (ec != std::errc() || end != s.data() + s.size() || s.empty()) return std::nullopt;
+  return value;
+}
+
+int UsageError(std::ostream& err, const std::string& command, const std::string& message) {
+  err << "dlslab-cli " << command << ": " << message << '\n'
+      << "Try 'dlslab-cli " << command << " --help'.\n";
+  return 2;
+}
+
+}  // namespace
+
+int BatchMain(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
+  batch::BatchOptions options;
+  bool progress = false;
+  std::size_t i = 0;
+  for (; i < args.size() && args[i].starts_with("--"); ++i) {
+    const std::string& option = args[i];
+    if (option == "--help") {
+      out << kBatchUsage;
+      return 0;
+    }
+    if (option == "--progress") {
+      progress = true;
+    } else if (option == "--strict") {
+      options.strict = true;
+    } else if (option == "--resume") {
+      options.resume = true;
+    } else if (option == "--threads" || option == "--output" || option == "--format" ||
+               option == "--block") {
+      if (i + 1 >= args.size()) return UsageError(err, "batch", option + " needs a value");
+      const std::string& value = args[++i];
+      if (option == "--output") {
+        options.output = value;
+      } else if (option == "--format") {
+        if (value == "tsv")
+          options.format = batch::OutputFormat::kTsv;
+        else if (value == "collection")
+          options.format = batch::OutputFormat::kCollection;
+        else
+          return UsageError(err, "batch", "--format is collection or tsv, not \"" + value + "\"");
+      } else {
+        const auto n = ParseNumber<unsigned>(value);
+        if (!n || *n == 0 || *n > 1024)
+          return UsageError(err, "batch", option + " needs a number 1..1024");
+        if (option == "--threads")
+          options.threads = *n;
+        else
+          options.block_size = *n;
+      }
+    } else {
+      return UsageError(err, "batch", "unknown option \"" + option + "\"");
+    }
+  }
+  if (i >= args.size()) return UsageError(err, "batch", "no operation");
+  const auto operation = batch::OperationByName(args[i]);
+  if (!operation) return UsageError(err, "batch", "unknown operation \"" + args[i] + "\"");
+  options.operation = *operation;
+  options.inputs.assign(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
+  if (options.inputs.empty()) return UsageError(err, "batch", "no input");
+  if (options.format == batch::OutputFormat::kCollection &&
+      !batch::IsDeduplicating(options.operation))
+    return UsageError(err, "batch", "the collection format is for cf and scf only");
+  if (options.resume && options.output.empty())
+    return UsageError(err, "batch", "--resume needs --output");
+  for (const std::string& input : options.inputs) {
+    if (input != "-" && ::access(input.c_str(), R_OK) != 0) {
+      err << "dlslab-cli batch: cannot read \"" << input << "\"\n";
+      return 1;
+    }
+  }
+
+  const bool terminal = &err == &std::cerr && ::isatty(STDERR_FILENO) == 1;
+  batch::Reporter reporter(err, terminal   ? batch::Reporter::ProgressMode::kTerminal
+                                : progress ? batch::Reporter::ProgressMode::kLines
+                                           : batch::Reporter::ProgressMode::kNone);
+  const StopSignals signals;
+  const batch::BatchSummary summary = batch::RunBatch(options, out, reporter, stop_requested);
+  reporter.Line(batch::SummaryLine(options, summary));
+  switch (summary.end) {
+    case batch::BatchSummary::End::kComplete:
+      return 0;
+    case batch::BatchSummary::End::kInterrupted:
+      return StopSignals::ExitStatus();
+    case batch::BatchSummary::End::kStrictStop:
+    case batch::BatchSummary::End::kFailed:
+      break;
+  }
+  return 1;
+}
+
+int GenerateMain(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
+  std::optional<std::uint64_t> count;
+  std::uint32_t seed = 1;
+  unsigned threads = 0;
+  std::string output;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--help") {
+      out << kGenerateUsage;
+      return 0;
+    }
+    if (arg == "--seed" || arg == "--threads" || arg == "--output") {
+      if (i + 1 >= args.size()) return UsageError(err, "generate", arg + " needs a value");
+      const std::string& value = args[++i];
+      if (arg == "--output") {
+        output = value;
+      } else if (arg == "--seed") {
+        const auto s = ParseNumber<std::uint32_t>(value);
+        if (!s) return UsageError(err, "generate", "--seed needs a number 0..4294967295");
+        seed = *s;
+      } else {
+        const auto n = ParseNumber<unsigned>(value);
+        if (!n || *n == 0 || *n > 1024)
+          return UsageError(err, "generate", "--threads needs a number 1..1024");
+        threads = *n;
+      }
+    } else if (!count && !arg.starts_with("--")) {
+      count = ParseNumber<std::uint64_t>(arg);
+      if (!count) return UsageError(err, "generate", "N must be a number, not \"" + arg + "\"");
+    } else {
+      return UsageError(err, "generate", "unexpected \"" + arg + "\"");
+    }
+  }
+  if (!count) return UsageError(err, "generate", "how many squares?");
+  if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
+
+  const StopSignals signals;
+  std::unique_ptr<PartialFileWriter> file;
+  if (!output.empty())
+    file = std::make_unique<PartialFileWriter>(output, PartialFileWriter::Mode::kTruncate);
+  if (file && !file->ok()) {
+    err << "dlslab-cli generate: cannot write " << file->partial_name() << ": " << file->error()
+        << '\n';
+    return 1;
+  }
+  const std::uint64_t written = batch::GenerateSquares(
+      *count, seed, threads,
+      [&](std::string_view text) {
+        if (file) return file->Write(text);
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        return static_cast<bool>(out);
+      },
+      stop_requested);
+  if (file && written == *count && !file->Finish()) {
+    err << "dlslab-cli generate: cannot write " << output << ": " << file->error() << '\n';
+    return 1;
+  }
+  out.flush();
+  if (written != *count) {
+    err << "dlslab-cli generate: stopped after " << written << " of " << *count << " squares\n";
+    return stop_requested.load() ? StopSignals::ExitStatus() : 1;
+  }
+  return 0;
+}
+
+}  // namespace dlslab::cli
