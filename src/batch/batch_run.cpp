@@ -274,7 +274,10 @@ class Run {
   void Fail(std::string error);
   void RequestStop();
   void ShowProgress(double seconds);
-  bool Stopping() const { return stop_requested_.load(std::memory_order_relaxed); }
+  bool Stopping() const {
+    return stop_requested_.load(std::memory_order_relaxed) ||
+           external_stop_.load(std::memory_order_relaxed);
+  }
   std::string FormsText() const;
 
   const BatchOptions& options_;
@@ -557,7 +560,7 @@ BatchSummary Run::Execute() {
     std::unique_lock lock(mutex_);
     while (active_ > 0) {
       changed_.wait_for(lock, std::chrono::milliseconds(50));
-      if (external_stop_.load() && !Stopping()) RequestStop();
+      if (external_stop_.load() && !stop_requested_.load()) RequestStop();
       const auto now = Clock::now();
       if (reporter_.mode() != Reporter::ProgressMode::kNone && now >= next_progress) {
         ShowProgress(std::chrono::duration<double>(now - start_).count());

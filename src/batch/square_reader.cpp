@@ -14,6 +14,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
@@ -94,8 +95,9 @@ bool LineReader::Next(std::string_view& line, bool& too_long) {
         skip_to_break_ = false;
         continue;
       }
-      line = std::string_view(from, length);
-      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+      line = std::string_view(from, std::min(length, kMaxLine));
+      too_long = length > kMaxLine;
+      if (!too_long && !line.empty() && line.back() == '\r') line.remove_suffix(1);
       return true;
     }
     if (skip_to_break_) {

@@ -1,0 +1,166 @@
+// dlslab-cli batch and generate as a user runs them: separate processes, signals, exit status.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <sstream>
+#include <thread>
+
+#include "batch/batch_run.h"
+#include "batch/batch_test_files.h"
+#include "model/ls_data_structs.h"
+#include "test_squares.h"
+
+extern char** environ;
+
+namespace dlslab::batch {
+namespace {
+
+using test::ReadFile;
+using test::ScratchFolder;
+
+/// Starts dlslab-cli with the arguments; stdin from `in` (or nothing), stdout and stderr to
+/// the files out and err.
+pid_t Start(const std::vector<std::string>& args, const std::string& out, const std::string& err,
+            const std::string& in = "/dev/null") {
+  std::vector<std::string> words{DLSLAB_CLI_PATH};
+  words.insert(words.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& w : words) argv.push_back(w.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  pid_t pid = -1;
+  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid = -1;
+  posix_spawn_file_actions_destroy(&actions);
+  return pid;
+}
+
+int Wait(pid_t pid) {
+  int status = -1;
+  if (pid <= 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
+}
+
+class BatchCli : public ::testing::Test {
+ protected:
+  struct Result {
+    int status;
+    std::string out;
+    std::string err;
+  };
+
+  Result Run(const std::vector<std::string>& args, const std::string& in = "/dev/null") {
+    const int status = Wait(Start(args, folder.Path("out"), folder.Path("err"), in));
+    return {status, ReadFile(folder.Path("out")), ReadFile(folder.Path("err"))};
+  }
+
+  ScratchFolder folder;
+};
+
+TEST_F(BatchCli, InterruptedRunLeavesAPartialFileThatResumeCompletes) {
+  // 100 random squares over and over: long enough to be stopped half way.
+  std::string block;
+  for (std::uint32_t seed = 1; seed <= 100; ++seed)
+    block += SquareToString(dlslab::test::RandomDls(seed), false) + "\n";
+  std::string text;
+  for (int k = 0; k < 200; ++k) text += block;
+  const std::string input = folder.Write("in.txt", text);
+  const std::string output = folder.Path("odls.tsv");
+  const std::string partial = output + ".partial";
+
+  const pid_t pid = Start({"batch", "--threads", "2", "--output", output, "odls", input},
+                          folder.Path("out"), folder.Path("err"));
+  ASSERT_GT(pid, 0);
+  // Stop it once a few hundred results are out.
+  for (int waited = 0; waited < 60000; waited += 5) {
+    std::error_code ec;
+    const std::uintmax_t size = std::filesystem::file_size(partial, ec);
+    if (!ec && size > 300 * 105) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  ::kill(pid, SIGINT);
+  EXPECT_EQ(Wait(pid), 130);
+  EXPECT_FALSE(std::filesystem::exists(output));
+  const std::string cut = ReadFile(partial);
+  ASSERT_FALSE(cut.empty());
+  EXPECT_EQ(cut.back(), '\n');
+  std::uint64_t results = 0;
+  for (const char c : cut) results += c == '\n';
+  --results;  // the header
+  EXPECT_LT(results, 20000u);
+  const std::string err = ReadFile(folder.Path("err"));
+  EXPECT_NE(err.find("batch odls: interrupted; "), std::string::npos) << err;
+  EXPECT_NE(err.find(" holds the results of squares 1 to " + std::to_string(results) +
+                     " (the last from " + input + ":" + std::to_string(results) + ")"),
+            std::string::npos)
+      << err;
+
+  const Result resumed =
+      Run({"batch", "--threads", "1", "--resume", "--output", output, "odls", input});
+  EXPECT_EQ(resumed.status, 0) << resumed.err;
+  EXPECT_FALSE(std::filesystem::exists(partial));
+  EXPECT_NE(resumed.err.find(std::to_string(results) + " squares were done before the resume"),
+            std::string::npos)
+      << resumed.err;
+
+  BatchOptions options;
+  options.operation = Operation::kOdls;
+  options.inputs = {input};
+  std::ostringstream reference;
+  std::ostringstream messages;
+  Reporter reporter(messages, Reporter::ProgressMode::kNone);
+  const std::atomic<bool> stop{false};
+  RunBatch(options, reference, reporter, stop);
+  EXPECT_TRUE(ReadFile(output) == reference.str());
+}
+
+TEST_F(BatchCli, ReadsStandardInputAndReportsOnStderr) {
+  const std::string square = SquareToString(dlslab::test::RandomDls(5), false);
+  const std::string input = folder.Write("in.txt", square + "\nnot a square\n" + square + "\n");
+  const Result ok = Run({"batch", "--progress", "validate", "-"}, input);
+  EXPECT_EQ(ok.status, 0);
+  EXPECT_EQ(ok.out,
+            "index\tsquare\tvalid\treason\n1\t" + square + "\tyes\t\n2\t" + square + "\tyes\t\n");
+  EXPECT_NE(ok.err.find("dlslab-cli: -:2: not a digit string of 100 cells; skipped\n"),
+            std::string::npos)
+      << ok.err;
+  EXPECT_NE(ok.err.find("batch validate: 2 squares read, 1 skipped, 2 results written, "),
+            std::string::npos)
+      << ok.err;
+
+  const Result strict = Run({"batch", "--strict", "validate", input});
+  EXPECT_EQ(strict.status, 1);
+  EXPECT_EQ(strict.out, "index\tsquare\tvalid\treason\n1\t" + square + "\tyes\t\n");
+
+  EXPECT_EQ(Run({"batch", "frobnicate", input}).status, 2);
+  EXPECT_EQ(Run({"batch", "--format", "collection", "odls", input}).status, 2);
+  EXPECT_EQ(Run({"batch", "--resume", "odls", input}).status, 2);
+  const Result missing = Run({"batch", "cf", folder.Path("nowhere.txt")});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("cannot read"), std::string::npos);
+}
+
+TEST_F(BatchCli, GenerateWritesTheSameSquaresForAnyThreadCount) {
+  const Result one = Run({"generate", "5", "--seed", "7", "--threads", "1"});
+  ASSERT_EQ(one.status, 0) << one.err;
+  std::string expected;
+  for (std::uint32_t seed = 7; seed < 12; ++seed)
+    expected += SquareToString(dlslab::test::RandomDls(seed), false) + "\n";
+  EXPECT_EQ(one.out, expected);
+  const std::string file = folder.Path("squares.txt");
+  EXPECT_EQ(Run({"generate", "5", "--seed", "7", "--threads", "3", "--output", file}).status, 0);
+  EXPECT_EQ(ReadFile(file), expected);
+  EXPECT_EQ(Run({"generate", "many"}).status, 2);
+}
+
+}  // namespace
+}  // namespace dlslab::batch
