@@ -78,39 +78,45 @@ std::string FormatDuration(double seconds) {
   return buf;
 }
 
-// The deduplicated forms in the collection format. The separator line after each block holds
-// the form's multiplicity: the collection reader skips that line unread, so the file still
-// loads as a collection, and it is what --resume reads the counts back from.
-void AppendCollectionText(const TSquaresCollection& forms, std::string& out) {
-  if (forms.Count() == 0) {
-    out += '-';
-    return;
+// The deduplicated forms, handed to `write` in pieces of about a megabyte. The collection
+// format's separator line after each form holds its multiplicity: the collection reader skips
+// that line unread, so the file still loads as a collection, and it is where --resume reads
+// the counts back from. TSV: index, form, count.
+template <class Write>
+bool WriteForms(Operation operation, bool tsv, const TSquaresCollection& forms, Write write) {
+  constexpr std::size_t kPiece = 1 << 20;
+  std::string text;
+  text.reserve(kPiece + 512);
+  if (tsv) {
+    text += TsvHeader(operation);
+    text += '\n';
+  } else if (forms.Count() == 0) {
+    text += '-';
   }
   for (int i = 0; i < forms.Count(); ++i) {
     const std::string_view s = forms.Items(i);
-    for (int r = 0; r < kOrder; ++r) {
-      for (int c = 0; c < kOrder; ++c) {
-        out += s[r * kOrder + c];
-        out += ' ';
+    if (tsv) {
+      text += std::to_string(i + 1);
+      text += '\t';
+      text += s;
+      text += '\t';
+    } else {
+      for (int r = 0; r < kOrder; ++r) {
+        for (int c = 0; c < kOrder; ++c) {
+          text += s[r * kOrder + c];
+          text += ' ';
+        }
+        text += '\n';
       }
-      out += '\n';
     }
-    out += std::to_string(forms.Counts(i));
-    out += '\n';
+    text += std::to_string(forms.Counts(i));
+    text += '\n';
+    if (text.size() >= kPiece) {
+      if (!write(std::string_view(text))) return false;
+      text.clear();
+    }
   }
-}
-
-void AppendFormsTsv(Operation operation, const TSquaresCollection& forms, std::string& out) {
-  out += TsvHeader(operation);
-  out += '\n';
-  for (int i = 0; i < forms.Count(); ++i) {
-    out += std::to_string(i + 1);
-    out += '\t';
-    out += forms.Items(i);
-    out += '\t';
-    out += std::to_string(forms.Counts(i));
-    out += '\n';
-  }
+  return write(std::string_view(text));
 }
 
 // What a partial file of a one-line-per-square operation holds: its complete lines.
@@ -278,7 +284,6 @@ class Run {
     return stop_requested_.load(std::memory_order_relaxed) ||
            external_stop_.load(std::memory_order_relaxed);
   }
-  std::string FormsText() const;
 
   const BatchOptions& options_;
   std::ostream& out_;
@@ -352,6 +357,7 @@ bool Run::Prepare() {
     }
   }
   summary_.resumed = resume_skip_;
+  summary_.done = resume_skip_;
   file_ = std::make_unique<PartialFileWriter>(
       output, append ? PartialFileWriter::Mode::kAppend : PartialFileWriter::Mode::kTruncate);
   if (!file_->ok()) {
@@ -512,15 +518,6 @@ void Run::Emit(Block& block) {
   }
 }
 
-std::string Run::FormsText() const {
-  std::string text;
-  if (tsv_)
-    AppendFormsTsv(options_.operation, forms_, text);
-  else
-    AppendCollectionText(forms_, text);
-  return text;
-}
-
 void Run::ShowProgress(double seconds) {
   const std::uint64_t done = processed_.load(std::memory_order_relaxed);
   const double rate = seconds > 0 ? static_cast<double>(done) / seconds : 0;
@@ -573,15 +570,14 @@ BatchSummary Run::Execute() {
 
   const bool complete =
       error_.empty() && !emission_stopped_ && reader_done_ && next_emit_ == next_seq_;
-  if (dedup_) {
+  if (dedup_ && error_.empty()) {
+    // The forms are written whole, over what a resumed run started from.
     summary_.results = static_cast<std::uint64_t>(forms_.Count());
-    const std::string text = FormsText();
-    if (file_) {
-      if (!file_->Rewrite(text))
-        Fail("cannot write " + file_->partial_name() + ": " + file_->error());
-    } else if (error_.empty()) {
-      WriteOut(text);
-    }
+    if (file_ && !file_->Rewrite(""))
+      Fail("cannot write " + file_->partial_name() + ": " + file_->error());
+    if (error_.empty())
+      WriteForms(options_.operation, tsv_, forms_,
+                 [this](std::string_view piece) { return WriteOut(piece); });
   }
   if (file_ && error_.empty()) {
     if (complete ? file_->Finish() : file_->Flush()) {

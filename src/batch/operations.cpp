@@ -60,6 +60,29 @@ Digits SquareToDigits(const TLatinSquare& square) {
   return digits;
 }
 
+// IsCorrectSquare on a digit string: every cell a digit, every row, column and main diagonal
+// holding each value once.
+bool IsCompleteDls(const Digits& digits) {
+  std::array<unsigned, kOrder> rows{};
+  std::array<unsigned, kOrder> columns{};
+  unsigned diagonal = 0;
+  unsigned anti_diagonal = 0;
+  for (int r = 0; r < kOrder; ++r) {
+    for (int c = 0; c < kOrder; ++c) {
+      const unsigned v = static_cast<unsigned char>(digits[r * kOrder + c]) - '0';
+      if (v >= kOrder) return false;
+      rows[r] |= 1u << v;
+      columns[c] |= 1u << v;
+      if (r == c) diagonal |= 1u << v;
+      if (r + c == kOrder - 1) anti_diagonal |= 1u << v;
+    }
+  }
+  constexpr unsigned kAll = (1u << kOrder) - 1;
+  for (int k = 0; k < kOrder; ++k)
+    if (rows[k] != kAll || columns[k] != kAll) return false;
+  return diagonal == kAll && anti_diagonal == kAll;
+}
+
 bool IsComplete(const Digits& digits) {
   for (const char c : digits)
     if (c < '0' || c > '9') return false;
@@ -135,14 +158,28 @@ std::string ValidationProblem(const TLatinSquare& square) {
   return "";
 }
 
+// Each engine is made the first time its operation needs it: building the ones an operation
+// never uses would cost every thread (and every short run) for nothing.
 struct OperationEngine::Engines {
-  CanonEngine canon;
-  OdlsSearch odls;
-  OdlsTypeEngine type;
-  TransversalSearch transversals;
+  template <class T>
+  static T& Get(std::unique_ptr<T>& engine) {
+    if (!engine) engine = std::make_unique<T>();
+    return *engine;
+  }
+  CanonEngine& canon() { return Get(canon_); }
+  OdlsSearch& odls() { return Get(odls_); }
+  OdlsTypeEngine& type() { return Get(type_); }
+  TransversalSearch& transversals() { return Get(transversals_); }
+
   TTransversalStarts starts{};
   TTransversalCounts counts{};
   TTransversalsTable table;
+
+ private:
+  std::unique_ptr<CanonEngine> canon_;
+  std::unique_ptr<OdlsSearch> odls_;
+  std::unique_ptr<OdlsTypeEngine> type_;
+  std::unique_ptr<TransversalSearch> transversals_;
 };
 
 OperationEngine::OperationEngine(Operation operation)
@@ -155,13 +192,13 @@ Digits OperationEngine::Form(const Digits& digits) {
     // The engine's grid entry point: no detour through a full-size square.
     Grid grid{};
     for (int i = 0; i < kCells; ++i) grid[i] = static_cast<std::int8_t>(digits[i] - '0');
-    const Grid& form = engines_->canon.canonical_form(grid);
+    const Grid& form = engines_->canon().canonical_form(grid);
     Digits out{};
     for (int i = 0; i < kCells; ++i) out[i] = static_cast<char>('0' + form[i]);
     return out;
   }
   // "Get canonical form (CF)" gives an incomplete square its strong canonical form.
-  return SquareToDigits(engines_->canon.GetStrongCanonicalForm(DigitsToSquare(digits)));
+  return SquareToDigits(engines_->canon().GetStrongCanonicalForm(DigitsToSquare(digits)));
 }
 
 void OperationEngine::AppendLine(std::uint64_t index, const Digits& digits, std::string& out) {
@@ -172,12 +209,12 @@ void OperationEngine::AppendLine(std::uint64_t index, const Digits& digits, std:
   const TLatinSquare square = DigitsToSquare(digits);
   switch (operation_) {
     case Operation::kOdls: {
-      if (!IsCorrectSquare(square)) {
+      if (!IsCompleteDls(digits)) {
         out.append(kIncorrect);
         out += '\t';
         break;
       }
-      OdlsSearch& search = engines_->odls;
+      OdlsSearch& search = engines_->odls();
       search.GetOdls(square);
       const TOrthogonalSquares& mates = search.OdlsMates;
       AppendNumber(out, static_cast<std::uint64_t>(mates.Count));
@@ -190,11 +227,11 @@ void OperationEngine::AppendLine(std::uint64_t index, const Digits& digits, std:
       break;
     }
     case Operation::kType:
-      if (!IsCorrectSquare(square)) {
+      if (!IsCompleteDls(digits)) {
         out.append(kIncorrect);
         break;
       }
-      out.append(SpecialTypeNames[engines_->type.GetOdlsType(square) & 0x7F]);
+      out.append(SpecialTypeNames[engines_->type().GetOdlsType(square) & 0x7F]);
       break;
     case Operation::kTransversals: {
       if (!IsCompleteLatin(square)) {
@@ -204,15 +241,15 @@ void OperationEngine::AppendLine(std::uint64_t index, const Digits& digits, std:
         break;
       }
       Engines& e = *engines_;
-      e.transversals.GetTransversalsFast(square, false, e.starts, e.counts, e.table);
+      e.transversals().GetTransversalsFast(square, false, e.starts, e.counts, e.table);
       AppendNumber(out, static_cast<std::uint64_t>(e.starts[kOrder]));
       out += '\t';
-      e.transversals.GetTransversalsFast(square, true, e.starts, e.counts, e.table);
+      e.transversals().GetTransversalsFast(square, true, e.starts, e.counts, e.table);
       AppendNumber(out, static_cast<std::uint64_t>(e.starts[kOrder]));
       break;
     }
     case Operation::kProperties:
-      out += GetStatusText(square, engines_->canon);
+      out += GetStatusText(square, engines_->canon());
       break;
     case Operation::kFillings:
       // The count without the speed reports of the window's routine: the same number.

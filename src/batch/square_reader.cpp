@@ -304,7 +304,14 @@ void SquareReader::OnSquareFileLine(std::string_view line, std::vector<InputProb
 
 void SquareReader::OnPlainLine(std::string_view line, bool too_long,
                                std::vector<InputProblem>& problems) {
-  const std::size_t n = too_long ? kCells + 1 : NonBlanks(line, current_.digits);
+  std::size_t n = 0;
+  if (line.size() == kCells) {
+    // The common line, without blanks: one copy.
+    std::memcpy(current_.digits.data(), line.data(), kCells);
+    n = kCells;
+  } else {
+    n = too_long ? kCells + 1 : NonBlanks(line, current_.digits);
+  }
   if (n == 0) return;
   bool ok = n == kCells;
   for (std::size_t i = 0; ok && i < kCells; ++i) ok = IsCellChar(current_.digits[i]);
