@@ -298,6 +298,7 @@ void SquareReader::OnSquareFileLine(std::string_view line, std::vector<InputProb
       current_.line = record_line_;
       ready_.push_back(current_);
       if (cells_ == (pair_ ? 2 : 1) * kCells) record_state_ = RecordState::kHeader;
+      return;  // the second square of a pair starts on a new line, as the file loader reads it
     }
   }
 }

@@ -48,6 +48,7 @@ class SquareReaderTest : public ::testing::Test {
 };
 
 TEST_F(SquareReaderTest, ReadsEveryKindOfInputInOrderWithItsLine) {
+  // What follows a square on its line is not read, as the square file loader does.
   // A collection whose second block has its rows behind one leading blank, as some writers do.
   std::string second;
   for (int r = 0; r < 10; ++r) {
@@ -58,8 +59,8 @@ TEST_F(SquareReaderTest, ReadsEveryKindOfInputInOrderWithItsLine) {
   const std::string collection =
       folder.Write("c.txt", CollectionBlock(a) + second + "\n" + CollectionBlock(c));
   const std::string pair =
-      folder.Write("p.txt", "ODLS\r\n10\r\n" + SquareFileLine(a) + "\r\n" + SquareFileLine(b));
-  const std::string single = folder.Write("s.txt", "DLS\n10\n" + SquareFileLine(c) + "\n");
+      folder.Write("p.txt", "ODLS\r\n10\r\n" + SquareFileLine(a) + " 9 9\r\n" + SquareFileLine(b));
+  const std::string single = folder.Write("s.txt", "DLS\n10\n" + SquareFileLine(c) + " 3\n");
   const std::string lines = folder.Write("l.txt", a + "\r\n\r\n" + b + "\n" + c);
 
   const Read read = ReadAll({collection, pair, single, lines});
