@@ -27,7 +27,7 @@ if [ -x "$bench" ]; then
   echo "== single-square engine rates (Google Benchmark, CPU time)"
   "$bench" --benchmark_filter='BM_(CanonicalForm|GetOdls)Engine$' --benchmark_min_time=2 \
     --benchmark_repetitions=3 --benchmark_report_aggregates_only=true 2>/dev/null |
-    awk '/_max|_mean/ { for (i = 1; i <= NF; i++) if ($i ~ /items_per_second=/) print "   " $1, $i }'
+    awk '/_mean|_median/ { for (i = 1; i <= NF; i++) if ($i ~ /items_per_second=/) print "   " $1, $i }'
 fi
 
 printf '== batch runs\n%-5s %-7s %10s %10s %9s %9s %9s  %s\n' op threads squares/s wall_s \
