@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <string>
 #include <vector>
 
 #include "cmd/context.h"
@@ -10,6 +11,7 @@
 #include "fill/fillings.h"
 #include "fill/heuristic_fill.h"
 #include "model/diagnostics.h"
+#include "model/isa_path.h"
 #include "model/random.h"
 #include "random_squares.h"
 
@@ -98,17 +100,45 @@ const std::vector<TLatinSquare>& final_clue_sets() {
   return sets;
 }
 
-// The uniqueness test over the final clue sets of 500 deals, one set per iteration.
-void BM_HasOneFillingOf500Deals(benchmark::State& state) {
+/// The uniqueness test over the final clue sets of 500 deals, one set per iteration.
+template <class Unique>
+void unique_over_500_deals(benchmark::State& state, const Unique& unique) {
   const std::vector<TLatinSquare>& sets = final_clue_sets();
   std::size_t i = 0;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(HasOneFilling(sets[i]));
+    benchmark::DoNotOptimize(unique(sets[i]));
     if (++i == sets.size()) i = 0;
   }
   state.SetItemsProcessed(state.iterations());
 }
+
+void BM_HasOneFillingOf500Deals(benchmark::State& state) {
+  unique_over_500_deals(state, [](const TLatinSquare& s) { return HasOneFilling(s); });
+}
 BENCHMARK(BM_HasOneFillingOf500Deals)->Unit(benchmark::kMicrosecond);
+
+// The same on each instruction-set path (0 scalar, 1 AVX2, 2 AVX-512; a path the processor
+// lacks is skipped), best of five: the plain benchmark runs on the path picked at start-up.
+void BM_HasOneFillingOf500DealsOnPath(benchmark::State& state) {
+  const auto path = static_cast<IsaPath>(state.range(0));
+  if (!IsaPathSupported(path)) {
+    state.SkipWithError("this processor lacks the path");
+    return;
+  }
+  unique_over_500_deals(
+      state, [path](const TLatinSquare& s) { return CountFillingsUpTo(s, 2, path) == 1; });
+  state.SetLabel(std::string(IsaPathName(path)));
+}
+BENCHMARK(BM_HasOneFillingOf500DealsOnPath)
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
+    ->ComputeStatistics("max", [](const std::vector<double>& v) {
+      return *std::max_element(v.begin(), v.end());
+    });
 
 void BM_HasOneFillingBaseline(benchmark::State& state) {
   const TLatinSquare sq = FinalClueSet();

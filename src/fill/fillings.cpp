@@ -7,6 +7,7 @@
 #include <string>
 
 #include "bench/cycle_timer.h"
+#include "fill/fill_kernels.h"
 #include "model/diagnostics.h"
 #include "model/progress.h"
 
@@ -19,8 +20,8 @@
 // bit v set while value v may still go there; the candidates of cell (r, c) are
 // row[r] & col[c], also & diag when r = c and & anti when r + c = 9.
 //
-// Counting does not depend on the order, so CountSearch (below) places everything that is
-// forced and branches on the most constrained cell from the start, diagonal cells included,
+// Counting does not depend on the order, so CountSearch (count_search.inc) places everything that
+// is forced and branches on the most constrained cell from the start, diagonal cells included,
 // which prunes far earlier; it can also stop at a limit, which is all that the clue-set
 // reductions need ("exactly one" = the count up to 2 is 1).
 
@@ -28,7 +29,8 @@ namespace dlslab {
 namespace {
 
 constexpr std::uint16_t kAllValues = (1u << kOrder) - 1u;
-constexpr std::uint64_t kReportEvery = 100000;
+using fill_kernels::kReportEvery;
+using fill_kernels::ReportSpeed;
 
 std::string LocalDateTime() {
   const std::time_t now = std::time(nullptr);
@@ -39,227 +41,11 @@ std::string LocalDateTime() {
   return text;
 }
 
-/// The speed report of a count that has just reached a multiple of kReportEvery; the timer
-/// was started with the count.
-void ReportSpeed(std::uint64_t counter) {
-  StopTimer();
-  const double seconds =
-      static_cast<double>(GetElapsedTicks()) / static_cast<double>(WaitForCpuFreq());
-  const double per_square = seconds / static_cast<double>(counter);
-  char average[64];
-  char rate[64];
-  std::snprintf(average, sizeof average, "%.4f", per_square * 1000.0);
-  std::snprintf(rate, sizeof rate, "%.0f", 1.0 / per_square);
-  std::ostream& out = Diag();
-  out << "\nSquares cnt: " << counter << '\n'
-      << "Average time: " << average << " ms per square\n"
-      << "Squares per second: " << rate << '\n'
-      << LocalDateTime() << "\n\n";
-  out.flush();
+/// The count of the path picked at start-up.
+fill_kernels::CountFn DefaultCount() {
+  static const fill_kernels::CountFn count = fill_kernels::CountOn(DefaultIsaPath());
+  return count;
 }
-
-// The counting search works on value planes: for every value v one 100-bit set of the cells
-// that may still take v (bit 10 * r + c). A cell's candidates are the planes holding its bit;
-// bit-sliced sums over the ten planes give at once the cells with no candidate, one, two.
-// A line (row, column or diagonal) still open for v must take v in one of its cells, which
-// gives the hidden singles: one AND and one popcount per open (value, line) pair.
-//
-//   plane[v]  . . x x . x . . . .    row 0   x = v may go here
-//             x . . . . . . x . .    row 1
-//             ...
-//   open[v]   bit l = line l (rows 0-9, columns 10-19, diagonals 20, 21) holds no v yet
-//
-// Placing v in a cell clears the cell in every plane and the cell's lines in plane v, and
-// closes those lines for v. A search node copies the whole state (256 bytes) instead of
-// undoing, so a branch is a copy and a placement.
-
-using Bits = unsigned __int128;
-
-constexpr int kCells = kOrder * kOrder;
-constexpr int kLines = 2 * kOrder + 2;
-constexpr int kMainLine = 2 * kOrder;
-constexpr int kAntiLine = 2 * kOrder + 1;
-
-constexpr Bits Bit(int cell) { return Bits{1} << cell; }
-
-int LowestCell(Bits b) {
-  const auto low = static_cast<std::uint64_t>(b);
-  return low != 0 ? std::countr_zero(low)
-                  : 64 + std::countr_zero(static_cast<std::uint64_t>(b >> 64));
-}
-
-struct Geometry {
-  std::array<Bits, kLines> line{};   // cells of each line
-  std::array<Bits, kCells> peers{};  // cells sharing a line with the cell, itself included
-  std::array<std::uint32_t, kCells> lines_of{};  // lines through the cell
-  constexpr Geometry() {
-    for (int r = 0; r < kOrder; ++r) {
-      for (int c = 0; c < kOrder; ++c) {
-        const int cell = r * kOrder + c;
-        std::uint32_t through = (1u << r) | (1u << (kOrder + c));
-        if (r == c) through |= 1u << kMainLine;
-        if (r + c == kOrder - 1) through |= 1u << kAntiLine;
-        lines_of[cell] = through;
-        for (int l = 0; l < kLines; ++l)
-          if ((through >> l) & 1u) line[l] |= Bit(cell);
-      }
-    }
-    for (int cell = 0; cell < kCells; ++cell)
-      for (int l = 0; l < kLines; ++l)
-        if ((lines_of[cell] >> l) & 1u) peers[cell] |= line[l];
-  }
-};
-constexpr Geometry kGeometry;
-
-struct PlaneState {
-  std::array<Bits, kOrder> plane;
-  Bits empty;
-  std::array<std::uint32_t, kOrder> open;
-  // Lines whose cells for value v lost a candidate since v's lines were last checked.
-  std::array<std::uint32_t, kOrder> dirty;
-
-  void Place(int cell, int v) {
-    const Bits keep = ~Bit(cell);
-    const std::uint32_t through = kGeometry.lines_of[cell];
-    for (int u = 0; u < kOrder; ++u) {
-      plane[u] &= keep;
-      dirty[u] |= through;
-    }
-    plane[v] &= ~kGeometry.peers[cell];
-    empty &= keep;
-    open[v] &= ~through;
-    dirty[v] = ~0u;
-  }
-};
-
-/// Counting search: places what is forced (a cell with one candidate; when the clues do not
-/// clash, also a value with one cell left in an open line), then branches on an empty cell
-/// with the fewest candidates. With clashing clues a line need not take all its free values,
-/// so only the cell rule applies there.
-class CountSearch {
- public:
-  CountSearch(const TLatinSquare& square, std::uint64_t limit, bool report)
-      : limit_(limit), report_(report) {
-    PlaneState& s = root_;
-    s.empty = 0;
-    for (int cell = 0; cell < kCells; ++cell)
-      if (square.data()[cell] < 0) s.empty |= Bit(cell);
-    s.plane.fill(s.empty);
-    s.open.fill((1u << kLines) - 1u);
-    s.dirty.fill(~0u);
-    bool clash = false;
-    for (int cell = 0; cell < kCells; ++cell) {
-      const int v = square.data()[cell];
-      if (v < 0) continue;
-      assert(v < kOrder);
-      clash |= (s.open[v] & kGeometry.lines_of[cell]) != kGeometry.lines_of[cell];
-      s.plane[v] &= ~kGeometry.peers[cell];
-      s.open[v] &= ~kGeometry.lines_of[cell];
-    }
-    use_lines_ = !clash;
-  }
-
-  /// Takes value v away from the cell's candidates.
-  void Forbid(int cell, int v) { root_.plane[v] &= ~Bit(cell); }
-
-  std::uint64_t Run() {
-    PlaneState start = root_;
-    Search(start);
-    return count_;
-  }
-
- private:
-  /// Places forced values until none is left; false on a dead end.
-  bool Propagate(PlaneState& s) const {
-    for (;;) {
-      Bits once = 0;
-      Bits twice = 0;
-      for (const Bits p : s.plane) {
-        twice |= once & p;
-        once |= p;
-      }
-      if ((s.empty & ~once) != 0) return false;
-      bool changed = false;
-      for (Bits naked = once & ~twice; naked != 0; naked &= naked - 1) {
-        const int cell = LowestCell(naked);
-        int v = 0;
-        while (v < kOrder && (s.plane[v] & Bit(cell)) == 0) ++v;
-        if (v == kOrder) return false;  // an earlier single took its only value
-        s.Place(cell, v);
-        changed = true;
-      }
-      if (use_lines_) {
-        for (int v = 0; v < kOrder; ++v) {
-          const std::uint32_t check = s.open[v] & s.dirty[v];
-          s.dirty[v] = 0;
-          for (std::uint32_t o = check; o != 0; o &= o - 1) {
-            const int l = std::countr_zero(o);
-            if (((s.open[v] >> l) & 1u) == 0) continue;  // closed by a placement meanwhile
-            const Bits where = s.plane[v] & kGeometry.line[l];
-            if (where == 0) return false;
-            if ((where & (where - 1)) == 0) {
-              s.Place(LowestCell(where), v);
-              changed = true;
-            }
-          }
-        }
-      }
-      if (!changed) return true;
-    }
-  }
-
-  /// Searches from s, which it uses up as its own working copy.
-  void Search(PlaneState& s) {
-    if (++nodes_ % 4096 == 0) {
-      Progress& progress = CurrentProgress();
-      progress.Poll();
-      if (report_) progress.Set(count_);  // the size is not known: the fillings found so far
-    }
-    if (!Propagate(s)) return;
-    if (s.empty == 0) {
-      ++count_;
-      if (report_ && count_ % kReportEvery == 0) ReportSpeed(count_);
-      return;
-    }
-    // Every empty cell has two candidates or more now; take one with two if there is one.
-    Bits once = 0;
-    Bits twice = 0;
-    Bits thrice = 0;
-    for (const Bits p : s.plane) {
-      thrice |= twice & p;
-      twice |= once & p;
-      once |= p;
-    }
-    int cell = -1;
-    if (const Bits pairs = twice & ~thrice; pairs != 0) {
-      cell = LowestCell(pairs);
-    } else {
-      int best = kOrder + 1;
-      for (Bits e = s.empty; e != 0; e &= e - 1) {
-        const int c = LowestCell(e);
-        int k = 0;
-        for (const Bits p : s.plane) k += (p & Bit(c)) != 0 ? 1 : 0;
-        if (k < best) {
-          best = k;
-          cell = c;
-        }
-      }
-    }
-    for (int v = 0; v < kOrder && count_ < limit_; ++v) {
-      if ((s.plane[v] & Bit(cell)) == 0) continue;
-      PlaneState next = s;
-      next.Place(cell, v);
-      Search(next);
-    }
-  }
-
-  PlaneState root_{};
-  bool use_lines_ = false;
-  std::uint64_t count_ = 0;
-  std::uint64_t nodes_ = 0;
-  std::uint64_t limit_;
-  bool report_;
-};
 
 }  // namespace
 
@@ -395,6 +181,39 @@ void FillingsSearch::FillAll(TLatinSquare& square) {
   MainDiagonal(0);
 }
 
+namespace fill_kernels {
+
+void ReportSpeed(std::uint64_t counter) {
+  StopTimer();
+  const double seconds =
+      static_cast<double>(GetElapsedTicks()) / static_cast<double>(WaitForCpuFreq());
+  const double per_square = seconds / static_cast<double>(counter);
+  char average[64];
+  char rate[64];
+  std::snprintf(average, sizeof average, "%.4f", per_square * 1000.0);
+  std::snprintf(rate, sizeof rate, "%.0f", 1.0 / per_square);
+  std::ostream& out = Diag();
+  out << "\nSquares cnt: " << counter << '\n'
+      << "Average time: " << average << " ms per square\n"
+      << "Squares per second: " << rate << '\n'
+      << LocalDateTime() << "\n\n";
+  out.flush();
+}
+
+CountFn CountOn(IsaPath path) {
+  switch (path) {
+    case IsaPath::kAvx512:
+      return avx512::Count;
+    case IsaPath::kAvx2:
+      return avx2::Count;
+    case IsaPath::kScalar:
+      break;
+  }
+  return scalar::Count;
+}
+
+}  // namespace fill_kernels
+
 std::uint64_t FillingsSearch::GetFillingsCount(const TLatinSquare& square) {
   TLatinSquare work = square;
   mode_ = Mode::kCount;
@@ -414,7 +233,7 @@ TLatinSquare FillingsSearch::GetFirstFilling(const TLatinSquare& source) {
 std::uint64_t GetFillingsCount(const TLatinSquare& square) {
   CurrentProgress().Begin("Counting the fillings");
   StartTimer();
-  return CountSearch(square, UINT64_MAX, true).Run();
+  return DefaultCount()(square, UINT64_MAX, true, -1, 0);
 }
 
 TLatinSquare GetFirstFilling(const TLatinSquare& source) {
@@ -425,15 +244,17 @@ TLatinSquare GetFirstFilling(const TLatinSquare& source) {
 }
 
 std::uint64_t CountFillingsUpTo(const TLatinSquare& square, std::uint64_t limit) {
-  return CountSearch(square, limit, false).Run();
+  return DefaultCount()(square, limit, false, -1, 0);
+}
+
+std::uint64_t CountFillingsUpTo(const TLatinSquare& square, std::uint64_t limit, IsaPath path) {
+  return fill_kernels::CountOn(path)(square, limit, false, -1, 0);
 }
 
 bool HasOneFilling(const TLatinSquare& square) { return CountFillingsUpTo(square, 2) == 1; }
 
 bool HasFillingWithout(const TLatinSquare& square, int row, int col, int value) {
-  CountSearch search(square, 1, false);
-  search.Forbid(row * kOrder + col, value);
-  return search.Run() != 0;
+  return DefaultCount()(square, 1, false, row * kOrder + col, value) != 0;
 }
 
 }  // namespace dlslab

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "model/isa_path.h"
 #include "model/types.h"
 
 // Completions ("fillings") of a partial order-10 square to a diagonal Latin square.
@@ -56,6 +57,9 @@ class FillingsSearch {
 /// Number of fillings, counting no further than limit (no report): the fast route to
 /// "exactly one filling", same count as GetFillingsCount up to the limit.
 [[nodiscard]] std::uint64_t CountFillingsUpTo(const TLatinSquare& square, std::uint64_t limit);
+/// The same on the given instruction-set path (every path gives the same count).
+[[nodiscard]] std::uint64_t CountFillingsUpTo(const TLatinSquare& square, std::uint64_t limit,
+                                              IsaPath path);
 /// True when the order-10 square has exactly one filling.
 [[nodiscard]] bool HasOneFilling(const TLatinSquare& square);
 /// True when the square has a filling whose empty cell (row, col) holds another value than

@@ -45,6 +45,29 @@ TEST(GetFillingsCount, MatchesThePlainCount) {
   }
 }
 
+// Every instruction-set path counts the same as the plain search, up to a limit and in full,
+// on clue sets with one filling, with a few and with none, clashing clues included.
+TEST(CountFillingsUpTo, EveryPathCountsLikeThePlainSearch) {
+  std::vector<std::pair<TLatinSquare, std::uint64_t>> cases;
+  for (std::uint32_t seed = 1; seed <= 8; ++seed) {
+    const TLatinSquare dls = test::RandomDls(seed);
+    for (const int empty : {30, 50, 66}) {
+      TLatinSquare sq = test::EmptyCells(dls, empty, seed * 17 + empty);
+      if (seed % 4 == 0) sq[7][seed % 10] = sq[7][(seed + 3) % 10];  // clashes (or empties)
+      cases.emplace_back(sq, PlainCount(sq));
+    }
+  }
+  ASSERT_TRUE(std::any_of(cases.begin(), cases.end(), [](const auto& c) { return c.second > 20; }));
+  ASSERT_TRUE(std::any_of(cases.begin(), cases.end(), [](const auto& c) { return c.second == 1; }));
+  for (const IsaPath path : SupportedIsaPaths()) {
+    SCOPED_TRACE(IsaPathName(path));
+    for (const auto& [sq, plain] : cases) {
+      EXPECT_EQ(CountFillingsUpTo(sq, UINT64_MAX, path), plain) << SquareToString(sq, false);
+      EXPECT_EQ(CountFillingsUpTo(sq, 2, path), std::min<std::uint64_t>(plain, 2));
+    }
+  }
+}
+
 // Clashing clues are searched all the same: new cells only avoid the values already used.
 TEST(GetFillingsCount, ClashingCluesOnlyTakeValuesAway) {
   std::uint64_t nonzero = 0;
