@@ -190,6 +190,9 @@ TMainForm::TMainForm() {
     memo_->appendPlainText(QString::fromUtf8(line.c_str()));
   };
   ctx_.log.on_clear = [this] { memo_->clear(); };
+  // Repaints while a benchmark waits for its test programs; no input, so no command can start
+  // in the middle of another.
+  ctx_.process_events = [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
 
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());

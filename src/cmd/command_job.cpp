@@ -45,6 +45,7 @@ void CopyState(const Context& from, Context& to) {
   to.odls.OdlsMates = from.odls.OdlsMates;
   to.odls.DlxTransversals = from.odls.DlxTransversals;
   to.clock = from.clock;
+  to.test_program_folder = from.test_program_folder;
 }
 
 }  // namespace

@@ -56,6 +56,13 @@ struct Context {
   /// given name; throws when the file cannot be written.
   std::function<void(const CellHistograms&, const std::string&)> save_statistics_bitmap;
 
+  /// Lets the shell handle pending events (the window repaints) while a command waits for
+  /// outside programs; no-op unless set.
+  std::function<void()> process_events;
+  /// Folder of the benchmarks' test programs, with its trailing separator; the folder of the
+  /// running program when empty.
+  std::string test_program_folder;
+
   /// Seconds on a steady clock, for the game's timer; a steady_clock reading unless set.
   std::function<double()> clock;
 

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 
+#include "cmd/benchmark_commands.h"
 #include "cmd/canon_commands.h"
 #include "cmd/collection_commands.h"
 #include "cmd/cover_commands.h"
@@ -162,9 +163,9 @@ const std::array kTable = {
   MenuEntry{1, "Random search v3", "RandomSearchV3MenuItemClick", A::kNone, &NoArg<RandomSearchV3MenuItemClick>},
 
   MenuEntry{0, "Benchmark", "BenchmarkMenuItem"},
-  Long(MenuEntry{1, "DLS of order 9 generation...", "GenerateDls9MenuItemClick"}),
-  Long(MenuEntry{1, "DLS of order 9 generation with PGO...", "GenerateDls9PgoMenuItemClick"}),
-  Long(MenuEntry{1, "ODLS of order 10 search (DLX v2)...", "ODLS10DLXGenClick"}),
+  Long(MenuEntry{1, "DLS of order 9 generation...", "GenerateDls9MenuItemClick", A::kNone, &NoArg<GenerateDls9MenuItemClick>}),
+  Long(MenuEntry{1, "DLS of order 9 generation with PGO...", "GenerateDls9PgoMenuItemClick", A::kNone, &NoArg<GenerateDls9PgoMenuItemClick>}),
+  Long(MenuEntry{1, "ODLS of order 10 search (DLX v2)...", "ODLS10DLXGenClick", A::kNone, &NoArg<ODLS10DLXGenClick>}),
 
   MenuEntry{0, "Collection", "CollectionMenuItem"},
   Long(MenuEntry{1, "Draw statistical info", "DrawStatisticalInfoMenuItemClick", A::kNone, &NoArg<DrawStatisticalInfoMenuItemClick>}),
