@@ -42,7 +42,7 @@ for op in cf odls; do
     user=$(awk -F': ' '/User time/ { print $2 }' "$work/time.txt")
     sys=$(awk -F': ' '/System time/ { print $2 }' "$work/time.txt")
     rss=$(awk -F': ' '/Maximum resident set size/ { printf "%.1f", $2 / 1024 }' "$work/time.txt")
-    rate=$(awk -v n="$count" -v s="$wall" 'BEGIN { printf "%.0f", s > 0 ? n / s : 0 }')
+    rate=$(awk -v n="$count" -v s="$wall" 'BEGIN { printf "%.0f", (s > 0 ? n / s : 0) }')
     printf '%-5s %-7s %10s %10s %9s %9s %9s  %s\n' "$op" "$threads" "$rate" "$wall" "$user" \
       "$sys" "$rss" "$load"
     tail -n 1 "$work/stderr.txt" | sed 's/^/      /'

@@ -294,7 +294,8 @@ class Run {
   const bool tsv_;
   const std::size_t block_size_;
   std::size_t max_pending_ = 4;
-  std::unique_ptr<PartialFileWriter> file_;
+  std::unique_ptr<PartialFileWriter> file_;       // one line per square
+  std::unique_ptr<AtomicFileWriter> forms_file_;  // cf, scf
   Clock::time_point start_;
 
   std::mutex mutex_;  // guards everything below but the atomics
@@ -358,18 +359,32 @@ bool Run::Prepare() {
   }
   summary_.resumed = resume_skip_;
   summary_.done = resume_skip_;
+  if (dedup_) {
+    // The forms are only written at the end, whole: a partial file is replaced at once, so a
+    // run killed while writing it leaves the one it resumed from. Opened now, so that an
+    // unwritable folder shows before the work rather than after it.
+    forms_file_ = std::make_unique<AtomicFileWriter>(partial_name);
+    if (!forms_file_->ok()) {
+      error_ = "cannot write " + partial_name + ": " + forms_file_->error();
+      return false;
+    }
+    return true;
+  }
   file_ = std::make_unique<PartialFileWriter>(
       output, append ? PartialFileWriter::Mode::kAppend : PartialFileWriter::Mode::kTruncate);
   if (!file_->ok()) {
     error_ = "cannot write " + partial_name + ": " + file_->error();
     return false;
   }
-  if (!append && !dedup_) WriteOut(std::string(TsvHeader(options_.operation)) + '\n');
+  if (!append) WriteOut(std::string(TsvHeader(options_.operation)) + '\n');
   return error_.empty();
 }
 
 bool Run::WriteOut(std::string_view bytes) {
-  if (file_) {
+  if (forms_file_) {
+    if (!forms_file_->Write(bytes))
+      Fail("cannot write " + options_.output + ".partial: " + forms_file_->error());
+  } else if (file_) {
     if (!file_->Write(bytes)) Fail("cannot write " + file_->partial_name() + ": " + file_->error());
   } else {
     out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -571,22 +586,23 @@ BatchSummary Run::Execute() {
   const bool complete =
       error_.empty() && !emission_stopped_ && reader_done_ && next_emit_ == next_seq_;
   if (dedup_ && error_.empty()) {
-    // The forms are written whole, over what a resumed run started from.
     summary_.results = static_cast<std::uint64_t>(forms_.Count());
-    if (file_ && !file_->Rewrite(""))
-      Fail("cannot write " + file_->partial_name() + ": " + file_->error());
-    if (error_.empty())
-      WriteForms(options_.operation, tsv_, forms_,
-                 [this](std::string_view piece) { return WriteOut(piece); });
+    WriteForms(options_.operation, tsv_, forms_,
+               [this](std::string_view piece) { return WriteOut(piece); });
   }
-  if (file_ && error_.empty()) {
-    if (complete ? file_->Finish() : file_->Flush()) {
-      if (complete) summary_.output_name = options_.output;
-    } else {
-      Fail("cannot write " + file_->partial_name() + ": " + file_->error());
-    }
+  if (forms_file_ && error_.empty()) {
+    const std::string partial_name = options_.output + ".partial";
+    std::error_code ec;
+    if (!forms_file_->Commit())
+      Fail("cannot write " + partial_name + ": " + forms_file_->error());
+    else if (complete && (std::filesystem::rename(partial_name, options_.output, ec), ec))
+      Fail("cannot rename " + partial_name + ": " + ec.message());
   }
-  if (!file_) out_.flush();
+  if (file_ && error_.empty() && !(complete ? file_->Finish() : file_->Flush()))
+    Fail("cannot write " + file_->partial_name() + ": " + file_->error());
+  if (complete && !options_.output.empty() && error_.empty())
+    summary_.output_name = options_.output;
+  if (!file_ && !forms_file_) out_.flush();
   summary_.seconds = std::chrono::duration<double>(Clock::now() - start_).count();
   if (!error_.empty()) {
     summary_.end = BatchSummary::End::kFailed;

@@ -1,5 +1,6 @@
 #include "model/diagnostics.h"
 
+#include <atomic>
 #include <iostream>
 #include <streambuf>
 
@@ -13,14 +14,17 @@ class NullBuffer : public std::streambuf {
 
 NullBuffer null_buffer;
 std::ostream null_stream(&null_buffer);
-std::ostream* current = &std::cout;
+// Read by every thread, set by the shells: an atomic pointer, so a switch is never torn.
+std::atomic<std::ostream*> current{&std::cout};
 thread_local std::ostream* thread_stream = nullptr;  // a DiagScope's stream, if any
 
 }  // namespace
 
-std::ostream& Diag() { return thread_stream != nullptr ? *thread_stream : *current; }
+std::ostream& Diag() { return thread_stream != nullptr ? *thread_stream : *current.load(); }
 
-void SetDiagStream(std::ostream* stream) { current = stream != nullptr ? stream : &null_stream; }
+void SetDiagStream(std::ostream* stream) {
+  current.store(stream != nullptr ? stream : &null_stream);
+}
 
 DiagScope::DiagScope(std::ostream* stream) : previous_(thread_stream) {
   thread_stream = stream != nullptr ? stream : &null_stream;

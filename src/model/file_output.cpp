@@ -100,16 +100,6 @@ bool PartialFileWriter::Write(std::string_view bytes) {
   return ok();
 }
 
-bool PartialFileWriter::Rewrite(std::string_view bytes) {
-  if (!ok() || fd_ < 0) return false;
-  // The partial file may have been opened to append, where a write ignores the offset.
-  const int flags = ::fcntl(fd_, F_GETFL);
-  if (flags < 0 || ::fcntl(fd_, F_SETFL, flags & ~O_APPEND) != 0) Fail("fcntl");
-  if (ok() && ::ftruncate(fd_, 0) != 0) Fail("ftruncate");
-  if (ok() && ::lseek(fd_, 0, SEEK_SET) != 0) Fail("lseek");
-  return Write(bytes);
-}
-
 bool PartialFileWriter::Flush() {
   if (ok() && fd_ >= 0 && ::fsync(fd_) != 0) Fail("fsync");
   return ok();

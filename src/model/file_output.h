@@ -55,8 +55,6 @@ class PartialFileWriter {
 
   /// Appends bytes; returns ok().
   bool Write(std::string_view bytes);
-  /// Drops everything and starts the partial file anew (a result rewritten whole).
-  bool Rewrite(std::string_view bytes);
   /// Flushes the partial file to disk; it stays under its partial name. Returns ok().
   bool Flush();
   /// Flushes, closes and renames the partial file to the file; returns ok().

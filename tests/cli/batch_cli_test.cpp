@@ -160,6 +160,18 @@ TEST_F(BatchCli, GenerateWritesTheSameSquaresForAnyThreadCount) {
   EXPECT_EQ(Run({"generate", "5", "--seed", "7", "--threads", "3", "--output", file}).status, 0);
   EXPECT_EQ(ReadFile(file), expected);
   EXPECT_EQ(Run({"generate", "many"}).status, 2);
+
+  // SIGTERM stops it as SIGINT does, and what was written keeps its partial name.
+  const std::string big = folder.Path("big.txt");
+  const pid_t pid = Start({"generate", "100000000", "--threads", "1", "--output", big},
+                          folder.Path("out"), folder.Path("err"));
+  for (int waited = 0; waited < 60000 && !std::filesystem::exists(big + ".partial"); waited += 5)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  ::kill(pid, SIGTERM);
+  EXPECT_EQ(Wait(pid), 143);
+  EXPECT_FALSE(std::filesystem::exists(big));
+  EXPECT_TRUE(std::filesystem::exists(big + ".partial"));
+  EXPECT_NE(ReadFile(folder.Path("err")).find("generate: stopped after "), std::string::npos);
 }
 
 }  // namespace

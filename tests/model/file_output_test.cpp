@@ -93,3 +93,36 @@ TEST_F(AtomicWrite, AnUncommittedWriterLeavesNothing) {
 
 }  // namespace
 }  // namespace dlslab
+
+namespace dlslab {
+namespace {
+
+TEST_F(AtomicWrite, PartialFileStaysUntilFinishedAndAppendsOnResume) {
+  const std::string target = (dir_ / "out.tsv").string();
+  {
+    PartialFileWriter writer(target, PartialFileWriter::Mode::kTruncate);
+    ASSERT_TRUE(writer.ok()) << writer.error();
+    EXPECT_TRUE(writer.Write("header\n1\n"));
+    EXPECT_TRUE(writer.Flush());
+  }  // gone without Finish: an interrupted run
+  EXPECT_FALSE(fs::exists(target));
+  EXPECT_EQ(ReadAll(target + ".partial"), "header\n1\n");
+  {
+    PartialFileWriter writer(target, PartialFileWriter::Mode::kAppend);
+    EXPECT_TRUE(writer.Write("2\n"));
+    EXPECT_TRUE(writer.Finish());
+  }
+  EXPECT_EQ(ReadAll(target), "header\n1\n2\n");
+  EXPECT_EQ(FilesInDir(), 1u);
+}
+
+TEST_F(AtomicWrite, PartialFileInAMissingFolderFails) {
+  PartialFileWriter writer((dir_ / "no" / "out.tsv").string(), PartialFileWriter::Mode::kTruncate);
+  EXPECT_FALSE(writer.ok());
+  EXPECT_FALSE(writer.Write("x"));
+  EXPECT_FALSE(writer.Finish());
+  EXPECT_NE(writer.error().find("open"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace dlslab
