@@ -3,6 +3,7 @@
 # threads, each beside the single-square engine rate measured in the same run.
 #
 #   bench/batch_run.sh [BUILD_DIR] [N]
+#   BATCH_SQUARES=FILE bench/batch_run.sh [BUILD_DIR]   (the squares of FILE instead)
 #
 # Prints, per run: squares per second (wall clock), user and system CPU seconds, peak resident
 # memory, and the load average of the machine before the run (the figures are only as good as
@@ -20,8 +21,16 @@ trap 'rm -rf "$work"' EXIT
 grep -m1 "model name" /proc/cpuinfo || true
 echo "processors: $(nproc)"
 
-echo "== generating $count squares (seed 1)"
-/usr/bin/time -f "   %e s wall, %U s user" "$cli" generate "$count" --seed 1 --output "$work/squares.txt"
+if [ -n "${BATCH_SQUARES:-}" ]; then
+  # A file made by an earlier run (generate N --seed 1), to skip the generation.
+  echo "== squares from $BATCH_SQUARES"
+  ln -s "$(realpath "$BATCH_SQUARES")" "$work/squares.txt"
+  count=$(wc -l <"$BATCH_SQUARES")
+else
+  echo "== generating $count squares (seed 1)"
+  /usr/bin/time -f "   %e s wall, %U s user" "$cli" generate "$count" --seed 1 \
+    --output "$work/squares.txt"
+fi
 
 if [ -x "$bench" ]; then
   echo "== single-square engine rates (Google Benchmark, CPU time)"

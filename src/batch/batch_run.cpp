@@ -30,7 +30,7 @@
 #include <sstream>
 #include <thread>
 
-#include "collection/squares_collection.h"
+#include "batch/form_set.h"
 #include "model/diagnostics.h"
 #include "model/file_output.h"
 #include "model/progress.h"
@@ -83,33 +83,34 @@ std::string FormatDuration(double seconds) {
 // that line unread, so the file still loads as a collection, and it is where --resume reads
 // the counts back from. TSV: index, form, count.
 template <class Write>
-bool WriteForms(Operation operation, bool tsv, const TSquaresCollection& forms, Write write) {
+bool WriteForms(Operation operation, bool tsv, const FormSet& forms, Write write) {
   constexpr std::size_t kPiece = 1 << 20;
   std::string text;
   text.reserve(kPiece + 512);
   if (tsv) {
     text += TsvHeader(operation);
     text += '\n';
-  } else if (forms.Count() == 0) {
+  } else if (forms.size() == 0) {
     text += '-';
   }
-  for (int i = 0; i < forms.Count(); ++i) {
-    const std::string_view s = forms.Items(i);
+  char rows[kOrder * (2 * kOrder + 1)];  // one block's rows: symbol, blank, ..., line break
+  for (int r = 0; r < kOrder; ++r) {
+    for (int c = 0; c < kOrder; ++c) rows[r * (2 * kOrder + 1) + 2 * c + 1] = ' ';
+    rows[r * (2 * kOrder + 1) + 2 * kOrder] = '\n';
+  }
+  for (std::size_t i = 0; i < forms.size(); ++i) {
+    const Digits& form = forms.form(i);
     if (tsv) {
       text += std::to_string(i + 1);
       text += '\t';
-      text += s;
+      text.append(form.data(), form.size());
       text += '\t';
     } else {
-      for (int r = 0; r < kOrder; ++r) {
-        for (int c = 0; c < kOrder; ++c) {
-          text += s[r * kOrder + c];
-          text += ' ';
-        }
-        text += '\n';
-      }
+      for (int r = 0; r < kOrder; ++r)
+        for (int c = 0; c < kOrder; ++c) rows[r * (2 * kOrder + 1) + 2 * c] = form[r * kOrder + c];
+      text.append(rows, sizeof rows);
     }
-    text += std::to_string(forms.Counts(i));
+    text += std::to_string(forms.count(i));
     text += '\n';
     if (text.size() >= kPiece) {
       if (!write(std::string_view(text))) return false;
@@ -187,8 +188,8 @@ TsvPartial ScanTsvPartial(const std::string& name, std::string_view header) {
 
 // Reads the forms and counts of a partial cf/scf file back; returns the number of squares they
 // stand for, or an error text.
-std::string LoadFormsPartial(const std::string& name, bool tsv, Operation operation,
-                             TSquaresCollection& forms, std::uint64_t& done) {
+std::string LoadFormsPartial(const std::string& name, bool tsv, Operation operation, FormSet& forms,
+                             std::uint64_t& done) {
   std::ifstream in(name, std::ios::binary);
   if (!in) return "cannot open " + name;
   const std::string damaged = name + " is not a partial output of batch " +
@@ -202,7 +203,9 @@ std::string LoadFormsPartial(const std::string& name, bool tsv, Operation operat
     return true;
   };
   auto add = [&](std::string_view form, std::uint64_t count) {
-    for (std::uint64_t k = 0; k < count; ++k) forms.AddSquareString(form, true, false);
+    Digits digits{};
+    std::copy_n(form.data(), kCells, digits.begin());
+    forms.Add(digits, FormSet::Hash(digits), count);
     done += count;
   };
   if (tsv) {
@@ -214,8 +217,7 @@ std::string LoadFormsPartial(const std::string& name, bool tsv, Operation operat
       std::uint64_t index = 0;
       std::uint64_t count = 0;
       if (b == std::string::npos || b - a - 1 != kCells ||
-          !ParseNumber(std::string_view(line).substr(0, a), index) ||
-          index != static_cast<std::uint64_t>(forms.Count()) + 1 ||
+          !ParseNumber(std::string_view(line).substr(0, a), index) || index != forms.size() + 1 ||
           !ParseNumber(std::string_view(line).substr(b + 1), count) || count == 0)
         return damaged;
       add(std::string_view(line).substr(a + 1, kCells), count);
@@ -224,7 +226,7 @@ std::string LoadFormsPartial(const std::string& name, bool tsv, Operation operat
   }
   std::string form;
   while (next_line()) {
-    if (forms.Count() == 0 && form.empty() && line == "-") return "";
+    if (forms.size() == 0 && form.empty() && line == "-") return "";
     const std::size_t p = !line.empty() && line.front() == ' ' ? 1 : 0;
     if (line.size() < p + 2 * (kOrder - 1) + 1) return damaged;
     for (int j = 0; j < kOrder; ++j) form += line[p + 2 * j];
@@ -250,6 +252,7 @@ struct Block {
   bool ends_run = false;  // --strict: the block ends at an unreadable line
   std::string text;       // one line per square
   std::vector<Digits> forms;
+  std::vector<std::uint64_t> hashes;  // of the forms, made by the worker
 };
 
 class Run {
@@ -310,7 +313,7 @@ class Run {
   std::uint64_t read_index_ = 0;  // well-formed squares read so far
   std::uint64_t resume_skip_ = 0;
   std::optional<Digits> resume_last_;
-  TSquaresCollection forms_;
+  FormSet forms_;
   std::vector<Progress*> progresses_;
   int active_ = 0;
   BatchSummary summary_;
@@ -360,6 +363,8 @@ bool Run::Prepare() {
   summary_.resumed = resume_skip_;
   summary_.done = resume_skip_;
   if (dedup_) {
+    // An index sized for the input at once: no rehashing while the forms pile up.
+    forms_.Reserve(std::min<std::uint64_t>(reader_.total_bytes() / (kCells + 1), 1 << 22));
     // The forms are only written at the end, whole: a partial file is replaced at once, so a
     // run killed while writing it leaves the one it resumed from. Opened now, so that an
     // unwritable folder shows before the work rather than after it.
@@ -443,10 +448,12 @@ void Run::Process(Block& block, OperationEngine& engine, std::ostringstream& dia
     if (Stopping()) return;
     const std::size_t text_size = block.text.size();
     try {
-      if (dedup_)
+      if (dedup_) {
         block.forms.push_back(engine.Form(square.digits));
-      else
+        block.hashes.push_back(FormSet::Hash(block.forms.back()));
+      } else {
         engine.AppendLine(block.first_index + block.done, square.digits, block.text);
+      }
     } catch (const Cancelled&) {
       block.text.resize(text_size);
       return;
@@ -475,6 +482,11 @@ void Run::Worker(Progress& progress) {
   OperationEngine engine(options_.operation);
   for (;;) {
     Block block;
+    block.squares.reserve(block_size_);
+    if (dedup_) {
+      block.forms.reserve(block_size_);
+      block.hashes.reserve(block_size_);
+    }
     {
       std::unique_lock lock(mutex_);
       changed_.wait(lock, [this] {
@@ -513,8 +525,7 @@ void Run::Emit(Block& block) {
                    p.problem.what + (options_.strict ? "" : "; skipped"));
   }
   if (dedup_) {
-    for (std::size_t i = 0; i < block.done; ++i)
-      forms_.AddSquareString(std::string_view(block.forms[i].data(), kCells), true, false);
+    for (std::size_t i = 0; i < block.done; ++i) forms_.Add(block.forms[i], block.hashes[i]);
   } else if (!block.text.empty() && !WriteOut(block.text)) {
     return;
   }
@@ -586,7 +597,7 @@ BatchSummary Run::Execute() {
   const bool complete =
       error_.empty() && !emission_stopped_ && reader_done_ && next_emit_ == next_seq_;
   if (dedup_ && error_.empty()) {
-    summary_.results = static_cast<std::uint64_t>(forms_.Count());
+    summary_.results = forms_.size();
     WriteForms(options_.operation, tsv_, forms_,
                [this](std::string_view piece) { return WriteOut(piece); });
   }

@@ -76,6 +76,8 @@ class SquareReader {
   [[nodiscard]] const std::string& source_name(std::uint32_t source) const {
     return inputs_[source];
   }
+  /// Size of all inputs in bytes; 0 when some size is unknown.
+  [[nodiscard]] std::uint64_t total_bytes() const { return total_bytes_; }
   /// Share of the inputs' bytes read so far, or a negative value when the size is unknown
   /// (standard input, a pipe).
   [[nodiscard]] double fraction_read() const;
