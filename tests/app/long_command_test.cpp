@@ -105,6 +105,31 @@ class LongCommandTest : public QObject {
     QVERIFY(messages_.isEmpty());
   }
 
+  void knownSizeShowsHowFarAndTheTimeLeft() {
+    ProgressPanel panel(nullptr);
+    panel.Start("Load collection");
+    auto* bar = panel.findChild<QProgressBar*>("ProgressBar");
+    auto* caption = panel.findChild<QLabel*>("ProgressCaption");
+    auto* left = panel.findChild<QLabel*>("ProgressTimeLeft");
+    QCOMPARE(bar->maximum(), 0);  // nothing known yet
+    panel.Show({"Loading the collection", 0, 4000});
+    QCOMPARE(caption->text(), QString("Load collection: Loading the collection"));
+    QCOMPARE(bar->value() * 4, bar->maximum() * 0);
+    QVERIFY(left->text().isEmpty());  // no rate to tell the time left from yet
+    QTest::qWait(1100);
+    panel.Show({"Loading the collection", 1000, 4000});
+    QCOMPARE(bar->value() * 4, bar->maximum());
+    // A quarter done in a second or more: three more quarters take about three times that.
+    QVERIFY2(left->text().endsWith(" left"), qPrintable(left->text()));
+    const QStringList minutes_seconds = left->text().chopped(5).split(':');
+    QCOMPARE(minutes_seconds.size(), 2);
+    const int seconds = minutes_seconds[0].toInt() * 60 + minutes_seconds[1].toInt();
+    QVERIFY2(seconds >= 3, qPrintable(left->text()));
+    // A new step restarts the estimate.
+    panel.Show({"Checking the squares", 1000, 4000});
+    QVERIFY(left->text().isEmpty());
+  }
+
   void escapeCancelsToo() {
     StartEndlessCount();
     QVERIFY(form_->CommandRunning());
