@@ -32,6 +32,7 @@
 #include <bit>
 #include <utility>
 
+#include "model/bit_count.h"
 #include "model/diagnostics.h"
 #include "model/ls_data_structs.h"
 #include "model/progress.h"
@@ -247,8 +248,8 @@ bool LsByDlsCanonizer::has_mates(int i, int j, const std::array<int, kOrder>& or
   CellMask covered;
   for (int x = 0; x < table_.Count; ++x) {
     const CellMask m = masks_[x];
-    if (std::popcount(m.lo & on_main.lo) + std::popcount(m.hi & on_main.hi) != 1 ||
-        std::popcount(m.lo & on_anti.lo) + std::popcount(m.hi & on_anti.hi) != 1)
+    if (BitCount(m.lo & on_main.lo) + BitCount(m.hi & on_main.hi) != 1 ||
+        BitCount(m.lo & on_anti.lo) + BitCount(m.hi & on_anti.hi) != 1)
       continue;
     covered.lo |= m.lo;
     covered.hi |= m.hi;

@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <bit>
 
+#include "model/bit_count.h"
+
 namespace dlslab {
 
 void DlxEngine::Reset(int columns) {
@@ -191,7 +193,7 @@ void BitCoverSolver::search(int depth) {
       const std::uint64_t* rows = column_rows_.data() + static_cast<std::size_t>(j) * words_;
       int size = 0;
       for (int v = 0; v < words_ && (best < 0 || size < best_size); ++v)
-        size += std::popcount(rows[v] & alive[v]);
+        size += BitCount(rows[v] & alive[v]);
       if (best < 0 || size < best_size) {
         best = j;
         best_size = size;

@@ -8,6 +8,7 @@
 
 #include "bench/cycle_timer.h"
 #include "fill/fill_kernels.h"
+#include "model/bit_count.h"
 #include "model/diagnostics.h"
 #include "model/progress.h"
 
@@ -83,7 +84,7 @@ std::pair<int, int> FillingsSearch::SelectNextCell() const {
   for (int r = 0; r < kOrder; ++r) {
     for (int c = 0; c < kOrder; ++c) {
       if ((*square_)[r][c] >= 0) continue;
-      const int k = std::popcount(Candidates(r, c));
+      const int k = BitCount(Candidates(r, c));
       if (k < best) {
         best = k;
         chosen = {r, c};

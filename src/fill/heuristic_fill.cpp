@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstdint>
 
+#include "model/bit_count.h"
 #include "model/random.h"
 
 // The randomised filling keeps, instead of rescanning the square for every candidate list,
@@ -69,7 +70,7 @@ class MaskFiller {
         while (PropagateSingles(i)) {
         }
         std::uint32_t cand = Candidates(i, j);
-        std::uint32_t k = Random(static_cast<std::uint32_t>(std::popcount(cand)));
+        std::uint32_t k = Random(static_cast<std::uint32_t>(BitCount(cand)));
         if (cand == 0) continue;
         while (k-- > 0) cand &= cand - 1;
         Place(i, j, std::countr_zero(cand));
