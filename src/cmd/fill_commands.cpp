@@ -5,17 +5,26 @@
 #include "fill/clue_sets.h"
 #include "fill/fillings.h"
 #include "fill/heuristic_fill.h"
+#include "model/ls_data_structs.h"
 
 namespace dlslab::cmd {
 namespace {
 
 constexpr int kMaxAttempts = 1000;
 
-/// The exhaustive searches are written for order 10; other orders are refused in the log.
+/// The exhaustive searches are written for order 10 and keep one candidate plane per value;
+/// other orders, and a square holding a value no square of order 10 can hold, are refused in
+/// the log.
 bool IsOrderTen(Context& ctx) {
-  if (ctx.model.GetOrder() == kOrder) return true;
-  ctx.log.Add("Not implemented for N<>10");
-  return false;
+  if (ctx.model.GetOrder() != kOrder) {
+    ctx.log.Add("Not implemented for N<>10");
+    return false;
+  }
+  if (!HoldsOnlyValidValues(ctx.model.FirstSquare)) {
+    ctx.log.Add("Square is incorrect");
+    return false;
+  }
+  return true;
 }
 
 void ReduceToClueSet(Context& ctx, TLatinSquare (*reduce)(const TLatinSquare&)) {

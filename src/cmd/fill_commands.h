@@ -13,7 +13,8 @@ void RandomSearchV2MenuItemClick(Context& ctx);
 void RandomSearchV3MenuItemClick(Context& ctx);
 
 /// The fillings and clue-set commands work on order 10 only; on another order they log
-/// "Not implemented for N<>10" and change nothing.
+/// "Not implemented for N<>10", on a square holding a value outside 0..9 (other than empty)
+/// "Square is incorrect", and change nothing.
 void GetFillingsCountMenuItemClick(Context& ctx);
 void GetFirstFillingMenuItemClick(Context& ctx);
 void GetDominatingSetBackwardMenuItemClick(Context& ctx);

@@ -69,6 +69,12 @@ bool IsCompleteLatin(const TLatinSquare& square) {
   return true;
 }
 
+bool HoldsOnlyValidValues(const TLatinSquare& square) {
+  const int n = square.order();
+  return std::all_of(square.data(), square.data() + square.size(),
+                     [n](int v) { return v >= kEmpty && v < n; });
+}
+
 FreeValues GetFreeValues(const TFreeTable& row_free, const TFreeTable& col_free,
                          const TFreeLine& diag_free, const TFreeLine& anti_diag_free, int row,
                          int col) {

@@ -12,7 +12,9 @@ namespace dlslab {
 
 bool IsCorrectSquare(const TLatinSquare& square) {
   // IsFilled looks at the 10 x 10 corner only, so a larger square needs the order test.
-  return square.order() == kOrder && IsFilled(square) && IsDiagonalLatin(square);
+  // The pairwise test lets a value outside 0..9 through; the property tests index by value.
+  return square.order() == kOrder && IsFilled(square) && IsDiagonalLatin(square) &&
+         HoldsOnlyValidValues(square);
 }
 
 std::vector<std::string_view> GetPropertyLabels(const TLatinSquare& square) {

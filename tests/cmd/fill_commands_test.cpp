@@ -141,6 +141,25 @@ TEST_F(FillCommandsTest, SearchesRefuseOtherOrdersAndChangeNothing) {
   }
 }
 
+TEST_F(FillCommandsTest, SearchesRefuseAValueOutsideTheOrder) {
+  // The searches keep one candidate plane per value: 10 or -2 in a cell must not reach them.
+  for (const int bad : {10, 99, -2}) {
+    ImportSquareMenuItemClick(ctx, test::kBachelor);
+    ctx.model.FirstSquare[3][4] = kEmpty;
+    ctx.model.FirstSquare[7][2] = bad;
+    const TLatinSquare before = ctx.model.FirstSquare;
+    for (auto* command :
+         {GetFillingsCountMenuItemClick, GetFirstFillingMenuItemClick,
+          GetDominatingSetBackwardMenuItemClick, GetDominatingSetRandomMenuItemClick}) {
+      ctx.log.Clear();
+      command(ctx);
+      ASSERT_EQ(ctx.log.lines().size(), 1u) << bad;
+      EXPECT_EQ(ctx.log.lines()[0], "Square is incorrect");
+      EXPECT_EQ(ctx.model.FirstSquare, before);
+    }
+  }
+}
+
 TEST_F(FillCommandsTest, GetFillingsCountLogsTheCountAndKeepsTheSquare) {
   ImportSquareMenuItemClick(ctx, test::kBachelor);
   ctx.model.FirstSquare[0][0] = kEmpty;
