@@ -15,10 +15,10 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <utility>
 
 #include "cli/batch_main.h"
 #include "cmd/context.h"
-#include "cmd/menu_table.h"
 #include "cmd/model_commands.h"
 #include "cmd/status.h"
 #include "model/diagnostics.h"
@@ -201,6 +201,63 @@ class ProgressLine {
 
 }  // namespace
 
+Invocation ParseArguments(std::span<const std::string> args) {
+  Invocation call;
+  auto usage_error = [&call](std::string message) {
+    call.action = Invocation::Action::kUsageError;
+    call.error = std::move(message);
+    call.steps.clear();
+    return call;
+  };
+
+  std::size_t i = 0;
+  for (; i < args.size() && args[i].starts_with("--"); ++i) {
+    const std::string& option = args[i];
+    if (option == "--help" || option == "--version" || option == "--list") {
+      call.action = option == "--help"      ? Invocation::Action::kHelp
+                    : option == "--version" ? Invocation::Action::kVersion
+                                            : Invocation::Action::kList;
+      return call;
+    }
+    if (option == "--status") {
+      call.status = true;
+      continue;
+    }
+    if (option == "--seed" || option == "--square") {
+      if (i + 1 >= args.size()) return usage_error(option + " needs a value");
+      const std::string& value = args[++i];
+      if (option == "--seed") {
+        call.seed = ParseSeed(value);
+        if (!call.seed)
+          return usage_error("--seed needs a number 0..4294967295, not \"" + value + "\"");
+      } else {
+        call.square = value;
+      }
+      continue;
+    }
+    return usage_error("unknown option \"" + option + "\"");
+  }
+
+  for (; i < args.size(); ++i) {
+    const std::string& word = args[i];
+    const cmd::MenuEntry* entry = cmd::FindCommand(word);
+    if (entry == nullptr) return usage_error("unknown command \"" + word + "\"");
+    if (entry->window_only)
+      return usage_error("command \"" + std::string(entry->caption) + "\" is only in the window");
+    if (entry->handler == nullptr)
+      return usage_error("command \"" + std::string(entry->caption) + "\" is not available");
+    Step step{entry, {}};
+    if (entry->arg != cmd::ArgKind::kNone) {
+      if (i + 1 >= args.size())
+        return usage_error("command \"" + std::string(entry->caption) + "\" needs " +
+                           std::string(ArgName(entry->arg)));
+      step.arg = args[++i];
+    }
+    call.steps.push_back(std::move(step));
+  }
+  return call;
+}
+
 int Run(std::span<const std::string> args, std::ostream& out, std::ostream& err,
         const SaveBitmapFn& save_bitmap, const SaveStatisticsFn& save_statistics) {
   // The diagnostics go to err while the commands run; the caller's stream comes back after,
@@ -214,6 +271,28 @@ int Run(std::span<const std::string> args, std::ostream& out, std::ostream& err,
   if (!args.empty() && args[0] == "generate") return GenerateMain(args.subspan(1), out, err);
   if (const std::string& note = DefaultIsaChoice().note; !note.empty())
     err << "dlslab-cli: " << note << '\n';
+
+  const Invocation call = ParseArguments(args);
+  switch (call.action) {
+    case Invocation::Action::kUsageError:
+      err << "dlslab-cli: " << call.error << '\n' << "Try 'dlslab-cli --help'.\n";
+      return 2;
+    case Invocation::Action::kHelp:
+      out << kUsage;
+      return 0;
+    case Invocation::Action::kVersion:
+      out << "dlslab-cli " << kVersion << '\n'
+          << "Engines: " << IsaPathName(DefaultIsaPath()) << " (this processor has";
+      for (const IsaPath path : SupportedIsaPaths()) out << ' ' << IsaPathName(path);
+      out << ")\n";
+      return 0;
+    case Invocation::Action::kList:
+      PrintList(out);
+      return 0;
+    case Invocation::Action::kRun:
+      break;
+  }
+
   cmd::Context ctx;
   if (save_bitmap)
     ctx.save_bitmap = [&ctx, &save_bitmap](const std::string& file) {
@@ -222,85 +301,38 @@ int Run(std::span<const std::string> args, std::ostream& out, std::ostream& err,
   if (save_statistics) ctx.save_statistics_bitmap = save_statistics;
   ctx.log.on_add = [&out](const std::string& line) { out << line << '\n' << std::flush; };
   ctx.show_message = [&out](const std::string& text) { out << text << '\n' << std::flush; };
-
-  bool status = false;
-  std::size_t i = 0;
-  auto usage_error = [&err](const std::string& message) {
-    err << "dlslab-cli: " << message << '\n' << "Try 'dlslab-cli --help'.\n";
-    return 2;
-  };
-
-  for (; i < args.size() && args[i].starts_with("--"); ++i) {
-    const std::string& option = args[i];
-    if (option == "--help") {
-      out << kUsage;
-      return 0;
-    }
-    if (option == "--version") {
-      out << "dlslab-cli " << kVersion << '\n'
-          << "Engines: " << IsaPathName(DefaultIsaPath()) << " (this processor has";
-      for (const IsaPath path : SupportedIsaPaths()) out << ' ' << IsaPathName(path);
-      out << ")\n";
-      return 0;
-    }
-    if (option == "--list") {
-      PrintList(out);
-      return 0;
-    }
-    if (option == "--status") {
-      status = true;
-      continue;
-    }
-    if (option == "--seed" || option == "--square") {
-      if (i + 1 >= args.size()) return usage_error(option + " needs a value");
-      const std::string& value = args[++i];
-      if (option == "--seed") {
-        const auto seed = ParseSeed(value);
-        if (!seed) return usage_error("--seed needs a number 0..4294967295, not \"" + value + "\"");
-        RandSeed = *seed;
-        ctx.new_game_from_clock = false;
-      } else {
-        cmd::ImportSquareMenuItemClick(ctx, value);
-      }
-      continue;
-    }
-    return usage_error("unknown option \"" + option + "\"");
+  if (call.seed) {
+    RandSeed = *call.seed;
+    ctx.new_game_from_clock = false;
+  }
+  try {
+    if (call.square) cmd::ImportSquareMenuItemClick(ctx, *call.square);
+  } catch (const std::exception& e) {
+    err << "dlslab-cli: --square failed: " << e.what() << '\n';
+    return 1;
   }
 
   Progress progress;
   const ProgressScope progress_scope(progress);
   const InterruptToCancel interrupt(progress);
   const bool progress_line = &err == &std::cerr && isatty(STDERR_FILENO) != 0;
-  for (; i < args.size(); ++i) {
-    const std::string& word = args[i];
-    const cmd::MenuEntry* entry = cmd::FindCommand(word);
-    if (entry == nullptr) return usage_error("unknown command \"" + word + "\"");
-    if (entry->window_only)
-      return usage_error("command \"" + std::string(entry->caption) + "\" is only in the window");
-    if (entry->handler == nullptr)
-      return usage_error("command \"" + std::string(entry->caption) + "\" is not available");
-    std::string arg;
-    if (entry->arg != cmd::ArgKind::kNone) {
-      if (i + 1 >= args.size())
-        return usage_error("command \"" + std::string(entry->caption) + "\" needs " +
-                           std::string(ArgName(entry->arg)));
-      arg = args[++i];
-    }
+  for (const Step& step : call.steps) {
+    const cmd::MenuEntry& entry = *step.entry;
     try {
       if (progress.CancelRequested()) throw Cancelled();
       std::optional<ProgressLine> line;
-      if (progress_line) line.emplace(progress, entry->caption);
-      entry->handler(ctx, arg);
+      if (progress_line) line.emplace(progress, entry.caption);
+      entry.handler(ctx, step.arg);
     } catch (const Cancelled&) {
-      err << "dlslab-cli: \"" << entry->caption << "\" was cancelled\n";
+      err << "dlslab-cli: \"" << entry.caption << "\" was cancelled\n";
       return 130;
     } catch (const std::exception& e) {
-      err << "dlslab-cli: \"" << entry->caption << "\" failed: " << e.what() << '\n';
+      err << "dlslab-cli: \"" << entry.caption << "\" failed: " << e.what() << '\n';
       return 1;
     }
   }
 
-  if (status) out << "Status: " << cmd::GetStatusText(ctx.model) << '\n';
+  if (call.status) out << "Status: " << cmd::GetStatusText(ctx.model) << '\n';
   return 0;
 }
 

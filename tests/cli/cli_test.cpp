@@ -10,6 +10,7 @@
 #include <sstream>
 #include <vector>
 
+#include "cli/cli.h"
 #include "cmd/crossword_commands.h"
 #include "cmd/menu_table.h"
 #include "test_squares.h"
@@ -143,6 +144,26 @@ TEST(Cli, UsageErrorsExitWithTwo) {
     EXPECT_EQ(r.out, "") << c.message;
     EXPECT_EQ(r.err, UsageError(c.message));
   }
+}
+
+TEST(Cli, AUsageErrorAnywhereRunsNothing) {
+  const Result r = RunCli({"Set order", "5", "As solid string", "Frobnicate"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, UsageError("unknown command \"Frobnicate\""));
+
+  // The reader alone: the plan names each command once, with its argument.
+  const std::vector<std::string> args{"--seed", "7", "--square", "01", "--square", "0123",
+                                      "Set order", "5", "As solid string"};
+  const Invocation call = ParseArguments(args);
+  ASSERT_EQ(call.action, Invocation::Action::kRun);
+  EXPECT_EQ(call.seed, 7u);
+  EXPECT_EQ(call.square, "0123");
+  ASSERT_EQ(call.steps.size(), 2u);
+  EXPECT_EQ(call.steps[0].entry->caption, "Set order...");
+  EXPECT_EQ(call.steps[0].arg, "5");
+  EXPECT_EQ(call.steps[1].entry->caption, "As solid string");
+  EXPECT_EQ(call.steps[1].arg, "");
 }
 
 TEST(Cli, LogLinesGoToStdout) {

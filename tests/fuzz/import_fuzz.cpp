@@ -21,7 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (ctx.model.FirstSquare.order() != n || ctx.model.SecondSquare.order() != n) std::abort();
     for (int i = 0; i < n; ++i)
       for (int j = 0; j < n; ++j)
-        if (ctx.model.FirstSquare[i][j] < -1 || ctx.model.FirstSquare[i][j] >= n) std::abort();
+        for (const int v : {ctx.model.FirstSquare[i][j], ctx.model.SecondSquare[i][j]})
+          if (v < -1 || v >= n) std::abort();
   }
   return 0;
 }
