@@ -5,17 +5,29 @@
 #include <cctype>
 #include <cstdlib>
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <cpuid.h>
+#endif
+
 namespace dlslab {
 namespace {
 
 constexpr std::array<IsaPath, 3> kPaths = {IsaPath::kScalar, IsaPath::kAvx2, IsaPath::kAvx512};
 
+#if defined(__x86_64__) || defined(__i386__)
+/// LZCNT (CPUID 0x80000001, ECX bit 5), asked directly: not every compiler's
+/// __builtin_cpu_supports knows its name.
+bool has_lzcnt() {
+  unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
+  return __get_cpuid(0x80000001u, &eax, &ebx, &ecx, &edx) != 0 && (ecx & (1u << 5)) != 0;
+}
+#endif
+
 bool has_avx2() {
 #if defined(__x86_64__) || defined(__i386__)
   __builtin_cpu_init();
   return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi") &&
-         __builtin_cpu_supports("bmi2") && __builtin_cpu_supports("popcnt") &&
-         __builtin_cpu_supports("lzcnt");
+         __builtin_cpu_supports("bmi2") && __builtin_cpu_supports("popcnt") && has_lzcnt();
 #else
   return false;
 #endif

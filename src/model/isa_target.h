@@ -13,6 +13,19 @@
 #define DLSLAB_LEVEL_AVX2 1
 #define DLSLAB_LEVEL_AVX512 2
 
+#if defined(__clang__)
+// clang ignores the GCC target pragma; its attribute pragma marks every function defined in
+// the region, lambdas included.
+#define DLSLAB_TARGET_AVX2                                                                  \
+  _Pragma("clang attribute push(__attribute__((target(\"avx2,bmi,bmi2,popcnt,lzcnt\"))), \
+          apply_to = function)")
+#define DLSLAB_TARGET_AVX512                                                     \
+  _Pragma("clang attribute push(__attribute__((target(\"avx2,bmi,bmi2,popcnt,lzcnt,avx512f,\
+avx512bw,avx512dq,avx512cd,avx512vl\"))), apply_to = function)")
+#define DLSLAB_TARGET_SCALAR \
+  _Pragma("clang attribute push(__attribute__((annotate(\"scalar\"))), apply_to = function)")
+#define DLSLAB_TARGET_END _Pragma("clang attribute pop")
+#else
 #define DLSLAB_TARGET_AVX2 \
   _Pragma("GCC push_options") _Pragma("GCC target(\"avx2,bmi,bmi2,popcnt,lzcnt\")")
 #define DLSLAB_TARGET_AVX512           \
@@ -20,3 +33,4 @@
       "GCC target(\"avx2,bmi,bmi2,popcnt,lzcnt,avx512f,avx512bw,avx512dq,avx512cd,avx512vl\")")
 #define DLSLAB_TARGET_SCALAR _Pragma("GCC push_options")
 #define DLSLAB_TARGET_END _Pragma("GCC pop_options")
+#endif
