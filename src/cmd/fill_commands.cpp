@@ -6,6 +6,7 @@
 #include "fill/fillings.h"
 #include "fill/heuristic_fill.h"
 #include "model/ls_data_structs.h"
+#include "model/progress.h"
 
 namespace dlslab::cmd {
 namespace {
@@ -54,7 +55,11 @@ void RandomSearchV2MenuItemClick(Context& ctx) {
 }
 
 void RandomSearchV3MenuItemClick(Context& ctx) {
+  // At high orders an attempt takes milliseconds and most fail, so a cancel is honoured
+  // between attempts.
+  const Progress& progress = CurrentProgress();
   for (int attempts = 1; attempts <= kMaxAttempts; ++attempts) {
+    progress.Poll();
     RandomFillV2(ctx.model);
     if (ctx.model.GetEmptyCellsCount() == 0) {
       ctx.log.Add("Random search v3: square was filled from " + std::to_string(attempts) + " try");

@@ -1,6 +1,7 @@
 #include "cmd/collection_commands.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -20,17 +21,22 @@ class CollectionCommandsTest : public ::testing::Test {
   void SetUp() override {
     ctx.update_view = [this] { ++redraws; };
     for (int i = 0; i < 3; ++i) saved.AddSquareString(kSpecialSquares[i].digits, true, true);
+    std::filesystem::create_directories(folder);
     saved.SaveToFile(path);
   }
-  void TearDown() override { std::filesystem::remove(path); }
+  void TearDown() override { std::filesystem::remove_all(folder); }
 
   std::string Shown() const { return SquareToString(ctx.model.FirstSquare, false); }
 
   Context ctx;
   int redraws = 0;
   TSquaresCollection saved;
-  const std::string path =
-      (std::filesystem::temp_directory_path() / "dlslab_browse_three.txt").string();
+  // A folder of each test's own: the log names the file, and the tests run side by side.
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() /
+      ("dlslab_browse_" + std::to_string(::getpid()) + "_" +
+       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  const std::string path = (folder / "dlslab_browse_three.txt").string();
 };
 
 TEST_F(CollectionCommandsTest, LoadShowsTheFirstEntryAndLogsTheCount) {

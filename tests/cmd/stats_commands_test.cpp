@@ -1,6 +1,7 @@
 #include "cmd/stats_commands.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -33,7 +34,8 @@ class StatsCommandsTest : public ::testing::Test {
 
   Context ctx;
   std::ostringstream diag;
-  const fs::path folder = fs::temp_directory_path() / "dlslab_stats_commands";
+  const fs::path folder =
+      fs::temp_directory_path() / ("dlslab_stats_commands_" + std::to_string(::getpid()));
 };
 
 TEST_F(StatsCommandsTest, DrawStatisticalInfoHandsTheHistogramsToThePainter) {

@@ -1,6 +1,7 @@
 #include "collection/file_scanner.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -25,7 +26,8 @@ namespace fs = std::filesystem;
 /// A fresh folder under the temporary folder, removed with everything in it.
 class TempFolder {
  public:
-  explicit TempFolder(const std::string& name) : path_(fs::temp_directory_path() / name) {
+  explicit TempFolder(const std::string& name)
+      : path_(fs::temp_directory_path() / (name + "_" + std::to_string(::getpid()))) {
     fs::remove_all(path_);
     fs::create_directories(path_);
   }

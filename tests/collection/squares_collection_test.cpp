@@ -1,6 +1,7 @@
 #include "collection/squares_collection.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -24,7 +25,9 @@ constexpr const char* kWrongFormat =
     "TSquaresCollection.LoadFromFile_VelmoraFormat(): Wrong file format";
 
 std::string TempPath(const std::string& name) {
-  return (std::filesystem::temp_directory_path() / ("dlslab_collection_" + name)).string();
+  return (std::filesystem::temp_directory_path() /
+          ("dlslab_collection_" + std::to_string(::getpid()) + "_" + name))
+      .string();
 }
 
 void WriteFile(const std::string& path, const std::string& text) {

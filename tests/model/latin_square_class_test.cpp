@@ -1,6 +1,7 @@
 #include "model/latin_square_class.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -29,7 +30,9 @@ class ModelTest : public ::testing::Test {
     model.ClearSquares();
   }
   std::string TempFile(const std::string& name) {
-    return (std::filesystem::temp_directory_path() / ("dlslab_model_" + name)).string();
+    return (std::filesystem::temp_directory_path() /
+            ("dlslab_model_" + std::to_string(::getpid()) + "_" + name))
+        .string();
   }
   TLatinSquareClass model;
 };
