@@ -26,6 +26,19 @@ std::string TempNameFor(const std::string& file_name) {
   return (target.parent_path() / ("." + base + unique)).string();
 }
 
+// Writes every byte, resuming after interruptions and short writes; false leaves errno set.
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
 }  // namespace
 
 AtomicFileWriter::AtomicFileWriter(std::string file_name) : file_name_(std::move(file_name)) {
@@ -50,15 +63,7 @@ void AtomicFileWriter::Fail(const char* what) {
 }
 
 bool AtomicFileWriter::Write(std::string_view bytes) {
-  while (ok() && !bytes.empty()) {
-    const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      Fail("write");
-    } else {
-      bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-  }
+  if (ok() && !WriteAll(fd_, bytes)) Fail("write");
   return ok();
 }
 
@@ -88,15 +93,7 @@ void PartialFileWriter::Fail(const char* what) {
 }
 
 bool PartialFileWriter::Write(std::string_view bytes) {
-  while (ok() && fd_ >= 0 && !bytes.empty()) {
-    const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      Fail("write");
-    } else {
-      bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-  }
+  if (ok() && fd_ >= 0 && !WriteAll(fd_, bytes)) Fail("write");
   return ok();
 }
 
