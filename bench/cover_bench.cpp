@@ -9,6 +9,8 @@
 //       (GetDiagonalTransversalsByDlx; BM_DiagonalTransversalsByDancingLinks: DlxSolve);
 //   BM_GetOdls / BM_GetOdlsByDlx
 //       complete mate searches, diagonal transversals included;
+//   BM_FindMates
+//       the mate search alone (OdlsSearch::FindMates) on transversal lists listed beforehand;
 //   BM_GetTransversalsFastOnPath / BM_GetOdlsOnPath
 //       the fast path and the mate search on the random squares for each instruction-set path
 //       (0 scalar, 1 AVX2, 2 AVX-512; a path the processor lacks is skipped). The plain
@@ -128,6 +130,42 @@ void BM_GetOdls(benchmark::State& state) {
   label(state, i);
 }
 BENCHMARK(BM_GetOdls)->Apply(configure);
+
+/// The diagonal transversal lists of some squares, listed once.
+struct TransversalLists {
+  std::vector<TTransversalStarts> starts;
+  std::vector<TTransversalsTable> tables;
+};
+
+TransversalLists list_transversals(const std::vector<TLatinSquare>& squares) {
+  TransversalLists lists;
+  TransversalSearch search;
+  TTransversalCounts counts{};
+  for (const TLatinSquare& square : squares) {
+    search.GetTransversalsFast(square, true, lists.starts.emplace_back(), counts,
+                               lists.tables.emplace_back());
+  }
+  return lists;
+}
+
+const TransversalLists& transversal_lists_of(const benchmark::State& state) {
+  static const TransversalLists special = list_transversals(special_squares());
+  static const TransversalLists random = list_transversals(random_squares());
+  return state.range(0) == 0 ? special : random;
+}
+
+void BM_FindMates(benchmark::State& state) {
+  const TransversalLists& lists = transversal_lists_of(state);
+  OdlsSearch search;
+  std::size_t i = 0;
+  for (auto _ : state) {
+    search.FindMates(lists.starts[i], lists.tables[i]);
+    benchmark::DoNotOptimize(search.OdlsMates.Count);
+    if (++i == lists.tables.size()) i = 0;
+  }
+  label(state, i);
+}
+BENCHMARK(BM_FindMates)->Apply(configure);
 
 void BM_GetOdlsByDlx(benchmark::State& state) {
   const auto& squares = squares_of(state);

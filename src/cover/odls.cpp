@@ -308,6 +308,10 @@ void OdlsSearch::GetOdls(const TLatinSquare& square) {
   }
 }
 
+void OdlsSearch::FindMates(const TTransversalStarts& starts, const TTransversalsTable& table) {
+  find_mates(*mate_scratch_, starts, table, OdlsMates);
+}
+
 TTransversalsTable OdlsSearch::GetDiagonalTransversalsByDlx(const TLatinSquare& square) {
   return diagonal_transversals_by_dlx(dlx_, square);
 }

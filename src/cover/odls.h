@@ -55,6 +55,8 @@ class OdlsSearch {
   /// All mates of square, normalized (first row 0..9), into OdlsMates. A failure is reported
   /// on the diagnostics stream and leaves what was found so far.
   void GetOdls(const TLatinSquare& square);
+  /// FindMates into OdlsMates, on this search's scratch (no allocation once it has grown).
+  void FindMates(const TTransversalStarts& starts, const TTransversalsTable& table);
   /// All mates of square by two exact covers, into OdlsMates; value p of a mate marks the
   /// transversal chosen at depth p. DlxTransversals keeps the square's diagonal transversals.
   void GetOdlsByDlx(const TLatinSquare& square);
