@@ -7,8 +7,9 @@
 // of a mate is the transversal through (0, d), so the mates have first row 0..9, and they are
 // listed in lexicographic order of the chosen list indices, the order in which trying the
 // groups value by value meets them. The partitions themselves are found by branching on the
-// cell with the fewest candidates (see MateScratch) and sorted afterwards; each transversal is
-// a 128-bit cell mask, so "disjoint" is two ANDs.
+// cell with the fewest candidates (see MateScratch) and sorted afterwards. Most squares have no
+// mate at all, and the search proves that within two or three steps, so what counts is the
+// cost per transversal of reading the list and of the first steps, not the depth.
 //
 // GetOdlsByDlx solves two exact covers: for the transversals (100 cells x 32 constraints) and
 // for the partitions (transversals x 100 cells). Value p of a mate marks the transversal chosen
@@ -19,6 +20,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cassert>
 #include <cstdint>
 #include <exception>
 
@@ -33,28 +35,65 @@ namespace {
 constexpr int kCells = kOrder * kOrder;
 constexpr int kDiagonalColumns = 32;
 
+/// A transversal as the partition search holds it (see MateScratch).
 struct CellMask {
-  std::uint64_t lo = 0;  // cells 0..63
-  std::uint64_t hi = 0;  // cells 64..99; bit 63 marks a transversal that names no cell
+  std::uint64_t lo = 0;
+  std::uint64_t hi = 0;
 };
+constexpr std::uint64_t kCellsLo = (std::uint64_t{1} << 60) - 1;
+constexpr std::uint64_t kCellsHi = (std::uint64_t{1} << 40) - 1;
+constexpr int kIndexShift = 40;
+constexpr int kMaxEntries = 1 << (64 - kIndexShift);
+/// Set in a look-up for a column outside 0..9; never part of a valid entry.
 constexpr std::uint64_t kBadBit = std::uint64_t{1} << 63;
+
+/// bit[r][c]: the bit of cell (r, c) in its word; columns 10..15 give kBadBit.
+struct CellBitTable {
+  std::uint64_t bit[kOrder][16];
+};
+constexpr CellBitTable make_cell_bits() {
+  CellBitTable table{};
+  for (int r = 0; r < kOrder; ++r)
+    for (int c = 0; c < 16; ++c)
+      table.bit[r][c] = c < kOrder ? std::uint64_t{1} << (kOrder * (r % 6) + c) : kBadBit;
+  return table;
+}
+constexpr CellBitTable kCellBits = make_cell_bits();
+
+/// Bit-sliced counts (0..15) of the entries through each cell of one word, and the cells with
+/// 16 or more.
+struct CellCounts {
+  std::uint64_t b0 = 0, b1 = 0, b2 = 0, b3 = 0, over = 0;
+
+  void add(std::uint64_t cells) {
+    const std::uint64_t c1 = b0 & cells;
+    b0 ^= cells;
+    const std::uint64_t c2 = b1 & c1;
+    b1 ^= c1;
+    const std::uint64_t c3 = b2 & c2;
+    b2 ^= c2;
+    over |= b3 & c3;
+    b3 ^= c3;
+  }
+  /// The cells with at least one entry.
+  [[nodiscard]] std::uint64_t any() const { return b0 | b1 | b2 | b3 | over; }
+  /// The cells of among with the least count below 16; none when all have 16 or more.
+  [[nodiscard]] std::uint64_t fewest(std::uint64_t among) const {
+    among &= ~over;
+    for (const std::uint64_t b : {b3, b2, b1, b0})
+      if ((among & ~b) != 0) among &= ~b;
+    return among;
+  }
+  /// The count of the cell at bit i, one below 16.
+  [[nodiscard]] int count(int i) const {
+    return static_cast<int>((b0 >> i & 1) | (b1 >> i & 1) << 1 | (b2 >> i & 1) << 2 |
+                            (b3 >> i & 1) << 3);
+  }
+};
 
 /// True when every entry of t is a column 0..9.
 bool is_valid(const TTransversal& t) {
   return std::all_of(t.begin(), t.end(), [](int c) { return c >= 0 && c < kOrder; });
-}
-
-CellMask mask_of(const TTransversal& t) {
-  if (!is_valid(t)) return {~std::uint64_t{0}, ~std::uint64_t{0}};
-  CellMask m;
-  for (int r = 0; r < kOrder; ++r) {
-    const int cell = kOrder * r + t[r];
-    if (cell < 64)
-      m.lo |= std::uint64_t{1} << cell;
-    else
-      m.hi |= std::uint64_t{1} << (cell - 64);
-  }
-  return m;
 }
 
 /// Makes room for mate number `count` (1-based) and returns it, a 10 x 10 square.
@@ -67,95 +106,152 @@ TLatinSquare& mate_slot(TOrthogonalSquares& mates, int count) {
 
 }  // namespace
 
-// The partition search. Each step keeps the list of transversals still disjoint from those
-// chosen, takes the open cell with the fewest of them through it (counted by one pass over the
-// list) and tries each of those in turn; a cell with none ends the branch. The lists shrink
-// fast, so deep steps are cheap. Found partitions keep one transversal per group (value) and
-// are sorted into the order in which trying the groups value by value would meet them.
+// The partition search.
+//
+// An entry is one transversal as a 100-bit cell mask in two words, with its list index in the
+// spare high bits:
+//
+//   lo  bits  0..59   cell (r, c), r = 0..5, at bit 10r + c
+//   hi  bits  0..39   cell (r, c), r = 6..9, at bit 10(r - 6) + c
+//       bits 40..63   the transversal's list index
+//
+// so that a row never straddles the two words and the mask of a transversal is ten table
+// look-ups. Each step keeps the list of entries still disjoint from those chosen, by value, the
+// lists of the open steps stacked one after another in `lists`. It counts how many entries go
+// through each open cell with bit-sliced counters (a cell with none ends the branch), takes the
+// open cell with the fewest and tries each of its entries in turn. Past the first step, where
+// lists are short and most branches end at once, a cheaper pass that only tells none, one and
+// more comes first; a cell with one entry is taken at once. Found partitions keep one
+// transversal per group (value) and are sorted into the order in which trying the groups value
+// by value would meet them.
 struct MateScratch {
-  std::vector<CellMask> masks;
-  std::vector<std::array<std::uint8_t, kOrder>> cells;  // the ten cells of each entry
-  std::vector<std::int8_t> group;  // the value whose group holds list entry x, or -1
-  std::vector<int> lists;          // [depth][entry]: the alive entries, ascending
-  int capacity = 0;
+  std::vector<CellMask> lists;
+  std::array<int, kOrder + 1> first{};  // first[d]..first[d + 1] - 1: the group of value d
   std::array<int, kOrder> chosen{};
   std::vector<std::array<int, kOrder>> found;
 
-  void prepare(const TTransversalStarts& starts, const TTransversalsTable& table) {
+  /// Fills the first list with the valid transversals of the groups; returns its length.
+  int prepare(const TTransversalStarts& starts, const TTransversalsTable& table) {
     const int n = std::min(table.Count, static_cast<int>(table.Items.size()));
-    std::array<int, kOrder + 1> first{};
+    assert(n < kMaxEntries);
     first[0] = std::clamp(starts[0], 0, n);
     for (int k = 1; k <= kOrder; ++k) first[k] = std::clamp(starts[k], first[k - 1], n);
-    masks.resize(n);
-    cells.resize(n);
-    group.assign(n, -1);
-    capacity = n;
-    lists.resize(static_cast<std::size_t>(kOrder + 1) * (n + 1));
+    // Each list is shorter than the one before, so the eleven fit in 11 (n + 1).
+    const std::size_t need = static_cast<std::size_t>(kOrder + 1) * (n + 1);
+    if (lists.size() < need) lists.resize(need);
     found.clear();
+    const TTransversal* items = table.Items.data();
+    // With every column in 0..15 the look-up table can be read as it is; its rows give the
+    // bad bit for 10..15.
+    std::array<unsigned, kOrder> seen{};
+    for (int x = first[0]; x < first[kOrder]; ++x)
+      for (int r = 0; r < kOrder; ++r) seen[r] |= static_cast<unsigned>(items[x][r]);
+    unsigned all = 0;
+    for (const unsigned s : seen) all |= s;
+    const bool checked = all < 16;
     int count = 0;
-    for (int d = 0; d < kOrder; ++d)
-      for (int x = first[d]; x < first[d + 1]; ++x) {
-        masks[x] = mask_of(table.Items[x]);
-        if (masks[x].hi & kBadBit) continue;
-        group[x] = static_cast<std::int8_t>(d);
-        for (int r = 0; r < kOrder; ++r)
-          cells[x][r] = static_cast<std::uint8_t>(kOrder * r + table.Items[x][r]);
-        lists[1 + count++] = x;
-      }
-    lists[0] = count;  // each list starts with its length
+    for (int x = first[0]; x < first[kOrder]; ++x) {
+      const TTransversal& t = items[x];
+      if (!checked && !is_valid(t)) continue;
+      std::uint64_t lo = 0;
+      std::uint64_t hi = 0;
+      for (int r = 0; r < 6; ++r) lo |= kCellBits.bit[r][t[r]];
+      for (int r = 6; r < kOrder; ++r) hi |= kCellBits.bit[r][t[r]];
+      lists[count] = {lo, hi | static_cast<std::uint64_t>(x) << kIndexShift};
+      count += ((lo | hi) & kBadBit) == 0;
+    }
+    return count;
   }
 
-  void search(int depth, std::uint64_t covered_lo, std::uint64_t covered_hi) {
+  /// Tries the n entries of lists[begin..], the cells outside open_lo/open_hi covered.
+  void search(int depth, int begin, int n, std::uint64_t open_lo, std::uint64_t open_hi) {
     if (depth == kOrder) {
       record();
       return;
     }
-    const int* list = &lists[static_cast<std::size_t>(depth) * (capacity + 1)];
-    const int n = list[0];
-    std::array<std::uint16_t, 128> through{};
-    for (int k = 1; k <= n; ++k)
-      for (const std::uint8_t cell : cells[list[k]]) ++through[cell];
-    // The open cell with the fewest, the first among equals.
-    int best_cell = -1;
-    int best_count = n + 1;
-    for (int half = 0; half < 2 && best_count > 0; ++half) {
-      std::uint64_t open = half == 0 ? ~covered_lo : ~covered_hi & kFullHi;
-      for (; open != 0 && best_count > 0; open &= open - 1) {
-        const int cell = 64 * half + std::countr_zero(open);
-        if (through[cell] < best_count) {
-          best_count = through[cell];
-          best_cell = cell;
-        }
+    const CellMask* list = &lists[begin];
+    bool high = false;
+    std::uint64_t bit = 0;
+    if (depth > 0) {
+      // Cells with at least one and with at least two entries.
+      std::uint64_t one_lo = 0, two_lo = 0, one_hi = 0, two_hi = 0;
+      for (int k = 0; k < n; ++k) {
+        two_lo |= one_lo & list[k].lo;
+        one_lo |= list[k].lo;
+        two_hi |= one_hi & list[k].hi;
+        one_hi |= list[k].hi;
+      }
+      if (((open_lo & ~one_lo) | (open_hi & ~one_hi)) != 0) return;
+      const std::uint64_t single_lo = open_lo & ~two_lo;
+      const std::uint64_t single_hi = open_hi & ~two_hi;
+      if (single_lo != 0) {
+        bit = single_lo & -single_lo;
+      } else if (single_hi != 0) {
+        bit = single_hi & -single_hi;
+        high = true;
       }
     }
-    if (best_count == 0 || best_cell < 0) return;
-    const std::uint64_t bit = std::uint64_t{1} << (best_cell % 64);
-    const bool high = best_cell >= 64;
-    int* next = &lists[static_cast<std::size_t>(depth + 1) * (capacity + 1)];
-    for (int k = 1; k <= n; ++k) {
-      const int x = list[k];
-      const CellMask& t = masks[x];
-      if (((high ? t.hi : t.lo) & bit) == 0) continue;
-      int m = 0;
-      for (int q = 1; q <= n; ++q) {
-        const CellMask& u = masks[list[q]];
-        next[1 + m] = list[q];
-        m += static_cast<int>(((u.lo & t.lo) | (u.hi & t.hi)) == 0);
+    if (bit == 0) {
+      CellCounts lo_counts, hi_counts;
+      for (int k = 0; k < n; ++k) {
+        lo_counts.add(list[k].lo);
+        hi_counts.add(list[k].hi);
       }
-      next[0] = m;
-      chosen[depth] = x;
-      search(depth + 1, covered_lo | t.lo, covered_hi | t.hi);
+      if (((open_lo & ~lo_counts.any()) | (open_hi & ~hi_counts.any())) != 0) return;
+      const std::uint64_t best_lo = lo_counts.fewest(open_lo);
+      const std::uint64_t best_hi = hi_counts.fewest(open_hi);
+      if (best_lo != 0 && best_hi != 0)
+        high =
+            hi_counts.count(std::countr_zero(best_hi)) < lo_counts.count(std::countr_zero(best_lo));
+      else if (best_lo == 0 && best_hi == 0)
+        fewest_by_counting(list, n, open_lo, open_hi, high, bit);
+      else
+        high = best_lo == 0;
+      if (bit == 0) bit = high ? best_hi & -best_hi : best_lo & -best_lo;
+    }
+    CellMask* next = &lists[begin + n];
+    for (int k = 0; k < n; ++k) {
+      const std::uint64_t t_lo = list[k].lo;
+      const std::uint64_t t_hi = list[k].hi & kCellsHi;
+      if (((high ? t_hi : t_lo) & bit) == 0) continue;
+      int m = 0;
+      for (int q = 0; q < n; ++q) {
+        const std::uint64_t u_lo = list[q].lo;
+        const std::uint64_t u_hi = list[q].hi;
+        next[m] = {u_lo, u_hi};
+        m += static_cast<int>(((u_lo & t_lo) | (u_hi & t_hi)) == 0);
+      }
+      chosen[depth] = static_cast<int>(list[k].hi >> kIndexShift);
+      search(depth + 1, begin + n, m, open_lo & ~t_lo, open_hi & ~t_hi);
     }
   }
 
  private:
-  static constexpr std::uint64_t kFullHi = (std::uint64_t{1} << (kCells - 64)) - 1;
+  /// The open cell with the fewest entries when every open cell has 16 or more.
+  static void fewest_by_counting(const CellMask* list, int n, std::uint64_t open_lo,
+                                 std::uint64_t open_hi, bool& high, std::uint64_t& bit) {
+    std::array<int, 128> through{};
+    for (int k = 0; k < n; ++k) {
+      for (std::uint64_t m = list[k].lo; m != 0; m &= m - 1) ++through[std::countr_zero(m)];
+      for (std::uint64_t m = list[k].hi & kCellsHi; m != 0; m &= m - 1)
+        ++through[64 + std::countr_zero(m)];
+    }
+    int best = -1;
+    for (int half = 0; half < 2; ++half)
+      for (std::uint64_t open = half == 0 ? open_lo : open_hi; open != 0; open &= open - 1) {
+        const int cell = 64 * half + std::countr_zero(open);
+        if (best < 0 || through[cell] < through[best]) best = cell;
+      }
+    high = best >= 64;
+    bit = std::uint64_t{1} << (best % 64);
+  }
 
   void record() {
     std::array<int, kOrder> by_value{};
     by_value.fill(-1);
     for (const int x : chosen) {
-      const int d = group[x];
+      int d = kOrder - 1;
+      while (first[d] > x) --d;
       if (by_value[d] >= 0) return;  // two of one group: not a choice value by value
       by_value[d] = x;
     }
@@ -168,8 +264,7 @@ namespace {
 void find_mates(MateScratch& scratch, const TTransversalStarts& starts,
                 const TTransversalsTable& table, TOrthogonalSquares& mates) {
   mates.Count = 0;
-  scratch.prepare(starts, table);
-  scratch.search(0, 0, 0);
+  scratch.search(0, 0, scratch.prepare(starts, table), kCellsLo, kCellsHi);
   std::sort(scratch.found.begin(), scratch.found.end());
   for (const std::array<int, kOrder>& choice : scratch.found) {
     TLatinSquare& mate = mate_slot(mates, ++mates.Count);
