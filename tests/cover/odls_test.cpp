@@ -156,6 +156,51 @@ TEST(CoverToMateSquare, StaysInsideTheSquareWhateverItIsGiven) {
   EXPECT_EQ(mates.Count, 0);
 }
 
+/// table with a copy of the first transversal of every group put after it, column `column`
+/// in row `row`; starts follow.
+TTransversalsTable WithBadCopies(const TTransversalStarts& starts, const TTransversalsTable& table,
+                                 int row, int column, TTransversalStarts& bad_starts) {
+  TTransversalsTable out;
+  bad_starts[0] = starts[0];
+  for (int d = 0; d < kOrder; ++d) {
+    for (int x = starts[d]; x < starts[d + 1]; ++x) {
+      out.Items.push_back(table.Items[x]);
+      if (x > starts[d]) continue;
+      TTransversal bad = table.Items[x];
+      bad[row] = column;
+      out.Items.push_back(bad);
+    }
+    bad_starts[d + 1] = static_cast<int>(out.Items.size());
+  }
+  out.Count = static_cast<int>(out.Items.size());
+  return out;
+}
+
+TEST(FindMates, SkipsTransversalsWithColumnsOutsideTheSquare) {
+  const TLatinSquare square = StringToSquare(kSpecialSquares[13].digits);  // ten mates
+  TransversalSearch transversals;
+  TTransversalStarts starts{};
+  TTransversalCounts counts{};
+  TTransversalsTable table;
+  transversals.GetTransversalsFast(square, true, starts, counts, table);
+  OdlsSearch search;
+  search.FindMates(starts, table);
+  const TOrthogonalSquares expected = search.OdlsMates;
+  ASSERT_EQ(expected.Count, 10);
+  // 10..15 and the rest are told apart by different means.
+  for (const int column : {10, 15, 16, -1, 1000}) {
+    for (const int row : {0, 5, 6, 9}) {
+      SCOPED_TRACE(testing::Message() << "row " << row << ", column " << column);
+      TTransversalStarts bad_starts{};
+      const TTransversalsTable bad = WithBadCopies(starts, table, row, column, bad_starts);
+      search.FindMates(bad_starts, bad);
+      ASSERT_EQ(search.OdlsMates.Count, expected.Count);
+      for (int i = 0; i < expected.Count; ++i)
+        EXPECT_EQ(search.OdlsMates.Squares[i], expected.Squares[i]);
+    }
+  }
+}
+
 TEST(GetOrthogonalityCharacteristic, BestPairFirstReached) {
   const TLatinSquare square = StringToSquare(kSpecialSquares[0].digits);
   TOrthogonalSquares mates;
