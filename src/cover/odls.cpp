@@ -35,11 +35,9 @@ namespace {
 constexpr int kCells = kOrder * kOrder;
 constexpr int kDiagonalColumns = 32;
 
-/// A transversal as the partition search holds it (see MateScratch).
-struct CellMask {
-  std::uint64_t lo = 0;
-  std::uint64_t hi = 0;
-};
+/// A transversal as the partition search holds it (see MateScratch): two words that the
+/// compiler keeps in one vector register where it has them.
+using CellMask = std::uint64_t __attribute__((vector_size(16)));
 constexpr std::uint64_t kCellsLo = (std::uint64_t{1} << 60) - 1;
 constexpr std::uint64_t kCellsHi = (std::uint64_t{1} << 40) - 1;
 constexpr int kIndexShift = 40;
@@ -60,21 +58,11 @@ constexpr CellBitTable make_cell_bits() {
 }
 constexpr CellBitTable kCellBits = make_cell_bits();
 
-/// Bit-sliced counts (0..15) of the entries through each cell of one word, and the cells with
-/// 16 or more.
+/// Bit-sliced counts 0..15 of the entries through each cell of one word (bit i of b_k is bit k
+/// of the count of cell i), and the cells with 16 or more.
 struct CellCounts {
-  std::uint64_t b0 = 0, b1 = 0, b2 = 0, b3 = 0, over = 0;
+  std::uint64_t b0, b1, b2, b3, over;
 
-  void add(std::uint64_t cells) {
-    const std::uint64_t c1 = b0 & cells;
-    b0 ^= cells;
-    const std::uint64_t c2 = b1 & c1;
-    b1 ^= c1;
-    const std::uint64_t c3 = b2 & c2;
-    b2 ^= c2;
-    over |= b3 & c3;
-    b3 ^= c3;
-  }
   /// The cells with at least one entry.
   [[nodiscard]] std::uint64_t any() const { return b0 | b1 | b2 | b3 | over; }
   /// The cells of among with the least count below 16; none when all have 16 or more.
@@ -90,6 +78,12 @@ struct CellCounts {
                             (b3 >> i & 1) << 3);
   }
 };
+
+/// True when a and b share no cell (b without its index bits).
+bool disjoint(CellMask a, CellMask b) {
+  const CellMask both = a & b;
+  return (both[0] | both[1]) == 0;
+}
 
 /// True when every entry of t is a column 0..9.
 bool is_valid(const TTransversal& t) {
@@ -111,19 +105,20 @@ TLatinSquare& mate_slot(TOrthogonalSquares& mates, int count) {
 // An entry is one transversal as a 100-bit cell mask in two words, with its list index in the
 // spare high bits:
 //
-//   lo  bits  0..59   cell (r, c), r = 0..5, at bit 10r + c
-//   hi  bits  0..39   cell (r, c), r = 6..9, at bit 10(r - 6) + c
-//       bits 40..63   the transversal's list index
+//   word 0  bits  0..59   cell (r, c), r = 0..5, at bit 10r + c
+//   word 1  bits  0..39   cell (r, c), r = 6..9, at bit 10(r - 6) + c
+//           bits 40..63   the transversal's list index
 //
 // so that a row never straddles the two words and the mask of a transversal is ten table
-// look-ups. Each step keeps the list of entries still disjoint from those chosen, by value, the
-// lists of the open steps stacked one after another in `lists`. It counts how many entries go
+// look-ups. Each step keeps the list of entries still disjoint from those chosen, by value;
+// a step's list is followed in `lists` by the lists of its branches, two at a time, so the
+// lists of the open steps are stacked one after another. A step counts how many entries go
 // through each open cell with bit-sliced counters (a cell with none ends the branch), takes the
-// open cell with the fewest and tries each of its entries in turn. Past the first step, where
-// lists are short and most branches end at once, a cheaper pass that only tells none, one and
-// more comes first; a cell with one entry is taken at once. Found partitions keep one
-// transversal per group (value) and are sorted into the order in which trying the groups value
-// by value would meet them.
+// open cell with the fewest and tries each of its entries in turn, building the lists of two
+// branches in one pass over its own. Past the first step, where lists are short and most
+// branches end at once, a cheaper pass that only tells none, one and more comes first; a cell
+// with one entry is taken at once. Found partitions keep one transversal per group (value) and
+// are sorted into the order in which trying the groups value by value would meet them.
 struct MateScratch {
   std::vector<CellMask> lists;
   std::array<int, kOrder + 1> first{};  // first[d]..first[d + 1] - 1: the group of value d
@@ -131,13 +126,14 @@ struct MateScratch {
   std::vector<std::array<int, kOrder>> found;
 
   /// Fills the first list with the valid transversals of the groups; returns its length.
-  int prepare(const TTransversalStarts& starts, const TTransversalsTable& table) {
+  std::size_t prepare(const TTransversalStarts& starts, const TTransversalsTable& table) {
     const int n = std::min(table.Count, static_cast<int>(table.Items.size()));
     assert(n < kMaxEntries);
     first[0] = std::clamp(starts[0], 0, n);
     for (int k = 1; k <= kOrder; ++k) first[k] = std::clamp(starts[k], first[k - 1], n);
-    // Each list is shorter than the one before, so the eleven fit in 11 (n + 1).
-    const std::size_t need = static_cast<std::size_t>(kOrder + 1) * (n + 1);
+    // A list and the two branch lists after it take twice its length, and each list is
+    // shorter than the one before.
+    const std::size_t need = 2 * static_cast<std::size_t>(kOrder + 1) * (n + 1);
     if (lists.size() < need) lists.resize(need);
     found.clear();
     const TTransversal* items = table.Items.data();
@@ -148,92 +144,128 @@ struct MateScratch {
       for (int r = 0; r < kOrder; ++r) seen[r] |= static_cast<unsigned>(items[x][r]);
     unsigned all = 0;
     for (const unsigned s : seen) all |= s;
-    const bool checked = all < 16;
-    int count = 0;
+    CellMask* out = lists.data();
     for (int x = first[0]; x < first[kOrder]; ++x) {
       const TTransversal& t = items[x];
-      if (!checked && !is_valid(t)) continue;
+      if (all >= 16 && !is_valid(t)) continue;
       std::uint64_t lo = 0;
       std::uint64_t hi = 0;
       for (int r = 0; r < 6; ++r) lo |= kCellBits.bit[r][t[r]];
       for (int r = 6; r < kOrder; ++r) hi |= kCellBits.bit[r][t[r]];
-      lists[count] = {lo, hi | static_cast<std::uint64_t>(x) << kIndexShift};
-      count += ((lo | hi) & kBadBit) == 0;
+      std::uint64_t* words = reinterpret_cast<std::uint64_t*>(out);
+      words[0] = lo;
+      words[1] = hi | static_cast<std::uint64_t>(x) << kIndexShift;
+      out += static_cast<int>(((lo | hi) & kBadBit) == 0);
     }
-    return count;
+    return static_cast<std::size_t>(out - lists.data());
   }
 
-  /// Tries the n entries of lists[begin..], the cells outside open_lo/open_hi covered.
-  void search(int depth, int begin, int n, std::uint64_t open_lo, std::uint64_t open_hi) {
+  /// Tries the n entries of list, the cells outside open_lo/open_hi covered.
+  void search(int depth, const CellMask* list, std::size_t n, std::uint64_t open_lo,
+              std::uint64_t open_hi) {
     if (depth == kOrder) {
       record();
       return;
     }
-    const CellMask* list = &lists[begin];
-    bool high = false;
+    // The cell to branch on: bit of word `word`, with `branches` entries through it.
+    int word = 0;
     std::uint64_t bit = 0;
+    int branches = 1;
     if (depth > 0) {
-      // Cells with at least one and with at least two entries.
-      std::uint64_t one_lo = 0, two_lo = 0, one_hi = 0, two_hi = 0;
-      for (int k = 0; k < n; ++k) {
-        two_lo |= one_lo & list[k].lo;
-        one_lo |= list[k].lo;
-        two_hi |= one_hi & list[k].hi;
-        one_hi |= list[k].hi;
+      CellMask one{0, 0};
+      CellMask two{0, 0};
+      for (std::size_t k = 0; k < n; ++k) {
+        two |= one & list[k];
+        one |= list[k];
       }
-      if (((open_lo & ~one_lo) | (open_hi & ~one_hi)) != 0) return;
-      const std::uint64_t single_lo = open_lo & ~two_lo;
-      const std::uint64_t single_hi = open_hi & ~two_hi;
+      if (((open_lo & ~one[0]) | (open_hi & ~one[1])) != 0) return;
+      const std::uint64_t single_lo = open_lo & ~two[0];
+      const std::uint64_t single_hi = open_hi & ~two[1];
       if (single_lo != 0) {
         bit = single_lo & -single_lo;
       } else if (single_hi != 0) {
         bit = single_hi & -single_hi;
-        high = true;
+        word = 1;
       }
     }
     if (bit == 0) {
-      CellCounts lo_counts, hi_counts;
-      for (int k = 0; k < n; ++k) {
-        lo_counts.add(list[k].lo);
-        hi_counts.add(list[k].hi);
+      CellMask b0{0, 0}, b1 = b0, b2 = b0, b3 = b0, over = b0;
+      for (std::size_t k = 0; k < n; ++k) {
+        const CellMask c1 = b0 & list[k];
+        b0 ^= list[k];
+        const CellMask c2 = b1 & c1;
+        b1 ^= c1;
+        const CellMask c3 = b2 & c2;
+        b2 ^= c2;
+        over |= b3 & c3;
+        b3 ^= c3;
       }
-      if (((open_lo & ~lo_counts.any()) | (open_hi & ~hi_counts.any())) != 0) return;
-      const std::uint64_t best_lo = lo_counts.fewest(open_lo);
-      const std::uint64_t best_hi = hi_counts.fewest(open_hi);
-      if (best_lo != 0 && best_hi != 0)
-        high =
-            hi_counts.count(std::countr_zero(best_hi)) < lo_counts.count(std::countr_zero(best_lo));
-      else if (best_lo == 0 && best_hi == 0)
-        fewest_by_counting(list, n, open_lo, open_hi, high, bit);
-      else
-        high = best_lo == 0;
-      if (bit == 0) bit = high ? best_hi & -best_hi : best_lo & -best_lo;
+      const CellCounts lo{b0[0], b1[0], b2[0], b3[0], over[0]};
+      const CellCounts hi{b0[1], b1[1], b2[1], b3[1], over[1]};
+      if (((open_lo & ~lo.any()) | (open_hi & ~hi.any())) != 0) return;
+      const std::uint64_t best_lo = lo.fewest(open_lo);
+      const std::uint64_t best_hi = hi.fewest(open_hi);
+      const int count_lo = best_lo != 0 ? lo.count(std::countr_zero(best_lo)) : kCells;
+      const int count_hi = best_hi != 0 ? hi.count(std::countr_zero(best_hi)) : kCells;
+      if (best_lo == 0 && best_hi == 0) {
+        branches = fewest_by_counting(list, n, open_lo, open_hi, word, bit);
+      } else if (count_hi < count_lo) {
+        word = 1;
+        bit = best_hi & -best_hi;
+        branches = count_hi;
+      } else {
+        bit = best_lo & -best_lo;
+        branches = count_lo;
+      }
     }
-    CellMask* next = &lists[begin + n];
-    for (int k = 0; k < n; ++k) {
-      const std::uint64_t t_lo = list[k].lo;
-      const std::uint64_t t_hi = list[k].hi & kCellsHi;
-      if (((high ? t_hi : t_lo) & bit) == 0) continue;
-      int m = 0;
-      for (int q = 0; q < n; ++q) {
-        const std::uint64_t u_lo = list[q].lo;
-        const std::uint64_t u_hi = list[q].hi;
-        next[m] = {u_lo, u_hi};
-        m += static_cast<int>(((u_lo & t_lo) | (u_hi & t_hi)) == 0);
+    CellMask* next = const_cast<CellMask*>(list) + n;
+    const CellMask cells{kCellsLo, kCellsHi};
+    const CellMask* branch = list;
+    const auto next_branch = [&] {
+      while ((branch[0][word] & bit) == 0) ++branch;
+      return branch++;
+    };
+    for (; branches >= 2; branches -= 2) {
+      const CellMask* x = next_branch();
+      const CellMask* y = next_branch();
+      const CellMask tx = *x & cells;
+      const CellMask ty = *y & cells;
+      CellMask* next_x = next + n;
+      std::size_t mx = 0;
+      std::size_t my = 0;
+      for (std::size_t q = 0; q < n; ++q) {
+        next_x[mx] = list[q];
+        mx += static_cast<std::size_t>(disjoint(list[q], tx));
+        next[my] = list[q];
+        my += static_cast<std::size_t>(disjoint(list[q], ty));
       }
-      chosen[depth] = static_cast<int>(list[k].hi >> kIndexShift);
-      search(depth + 1, begin + n, m, open_lo & ~t_lo, open_hi & ~t_hi);
+      chosen[depth] = static_cast<int>((*x)[1] >> kIndexShift);
+      search(depth + 1, next_x, mx, open_lo & ~tx[0], open_hi & ~tx[1]);
+      chosen[depth] = static_cast<int>((*y)[1] >> kIndexShift);
+      search(depth + 1, next, my, open_lo & ~ty[0], open_hi & ~ty[1]);
+    }
+    if (branches == 1) {
+      const CellMask* x = next_branch();
+      const CellMask tx = *x & cells;
+      std::size_t m = 0;
+      for (std::size_t q = 0; q < n; ++q) {
+        next[m] = list[q];
+        m += static_cast<std::size_t>(disjoint(list[q], tx));
+      }
+      chosen[depth] = static_cast<int>((*x)[1] >> kIndexShift);
+      search(depth + 1, next, m, open_lo & ~tx[0], open_hi & ~tx[1]);
     }
   }
 
  private:
-  /// The open cell with the fewest entries when every open cell has 16 or more.
-  static void fewest_by_counting(const CellMask* list, int n, std::uint64_t open_lo,
-                                 std::uint64_t open_hi, bool& high, std::uint64_t& bit) {
+  /// The open cell with the fewest entries when every open cell has 16 or more; returns the
+  /// count.
+  static int fewest_by_counting(const CellMask* list, std::size_t n, std::uint64_t open_lo,
+                                std::uint64_t open_hi, int& word, std::uint64_t& bit) {
     std::array<int, 128> through{};
-    for (int k = 0; k < n; ++k) {
-      for (std::uint64_t m = list[k].lo; m != 0; m &= m - 1) ++through[std::countr_zero(m)];
-      for (std::uint64_t m = list[k].hi & kCellsHi; m != 0; m &= m - 1)
+    for (std::size_t k = 0; k < n; ++k) {
+      for (std::uint64_t m = list[k][0]; m != 0; m &= m - 1) ++through[std::countr_zero(m)];
+      for (std::uint64_t m = list[k][1] & kCellsHi; m != 0; m &= m - 1)
         ++through[64 + std::countr_zero(m)];
     }
     int best = -1;
@@ -242,8 +274,9 @@ struct MateScratch {
         const int cell = 64 * half + std::countr_zero(open);
         if (best < 0 || through[cell] < through[best]) best = cell;
       }
-    high = best >= 64;
+    word = best / 64;
     bit = std::uint64_t{1} << (best % 64);
+    return through[best];
   }
 
   void record() {
@@ -264,7 +297,8 @@ namespace {
 void find_mates(MateScratch& scratch, const TTransversalStarts& starts,
                 const TTransversalsTable& table, TOrthogonalSquares& mates) {
   mates.Count = 0;
-  scratch.search(0, 0, scratch.prepare(starts, table), kCellsLo, kCellsHi);
+  const std::size_t n = scratch.prepare(starts, table);
+  scratch.search(0, scratch.lists.data(), n, kCellsLo, kCellsHi);
   std::sort(scratch.found.begin(), scratch.found.end());
   for (const std::array<int, kOrder>& choice : scratch.found) {
     TLatinSquare& mate = mate_slot(mates, ++mates.Count);
