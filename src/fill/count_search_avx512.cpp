@@ -3,6 +3,7 @@
 #include <bit>
 #include <cassert>
 #include <cstdint>
+#include <cstring>
 
 #include "fill/fill_kernels.h"
 #include "model/isa_target.h"

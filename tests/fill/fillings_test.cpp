@@ -6,6 +6,8 @@
 #include <regex>
 #include <sstream>
 
+#include "fill/clue_sets.h"
+#include "fill/fill_kernels.h"
 #include "fill/fill_test_squares.h"
 #include "model/diagnostics.h"
 #include "model/latin_square_class.h"
@@ -66,6 +68,61 @@ TEST(CountFillingsUpTo, EveryPathCountsLikeThePlainSearch) {
       EXPECT_EQ(CountFillingsUpTo(sq, 2, path), std::min<std::uint64_t>(plain, 2));
     }
   }
+}
+
+// The clue sets the reductions end with: one filling on every path, and two or more as soon as
+// any clue is taken away (every path counts those alike, up to the limit and in full).
+TEST(CountFillingsUpTo, EveryPathFindsFinalClueSetsUniqueAndEveryClueNeeded) {
+  for (std::uint32_t seed = 200; seed < 203; ++seed) {
+    const TLatinSquare dls = test::RandomDls(seed);
+    RandSeed = seed;
+    const TLatinSquare clues = GetDominatingSetRandom(dls);
+    for (const IsaPath path : SupportedIsaPaths()) {
+      SCOPED_TRACE(IsaPathName(path));
+      EXPECT_EQ(CountFillingsUpTo(clues, 1, path), 1u);
+      EXPECT_EQ(CountFillingsUpTo(clues, 2, path), 1u);
+      EXPECT_EQ(CountFillingsUpTo(clues, UINT64_MAX, path), 1u);
+    }
+    for (int cell = 0; cell < 100; ++cell) {
+      if (clues.data()[cell] < 0) continue;
+      TLatinSquare less = clues;
+      less.data()[cell] = kEmpty;
+      const std::uint64_t all = CountFillingsUpTo(less, UINT64_MAX, IsaPath::kScalar);
+      ASSERT_GE(all, 2u) << "seed " << seed << " cell " << cell;
+      for (const IsaPath path : SupportedIsaPaths()) {
+        EXPECT_EQ(CountFillingsUpTo(less, 2, path), 2u) << IsaPathName(path) << " cell " << cell;
+        EXPECT_EQ(CountFillingsUpTo(less, UINT64_MAX, path), all)
+            << IsaPathName(path) << " cell " << cell;
+      }
+    }
+  }
+}
+
+// A count that leaves one value out of one cell, on every path, against the plain counts: all
+// the fillings less those with that value there.
+TEST(CountFillingsUpTo, EveryPathLeavesAValueOutOfACell) {
+  std::uint64_t several = 0;
+  for (std::uint32_t seed = 1; seed <= 4; ++seed) {
+    const TLatinSquare sq = test::EmptyCells(test::RandomDls(seed), 58, seed * 5);
+    const std::uint64_t all = PlainCount(sq);
+    for (int cell = 3; cell < 100; cell += 9) {
+      if (sq.data()[cell] >= 0) continue;
+      const TElemsArr candidates = TLatinSquareClass::GetCandidates(sq, cell / 10, cell % 10);
+      for (const int v : candidates) {
+        TLatinSquare fixed = sq;
+        fixed.data()[cell] = v;
+        const std::uint64_t without = all - PlainCount(fixed);
+        several += without > 1 ? 1 : 0;
+        for (const IsaPath path : SupportedIsaPaths()) {
+          const fill_kernels::CountFn count = fill_kernels::CountOn(path);
+          EXPECT_EQ(count(sq, UINT64_MAX, false, cell, v), without)
+              << IsaPathName(path) << " seed " << seed << " cell " << cell << " value " << v;
+          EXPECT_EQ(count(sq, 1, false, cell, v), std::min<std::uint64_t>(without, 1));
+        }
+      }
+    }
+  }
+  EXPECT_GT(several, 10u);
 }
 
 // Clashing clues are searched all the same: new cells only avoid the values already used.
