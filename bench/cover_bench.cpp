@@ -13,8 +13,8 @@
 //       the mate search alone (OdlsSearch::FindMates) on transversal lists listed beforehand;
 //   BM_GetTransversalsFastOnPath / BM_GetOdlsOnPath
 //       the fast path and the mate search on the random squares for each instruction-set path
-//       (0 scalar, 1 AVX2, 2 AVX-512; a path the processor lacks is skipped). The plain
-//       benchmarks above run on the path the program picked at start-up.
+//       (0 scalar, 1 AVX2, 2 AVX-512, 3 AVX-512 with VP2INTERSECT; a path the processor lacks
+//       is skipped). The plain benchmarks above run on the path the program picked at start-up.
 
 #include <benchmark/benchmark.h>
 
@@ -182,7 +182,7 @@ BENCHMARK(BM_GetOdlsByDlx)->Apply(configure);
 
 /// The random squares on every instruction-set path, repeated.
 void configure_paths(benchmark::internal::Benchmark* b) {
-  b->Arg(0)->Arg(1)->Arg(2)->Repetitions(5)->ReportAggregatesOnly(true)->ComputeStatistics(
+  b->Arg(0)->Arg(1)->Arg(2)->Arg(3)->Repetitions(5)->ReportAggregatesOnly(true)->ComputeStatistics(
       "max", [](const std::vector<double>& v) { return *std::max_element(v.begin(), v.end()); });
 }
 

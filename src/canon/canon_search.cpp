@@ -8,6 +8,7 @@ namespace canon_kernels {
 
 std::unique_ptr<Kernel> Make(IsaPath path) {
   switch (path) {
+    case IsaPath::kAvx512Vp2i:
     case IsaPath::kAvx512:
       return avx512::Make();
     case IsaPath::kAvx2:

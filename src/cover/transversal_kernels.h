@@ -27,6 +27,9 @@ namespace avx2 {
 namespace avx512 {
 [[nodiscard]] std::unique_ptr<Kernel> Make();
 }
+namespace avx512vp2i {
+[[nodiscard]] std::unique_ptr<Kernel> Make();
+}
 
 /// The enumerator of a path.
 [[nodiscard]] std::unique_ptr<Kernel> Make(IsaPath path);

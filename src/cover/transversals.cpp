@@ -91,6 +91,8 @@ namespace transversal_kernels {
 
 std::unique_ptr<Kernel> Make(IsaPath path) {
   switch (path) {
+    case IsaPath::kAvx512Vp2i:
+      return avx512vp2i::Make();
     case IsaPath::kAvx512:
       return avx512::Make();
     case IsaPath::kAvx2:

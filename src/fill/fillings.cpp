@@ -203,6 +203,7 @@ void ReportSpeed(std::uint64_t counter) {
 
 CountFn CountOn(IsaPath path) {
   switch (path) {
+    case IsaPath::kAvx512Vp2i:
     case IsaPath::kAvx512:
       return avx512::Count;
     case IsaPath::kAvx2:

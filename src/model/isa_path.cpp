@@ -12,7 +12,8 @@
 namespace dlslab {
 namespace {
 
-constexpr std::array<IsaPath, 3> kPaths = {IsaPath::kScalar, IsaPath::kAvx2, IsaPath::kAvx512};
+constexpr std::array<IsaPath, 4> kPaths = {IsaPath::kScalar, IsaPath::kAvx2, IsaPath::kAvx512,
+                                           IsaPath::kAvx512Vp2i};
 
 #if defined(__x86_64__) || defined(__i386__)
 /// LZCNT (CPUID 0x80000001, ECX bit 5), asked directly: not every compiler's
@@ -43,6 +44,17 @@ bool has_avx512() {
 #endif
 }
 
+/// VP2INTERSECT (CPUID 7.0, EDX bit 8), asked directly for the same reason.
+bool has_avx512_vp2intersect() {
+#if defined(__x86_64__) || defined(__i386__)
+  unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
+  return has_avx512() && __get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx) != 0 &&
+         (edx & (1u << 8)) != 0;
+#else
+  return false;
+#endif
+}
+
 IsaPath best_path() {
   IsaPath best = IsaPath::kScalar;
   for (const IsaPath p : kPaths)
@@ -60,6 +72,8 @@ std::string_view IsaPathName(IsaPath path) {
       return "avx2";
     case IsaPath::kAvx512:
       return "avx512";
+    case IsaPath::kAvx512Vp2i:
+      return "avx512vp2i";
   }
   return "scalar";
 }
@@ -83,6 +97,8 @@ bool IsaPathSupported(IsaPath path) {
       return has_avx2();
     case IsaPath::kAvx512:
       return has_avx512();
+    case IsaPath::kAvx512Vp2i:
+      return has_avx512_vp2intersect();
   }
   return false;
 }
@@ -100,7 +116,7 @@ IsaChoice ChooseIsaPath(const char* request) {
   const std::optional<IsaPath> wanted = ParseIsaPath(request);
   if (!wanted) {
     choice.note = "DLSLAB_ISA=" + std::string(request) +
-                  " is not one of scalar, avx2, avx512; using " +
+                  " is not one of scalar, avx2, avx512, avx512vp2i; using " +
                   std::string(IsaPathName(choice.path));
   } else if (!IsaPathSupported(*wanted)) {
     choice.note = "DLSLAB_ISA=" + std::string(request) +

@@ -8,16 +8,19 @@
 
 // The instruction-set paths of the hot engines. A portable build carries every path and picks,
 // once at start-up, the best one the processor has; the environment variable DLSLAB_ISA
-// (scalar, avx2, avx512) asks for a lower one. Every path gives the same results.
+// (scalar, avx2, avx512, avx512vp2i) asks for a lower one. Every path gives the same results.
 namespace dlslab {
 
 enum class IsaPath : std::uint8_t {
   kScalar,  // x86-64 baseline
   kAvx2,    // AVX2 with BMI1/2, POPCNT and LZCNT
   kAvx512,  // AVX-512 F, BW, DQ, CD and VL, with the AVX2 set
+  // The AVX-512 set with VP2INTERSECT; only the transversal enumeration has a kernel of its
+  // own, the other engines run their AVX-512 one.
+  kAvx512Vp2i,
 };
 
-/// "scalar", "avx2", "avx512".
+/// "scalar", "avx2", "avx512", "avx512vp2i".
 [[nodiscard]] std::string_view IsaPathName(IsaPath path);
 /// The path of a name as IsaPathName gives it (case ignored), or nothing.
 [[nodiscard]] std::optional<IsaPath> ParseIsaPath(std::string_view name);

@@ -13,6 +13,7 @@
 #define DLSLAB_LEVEL_AVX2 1
 #define DLSLAB_LEVEL_AVX512 2
 
+// clang-format off
 #if defined(__clang__)
 // clang ignores the GCC target pragma; its attribute pragma marks every function defined in
 // the region, lambdas included.
@@ -22,6 +23,9 @@
 #define DLSLAB_TARGET_AVX512                                                     \
   _Pragma("clang attribute push(__attribute__((target(\"avx2,bmi,bmi2,popcnt,lzcnt,avx512f,\
 avx512bw,avx512dq,avx512cd,avx512vl\"))), apply_to = function)")
+#define DLSLAB_TARGET_AVX512_VP2I                                                \
+  _Pragma("clang attribute push(__attribute__((target(\"avx2,bmi,bmi2,popcnt,lzcnt,avx512f,\
+avx512bw,avx512dq,avx512cd,avx512vl,avx512vp2intersect\"))), apply_to = function)")
 #define DLSLAB_TARGET_SCALAR \
   _Pragma("clang attribute push(__attribute__((annotate(\"scalar\"))), apply_to = function)")
 #define DLSLAB_TARGET_END _Pragma("clang attribute pop")
@@ -31,6 +35,10 @@ avx512bw,avx512dq,avx512cd,avx512vl\"))), apply_to = function)")
 #define DLSLAB_TARGET_AVX512           \
   _Pragma("GCC push_options") _Pragma( \
       "GCC target(\"avx2,bmi,bmi2,popcnt,lzcnt,avx512f,avx512bw,avx512dq,avx512cd,avx512vl\")")
+#define DLSLAB_TARGET_AVX512_VP2I                                              \
+  _Pragma("GCC push_options") _Pragma("GCC target(\"avx2,bmi,bmi2,popcnt,lzcnt,avx512f,\
+avx512bw,avx512dq,avx512cd,avx512vl,avx512vp2intersect\")")
 #define DLSLAB_TARGET_SCALAR _Pragma("GCC push_options")
 #define DLSLAB_TARGET_END _Pragma("GCC pop_options")
 #endif
+// clang-format on
