@@ -44,12 +44,13 @@ bool has_avx512() {
 #endif
 }
 
-/// VP2INTERSECT (CPUID 7.0, EDX bit 8), asked directly for the same reason.
+/// VP2INTERSECT (CPUID 7.0, EDX bit 8) with VBMI2 (ECX bit 6), asked directly for the same
+/// reason; every processor with the first has the second.
 bool has_avx512_vp2intersect() {
 #if defined(__x86_64__) || defined(__i386__)
   unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
   return has_avx512() && __get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx) != 0 &&
-         (edx & (1u << 8)) != 0;
+         (edx & (1u << 8)) != 0 && (ecx & (1u << 6)) != 0;
 #else
   return false;
 #endif

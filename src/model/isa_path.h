@@ -15,7 +15,7 @@ enum class IsaPath : std::uint8_t {
   kScalar,  // x86-64 baseline
   kAvx2,    // AVX2 with BMI1/2, POPCNT and LZCNT
   kAvx512,  // AVX-512 F, BW, DQ, CD and VL, with the AVX2 set
-  // The AVX-512 set with VP2INTERSECT; only the transversal enumeration has a kernel of its
+  // The AVX-512 set with VP2INTERSECT and VBMI2; only the transversal enumeration has a kernel of its
   // own, the other engines run their AVX-512 one.
   kAvx512Vp2i,
 };

@@ -25,7 +25,7 @@
 avx512bw,avx512dq,avx512cd,avx512vl\"))), apply_to = function)")
 #define DLSLAB_TARGET_AVX512_VP2I                                                \
   _Pragma("clang attribute push(__attribute__((target(\"avx2,bmi,bmi2,popcnt,lzcnt,avx512f,\
-avx512bw,avx512dq,avx512cd,avx512vl,avx512vp2intersect\"))), apply_to = function)")
+avx512bw,avx512dq,avx512cd,avx512vl,avx512vbmi2,avx512vp2intersect\"))), apply_to = function)")
 #define DLSLAB_TARGET_SCALAR \
   _Pragma("clang attribute push(__attribute__((annotate(\"scalar\"))), apply_to = function)")
 #define DLSLAB_TARGET_END _Pragma("clang attribute pop")
@@ -37,7 +37,7 @@ avx512bw,avx512dq,avx512cd,avx512vl,avx512vp2intersect\"))), apply_to = function
       "GCC target(\"avx2,bmi,bmi2,popcnt,lzcnt,avx512f,avx512bw,avx512dq,avx512cd,avx512vl\")")
 #define DLSLAB_TARGET_AVX512_VP2I                                              \
   _Pragma("GCC push_options") _Pragma("GCC target(\"avx2,bmi,bmi2,popcnt,lzcnt,avx512f,\
-avx512bw,avx512dq,avx512cd,avx512vl,avx512vp2intersect\")")
+avx512bw,avx512dq,avx512cd,avx512vl,avx512vbmi2,avx512vp2intersect\")")
 #define DLSLAB_TARGET_SCALAR _Pragma("GCC push_options")
 #define DLSLAB_TARGET_END _Pragma("GCC pop_options")
 #endif
