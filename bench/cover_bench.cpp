@@ -10,7 +10,9 @@
 //   BM_GetOdls / BM_GetOdlsByDlx
 //       complete mate searches, diagonal transversals included;
 //   BM_FindMates
-//       the mate search alone (OdlsSearch::FindMates) on transversal lists listed beforehand;
+//       the mate search alone (OdlsSearch::FindMates) on transversal lists listed beforehand
+//       (the 1000 random lists take some 4 MB, so they come from the last-level cache, where
+//       in GetOdls the list was written just before);
 //   BM_GetTransversalsFastOnPath / BM_GetOdlsOnPath
 //       the fast path and the mate search on the random squares for each instruction-set path
 //       (0 scalar, 1 AVX2, 2 AVX-512, 3 AVX-512 with VP2INTERSECT; a path the processor lacks

@@ -145,17 +145,19 @@ struct MateScratch {
     unsigned all = 0;
     for (const unsigned s : seen) all |= s;
     CellMask* out = lists.data();
-    for (int x = first[0]; x < first[kOrder]; ++x) {
-      const TTransversal& t = items[x];
-      if (all >= 16 && !is_valid(t)) continue;
+    const auto add = [&out](const TTransversal& t, int x) {
       std::uint64_t lo = 0;
       std::uint64_t hi = 0;
       for (int r = 0; r < 6; ++r) lo |= kCellBits.bit[r][t[r]];
       for (int r = 6; r < kOrder; ++r) hi |= kCellBits.bit[r][t[r]];
-      std::uint64_t* words = reinterpret_cast<std::uint64_t*>(out);
-      words[0] = lo;
-      words[1] = hi | static_cast<std::uint64_t>(x) << kIndexShift;
+      *out = CellMask{lo, hi | static_cast<std::uint64_t>(x) << kIndexShift};
       out += static_cast<int>(((lo | hi) & kBadBit) == 0);
+    };
+    if (all < 16) {
+      for (int x = first[0]; x < first[kOrder]; ++x) add(items[x], x);
+    } else {
+      for (int x = first[0]; x < first[kOrder]; ++x)
+        if (is_valid(items[x])) add(items[x], x);
     }
     return static_cast<std::size_t>(out - lists.data());
   }
