@@ -176,7 +176,13 @@ struct MateScratch {
     if (depth > 0) {
       CellMask one{0, 0};
       CellMask two{0, 0};
-      for (std::size_t k = 0; k < n; ++k) {
+      std::size_t k = 0;
+      for (; k + 2 <= n; k += 2) {
+        const CellMask either = list[k] | list[k + 1];
+        two |= (one & either) | (list[k] & list[k + 1]);
+        one |= either;
+      }
+      if (k < n) {
         two |= one & list[k];
         one |= list[k];
       }
@@ -191,16 +197,25 @@ struct MateScratch {
       }
     }
     if (bit == 0) {
+      // Two entries at a time: a full adder into b0, its carry rippled up.
       CellMask b0{0, 0}, b1 = b0, b2 = b0, b3 = b0, over = b0;
-      for (std::size_t k = 0; k < n; ++k) {
-        const CellMask c1 = b0 & list[k];
-        b0 ^= list[k];
+      const auto carry = [&](CellMask c1) {
         const CellMask c2 = b1 & c1;
         b1 ^= c1;
         const CellMask c3 = b2 & c2;
         b2 ^= c2;
         over |= b3 & c3;
         b3 ^= c3;
+      };
+      std::size_t k = 0;
+      for (; k + 2 <= n; k += 2) {
+        const CellMask half = b0 ^ list[k];
+        carry((b0 & list[k]) | (half & list[k + 1]));
+        b0 = half ^ list[k + 1];
+      }
+      if (k < n) {
+        carry(b0 & list[k]);
+        b0 ^= list[k];
       }
       const CellCounts lo{b0[0], b1[0], b2[0], b3[0], over[0]};
       const CellCounts hi{b0[1], b1[1], b2[1], b3[1], over[1]};
