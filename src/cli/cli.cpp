@@ -51,8 +51,8 @@ constexpr const char* kUsage =
     "  --help           print this text\n"
     "  --version        print the version and the engines' instruction-set path\n"
     "\n"
-    "DLSLAB_ISA=scalar|avx2|avx512 makes the engines use a lower instruction-set path than the\n"
-    "best one this processor has; the results are the same on every path.\n";
+    "DLSLAB_ISA=scalar|avx2|avx512|avx512vp2i makes the engines use a lower instruction-set path\n"
+    "than the best one this processor has; the results are the same on every path.\n";
 
 std::string_view ArgName(cmd::ArgKind kind) {
   switch (kind) {

@@ -38,9 +38,11 @@ TEST(CliIsaPath, VersionNamesThePathInUse) {
 TEST(CliIsaPath, UnknownPathIsReportedAndTheBestTaken) {
   const std::string best(IsaPathName(SupportedIsaPaths().back()));
   const std::string out = RunCliProcess("fastest", "--version");
-  EXPECT_NE(out.find("dlslab-cli: DLSLAB_ISA=fastest is not one of scalar, avx2, avx512, avx512vp2i; using " +
-                     best + "\n"),
-            std::string::npos)
+  EXPECT_NE(
+      out.find(
+          "dlslab-cli: DLSLAB_ISA=fastest is not one of scalar, avx2, avx512, avx512vp2i; using " +
+          best + "\n"),
+      std::string::npos)
       << out;
   EXPECT_NE(out.find("Engines: " + best + " ("), std::string::npos);
 }
