@@ -19,10 +19,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "canon/canonize_ls_by_dls.h"
+#include "analysis/canonize_ls_by_dls.h"
 #include "cmd/family_commands.h"
 #include "cover/odls.h"
-#include "cover/odls_type.h"
+#include "analysis/odls_type.h"
 #include "model/ls_data_structs.h"
 #include "model/square_catalogue.h"
 #include "random_squares.h"

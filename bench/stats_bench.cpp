@@ -26,7 +26,7 @@
 #include "model/square_catalogue.h"
 #include "random_squares.h"
 #ifdef DLSLAB_HAVE_RENDERER
-#include "app/offscreen_renderer.h"
+#include "render/offscreen_renderer.h"
 #endif
 
 namespace dlslab {
@@ -106,8 +106,8 @@ BENCHMARK(BM_GetCellHistogramsByConversion)
 #ifdef DLSLAB_HAVE_RENDERER
 const std::string kPicture = (fs::temp_directory_path() / "dlslab_bench_bmp.bmp").string();
 
-app::OffscreenRenderer& Renderer() {
-  static app::OffscreenRenderer renderer;
+render::OffscreenRenderer& Renderer() {
+  static render::OffscreenRenderer renderer;
   return renderer;
 }
 

@@ -37,8 +37,8 @@
 #include "app/progress_panel.h"
 #include "app/select_folder.h"
 #include "app/set_order_form.h"
-#include "app/stats_renderer.h"
-#include "app/view_renderer.h"
+#include "render/stats_renderer.h"
+#include "render/view_renderer.h"
 #include "cmd/collection_commands.h"
 #include "cmd/command_job.h"
 #include "cmd/crossword_commands.h"
@@ -184,7 +184,7 @@ TMainForm::TMainForm() {
   };
   ctx_.save_bitmap = [this](const std::string& file_name) { SaveBitmap(file_name); };
   ctx_.save_statistics_bitmap = [](const CellHistograms& histograms, const std::string& file_name) {
-    SaveStatisticalInfoBitmap(histograms, file_name);
+    render::SaveStatisticalInfoBitmap(histograms, file_name);
   };
   ctx_.log.on_add = [this](const std::string& line) {
     memo_->appendPlainText(QString::fromUtf8(line.c_str()));
@@ -356,7 +356,7 @@ void TMainForm::UpdateView() {
     spin_edit_->setValue(ctx_.spin_edit_value);
   }
   if (popup_order_ != ctx_.model.GetOrder() && shown_) BuildCellPopupMenu();
-  Draw(bitmap_, ctx_.model);
+  render::Draw(bitmap_, ctx_.model);
   paint_box_->update();
   status_panel_->setText(QString::fromStdString(cmd::GetStatusText(ctx_.model)));
   if (undo_action_ != nullptr) undo_action_->setEnabled(ctx_.game.history.CanUndo(ctx_.model));
@@ -416,7 +416,7 @@ void TMainForm::FormMouseWheel(int delta) {
 }
 
 void TMainForm::SaveBitmap(const std::string& file_name) {
-  SaveViewBitmap(ctx_.model, bitmap_.width(), bitmap_.height(), file_name);
+  render::SaveViewBitmap(ctx_.model, bitmap_.width(), bitmap_.height(), file_name);
   UpdateView();
 }
 

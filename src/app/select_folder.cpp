@@ -4,7 +4,7 @@
 #include <QFileDialog>
 #include <QString>
 
-#include "collection/file_scanner.h"
+#include "analysis/file_scanner.h"
 
 namespace dlslab::app {
 

@@ -5,12 +5,12 @@
 #include "canon/canonical_forms.h"
 #include "canon/grid.h"
 #include "cover/odls.h"
-#include "cover/odls_type.h"
+#include "analysis/odls_type.h"
 #include "cover/transversals.h"
 #include "fill/fillings.h"
 #include "model/ls_data_structs.h"
 #include "model/square_catalogue.h"
-#include "transform/status_text.h"
+#include "analysis/status_text.h"
 
 namespace dlslab::batch {
 namespace {

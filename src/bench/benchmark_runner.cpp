@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "bench/cycle_timer.h"
+#include "model/cycle_timer.h"
 #include "bench/process.h"
 #include "model/progress.h"
 

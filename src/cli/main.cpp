@@ -4,13 +4,13 @@
 
 #include "cli/cli.h"
 #ifdef DLSLAB_HAVE_RENDERER
-#include "app/offscreen_renderer.h"
+#include "render/offscreen_renderer.h"
 #endif
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
 #ifdef DLSLAB_HAVE_RENDERER
-  dlslab::app::OffscreenRenderer renderer;
+  dlslab::render::OffscreenRenderer renderer;
   return dlslab::cli::Run(
       args, std::cout, std::cerr,
       [&renderer](dlslab::TLatinSquareClass& model, const std::string& file) {

@@ -5,7 +5,7 @@
 
 #include "cmd/context.h"
 #include "model/types.h"
-#include "transform/status_text.h"
+#include "analysis/status_text.h"
 
 // Commands that describe the first square: its properties and its intercalates, and the
 // cyclic-square generator.

@@ -1,6 +1,6 @@
 #include "cmd/stats_commands.h"
 
-#include "collection/file_scanner.h"
+#include "analysis/file_scanner.h"
 #include "collection/stats.h"
 #include "model/diagnostics.h"
 #include "model/error.h"

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "model/latin_square_class.h"
-#include "transform/status_text.h"
+#include "analysis/status_text.h"
 
 namespace dlslab::cmd {
 

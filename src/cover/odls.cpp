@@ -24,7 +24,7 @@
 #include <cstdint>
 #include <exception>
 
-#include "cover/orthogonality.h"
+#include "model/orthogonality.h"
 #include "model/diagnostics.h"
 #include "model/ls_data_structs.h"
 #include "model/progress.h"

@@ -6,7 +6,7 @@
 #include <ctime>
 #include <string>
 
-#include "bench/cycle_timer.h"
+#include "model/cycle_timer.h"
 #include "fill/fill_kernels.h"
 #include "model/bit_count.h"
 #include "model/diagnostics.h"

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "cover/orthogonality.h"
+#include "model/orthogonality.h"
 #include "model/ls_data_structs.h"
 #include "transform/transformations.h"
 

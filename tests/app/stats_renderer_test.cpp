@@ -1,4 +1,4 @@
-#include "app/stats_renderer.h"
+#include "render/stats_renderer.h"
 
 #include <QAction>
 #include <QApplication>
@@ -12,6 +12,9 @@
 #include "model/square_catalogue.h"
 
 namespace dlslab::app {
+using render::DrawGradientRect;
+using render::DrawStatisticalInfo;
+using render::DrawHistogram;
 
 class StatsRendererTest : public QObject {
   Q_OBJECT

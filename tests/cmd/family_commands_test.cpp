@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "canon/canonize_ls_by_dls.h"
+#include "analysis/canonize_ls_by_dls.h"
 #include "cmd/model_commands.h"
 #include "cover/odls.h"
 #include "model/ls_data_structs.h"

@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-#include "cover/orthogonality.h"
+#include "model/orthogonality.h"
 #include "cover_test_squares.h"
 #include "model/ls_data_structs.h"
 #include "model/square_catalogue.h"

@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "cover/orthogonality.h"
+#include "model/orthogonality.h"
 #include "model/ls_data_structs.h"
 #include "model/square_catalogue.h"
 #include "transform/apply_move.h"

@@ -1,12 +1,12 @@
-#include "app/offscreen_renderer.h"
+#include "render/offscreen_renderer.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 
-#include "app/stats_renderer.h"
-#include "app/view_renderer.h"
+#include "render/stats_renderer.h"
+#include "render/view_renderer.h"
 
-namespace dlslab::app {
+namespace dlslab::render {
 namespace {
 
 // The paint box's size before the window is first resized.
@@ -38,4 +38,4 @@ void OffscreenRenderer::SaveStatisticalInfo(const CellHistograms& histograms,
   SaveStatisticalInfoBitmap(histograms, file_name);
 }
 
-}  // namespace dlslab::app
+}  // namespace dlslab::render

@@ -1,10 +1,10 @@
-#include "collection/file_scanner.h"
+#include "analysis/file_scanner.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
 
-#include "collection/collection_forms.h"
+#include "analysis/collection_forms.h"
 #include "collection/squares_collection.h"
 #include "model/error.h"
 #include "model/progress.h"

@@ -1,4 +1,4 @@
-#include "collection/file_scanner.h"
+#include "analysis/file_scanner.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

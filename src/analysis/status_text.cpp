@@ -1,4 +1,4 @@
-#include "transform/status_text.h"
+#include "analysis/status_text.h"
 
 #include <cmath>
 #include <cstdio>

@@ -13,7 +13,7 @@
 //                      0,00                     9,00  labels above the axis
 //   Top + A            |-----|-----|-----|---------|  axis, A = H - 10 - TH - 2
 //                        -1s    0s    +1s             marks below the axis
-#include "app/stats_renderer.h"
+#include "render/stats_renderer.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -21,9 +21,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/view_renderer.h"
+#include "render/view_renderer.h"
 
-namespace dlslab::app {
+namespace dlslab::render {
 namespace {
 
 constexpr int kHistogramSize = 200;
@@ -195,4 +195,4 @@ void SaveStatisticalInfoBitmap(const CellHistograms& histograms, const std::stri
   SaveImageAsBmp(DrawStatisticalInfo(histograms), file_name);
 }
 
-}  // namespace dlslab::app
+}  // namespace dlslab::render

@@ -8,7 +8,7 @@
 #include "model/types.h"
 
 // Painting of histograms and of the per-cell statistics picture of a collection.
-namespace dlslab::app {
+namespace dlslab::render {
 
 /// Side of the statistics picture: ten 200-pixel histograms per row and column, 10 pixels
 /// apart and from the edges.
@@ -36,4 +36,4 @@ void DrawHistogram(const TStatsHistogram& hist, int width, int height, QImage& b
 /// DrawStatisticalInfo saved as a BMP file; throws Error when the file cannot be written.
 void SaveStatisticalInfoBitmap(const CellHistograms& histograms, const std::string& file_name);
 
-}  // namespace dlslab::app
+}  // namespace dlslab::render

@@ -6,12 +6,12 @@
 // reachable by taking mates), and the same degrees: every member is a distinct normalized DLS
 // and the family holds all its mates, so a member's degree is its number of mates. Most random
 // squares have no mate at all; then the type costs one fast mate search.
-#include "cover/odls_type.h"
+#include "analysis/odls_type.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "collection/family_operations.h"
+#include "analysis/family_operations.h"
 #include "model/ls_data_structs.h"
 #include "model/progress.h"
 #include "transform/transformations.h"

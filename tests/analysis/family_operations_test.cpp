@@ -1,11 +1,11 @@
-#include "collection/family_operations.h"
+#include "analysis/family_operations.h"
 
 #include <gtest/gtest.h>
 
 #include <iostream>
 #include <sstream>
 
-#include "cover/orthogonality.h"
+#include "model/orthogonality.h"
 #include "model/diagnostics.h"
 #include "model/ls_data_structs.h"
 #include "model/square_catalogue.h"

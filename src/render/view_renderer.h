@@ -10,7 +10,7 @@
 
 // Painting of the square view onto a bitmap. Shared by the window and the CLI's
 // "Save as bmp...", which both need nothing more than QtGui.
-namespace dlslab::app {
+namespace dlslab::render {
 
 /// The cells' font: "Arial" 14 points italic, or the closest installed sans face.
 [[nodiscard]] QFont CellFont();
@@ -32,4 +32,4 @@ void SaveViewBitmap(TLatinSquareClass& model, int width, int height, const std::
 /// write fails). Throws Error when the file cannot be written.
 void SaveImageAsBmp(const QImage& image, const std::string& file_name);
 
-}  // namespace dlslab::app
+}  // namespace dlslab::render

@@ -1,4 +1,4 @@
-#include "app/view_renderer.h"
+#include "render/view_renderer.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -10,7 +10,7 @@
 #include "model/file_output.h"
 #include "model/square_view.h"
 
-namespace dlslab::app {
+namespace dlslab::render {
 namespace {
 
 QColor ToQColor(TColor c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
@@ -92,4 +92,4 @@ void SaveImageAsBmp(const QImage& image, const std::string& file_name) {
   WriteFileAtomically(file_name, std::string_view(bytes.constData(), bytes.size()));
 }
 
-}  // namespace dlslab::app
+}  // namespace dlslab::render

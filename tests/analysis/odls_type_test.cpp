@@ -1,4 +1,4 @@
-#include "cover/odls_type.h"
+#include "analysis/odls_type.h"
 
 #include <gtest/gtest.h>
 

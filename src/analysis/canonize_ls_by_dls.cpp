@@ -26,7 +26,7 @@
 // - Forms are remembered: mateless ones, and for the others their mates' canonical forms in
 //   exact-cover order (the order the result follows), so a form that recurs (in another pair,
 //   slice or call) costs a lookup and the exact cover runs once per form with mates.
-#include "canon/canonize_ls_by_dls.h"
+#include "analysis/canonize_ls_by_dls.h"
 
 #include <algorithm>
 #include <bit>

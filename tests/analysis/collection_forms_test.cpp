@@ -1,4 +1,4 @@
-#include "collection/collection_forms.h"
+#include "analysis/collection_forms.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@ class QGuiApplication;
 
 // Qt-free front of the view painting for programs without a window (dlslab-cli): Qt starts,
 // on the off-screen platform, only when a picture is first asked for.
-namespace dlslab::app {
+namespace dlslab::render {
 
 class OffscreenRenderer {
  public:
@@ -32,4 +32,4 @@ class OffscreenRenderer {
   std::unique_ptr<QGuiApplication> gui_;
 };
 
-}  // namespace dlslab::app
+}  // namespace dlslab::render

@@ -1,4 +1,4 @@
-#include "canon/canonize_ls_by_dls.h"
+#include "analysis/canonize_ls_by_dls.h"
 
 #include <gtest/gtest.h>
 

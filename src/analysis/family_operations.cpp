@@ -7,12 +7,12 @@
 // runs only when it has mates; an entry that came in as a mate has one, so it goes straight to
 // the exact cover. Each entry's mate count is its degree when every entry is a distinct
 // normalized complete DLS: its mates are then exactly the entries orthogonal to it, each once.
-#include "collection/family_operations.h"
+#include "analysis/family_operations.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "cover/orthogonality.h"
+#include "model/orthogonality.h"
 #include "model/diagnostics.h"
 #include "model/ls_data_structs.h"
 #include "model/progress.h"

@@ -1,4 +1,4 @@
-#include "cover/orthogonality.h"
+#include "model/orthogonality.h"
 
 #include <array>
 

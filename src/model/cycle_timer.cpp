@@ -1,4 +1,4 @@
-#include "bench/cycle_timer.h"
+#include "model/cycle_timer.h"
 
 #include <atomic>
 #include <chrono>
