@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "model/cycle_timer.h"
 #include "bench/process.h"
+#include "model/cycle_timer.h"
 #include "model/progress.h"
 
 namespace dlslab {
@@ -42,7 +42,7 @@ bool RunBenchmark(const BenchmarkTest& test, TFpDataCollection& data, const Benc
   auto log = [&hooks](const std::string& line) {
     if (hooks.log) hooks.log(line);
   };
-  const std::string folder = hooks.folder.empty() ? GetExecutableFolder() : hooks.folder;
+  const std::string folder = hooks.folder.empty() ? GetTestProgramFolder() : hooks.folder;
   const std::string command_line = folder + test.executable;
   const int processors = GetProcessorsCount();
   const int rounds = 2 * processors;

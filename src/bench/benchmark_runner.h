@@ -23,8 +23,8 @@ struct BenchmarkHooks {
   std::function<void(const std::string&)> log;  ///< appends one log line
   /// Called every few milliseconds while a round waits (the window repaints in it).
   std::function<void()> while_waiting;
-  /// Folder of the test programs, with its trailing separator; the running program's folder
-  /// when empty.
+  /// Folder of the test programs, with its trailing separator; GetTestProgramFolder() when
+  /// empty.
   std::string folder;
 };
 

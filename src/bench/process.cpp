@@ -18,6 +18,12 @@
 
 extern char** environ;
 
+// Where the install puts the test programs, relative to the folder of dlslab and dlslab-cli;
+// the build sets it from the install layout.
+#ifndef DLSLAB_TEST_PROGRAM_DIR_FROM_BIN
+#define DLSLAB_TEST_PROGRAM_DIR_FROM_BIN "../libexec/dlslab"
+#endif
+
 // A copy is waited for by polling waitpid: the caller's hook (the window repainting) runs
 // between the polls, and the copies' own process groups let a failed or cancelled round take
 // each copy down together with anything it started.
@@ -115,6 +121,18 @@ std::string GetExecutableFolder() {
   std::string folder = exe.parent_path().string();
   if (folder.empty() || folder.back() != '/') folder += '/';
   return folder;
+}
+
+std::string GetTestProgramFolder() {
+  const std::string folder = GetExecutableFolder();
+  if (folder.empty()) return folder;
+  const std::filesystem::path installed =
+      std::filesystem::path(folder + DLSLAB_TEST_PROGRAM_DIR_FROM_BIN).lexically_normal();
+  std::error_code error;
+  if (!std::filesystem::is_directory(installed, error)) return folder;
+  std::string text = installed.string();
+  if (text.back() != '/') text += '/';
+  return text;
 }
 
 LaunchedProcess LaunchProcess(const std::string& command_line) {

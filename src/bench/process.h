@@ -16,6 +16,11 @@ namespace dlslab {
 /// when it cannot be read.
 [[nodiscard]] std::string GetExecutableFolder();
 
+/// The folder the benchmarks' test programs are started from, with its trailing separator:
+/// the installed one (libexec/dlslab, found relative to the running program's folder) when it
+/// exists, otherwise the running program's own folder, as in a build tree.
+[[nodiscard]] std::string GetTestProgramFolder();
+
 /// A started process: pid 0 and a reason when it could not be started.
 struct LaunchedProcess {
   pid_t pid = 0;

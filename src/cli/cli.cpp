@@ -29,7 +29,7 @@
 namespace dlslab::cli {
 namespace {
 
-constexpr const char* kVersion = "0.1";
+constexpr const char* kVersion = DLSLAB_VERSION;
 
 constexpr const char* kUsage =
     "usage: dlslab-cli [--seed N] [--square DIGITS] [--status] COMMAND [ARG] ...\n"
