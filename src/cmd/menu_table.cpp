@@ -1,6 +1,7 @@
 #include "cmd/menu_table.h"
 
 #include <array>
+#include <cassert>
 #include <cctype>
 #include <charconv>
 
@@ -55,8 +56,17 @@ void PlayGameNumber(Context& ctx, const std::string& arg) {
 using A = ArgKind;
 
 /// An item the window handles on its own (closing it, showing its hidden parts).
-constexpr MenuEntry WindowOnly(int depth, std::string_view caption, std::string_view name) {
-  return MenuEntry(depth, caption, name, ArgKind::kNone, nullptr, 0, {}, true);
+constexpr MenuEntry WindowOnly(MenuId id, int depth, std::string_view caption,
+                               std::string_view name) {
+  MenuEntry entry(depth, caption, name, ArgKind::kNone, nullptr, 0, {}, true);
+  entry.id = id;
+  return entry;
+}
+
+/// An item the window knows by its id.
+constexpr MenuEntry Id(MenuId id, MenuEntry entry) {
+  entry.id = id;
+  return entry;
 }
 
 /// A command that may run long (see MenuEntry::long_running).
@@ -71,7 +81,7 @@ constexpr MenuEntry Long(MenuEntry entry) {
 // clang-format off
 const std::array kTable = {
   MenuEntry{0, "File", "FileMenuItem"},
-  MenuEntry{1, "Load from file...", "LoadMenuItemClick", A::kOpenFile, &WithArg<LoadMenuItemClick>},
+  Id(MenuId::kLoadFromFile, {1, "Load from file...", "LoadMenuItemClick", A::kOpenFile, &WithArg<LoadMenuItemClick>}),
   MenuEntry{1, "Import square...", "ImportSquareMenuItemClick", A::kText, &WithArg<ImportSquareMenuItemClick>},
   MenuEntry{1, "Import pair...", "ImportPairMenuItemClick", A::kText, &WithArg<ImportPairMenuItemClick>},
   MenuEntry{1, "Load one of special types (order 10)", "LoadSpecialTypesMenuItem"},
@@ -82,18 +92,18 @@ const std::array kTable = {
   MenuEntry SPECIAL(16), MenuEntry SPECIAL(17), MenuEntry SPECIAL(18),
   MenuEntry{2, "-", ""},
   MenuEntry SPECIAL(19),
-  MenuEntry{1, "Save to file...", "SaveMenuItemClick", A::kSaveFile, &WithArg<SaveMenuItemClick>},
-  MenuEntry{1, "Save as bmp...", "SaveAsBmpClick", A::kSaveFile, &WithArg<SaveAsBmpClick>},
+  Id(MenuId::kSaveToFile, {1, "Save to file...", "SaveMenuItemClick", A::kSaveFile, &WithArg<SaveMenuItemClick>}),
+  Id(MenuId::kSaveAsBmp, {1, "Save as bmp...", "SaveAsBmpClick", A::kSaveFile, &WithArg<SaveAsBmpClick>}),
   MenuEntry{1, "-", ""},
   Long(MenuEntry{1, "Load collection...", "LoadCollectionMenuItemClick", A::kOpenFile, &WithArg<LoadCollectionMenuItemClick>}),
   MenuEntry{1, "-", ""},
-  WindowOnly(1, "Exit", "ExitMenuItemClick"),
+  WindowOnly(MenuId::kExit, 1, "Exit", "ExitMenuItemClick"),
 
   MenuEntry{0, "View", "ViewMenuItem"},
   MenuEntry{1, "Single square", "RadioItemClick", A::kNone, &Radio<0>, 1},
   MenuEntry{1, "Pair of squares", "RadioItemClick", A::kNone, &Radio<1>, 1},
   MenuEntry{1, "-", ""},
-  WindowOnly(1, "Diagnostics", "DiagnosticsMenuItemClick"),
+  WindowOnly(MenuId::kDiagnostics, 1, "Diagnostics", "DiagnosticsMenuItemClick"),
 
   MenuEntry{0, "Actions", "ActionsMenuItem"},
   MenuEntry{1, "Set order...", "SetOrderMenuItemClick", A::kOrder, &SetOrder},
@@ -171,16 +181,16 @@ const std::array kTable = {
   Long(MenuEntry{1, "Draw statistical info", "DrawStatisticalInfoMenuItemClick", A::kNone, &NoArg<DrawStatisticalInfoMenuItemClick>}),
 
   MenuEntry{0, "Crossword", "CrosswordMenuItem"},
-  MenuEntry{1, "New game", "NewGameMenuItemClick", A::kNone, &NoArg<NewGameMenuItemClick>},
+  Id(MenuId::kNewGame, {1, "New game", "NewGameMenuItemClick", A::kNone, &NoArg<NewGameMenuItemClick>}),
   MenuEntry{1, "Play game number...", "PlayGameNumberMenuItemClick", A::kGameNumber, &PlayGameNumber},
   MenuEntry{1, "Start again", "StartAgainMenuItemClick", A::kNone, &NoArg<StartAgainMenuItemClick>},
   MenuEntry{1, "-", ""},
-  MenuEntry{1, "Undo", "UndoMenuItemClick", A::kNone, &NoArg<UndoMenuItemClick>, 0, "Ctrl+Z"},
-  MenuEntry{1, "Redo", "RedoMenuItemClick", A::kNone, &NoArg<RedoMenuItemClick>, 0, "Ctrl+Y; Ctrl+Shift+Z"},
+  Id(MenuId::kUndo, {1, "Undo", "UndoMenuItemClick", A::kNone, &NoArg<UndoMenuItemClick>, 0, "Ctrl+Z"}),
+  Id(MenuId::kRedo, {1, "Redo", "RedoMenuItemClick", A::kNone, &NoArg<RedoMenuItemClick>, 0, "Ctrl+Y; Ctrl+Shift+Z"}),
   MenuEntry{1, "-", ""},
-  MenuEntry{1, "Rules", "ShowRulesMenuItemClick", A::kNone, &NoArg<ShowRulesMenuItemClick>},
+  Id(MenuId::kRules, {1, "Rules", "ShowRulesMenuItemClick", A::kNone, &NoArg<ShowRulesMenuItemClick>}),
   MenuEntry{1, "-", ""},
-  WindowOnly(1, "Research mode", "ResearchModeMenuItemClick"),
+  WindowOnly(MenuId::kResearchMode, 1, "Research mode", "ResearchModeMenuItemClick"),
 };
 // clang-format on
 
@@ -209,6 +219,14 @@ std::span<const MenuEntry> MenuTable() { return kTable; }
 bool IsContainer(std::span<const MenuEntry> table, std::size_t index) {
   return table[index].depth == 0 ||
          (index + 1 < table.size() && table[index + 1].depth > table[index].depth);
+}
+
+const MenuEntry& FindMenuItem(MenuId id) {
+  assert(id != MenuId::kNone);
+  for (const MenuEntry& entry : kTable)
+    if (entry.id == id) return entry;
+  assert(false && "every id names an item");
+  return kTable.front();
 }
 
 const MenuEntry* FindCommand(std::string_view word) {

@@ -11,6 +11,23 @@ namespace dlslab::cmd {
 /// What a command asks the user for before it runs; the CLI takes it as the next argument.
 enum class ArgKind { kNone, kOpenFile, kSaveFile, kText, kOrder, kFolder, kGameNumber };
 
+/// The items the window treats in a way of their own (a file filter, an action it keeps, an
+/// action of the window itself); every other item is kNone.
+enum class MenuId {
+  kNone,
+  kLoadFromFile,
+  kSaveToFile,
+  kSaveAsBmp,
+  kExit,
+  kDiagnostics,
+  kNewGame,
+  kUndo,
+  kRedo,
+  kRules,
+  kResearchMode,
+  kCount,  ///< not an item: the number of ids
+};
+
 /// Runs a command; `arg` is what ArgKind asked for (empty for kNone).
 using Handler = void (*)(Context& ctx, const std::string& arg);
 
@@ -38,6 +55,7 @@ struct MenuEntry {
   int radio_group = 0;        ///< items sharing a non-zero group are exclusive radio items
   std::string_view shortcut;  ///< key sequences separated by "; ", e.g. "F2"
   bool window_only = false;   ///< acts on the window itself ("Exit"); no command-layer handler
+  MenuId id = MenuId::kNone;
   /// Can run for seconds or more: the window runs it on a worker thread with a progress bar
   /// and a Cancel button instead of blocking.
   bool long_running = false;
@@ -52,5 +70,8 @@ struct MenuEntry {
 /// The command a CLI word names: its caption regardless of case, a trailing "..." optional.
 /// Returns nullptr when no command has that caption.
 [[nodiscard]] const MenuEntry* FindCommand(std::string_view word);
+
+/// The item of that id; every id but kNone names exactly one item.
+[[nodiscard]] const MenuEntry& FindMenuItem(MenuId id);
 
 }  // namespace dlslab::cmd

@@ -205,6 +205,17 @@ TEST(MenuTable, FindsCommandsByCaption) {
   EXPECT_EQ(FindCommand("Frobnicate"), nullptr);
 }
 
+TEST(MenuTable, EachIdNamesOneItem) {
+  EXPECT_EQ(FindMenuItem(MenuId::kUndo).caption, "Undo");
+  EXPECT_EQ(FindMenuItem(MenuId::kSaveAsBmp).name, "SaveAsBmpClick");
+  EXPECT_TRUE(FindMenuItem(MenuId::kResearchMode).window_only);
+  for (int id = 1; id < static_cast<int>(MenuId::kCount); ++id) {
+    int count = 0;
+    for (const MenuEntry& entry : MenuTable()) count += static_cast<int>(entry.id) == id;
+    EXPECT_EQ(count, 1) << "id " << id;
+  }
+}
+
 TEST(MenuTable, CaptionsAreUnique) {
   const auto table = MenuTable();
   for (std::size_t i = 0; i < table.size(); ++i) {
