@@ -10,7 +10,7 @@
 
 namespace dlslab::app {
 
-bool HandleBoardKey(cmd::Context& ctx, const QKeyEvent& event) {
+bool handle_board_key(cmd::Context& ctx, const QKeyEvent& event) {
   if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
   using M = cmd::CursorMove;
   const int key = event.key();
@@ -50,8 +50,8 @@ bool HandleBoardKey(cmd::Context& ctx, const QKeyEvent& event) {
   return false;
 }
 
-void DrawCursor(QPainter& painter, const TLatinSquareClass& model, int width, int height,
-                CellPos cursor) {
+void draw_cursor(QPainter& painter, const TLatinSquareClass& model, int width, int height,
+                 CellPos cursor) {
   if (width <= 0 || height <= 0 || !cmd::IsCursorCell(model, cursor)) return;
   const int s = GetCellSize(model, width, height);
   const int x = kViewMargin + cursor.col * s;
@@ -67,7 +67,7 @@ void DrawCursor(QPainter& painter, const TLatinSquareClass& model, int width, in
 }
 
 bool BoardKeys::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress && HandleBoardKey(ctx_, *static_cast<QKeyEvent*>(event)))
+  if (event->type() == QEvent::KeyPress && handle_board_key(ctx_, *static_cast<QKeyEvent*>(event)))
     return true;
   return QObject::eventFilter(watched, event);
 }

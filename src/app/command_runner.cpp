@@ -8,10 +8,10 @@ namespace dlslab::app {
 
 CommandRunner::CommandRunner(QObject* parent) : QObject(parent) {}
 
-CommandRunner::~CommandRunner() { Shutdown(); }
+CommandRunner::~CommandRunner() { shutdown(); }
 
-void CommandRunner::Start(std::unique_ptr<cmd::CommandJob> job) {
-  assert(!Busy());
+void CommandRunner::start(std::unique_ptr<cmd::CommandJob> job) {
+  assert(!busy());
   job_ = std::move(job);
   cmd::CommandJob* running = job_.get();
   const int run = ++run_;
@@ -19,27 +19,27 @@ void CommandRunner::Start(std::unique_ptr<cmd::CommandJob> job) {
     running->Run();
     // Back on the window's thread; dropped if the runner is gone by then.
     QMetaObject::invokeMethod(
-        this, [this, run] { WorkerEnded(run); }, Qt::QueuedConnection);
+        this, [this, run] { worker_ended(run); }, Qt::QueuedConnection);
   });
 }
 
-void CommandRunner::Cancel() {
+void CommandRunner::cancel() {
   if (job_) job_->progress().RequestCancel();
 }
 
-void CommandRunner::Shutdown() {
-  Cancel();
+void CommandRunner::shutdown() {
+  cancel();
   if (worker_.joinable()) worker_.join();
   job_.reset();
 }
 
-std::unique_ptr<cmd::CommandJob> CommandRunner::TakeFinished() { return std::move(finished_); }
+std::unique_ptr<cmd::CommandJob> CommandRunner::take_finished() { return std::move(finished_); }
 
-void CommandRunner::WorkerEnded(int run) {
+void CommandRunner::worker_ended(int run) {
   if (!job_ || run != run_) return;  // shut down meanwhile
   if (worker_.joinable()) worker_.join();
   finished_ = std::move(job_);
-  emit Finished();
+  emit finished();
 }
 
 }  // namespace dlslab::app

@@ -20,24 +20,24 @@ class CommandRunner : public QObject {
   CommandRunner(const CommandRunner&) = delete;
   CommandRunner& operator=(const CommandRunner&) = delete;
 
-  /// Starts the job; only while not Busy.
-  void Start(std::unique_ptr<cmd::CommandJob> job);
-  /// True from Start until the Finished signal has been handled.
-  [[nodiscard]] bool Busy() const { return job_ != nullptr; }
+  /// Starts the job; only while not busy.
+  void start(std::unique_ptr<cmd::CommandJob> job);
+  /// True from start until the finished signal has been handled.
+  [[nodiscard]] bool busy() const { return job_ != nullptr; }
   /// The job being run, or nullptr.
-  [[nodiscard]] cmd::CommandJob* Job() const { return job_.get(); }
-  /// Asks the running job to stop at its next safe point; Finished follows.
-  void Cancel();
-  /// Cancels the running job and waits for its thread; no Finished follows.
-  void Shutdown();
-  /// The job whose end Finished announced; nullptr when there is none.
-  [[nodiscard]] std::unique_ptr<cmd::CommandJob> TakeFinished();
+  [[nodiscard]] cmd::CommandJob* job() const { return job_.get(); }
+  /// Asks the running job to stop at its next safe point; finished follows.
+  void cancel();
+  /// Cancels the running job and waits for its thread; no finished follows.
+  void shutdown();
+  /// The job whose end finished announced; nullptr when there is none.
+  [[nodiscard]] std::unique_ptr<cmd::CommandJob> take_finished();
 
  signals:
-  void Finished();
+  void finished();
 
  private:
-  void WorkerEnded(int run);
+  void worker_ended(int run);
 
   std::unique_ptr<cmd::CommandJob> job_;
   std::unique_ptr<cmd::CommandJob> finished_;

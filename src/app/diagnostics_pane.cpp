@@ -56,7 +56,7 @@ class DiagnosticsPane::Forwarder : public std::streambuf {
     // Queued even from the pane's own thread, so that the order of the text never depends on
     // which thread wrote it; a pane gone by then drops it.
     QMetaObject::invokeMethod(
-        pane_, [pane = pane_, text] { pane->Append(text); }, Qt::QueuedConnection);
+        pane_, [pane = pane_, text] { pane->append(text); }, Qt::QueuedConnection);
   }
 
   DiagnosticsPane* pane_;
@@ -79,7 +79,7 @@ DiagnosticsPane::~DiagnosticsPane() {
   SetDiagStream(previous_);
 }
 
-void DiagnosticsPane::Append(const QString& text) {
+void DiagnosticsPane::append(const QString& text) {
   QScrollBar* bar = verticalScrollBar();
   const bool at_end = bar->value() == bar->maximum();
   QTextCursor cursor(document());

@@ -23,7 +23,7 @@ class DiagnosticsPane : public QPlainTextEdit {
   class Forwarder;
 
   /// Appends text as written, line breaks included; on the window's thread.
-  void Append(const QString& text);
+  void append(const QString& text);
 
   std::unique_ptr<Forwarder> forwarder_;
   std::unique_ptr<std::ostream> stream_;

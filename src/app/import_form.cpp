@@ -31,7 +31,7 @@ TImportForm::TImportForm(QWidget* parent) : QDialog(parent) {
   layout->addWidget(import, 0, Qt::AlignRight);
 }
 
-std::optional<std::string> TImportForm::Ask() {
+std::optional<std::string> TImportForm::ask() {
   memo_->clear();
   memo_->setFocus();
   if (exec() != QDialog::Accepted) return std::nullopt;

@@ -17,8 +17,8 @@ class TImportForm : public QDialog {
 
   /// Empties the memo and shows the dialog; the memo's lines, one character per byte
   /// (a character outside Latin-1 becomes "?"), when closed with "Import".
-  [[nodiscard]] std::optional<std::string> Ask();
-  [[nodiscard]] QPlainTextEdit* Memo() const { return memo_; }
+  [[nodiscard]] std::optional<std::string> ask();
+  [[nodiscard]] QPlainTextEdit* memo() const { return memo_; }
 
  private:
   QPlainTextEdit* memo_;

@@ -12,23 +12,23 @@ constexpr const char* kNoDisplay =
     "\"xvfb-run build/src/app/dlslab\" (the command-line workbench build/src/dlslab-cli needs "
     "no display).";
 
-bool IsSet(const char* name) {
+bool is_set(const char* name) {
   const char* value = std::getenv(name);
   return value != nullptr && *value != '\0';
 }
 
 /// True when the toolkit would have to find a desktop it cannot reach: on X11 or Wayland
 /// without their display variables it aborts the process rather than fail.
-bool DisplayMissing() {
+bool display_missing() {
 #if defined(__linux__) || defined(__unix__)
   const char* platform = std::getenv("QT_QPA_PLATFORM");
   if (platform != nullptr && *platform != '\0') {
     const std::string_view name(platform);
-    if (name.substr(0, 3) == "xcb") return !IsSet("DISPLAY");
-    if (name.substr(0, 7) == "wayland") return !IsSet("WAYLAND_DISPLAY");
+    if (name.substr(0, 3) == "xcb") return !is_set("DISPLAY");
+    if (name.substr(0, 7) == "wayland") return !is_set("WAYLAND_DISPLAY");
     return false;  // offscreen, vnc, ...: no desktop needed
   }
-  return !IsSet("DISPLAY") && !IsSet("WAYLAND_DISPLAY");
+  return !is_set("DISPLAY") && !is_set("WAYLAND_DISPLAY");
 #else
   return false;
 #endif
@@ -37,7 +37,7 @@ bool DisplayMissing() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (DisplayMissing()) {
+  if (display_missing()) {
     std::fprintf(stderr, "%s\n", kNoDisplay);
     return 1;
   }

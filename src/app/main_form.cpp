@@ -3,10 +3,7 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QEventLoop>
-#include <QFile>
-#include <QFileDialog>
 #include <QGuiApplication>
-#include <QInputDialog>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
@@ -17,7 +14,6 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QScrollBar>
-#include <QShortcut>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QStatusBar>
@@ -29,21 +25,21 @@
 #include <map>
 #include <utility>
 
+#include "app/argument_dialogs.h"
 #include "app/board_keys.h"
-#include "app/command_runner.h"
 #include "app/diagnostics_pane.h"
 #include "app/import_form.h"
+#include "app/long_command.h"
 #include "app/paint_box.h"
 #include "app/progress_panel.h"
-#include "app/select_folder.h"
 #include "app/set_order_form.h"
-#include "render/stats_renderer.h"
-#include "render/view_renderer.h"
 #include "cmd/collection_commands.h"
 #include "cmd/command_job.h"
 #include "cmd/crossword_commands.h"
 #include "cmd/status.h"
 #include "cmd/view_commands.h"
+#include "render/stats_renderer.h"
+#include "render/view_renderer.h"
 
 namespace dlslab::app {
 namespace {
@@ -56,32 +52,21 @@ constexpr int kFormWidth = 794;
 constexpr int kFormHeight = 625;
 constexpr int kLeft = 8;
 constexpr int kMemoHeight = 177;
-// A long command's panel shows only once it has run this long, so quick runs do not flicker.
-constexpr int kProgressDelayMs = 150;
-constexpr int kProgressRefreshMs = 100;
 
-QString FromView(std::string_view s) { return QString::fromUtf8(s.data(), std::ssize(s)); }
+QString from_view(std::string_view s) { return QString::fromUtf8(s.data(), std::ssize(s)); }
 
 /// A menu caption with "&" shown as itself rather than as a mnemonic mark.
-QString MenuCaption(std::string_view s) { return FromView(s).replace("&", "&&"); }
-
-/// The file dialogs' filter for the command that shows one.
-QString FilterFor(const cmd::MenuEntry& entry) {
-  if (entry.name == "LoadMenuItemClick" || entry.name == "SaveMenuItemClick")
-    return QString::fromUtf8("Текстовый файл (*.txt)");
-  if (entry.name == "SaveAsBmpClick") return QString::fromUtf8("Изображение (*.bmp)");
-  return {};
-}
+QString menu_caption(std::string_view s) { return from_view(s).replace("&", "&&"); }
 
 /// The font of the window's own controls: the dialog font of height 11.
-QFont FormFont() {
+QFont form_font() {
   QFont font;
   font.setFamilies({"Tahoma", "Liberation Sans", "DejaVu Sans"});
   font.setPixelSize(11);
   return font;
 }
 
-QFont MemoFont() {
+QFont memo_font() {
   QFont font;
   font.setFamilies({"Consolas", "Liberation Mono", "DejaVu Sans Mono"});
   font.setStyleHint(QFont::Monospace);
@@ -89,8 +74,6 @@ QFont MemoFont() {
   font.setItalic(true);
   return font;
 }
-
-std::string ToFileName(const QString& name) { return QFile::encodeName(name).toStdString(); }
 
 }  // namespace
 
@@ -100,24 +83,24 @@ TMainForm::TMainForm() {
   resize(kFormWidth, kFormHeight);
 
   auto* client = new QWidget(this);
-  client->setFont(FormFont());
+  client->setFont(form_font());
   setCentralWidget(client);
 
   paint_box_ = new PaintBox(&bitmap_, client);
   paint_box_->setObjectName("PaintBox");
   paint_box_->setGeometry(kLeft, 32, 310, 310);
-  connect(paint_box_, &PaintBox::MouseMoved, this, &TMainForm::PaintBoxMouseMove);
-  connect(paint_box_, &PaintBox::Clicked, this, &TMainForm::PaintBoxClick);
-  connect(paint_box_, &PaintBox::PopupRequested, this, &TMainForm::PaintBoxPopup);
+  connect(paint_box_, &PaintBox::mouse_moved, this, &TMainForm::PaintBoxMouseMove);
+  connect(paint_box_, &PaintBox::clicked, this, &TMainForm::PaintBoxClick);
+  connect(paint_box_, &PaintBox::popup_requested, this, &TMainForm::paint_box_popup);
   paint_box_->setFocusPolicy(Qt::StrongFocus);
   paint_box_->installEventFilter(new BoardKeys(ctx_, this));
-  paint_box_->SetOverlay([this](QPainter& painter) {
-    DrawCursor(painter, ctx_.model, bitmap_.width(), bitmap_.height(), ctx_.game.cursor);
+  paint_box_->set_overlay([this](QPainter& painter) {
+    draw_cursor(painter, ctx_.model, bitmap_.width(), bitmap_.height(), ctx_.game.cursor);
   });
   // The game's clock in the caption moves on every second.
   auto* caption_clock = new QTimer(this);
   caption_clock->setInterval(1000);
-  connect(caption_clock, &QTimer::timeout, this, &TMainForm::UpdateCaption);
+  connect(caption_clock, &QTimer::timeout, this, &TMainForm::update_caption);
   caption_clock->start();
 
   memo_ = new QPlainTextEdit(client);
@@ -125,7 +108,7 @@ TMainForm::TMainForm() {
   memo_->setGeometry(kLeft, 352, 310, kMemoHeight);
   memo_->setReadOnly(true);
   memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  memo_->setFont(MemoFont());
+  memo_->setFont(memo_font());
 
   dbg_button_ = new QPushButton(client);
   dbg_button_->setObjectName("DbgButton");
@@ -135,54 +118,37 @@ TMainForm::TMainForm() {
   diagnostics_ = new DiagnosticsPane(client);
   diagnostics_->setObjectName("DiagnosticsPane");
   diagnostics_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  diagnostics_->setFont(MemoFont());
+  diagnostics_->setFont(memo_font());
   diagnostics_->hide();
 
   status_panel_ = new QLabel(this);
   status_panel_->setObjectName("StatusPanel");
   status_panel_->setMinimumWidth(50);
-  status_panel_->setFont(FormFont());
+  status_panel_->setFont(form_font());
   statusBar()->setObjectName("StatusBar");
   statusBar()->addWidget(status_panel_, 1);
   progress_panel_ = new ProgressPanel(this);
-  progress_panel_->setFont(FormFont());
+  progress_panel_->setFont(form_font());
   progress_panel_->hide();
   statusBar()->addPermanentWidget(progress_panel_);
-  connect(progress_panel_, &ProgressPanel::CancelClicked, this, &TMainForm::CancelCommand);
-  // Esc belongs to the board except while a long command runs.
-  escape_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-  escape_->setEnabled(false);
-  connect(escape_, &QShortcut::activated, this, &TMainForm::CancelCommand);
+  connect(progress_panel_, &ProgressPanel::cancel_clicked, this, &TMainForm::cancel_command);
 
-  runner_ = new CommandRunner(this);
-  connect(runner_, &CommandRunner::Finished, this, &TMainForm::LongCommandEnded);
-  progress_timer_ = new QTimer(this);
-  progress_timer_->setInterval(kProgressRefreshMs);
-  connect(progress_timer_, &QTimer::timeout, this, &TMainForm::ShowProgress);
-  progress_delay_ = new QTimer(this);
-  progress_delay_->setSingleShot(true);
-  progress_delay_->setInterval(kProgressDelayMs);
-  connect(progress_delay_, &QTimer::timeout, this, [this] {
-    if (!CommandRunning()) return;
-    tool_bar_->setEnabled(false);
-    progress_panel_->show();
-    ShowProgress();
-    progress_timer_->start();
-  });
+  long_command_ = new LongCommand(this, progress_panel_);
+  connect(long_command_, &LongCommand::ended, this, &TMainForm::long_command_ended);
+  connect(long_command_, &LongCommand::panel_shown, this, [this] { tool_bar_->setEnabled(false); });
 
-  BuildToolBar();
-  BuildMenus();
+  build_tool_bar();
+  build_menus();
 
   popup_menu_ = new QMenu(this);
   popup_menu_->setObjectName("PopupMenu");
-  set_order_form_ = new TSetOrderForm(this);
-  import_form_ = new TImportForm(this);
+  dialogs_ = std::make_unique<ArgumentDialogs>(this);
 
   ctx_.update_view = [this] { UpdateView(); };
   ctx_.show_message = [this](const std::string& text) {
-    ShowMessage(QString::fromUtf8(text.c_str()));
+    show_message(QString::fromUtf8(text.c_str()));
   };
-  ctx_.save_bitmap = [this](const std::string& file_name) { SaveBitmap(file_name); };
+  ctx_.save_bitmap = [this](const std::string& file_name) { save_bitmap(file_name); };
   ctx_.save_statistics_bitmap = [](const CellHistograms& histograms, const std::string& file_name) {
     render::SaveStatisticalInfoBitmap(histograms, file_name);
   };
@@ -200,19 +166,22 @@ TMainForm::TMainForm() {
 
 TMainForm::~TMainForm() {
   // The worker works on a copy, but it writes to the diagnostics pane: it must end first.
-  runner_->Shutdown();
+  long_command_->shutdown();
 }
 
-void TMainForm::BuildMenus() {
+TSetOrderForm* TMainForm::set_order_form() const { return dialogs_->set_order_form(); }
+TImportForm* TMainForm::import_form() const { return dialogs_->import_form(); }
+
+void TMainForm::build_menus() {
   const auto table = cmd::MenuTable();
   QMenu* menus[3] = {};
   std::map<int, QActionGroup*> groups;
   for (std::size_t i = 0; i < table.size(); ++i) {
     const cmd::MenuEntry& entry = table[i];
     if (entry.depth == 0) {
-      menus[0] = menuBar()->addMenu(MenuCaption(entry.caption));
+      menus[0] = menuBar()->addMenu(menu_caption(entry.caption));
       QAction* item = menus[0]->menuAction();
-      if (!entry.shortcut.empty()) item->setShortcut(QKeySequence(FromView(entry.shortcut)));
+      if (!entry.shortcut.empty()) item->setShortcut(QKeySequence(from_view(entry.shortcut)));
       top_menus_.push_back(item);
       continue;
     }
@@ -222,12 +191,12 @@ void TMainForm::BuildMenus() {
       continue;
     }
     if (cmd::IsContainer(table, i)) {
-      menus[entry.depth] = parent->addMenu(MenuCaption(entry.caption));
+      menus[entry.depth] = parent->addMenu(menu_caption(entry.caption));
       continue;
     }
-    QAction* action = parent->addAction(MenuCaption(entry.caption));
+    QAction* action = parent->addAction(menu_caption(entry.caption));
     if (!entry.shortcut.empty())
-      action->setShortcuts(QKeySequence::listFromString(FromView(entry.shortcut)));
+      action->setShortcuts(QKeySequence::listFromString(from_view(entry.shortcut)));
     action->setEnabled(entry.handler != nullptr || entry.window_only);
     if (entry.radio_group != 0) {
       QActionGroup*& group = groups[entry.radio_group];
@@ -238,28 +207,36 @@ void TMainForm::BuildMenus() {
       }
       group->addAction(action);
     }
-    if (entry.name == "UndoMenuItemClick") undo_action_ = action;
-    if (entry.name == "RedoMenuItemClick") redo_action_ = action;
-    if (entry.name == "ResearchModeMenuItemClick") {
-      research_action_ = action;
-      action->setCheckable(true);
-    }
-    if (entry.name == "DiagnosticsMenuItemClick") {
-      diagnostics_action_ = action;
-      action->setCheckable(true);
+    switch (entry.id) {
+      case cmd::MenuId::kUndo:
+        undo_action_ = action;
+        break;
+      case cmd::MenuId::kRedo:
+        redo_action_ = action;
+        break;
+      case cmd::MenuId::kResearchMode:
+        research_action_ = action;
+        action->setCheckable(true);
+        break;
+      case cmd::MenuId::kDiagnostics:
+        diagnostics_action_ = action;
+        action->setCheckable(true);
+        break;
+      default:
+        break;
     }
     if (!entry.window_only) command_actions_.emplace_back(action, &entry);
-    connect(action, &QAction::triggered, this, [this, &entry] { MenuCommandClick(entry); });
+    connect(action, &QAction::triggered, this, [this, &entry] { menu_command_click(entry); });
   }
 }
 
-void TMainForm::BuildToolBar() {
+void TMainForm::build_tool_bar() {
   tool_bar_ = addToolBar("ToolBar");
   tool_bar_->setObjectName("ToolBar");
   tool_bar_->setMovable(false);
   tool_bar_->setFloatable(false);
   tool_bar_->setFixedHeight(29);
-  tool_bar_->setFont(FormFont());
+  tool_bar_->setFont(form_font());
   auto add_button = [this](const char* name, QStyle::StandardPixmap icon, const char* hint,
                            void (TMainForm::*slot)()) {
     QAction* button = tool_bar_->addAction(style()->standardIcon(icon), hint);
@@ -312,13 +289,12 @@ void TMainForm::FormShow() {
   memo_->hide();
   statusBar()->hide();
   for (std::size_t i = 0; i + 1 < top_menus_.size(); ++i) top_menus_[i]->setVisible(false);
-  UpdateCaption();
+  update_caption();
   paint_box_->setFocus();
   // The window got its size before it was shown, while the view did not exist yet.
   FormResize();
-  for (const cmd::MenuEntry& entry : cmd::MenuTable())
-    if (entry.name == "NewGameMenuItemClick" && entry.handler != nullptr)
-      Guarded([this, &entry] { entry.handler(ctx_, {}); });
+  const cmd::MenuEntry& new_game = cmd::FindMenuItem(cmd::MenuId::kNewGame);
+  guarded([this, &new_game] { new_game.handler(ctx_, {}); });
 }
 
 void TMainForm::resizeEvent(QResizeEvent* event) {
@@ -361,16 +337,16 @@ void TMainForm::UpdateView() {
   status_panel_->setText(QString::fromStdString(cmd::GetStatusText(ctx_.model)));
   if (undo_action_ != nullptr) undo_action_->setEnabled(ctx_.game.history.CanUndo(ctx_.model));
   if (redo_action_ != nullptr) redo_action_->setEnabled(ctx_.game.history.CanRedo(ctx_.model));
-  UpdateCaption();
+  update_caption();
 }
 
-void TMainForm::UpdateCaption() {
+void TMainForm::update_caption() {
   if (!shown_) return;
   setWindowTitle(research_mode_ ? QString(kResearchCaption)
                                 : QString::fromStdString(cmd::GameCaption(ctx_)));
 }
 
-void TMainForm::SetResearchMode(bool on) {
+void TMainForm::set_research_mode(bool on) {
   research_mode_ = on;
   if (research_action_ != nullptr) research_action_->setChecked(on);
   for (std::size_t i = 0; i + 1 < top_menus_.size(); ++i) top_menus_[i]->setVisible(on);
@@ -379,7 +355,7 @@ void TMainForm::SetResearchMode(bool on) {
   diagnostics_->setVisible(on && diagnostics_shown_);
   statusBar()->setVisible(on);
   dbg_button_->setVisible(on);
-  UpdateCaption();
+  update_caption();
   FormResize();
 }
 
@@ -388,17 +364,17 @@ void TMainForm::PaintBoxMouseMove(int x, int y) {
 }
 
 void TMainForm::PaintBoxClick() {
-  if (!CommandRunning()) cmd::PaintBoxClick(ctx_, cell_);
+  if (!command_running()) cmd::PaintBoxClick(ctx_, cell_);
 }
 
-void TMainForm::PaintBoxPopup(const QPoint& global_pos) {
-  if (CommandRunning()) return;
+void TMainForm::paint_box_popup(const QPoint& global_pos) {
+  if (command_running()) return;
   cmd::PlaceCursor(ctx_, cell_);
   popup_menu_->popup(global_pos);
 }
 
 void TMainForm::MenuItemClick(int value) {
-  if (!CommandRunning()) cmd::MenuItemClick(ctx_, cell_, value);
+  if (!command_running()) cmd::MenuItemClick(ctx_, cell_, value);
 }
 
 void TMainForm::wheelEvent(QWheelEvent* event) {
@@ -412,97 +388,93 @@ void TMainForm::wheelEvent(QWheelEvent* event) {
 }
 
 void TMainForm::FormMouseWheel(int delta) {
-  if (!CommandRunning()) cmd::FormMouseWheel(ctx_, cell_, delta);
+  if (!command_running()) cmd::FormMouseWheel(ctx_, cell_, delta);
 }
 
-void TMainForm::SaveBitmap(const std::string& file_name) {
+void TMainForm::save_bitmap(const std::string& file_name) {
   render::SaveViewBitmap(ctx_.model, bitmap_.width(), bitmap_.height(), file_name);
   UpdateView();
 }
 
 void TMainForm::GoToBeginToolButtonClick() {
-  Guarded([this] { cmd::GoToBeginToolButtonClick(ctx_); });
+  guarded([this] { cmd::GoToBeginToolButtonClick(ctx_); });
 }
 void TMainForm::GoToPreviousToolButtonClick() {
-  Guarded([this] { cmd::GoToPreviousToolButtonClick(ctx_); });
+  guarded([this] { cmd::GoToPreviousToolButtonClick(ctx_); });
 }
 void TMainForm::GoToNextToolButtonClick() {
-  Guarded([this] { cmd::GoToNextToolButtonClick(ctx_); });
+  guarded([this] { cmd::GoToNextToolButtonClick(ctx_); });
 }
 void TMainForm::GoToEndToolButtonClick() {
-  Guarded([this] { cmd::GoToEndToolButtonClick(ctx_); });
+  guarded([this] { cmd::GoToEndToolButtonClick(ctx_); });
 }
 void TMainForm::SpinEditChange(int value) {
-  Guarded([this, value] { cmd::SpinEditChange(ctx_, value); });
+  guarded([this, value] { cmd::SpinEditChange(ctx_, value); });
 }
 void TMainForm::DbgButtonClick() {
-  Guarded([this] { cmd::DbgButtonClick(ctx_); });
+  guarded([this] { cmd::DbgButtonClick(ctx_); });
 }
 
-void TMainForm::MenuCommandClick(const cmd::MenuEntry& entry) {
+void TMainForm::menu_command_click(const cmd::MenuEntry& entry) {
   if (entry.window_only) {
-    if (entry.name == "ExitMenuItemClick") close();
-    if (entry.name == "ResearchModeMenuItemClick") SetResearchMode(!research_mode_);
-    if (entry.name == "DiagnosticsMenuItemClick") SetDiagnosticsVisible(!diagnostics_shown_);
+    window_item_click(entry);
     return;
   }
-  if (entry.handler == nullptr || CommandRunning()) return;
-  const std::optional<std::string> arg = AskArgument(entry);
+  if (entry.handler == nullptr || command_running()) return;
+  const std::optional<std::string> arg = dialogs_->ask(entry, ctx_);
   if (!arg) return;
-  Execute(entry, *arg);
+  execute(entry, *arg);
 }
 
-void TMainForm::Execute(const cmd::MenuEntry& entry, const std::string& arg) {
-  if (CommandRunning()) return;
+void TMainForm::window_item_click(const cmd::MenuEntry& entry) {
+  switch (entry.id) {
+    case cmd::MenuId::kExit:
+      close();
+      break;
+    case cmd::MenuId::kResearchMode:
+      set_research_mode(!research_mode_);
+      break;
+    case cmd::MenuId::kDiagnostics:
+      set_diagnostics_visible(!diagnostics_shown_);
+      break;
+    default:
+      break;
+  }
+}
+
+void TMainForm::execute(const cmd::MenuEntry& entry, const std::string& arg) {
+  if (command_running()) return;
   if (!entry.long_running) {
     running_ = &entry;
-    Guarded([this, &entry, &arg] { entry.handler(ctx_, arg); });
+    guarded([this, &entry, &arg] { entry.handler(ctx_, arg); });
     running_ = nullptr;
     return;
   }
-  long_running_ = &entry;
-  SetCommandsEnabled(false);
-  escape_->setEnabled(true);
-  progress_panel_->Start(MenuCaption(entry.caption).replace("&&", "&"));
-  runner_->Start(std::make_unique<cmd::CommandJob>(entry, arg, ctx_));
-  progress_delay_->start();
+  set_commands_enabled(false);
+  long_command_->start(entry, arg, ctx_);
 }
 
-void TMainForm::LongCommandEnded() {
-  std::unique_ptr<cmd::CommandJob> job = runner_->TakeFinished();
-  const cmd::MenuEntry* entry = EndLongCommand();
-  running_ = entry;
-  if (job) Guarded([this, &job] { job->Apply(ctx_); });
+void TMainForm::long_command_ended() {
+  LongCommand::Ended ended = long_command_->take_ended();
+  tool_bar_->setEnabled(true);
+  set_commands_enabled(true);
+  running_ = ended.entry;
+  if (ended.job) guarded([this, &ended] { ended.job->Apply(ctx_); });
   running_ = nullptr;
   UpdateView();  // the undo and redo items follow the model again
-  emit CommandEnded();
+  emit command_ended();
 }
 
-const cmd::MenuEntry* TMainForm::EndLongCommand() {
-  progress_delay_->stop();
-  progress_timer_->stop();
-  progress_panel_->hide();
-  escape_->setEnabled(false);
-  tool_bar_->setEnabled(true);
-  SetCommandsEnabled(true);
-  return std::exchange(long_running_, nullptr);
-}
+bool TMainForm::command_running() const { return long_command_->running(); }
 
-bool TMainForm::CommandRunning() const { return runner_->Busy(); }
+void TMainForm::cancel_command() { long_command_->cancel(); }
 
-void TMainForm::CancelCommand() { runner_->Cancel(); }
-
-void TMainForm::SetCommandsEnabled(bool on) {
+void TMainForm::set_commands_enabled(bool on) {
   paint_box_->setEnabled(on);
   for (const auto& [action, entry] : command_actions_) action->setEnabled(on && entry->handler);
 }
 
-void TMainForm::ShowProgress() {
-  if (const cmd::CommandJob* job = runner_->Job())
-    progress_panel_->Show(const_cast<cmd::CommandJob*>(job)->progress().Read());
-}
-
-void TMainForm::SetDiagnosticsVisible(bool on) {
+void TMainForm::set_diagnostics_visible(bool on) {
   diagnostics_shown_ = on;
   if (diagnostics_action_ != nullptr) diagnostics_action_->setChecked(on);
   diagnostics_->setVisible(on && research_mode_);
@@ -513,78 +485,43 @@ void TMainForm::SetDiagnosticsVisible(bool on) {
 
 void TMainForm::closeEvent(QCloseEvent* event) {
   // Closing stops the long command at its next safe point; nothing of it is applied.
-  if (CommandRunning()) {
-    runner_->Shutdown();
-    EndLongCommand();
-    emit CommandEnded();
+  if (command_running()) {
+    long_command_->shutdown();
+    tool_bar_->setEnabled(true);
+    set_commands_enabled(true);
+    emit command_ended();
   }
   QMainWindow::closeEvent(event);
 }
 
-void TMainForm::StartCommand(std::string_view caption, const std::string& arg) {
+void TMainForm::start_command(std::string_view caption, const std::string& arg) {
   const cmd::MenuEntry* entry = cmd::FindCommand(caption);
   if (entry == nullptr || (entry->handler == nullptr && !entry->window_only)) {
-    ShowMessage("No command \"" + FromView(caption) + "\".");
+    show_message("No command \"" + from_view(caption) + "\".");
     return;
   }
   if (entry->window_only) {
-    MenuCommandClick(*entry);
+    menu_command_click(*entry);
     return;
   }
   if (entry->radio_group != 0)
     for (QAction* top : top_menus_)
       for (QAction* item : top->menu()->actions())
-        if (item->isCheckable() && item->text() == MenuCaption(entry->caption))
+        if (item->isCheckable() && item->text() == menu_caption(entry->caption))
           item->setChecked(true);
-  Execute(*entry, arg);
+  execute(*entry, arg);
 }
 
-void TMainForm::RunCommand(std::string_view caption, const std::string& arg) {
-  if (CommandRunning()) return;  // as the greyed menu item would
-  StartCommand(caption, arg);
-  if (!CommandRunning()) return;
+void TMainForm::run_command(std::string_view caption, const std::string& arg) {
+  if (command_running()) return;  // as the greyed menu item would
+  start_command(caption, arg);
+  if (!command_running()) return;
   QEventLoop wait;
-  connect(this, &TMainForm::CommandEnded, &wait, &QEventLoop::quit);
+  connect(this, &TMainForm::command_ended, &wait, &QEventLoop::quit);
   wait.exec();
 }
 
-std::optional<std::string> TMainForm::AskArgument(const cmd::MenuEntry& entry) {
-  switch (entry.arg) {
-    case cmd::ArgKind::kNone:
-      return std::string();
-    case cmd::ArgKind::kOpenFile: {
-      const QString name = QFileDialog::getOpenFileName(this, {}, {}, FilterFor(entry));
-      if (name.isEmpty()) return std::nullopt;
-      return ToFileName(name);
-    }
-    case cmd::ArgKind::kSaveFile: {
-      const QString name = QFileDialog::getSaveFileName(this, {}, {}, FilterFor(entry));
-      if (name.isEmpty()) return std::nullopt;
-      return ToFileName(name);
-    }
-    case cmd::ArgKind::kText:
-      return import_form_->Ask();
-    case cmd::ArgKind::kOrder:
-      if (set_order_form_->exec() != QDialog::Accepted) return std::nullopt;
-      return std::to_string(set_order_form_->Order());
-    case cmd::ArgKind::kFolder: {
-      std::string folder;
-      if (!SelectFolder(folder, this, {})) return std::nullopt;
-      return folder;
-    }
-    case cmd::ArgKind::kGameNumber: {
-      bool ok = false;
-      const QString number = QInputDialog::getText(
-          this, "Play game number", "Game number (0 to 4294967295):", QLineEdit::Normal,
-          QString::number(ctx_.game.number), &ok);
-      if (!ok) return std::nullopt;
-      return number.toStdString();
-    }
-  }
-  return std::nullopt;
-}
-
-void TMainForm::Guarded(const std::function<void()>& command) {
+void TMainForm::guarded(const std::function<void()>& command) {
   QString error;
   QGuiApplication::setOverrideCursor(Qt::WaitCursor);
   try {
@@ -594,17 +531,17 @@ void TMainForm::Guarded(const std::function<void()>& command) {
     if (error.isEmpty()) error = "Error";
   }
   QGuiApplication::restoreOverrideCursor();
-  if (!error.isEmpty()) ShowMessage(error, true);
+  if (!error.isEmpty()) show_message(error, true);
 }
 
-void TMainForm::ShowMessage(const QString& text, bool error) {
+void TMainForm::show_message(const QString& text, bool error) {
   if (message_sink_) {
     message_sink_(text);
     return;
   }
   // The rules of the crossword come in a box of their own; everything else under the
   // program's name.
-  const bool rules = running_ != nullptr && running_->name == "ShowRulesMenuItemClick";
+  const bool rules = running_ != nullptr && running_->id == cmd::MenuId::kRules;
   QMessageBox box(error ? QMessageBox::Critical : QMessageBox::Information,
                   rules ? QString("Brief rules") : QString(kDesignCaption),
                   QString(text).replace("\r\n", "\n").replace('\r', '\n'), QMessageBox::Ok, this);

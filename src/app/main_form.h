@@ -15,8 +15,6 @@
 
 class QAction;
 class QCloseEvent;
-class QShortcut;
-class QTimer;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
@@ -27,8 +25,9 @@ class QToolButton;
 
 namespace dlslab::app {
 
-class CommandRunner;
+class ArgumentDialogs;
 class DiagnosticsPane;
+class LongCommand;
 class PaintBox;
 class ProgressPanel;
 class TImportForm;
@@ -49,41 +48,41 @@ class TMainForm : public QMainWindow {
   /// the caption.
   void UpdateView();
   /// The caption: the crossword's with the game number and clock, or the research caption.
-  void UpdateCaption();
+  void update_caption();
 
   /// Runs the command with that caption as its menu item does, with `arg` standing for what
   /// its dialog would ask, and returns when it has ended (a long one runs on its worker
   /// thread meanwhile, with the window alive). Errors are shown like any command's.
-  void RunCommand(std::string_view caption, const std::string& arg = {});
-  /// As RunCommand, but a long command is only started: the call returns at once and the
-  /// result is applied when the command ends (CommandEnded).
-  void StartCommand(std::string_view caption, const std::string& arg = {});
+  void run_command(std::string_view caption, const std::string& arg = {});
+  /// As run_command, but a long command is only started: the call returns at once and the
+  /// result is applied when the command ends (command_ended).
+  void start_command(std::string_view caption, const std::string& arg = {});
   /// True while a long command runs; the model's commands are disabled meanwhile.
-  [[nodiscard]] bool CommandRunning() const;
+  [[nodiscard]] bool command_running() const;
   /// Asks the running long command to stop (the Cancel button, Esc).
-  void CancelCommand();
-  [[nodiscard]] ProgressPanel* Panel() const { return progress_panel_; }
-  [[nodiscard]] DiagnosticsPane* Diagnostics() const { return diagnostics_; }
+  void cancel_command();
+  [[nodiscard]] ProgressPanel* panel() const { return progress_panel_; }
+  [[nodiscard]] DiagnosticsPane* diagnostics() const { return diagnostics_; }
   /// Shows or hides everything the crossword hides: the research menus, the tool bar, the
   /// log, the status bar and the debug button.
-  void SetResearchMode(bool on);
-  [[nodiscard]] bool ResearchMode() const { return research_mode_; }
+  void set_research_mode(bool on);
+  [[nodiscard]] bool research_mode() const { return research_mode_; }
 
   /// Where messages and command errors go (a message box unless replaced).
-  void SetMessageSink(std::function<void(const QString& text)> sink) {
+  void set_message_sink(std::function<void(const QString& text)> sink) {
     message_sink_ = std::move(sink);
   }
 
-  [[nodiscard]] cmd::Context& Context() { return ctx_; }
-  [[nodiscard]] const QImage& Bitmap() const { return bitmap_; }
-  [[nodiscard]] CellPos RememberedCell() const { return cell_; }
-  [[nodiscard]] QMenu* PopupMenu() const { return popup_menu_; }
-  [[nodiscard]] TSetOrderForm* SetOrderForm() const { return set_order_form_; }
-  [[nodiscard]] TImportForm* ImportForm() const { return import_form_; }
+  [[nodiscard]] cmd::Context& context() { return ctx_; }
+  [[nodiscard]] const QImage& bitmap() const { return bitmap_; }
+  [[nodiscard]] CellPos remembered_cell() const { return cell_; }
+  [[nodiscard]] QMenu* popup_menu() const { return popup_menu_; }
+  [[nodiscard]] TSetOrderForm* set_order_form() const;
+  [[nodiscard]] TImportForm* import_form() const;
 
  signals:
   /// A long command has ended and its result (or its cancel line) is applied.
-  void CommandEnded();
+  void command_ended();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -92,18 +91,18 @@ class TMainForm : public QMainWindow {
   void wheelEvent(QWheelEvent* event) override;
 
  private:
-  void BuildMenus();
-  void BuildToolBar();
+  void build_menus();
+  void build_tool_bar();
   void BuildCellPopupMenu();
 
   void FormShow();
   void FormResize();
   void PaintBoxMouseMove(int x, int y);
   void PaintBoxClick();
-  void PaintBoxPopup(const QPoint& global_pos);
+  void paint_box_popup(const QPoint& global_pos);
   void MenuItemClick(int value);
   void FormMouseWheel(int delta);
-  void SaveBitmap(const std::string& file_name);
+  void save_bitmap(const std::string& file_name);
 
   // Collection navigation of the tool bar and the debug button.
   void GoToBeginToolButtonClick();
@@ -113,22 +112,19 @@ class TMainForm : public QMainWindow {
   void SpinEditChange(int value);
   void DbgButtonClick();
 
-  void MenuCommandClick(const cmd::MenuEntry& entry);
+  void menu_command_click(const cmd::MenuEntry& entry);
+  /// What the window itself does for an item without a command-layer handler.
+  void window_item_click(const cmd::MenuEntry& entry);
   /// Runs a command of the table: a long one on the worker thread, the others at once.
-  void Execute(const cmd::MenuEntry& entry, const std::string& arg);
-  void LongCommandEnded();
-  /// Gives the window back after a long command; returns the command that ran.
-  const cmd::MenuEntry* EndLongCommand();
+  void execute(const cmd::MenuEntry& entry, const std::string& arg);
+  void long_command_ended();
   /// Greys the model's commands while a long command runs, or gives them back.
-  void SetCommandsEnabled(bool on);
-  void ShowProgress();
-  void SetDiagnosticsVisible(bool on);
-  /// What the entry's dialog asks for; nullopt when the user cancelled.
-  std::optional<std::string> AskArgument(const cmd::MenuEntry& entry);
+  void set_commands_enabled(bool on);
+  void set_diagnostics_visible(bool on);
   /// Runs a command with the wait cursor; an exception becomes a message.
-  void Guarded(const std::function<void()>& command);
+  void guarded(const std::function<void()>& command);
   /// A message box (an error's with the error icon); a message sink replaces it.
-  void ShowMessage(const QString& text, bool error = false);
+  void show_message(const QString& text, bool error = false);
 
   cmd::Context ctx_;
   QImage bitmap_;
@@ -152,17 +148,12 @@ class TMainForm : public QMainWindow {
   QAction* diagnostics_action_ = nullptr;
   /// The actions of the model's commands, greyed while a long command runs.
   std::vector<std::pair<QAction*, const cmd::MenuEntry*>> command_actions_;
-  CommandRunner* runner_ = nullptr;
-  const cmd::MenuEntry* long_running_ = nullptr;  ///< the long command on the worker thread
   ProgressPanel* progress_panel_ = nullptr;
-  QTimer* progress_timer_ = nullptr;
-  QShortcut* escape_ = nullptr;
-  QTimer* progress_delay_ = nullptr;  ///< short runs end before the panel shows
+  LongCommand* long_command_ = nullptr;
   DiagnosticsPane* diagnostics_ = nullptr;
   bool diagnostics_shown_ = false;
   std::vector<QAction*> top_menus_;
-  TSetOrderForm* set_order_form_ = nullptr;
-  TImportForm* import_form_ = nullptr;
+  std::unique_ptr<ArgumentDialogs> dialogs_;
 };
 
 }  // namespace dlslab::app

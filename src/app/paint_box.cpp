@@ -20,7 +20,7 @@ void PaintBox::paintEvent(QPaintEvent*) {
 
 void PaintBox::mouseMoveEvent(QMouseEvent* event) {
   const QPoint p = event->position().toPoint();
-  emit MouseMoved(p.x(), p.y());
+  emit mouse_moved(p.x(), p.y());
 }
 
 void PaintBox::mousePressEvent(QMouseEvent* event) {
@@ -31,11 +31,11 @@ void PaintBox::mouseReleaseEvent(QMouseEvent* event) {
   // A click is a press and a release of the left button over the box.
   if (event->button() != Qt::LeftButton || !left_pressed_) return;
   left_pressed_ = false;
-  if (rect().contains(event->position().toPoint())) emit Clicked();
+  if (rect().contains(event->position().toPoint())) emit clicked();
 }
 
 void PaintBox::contextMenuEvent(QContextMenuEvent* event) {
-  emit PopupRequested(event->globalPos());
+  emit popup_requested(event->globalPos());
 }
 
 }  // namespace dlslab::app

@@ -16,12 +16,12 @@ class PaintBox : public QWidget {
   PaintBox(const QImage* bitmap, QWidget* parent);
 
   /// Painted over the bitmap on the screen only (the keyboard cursor).
-  void SetOverlay(std::function<void(QPainter&)> overlay) { overlay_ = std::move(overlay); }
+  void set_overlay(std::function<void(QPainter&)> overlay) { overlay_ = std::move(overlay); }
 
  signals:
-  void MouseMoved(int x, int y);
-  void Clicked();
-  void PopupRequested(const QPoint& global_pos);
+  void mouse_moved(int x, int y);
+  void clicked();
+  void popup_requested(const QPoint& global_pos);
 
  protected:
   void paintEvent(QPaintEvent* event) override;

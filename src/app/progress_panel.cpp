@@ -13,7 +13,7 @@ namespace {
 // The bar runs from 0 to kSteps; the work's own units may not fit an int.
 constexpr int kSteps = 1000;
 
-QString MinutesSeconds(double seconds) {
+QString minutes_seconds(double seconds) {
   const qint64 s = std::llround(seconds);
   return QString("%1:%2").arg(s / 60).arg(s % 60, 2, 10, QChar('0'));
 }
@@ -41,10 +41,10 @@ ProgressPanel::ProgressPanel(QWidget* parent) : QWidget(parent) {
   layout->addWidget(bar_);
   layout->addWidget(left_);
   layout->addWidget(cancel_);
-  connect(cancel_, &QPushButton::clicked, this, &ProgressPanel::CancelClicked);
+  connect(cancel_, &QPushButton::clicked, this, &ProgressPanel::cancel_clicked);
 }
 
-void ProgressPanel::Start(const QString& caption) {
+void ProgressPanel::start(const QString& caption) {
   command_ = caption;
   step_label_.clear();
   step_start_done_ = 0;
@@ -54,7 +54,7 @@ void ProgressPanel::Start(const QString& caption) {
   left_->clear();
 }
 
-void ProgressPanel::Show(const Progress::Snapshot& snapshot) {
+void ProgressPanel::show_progress(const Progress::Snapshot& snapshot) {
   if (snapshot.label != step_label_ || snapshot.done < step_start_done_) {
     step_label_ = snapshot.label;
     step_start_done_ = snapshot.done;
@@ -79,8 +79,8 @@ void ProgressPanel::Show(const Progress::Snapshot& snapshot) {
     left_->clear();
     return;
   }
-  left_->setText(MinutesSeconds(seconds * static_cast<double>(snapshot.total - snapshot.done) /
-                                static_cast<double>(gained)) +
+  left_->setText(minutes_seconds(seconds * static_cast<double>(snapshot.total - snapshot.done) /
+                                 static_cast<double>(gained)) +
                  " left");
 }
 

@@ -22,12 +22,12 @@ class ProgressPanel : public QWidget {
   explicit ProgressPanel(QWidget* parent);
 
   /// Starts showing the command of that caption, from nothing done.
-  void Start(const QString& caption);
+  void start(const QString& caption);
   /// Shows where the work is now.
-  void Show(const Progress::Snapshot& snapshot);
+  void show_progress(const Progress::Snapshot& snapshot);
 
  signals:
-  void CancelClicked();
+  void cancel_clicked();
 
  private:
   QLabel* caption_ = nullptr;

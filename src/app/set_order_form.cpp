@@ -37,7 +37,7 @@ TSetOrderForm::TSetOrderForm(QWidget* parent) : QDialog(parent) {
   cancel->installEventFilter(this);
 }
 
-int TSetOrderForm::Order() const { return spin_edit_->value(); }
+int TSetOrderForm::order() const { return spin_edit_->value(); }
 
 void TSetOrderForm::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);

@@ -14,8 +14,8 @@ class TSetOrderForm : public QDialog {
  public:
   explicit TSetOrderForm(QWidget* parent);
 
-  [[nodiscard]] int Order() const;
-  [[nodiscard]] QSpinBox* SpinEdit() const { return spin_edit_; }
+  [[nodiscard]] int order() const;
+  [[nodiscard]] QSpinBox* spin_edit() const { return spin_edit_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -25,10 +25,10 @@ class CrosswordWindowTest : public QObject {
  private:
   std::unique_ptr<TMainForm> form_;
 
-  cmd::Context& ctx() { return form_->Context(); }
+  cmd::Context& ctx() { return form_->context(); }
   PaintBox* Box() { return form_->findChild<PaintBox*>("PaintBox"); }
   int CellSize() {
-    return GetCellSize(ctx().model, form_->Bitmap().width(), form_->Bitmap().height());
+    return GetCellSize(ctx().model, form_->bitmap().width(), form_->bitmap().height());
   }
   QPoint CellPoint(int row, int col) {
     const int s = CellSize();
@@ -38,7 +38,7 @@ class CrosswordWindowTest : public QObject {
   TColor PaintedFill(int row, int col) {
     const int s = CellSize();
     const QColor c =
-        form_->Bitmap().pixelColor(kViewMargin + col * s + 3, kViewMargin + row * s + 3);
+        form_->bitmap().pixelColor(kViewMargin + col * s + 3, kViewMargin + row * s + 3);
     return Rgb(c.red(), c.green(), c.blue());
   }
   QAction* Action(const QString& caption) {
@@ -84,7 +84,7 @@ class CrosswordWindowTest : public QObject {
   /// Puts value into a cell through the cell pop-up menu, as the player does.
   void PickValue(int row, int col, int value) {
     QTest::mouseMove(Box(), CellPoint(row, col));
-    form_->PopupMenu()->actions().at(1 + value)->trigger();
+    form_->popup_menu()->actions().at(1 + value)->trigger();
   }
 
  private slots:
@@ -121,7 +121,7 @@ class CrosswordWindowTest : public QObject {
     QVERIFY(ctx().model.FirstSquare == before);
     PickValue(r, c, (before[r][c] + 1) % 10);
     QVERIFY(ctx().model.FirstSquare == before);
-    form_->PopupMenu()->actions().at(0)->trigger();  // "Clear cell"
+    form_->popup_menu()->actions().at(0)->trigger();  // "Clear cell"
     QVERIFY(ctx().model.FirstSquare == before);
   }
 
@@ -170,7 +170,7 @@ class CrosswordWindowTest : public QObject {
   }
 
   void keyboardMovesTheCursorAndWritesCells() {
-    form_->RunCommand("Play game number...", "2024");
+    form_->run_command("Play game number...", "2024");
     const TLatinSquare& board = ctx().model.FirstSquare;
     const CellPos start = cmd::FirstFreeCell(ctx().model, ctx().puzzle);
     QVERIFY(Same(Cursor(), start));
@@ -224,12 +224,12 @@ class CrosswordWindowTest : public QObject {
     const QColor inside = screen.pixelColor(x + band + 1, y + band + 1);
     QCOMPARE(Rgb(inside.red(), inside.green(), inside.blue()), fill);
     // The bitmap, and a saved picture with it, has no cursor.
-    QCOMPARE(form_->Bitmap().pixelColor(x + 1, y + s / 2),
-             form_->Bitmap().pixelColor(x + 3, y + 3));
+    QCOMPARE(form_->bitmap().pixelColor(x + 1, y + s / 2),
+             form_->bitmap().pixelColor(x + 3, y + 3));
   }
 
   void keyboardCannotChangeCluesAndTheCursorFollowsAClick() {
-    form_->RunCommand("Play game number...", "2024");
+    form_->run_command("Play game number...", "2024");
     const CellPos clue = FindCell(true);
     const CellPos free = FindCell(false);
     QTest::mouseMove(Box(), CellPoint(clue.row, clue.col));  // a move alone leaves the cursor
@@ -247,7 +247,7 @@ class CrosswordWindowTest : public QObject {
   }
 
   void undoAndRedoReachAcrossStartAgain() {
-    form_->RunCommand("Play game number...", "99");
+    form_->run_command("Play game number...", "99");
     const TLatinSquare puzzle = ctx().puzzle;
     QVERIFY(!Action("Undo")->isEnabled());
     QVERIFY(!Action("Redo")->isEnabled());
@@ -275,7 +275,7 @@ class CrosswordWindowTest : public QObject {
     QVERIFY(ctx().model.FirstSquare == puzzle);
     QVERIFY(!Action("Redo")->isEnabled());
     // A research command that rewrites the board leaves nothing to take back.
-    form_->RunCommand("Transpose");
+    form_->run_command("Transpose");
     QVERIFY(!Action("Undo")->isEnabled());
     const TLatinSquare transposed = ctx().model.FirstSquare;
     Key(Qt::Key_Z, Qt::ControlModifier);
@@ -288,7 +288,7 @@ class CrosswordWindowTest : public QObject {
   }
 
   void gameNumberDealsTheCliGame() {
-    form_->RunCommand("Play game number...", "12345");
+    form_->run_command("Play game number...", "12345");
     QCOMPARE(ctx().game.number, 12345u);
     QVERIFY(form_->windowTitle().startsWith("Diagonal Latin squares crossword - game 12345 - "));
     const QString clues = CliClues(12345);
@@ -297,7 +297,7 @@ class CrosswordWindowTest : public QObject {
     // The number of a game dealt from the clock deals it again.
     Action("New game")->trigger();
     const TLatinSquare dealt = ctx().puzzle;
-    form_->RunCommand("Play game number...", std::to_string(ctx().game.number));
+    form_->run_command("Play game number...", std::to_string(ctx().game.number));
     QVERIFY(ctx().puzzle == dealt);
   }
 
@@ -305,8 +305,8 @@ class CrosswordWindowTest : public QObject {
     double now = 1000;
     ctx().clock = [&now] { return now; };
     QStringList messages;
-    form_->SetMessageSink([&messages](const QString& text) { messages << text; });
-    form_->RunCommand("Play game number...", "31337");
+    form_->set_message_sink([&messages](const QString& text) { messages << text; });
+    form_->run_command("Play game number...", "31337");
     const QString caption = "Diagonal Latin squares crossword - game 31337 - ";
     QCOMPARE(form_->windowTitle(), caption + "00:00");
     now += 65;
@@ -335,7 +335,7 @@ class CrosswordWindowTest : public QObject {
     QCOMPARE(form_->windowTitle(), caption + "03:03");
     Key(Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(form_->windowTitle(), caption + "solved in 03:03");
-    form_->SetMessageSink({});
+    form_->set_message_sink({});
     ctx().clock = {};
   }
 

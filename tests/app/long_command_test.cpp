@@ -41,7 +41,7 @@ class LongCommandTest : public QObject {
   std::unique_ptr<TMainForm> form_;
   QStringList messages_;
 
-  cmd::Context& ctx() { return form_->Context(); }
+  cmd::Context& ctx() { return form_->context(); }
   QAction* Action(const QString& caption) {
     return FindAction(form_->menuBar()->actions(), caption);
   }
@@ -51,35 +51,35 @@ class LongCommandTest : public QObject {
   }
   /// An empty square: counting its fillings would take far longer than any test.
   void StartEndlessCount() {
-    form_->RunCommand("Clear square");
-    form_->StartCommand("Get fillings count");
+    form_->run_command("Clear square");
+    form_->start_command("Get fillings count");
   }
 
  private slots:
   void initTestCase() {
     form_ = std::make_unique<TMainForm>();
-    form_->SetMessageSink([this](const QString& text) { messages_ << text; });
+    form_->set_message_sink([this](const QString& text) { messages_ << text; });
     form_->show();
     QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-    form_->SetResearchMode(true);
-    form_->RunCommand("Clear log");
+    form_->set_research_mode(true);
+    form_->run_command("Clear log");
   }
 
   void startReturnsAtOnceProgressAdvancesAndCancelRestoresEverything() {
-    form_->RunCommand("Import square...", kBachelor);
-    form_->RunCommand("Clear square");
+    form_->run_command("Import square...", kBachelor);
+    form_->run_command("Clear square");
     ctx().log.Add("before");
     const std::vector<std::string> log_before = ctx().log.lines();
     const TLatinSquare square_before = ctx().model.FirstSquare;
 
-    form_->StartCommand("Get fillings count");
-    QVERIFY(form_->CommandRunning());  // back in the event loop with the command still going
+    form_->start_command("Get fillings count");
+    QVERIFY(form_->command_running());  // back in the event loop with the command still going
     QVERIFY(!Action("Transpose")->isEnabled());
     QVERIFY(!Action("Get fillings count")->isEnabled());
     QVERIFY(Action("Exit")->isEnabled());
     QVERIFY(Action("Diagnostics")->isEnabled());
 
-    ProgressPanel* panel = form_->Panel();
+    ProgressPanel* panel = form_->panel();
     QTRY_VERIFY(panel->isVisible());
     QVERIFY(!Child<QToolBar>("ToolBar")->isEnabled());
     QCOMPARE(Child<QLabel>("ProgressCaption")->text(),
@@ -91,10 +91,10 @@ class LongCommandTest : public QObject {
     const qulonglong first = found->text().toULongLong();
     QTRY_VERIFY(found->text().toULongLong() > first);
 
-    QSignalSpy ended(form_.get(), &TMainForm::CommandEnded);
+    QSignalSpy ended(form_.get(), &TMainForm::command_ended);
     QTest::mouseClick(Child<QPushButton>("CancelButton"), Qt::LeftButton);
     QVERIFY(ended.wait(5000));
-    QVERIFY(!form_->CommandRunning());
+    QVERIFY(!form_->command_running());
     QVERIFY(!panel->isVisible());
     QVERIFY(Action("Transpose")->isEnabled());
     QVERIFY(Child<QToolBar>("ToolBar")->isEnabled());
@@ -107,17 +107,17 @@ class LongCommandTest : public QObject {
 
   void knownSizeShowsHowFarAndTheTimeLeft() {
     ProgressPanel panel(nullptr);
-    panel.Start("Load collection");
+    panel.start("Load collection");
     auto* bar = panel.findChild<QProgressBar*>("ProgressBar");
     auto* caption = panel.findChild<QLabel*>("ProgressCaption");
     auto* left = panel.findChild<QLabel*>("ProgressTimeLeft");
     QCOMPARE(bar->maximum(), 0);  // nothing known yet
-    panel.Show({"Loading the collection", 0, 4000});
+    panel.show_progress({"Loading the collection", 0, 4000});
     QCOMPARE(caption->text(), QString("Load collection: Loading the collection"));
     QCOMPARE(bar->value() * 4, bar->maximum() * 0);
     QVERIFY(left->text().isEmpty());  // no rate to tell the time left from yet
     QTest::qWait(1100);
-    panel.Show({"Loading the collection", 1000, 4000});
+    panel.show_progress({"Loading the collection", 1000, 4000});
     QCOMPARE(bar->value() * 4, bar->maximum());
     // A quarter done in a second or more: three more quarters take about three times that.
     QVERIFY2(left->text().endsWith(" left"), qPrintable(left->text()));
@@ -126,29 +126,29 @@ class LongCommandTest : public QObject {
     const int seconds = minutes_seconds[0].toInt() * 60 + minutes_seconds[1].toInt();
     QVERIFY2(seconds >= 3, qPrintable(left->text()));
     // A new step restarts the estimate.
-    panel.Show({"Checking the squares", 1000, 4000});
+    panel.show_progress({"Checking the squares", 1000, 4000});
     QVERIFY(left->text().isEmpty());
   }
 
   void escapeCancelsToo() {
     StartEndlessCount();
-    QVERIFY(form_->CommandRunning());
-    QSignalSpy ended(form_.get(), &TMainForm::CommandEnded);
+    QVERIFY(form_->command_running());
+    QSignalSpy ended(form_.get(), &TMainForm::command_ended);
     QTest::keyClick(form_.get(), Qt::Key_Escape);
     QVERIFY(ended.wait(5000));
     QCOMPARE(ctx().log.lines().back(), std::string("Get fillings count: cancelled"));
   }
 
   void finishedCommandIsAppliedAsIfRunInPlace() {
-    form_->RunCommand("Import square...", kBachelor);
-    form_->RunCommand("Backward");  // waits for the end, the window alive meanwhile
-    QVERIFY(!form_->CommandRunning());
+    form_->run_command("Import square...", kBachelor);
+    form_->run_command("Backward");  // waits for the end, the window alive meanwhile
+    QVERIFY(!form_->command_running());
     QCOMPARE(ctx().log.lines().back(), std::string("Dominating set cardinality: 34"));
     QCOMPARE(GetEmptyCellsCount(ctx().model.FirstSquare), 100 - 34);
   }
 
   void diagnosticsPaneShowsWhatAnyThreadWrites() {
-    DiagnosticsPane* pane = form_->Diagnostics();
+    DiagnosticsPane* pane = form_->diagnostics();
     QVERIFY(!pane->isVisible());
     Action("Diagnostics")->trigger();
     QVERIFY(pane->isVisible());
@@ -165,9 +165,9 @@ class LongCommandTest : public QObject {
   void closingDuringALongCommandCancelsIt() {
     StartEndlessCount();
     const std::vector<std::string> log_before = ctx().log.lines();
-    QVERIFY(form_->CommandRunning());
+    QVERIFY(form_->command_running());
     form_->close();
-    QVERIFY(!form_->CommandRunning());
+    QVERIFY(!form_->command_running());
     QCoreApplication::processEvents();
     QCOMPARE(ctx().log.lines(), log_before);  // nothing applied, not even the cancel line
   }

@@ -13,8 +13,8 @@
 
 namespace dlslab::app {
 using render::DrawGradientRect;
-using render::DrawStatisticalInfo;
 using render::DrawHistogram;
+using render::DrawStatisticalInfo;
 
 class StatsRendererTest : public QObject {
   Q_OBJECT
@@ -92,17 +92,18 @@ class StatsRendererTest : public QObject {
   void windowRunsBothCommands() {
     TMainForm form;
     QStringList messages;
-    form.SetMessageSink([&messages](const QString& text) { messages << text; });
+    form.set_message_sink([&messages](const QString& text) { messages << text; });
     QVERIFY(Action(form, "Draw statistical info")->isEnabled());
     QVERIFY(Action(form, "Find square in folder")->isEnabled());
     QTemporaryDir dir;
     const QString previous = QDir::currentPath();
     QVERIFY(QDir::setCurrent(dir.path()));
-    form.Context().collection.AddSquareString(kSpecialSquares[0].digits, true, true);
-    form.RunCommand("Draw statistical info");
+    form.context().collection.AddSquareString(kSpecialSquares[0].digits, true, true);
+    form.run_command("Draw statistical info");
     const QImage saved(dir.path() + "/bmp.bmp");
     QCOMPARE(saved.size(), QSize(2110, 2110));
-    form.RunCommand("Find square in folder", dir.path().toStdString());  // bmp.bmp is no collection
+    form.run_command("Find square in folder",
+                     dir.path().toStdString());  // bmp.bmp is no collection
     QCOMPARE(messages,
              QStringList{"TSquaresCollection.LoadFromFile_VelmoraFormat(): Wrong file format"});
     QVERIFY(QDir::setCurrent(previous));
