@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QIcon>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
@@ -42,6 +43,11 @@ int main(int argc, char** argv) {
     return 1;
   }
   QApplication app(argc, argv);
+  QApplication::setApplicationVersion(DLSLAB_VERSION);
+  // The desktop entry's name, which Wayland compositors match the window with, and the icon
+  // it installs.
+  QGuiApplication::setDesktopFileName(DLSLAB_APP_ID);
+  QApplication::setWindowIcon(QIcon::fromTheme(DLSLAB_APP_ID));
   dlslab::app::TMainForm form;
   form.show();
   return QApplication::exec();
