@@ -10,6 +10,7 @@
 #include "fill/clue_sets.h"
 #include "fill/fillings.h"
 #include "fill/heuristic_fill.h"
+#include "fill/random_search_v3.h"
 #include "model/diagnostics.h"
 #include "model/isa_path.h"
 #include "model/random.h"
@@ -195,6 +196,45 @@ void BM_RandomFillV2Baseline(benchmark::State& state) {
   FillRepeatedly<random_fill_v2_baseline>(state);
 }
 BENCHMARK(BM_RandomFillV2Baseline)->Unit(benchmark::kMicrosecond);
+
+// The squares of dlslab-cli generate: seeds 1, 2, 3, ... one square per iteration.
+template <class Fill>
+void GenerateRsv3(benchmark::State& state, const Fill& fill) {
+  std::uint32_t seed = 0;
+  for (auto _ : state) benchmark::DoNotOptimize(fill(++seed));
+  state.SetItemsProcessed(state.iterations());
+}
+
+void BM_RandomSearchV3Square(benchmark::State& state) {
+  GenerateRsv3(state, [](std::uint32_t seed) { return random_search_v3_square(seed); });
+}
+BENCHMARK(BM_RandomSearchV3Square)->Unit(benchmark::kMicrosecond);
+
+void BM_RandomSearchV3SquareBaseline(benchmark::State& state) {
+  GenerateRsv3(state, random_search_v3_square_baseline);
+}
+BENCHMARK(BM_RandomSearchV3SquareBaseline)->Unit(benchmark::kMicrosecond);
+
+// On each instruction-set path (0 scalar, 1 AVX2, 2 AVX-512), best of five.
+void BM_RandomSearchV3SquareOnPath(benchmark::State& state) {
+  const auto path = static_cast<IsaPath>(state.range(0));
+  if (!IsaPathSupported(path)) {
+    state.SkipWithError("this processor lacks the path");
+    return;
+  }
+  GenerateRsv3(state, [path](std::uint32_t seed) { return random_search_v3_square(seed, path); });
+  state.SetLabel(std::string(IsaPathName(path)));
+}
+BENCHMARK(BM_RandomSearchV3SquareOnPath)
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
+    ->ComputeStatistics("max", [](const std::vector<double>& v) {
+      return *std::max_element(v.begin(), v.end());
+    });
 
 }  // namespace
 }  // namespace dlslab

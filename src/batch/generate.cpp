@@ -6,31 +6,22 @@
 #include <thread>
 #include <vector>
 
-#include "fill/heuristic_fill.h"
-#include "model/latin_square_class.h"
-#include "model/ls_data_structs.h"
-#include "model/random.h"
+#include "fill/random_search_v3.h"
+#include "model/isa_path.h"
 
 namespace dlslab::batch {
 namespace {
 
-constexpr int kMaxAttempts = 1000;
 constexpr std::uint64_t kChunk = 2048;
 
 std::string Chunk(std::uint64_t first, std::uint64_t count, std::uint32_t seed) {
-  TLatinSquareClass model;
-  model.SetOrder(kOrder);
+  const IsaPath path = DefaultIsaPath();
   std::string text;
   text.reserve(count * (kOrder * kOrder + 1));
   for (std::uint64_t i = first; i < first + count; ++i) {
-    RandSeed = seed + static_cast<std::uint32_t>(i);
-    do {
-      for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
-        RandomFillV2(model);
-        if (model.GetEmptyCellsCount() == 0) break;
-      }
-    } while (model.GetEmptyCellsCount() != 0);
-    text += SquareToString(model.FirstSquare, false);
+    const TLatinSquare square = random_search_v3_square(seed + static_cast<std::uint32_t>(i), path);
+    for (int cell = 0; cell < kOrder * kOrder; ++cell)
+      text += static_cast<char>('0' + square.data()[cell]);
     text += '\n';
   }
   return text;
@@ -38,10 +29,7 @@ std::string Chunk(std::uint64_t first, std::uint64_t count, std::uint32_t seed) 
 
 }  // namespace
 
-TLatinSquare RandomSearchV3Square(std::uint32_t seed) {
-  const std::string line = Chunk(0, 1, seed);
-  return StringToSquare(std::string_view(line).substr(0, kOrder * kOrder));
-}
+TLatinSquare RandomSearchV3Square(std::uint32_t seed) { return random_search_v3_square(seed); }
 
 std::uint64_t GenerateSquares(std::uint64_t count, std::uint32_t seed, unsigned threads,
                               const std::function<bool(std::string_view)>& write,
