@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
 
-#include "batch/generate.h"
 #include "cmd/context.h"
 #include "cmd/fill_commands.h"
 #include "model/isa_path.h"
@@ -50,29 +48,6 @@ TEST(RandomSearchV3Square, IsTheSquareOfTheMenuCommandAfterSeeding) {
     EXPECT_EQ(RandSeed, after);
     ASSERT_FALSE(ctx.log.lines().empty());
     EXPECT_EQ(ctx.log.lines().back().rfind("Random search v3: square was filled from ", 0), 0u);
-  }
-}
-
-TEST(GenerateSquares, WritesTheEngineSquaresInSeedOrderOnAnyThreadCount) {
-  const std::atomic<bool> stop{false};
-  for (const unsigned threads : {1u, 2u}) {
-    std::string text;
-    const std::uint64_t written = batch::GenerateSquares(
-        3000, 4000000000u, threads,
-        [&](std::string_view chunk) {
-          text += chunk;
-          return true;
-        },
-        stop);
-    ASSERT_EQ(written, 3000u);
-    ASSERT_EQ(text.size(), 3000u * 101);
-    // The seeds run past 2^32 and wrap.
-    for (const std::uint64_t i : {0ull, 1ull, 2047ull, 2048ull, 2999ull}) {
-      const auto seed = static_cast<std::uint32_t>(4000000000ull + i);
-      EXPECT_EQ(text.substr(i * 101, 100),
-                SquareToString(random_search_v3_square_baseline(seed), false))
-          << "square " << i;
-    }
   }
 }
 
