@@ -3,13 +3,23 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <memory>
 #include <string>
 
+#include "cmd/context.h"
+#include "cmd/model_commands.h"
+#include "collection/squares_collection.h"
+#include "file_faults.h"
 #include "model/error.h"
+#include "test_squares.h"
+
 
 namespace dlslab {
 namespace {
@@ -30,7 +40,10 @@ class AtomicWrite : public ::testing::Test {
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }
-  void TearDown() override { fs::remove_all(dir_); }
+  void TearDown() override {
+    test::ClearFileFaults();
+    fs::remove_all(dir_);
+  }
 
   /// Nothing but the named files: no temporary left behind.
   [[nodiscard]] std::size_t FilesInDir() const {
@@ -122,6 +135,196 @@ TEST_F(AtomicWrite, PartialFileInAMissingFolderFails) {
   EXPECT_FALSE(writer.Write("x"));
   EXPECT_FALSE(writer.Finish());
   EXPECT_NE(writer.error().find("open"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace dlslab
+
+namespace dlslab {
+namespace {
+
+// The steps at which a save can fail.
+enum class Step { kOpen, kWrite, kFsync, kClose, kRename, kRenameOverLockedFile };
+
+const char* StepName(Step step) {
+  switch (step) {
+    case Step::kOpen:
+      return "open";
+    case Step::kWrite:
+      return "write";
+    case Step::kFsync:
+      return "fsync";
+    case Step::kClose:
+      return "close";
+    case Step::kRename:
+    case Step::kRenameOverLockedFile:
+      return "rename";
+  }
+  return "";
+}
+
+/// Makes the next save to `target` fail at `step`; the result undoes that when it goes. Null
+/// when this machine cannot give the failure (a locked file needs root).
+std::shared_ptr<void> Arrange(Step step, const fs::path& dir, const fs::path& target) {
+  switch (step) {
+    case Step::kOpen: {
+      auto lock = std::make_shared<test::LockedFolder>(dir);
+      return lock->ok() ? lock : nullptr;
+    }
+    case Step::kWrite:
+      return std::make_shared<test::FileSizeLimit>(16);
+    case Step::kFsync:
+      test::FailNextFsync(EIO);
+      return std::make_shared<int>(0);
+    case Step::kClose:
+      test::FailNextClose(EIO);
+      return std::make_shared<int>(0);
+    case Step::kRename:
+      fs::remove(target);
+      fs::create_directory(target);
+      std::ofstream(target / "inside") << "kept";
+      return std::make_shared<int>(0);
+    case Step::kRenameOverLockedFile: {
+      auto lock = std::make_shared<test::LockedFile>(target);
+      return lock->ok() ? lock : nullptr;
+    }
+  }
+  return nullptr;
+}
+
+// Every writer of a user's file, each made to fail at every step: the call reports the
+// failure, the file that stood there before is the same byte for byte, and no temporary is
+// left beside it.
+TEST_F(AtomicWrite, AFailureAtAnyStepOfAnyWriterKeepsTheEarlierFile) {
+  struct Writer {
+    const char* name;
+    std::function<void(const std::string&)> save;  // throws on failure
+  };
+  TSquaresCollection collection;
+  for (std::uint32_t seed = 1; seed <= 3; ++seed)
+    collection.AddSquare(test::RandomDls(seed), false, false);
+  const std::vector<Writer> writers{
+      {"WriteFileAtomically",
+       [](const std::string& name) { WriteFileAtomically(name, std::string(5000, 'n')); }},
+      {"Save to file...",
+       [](const std::string& name) {
+         cmd::Context ctx;
+         cmd::ImportSquareMenuItemClick(ctx, test::kBachelor);
+         cmd::SaveMenuItemClick(ctx, name);
+       }},
+      {"collection", [&collection](const std::string& name) { collection.SaveToFile(name); }},
+      {"AtomicFileWriter",
+       [](const std::string& name) {
+         AtomicFileWriter writer(name);
+         for (int k = 0; k < 50; ++k) writer.Write(std::string(100, 'w'));
+         if (writer.Commit()) return;
+         EXPECT_FALSE(writer.ok());
+         EXPECT_FALSE(writer.Commit()) << "a failed writer commits on a second try";
+         throw Error(writer.error());
+       }},
+  };
+  const std::string earlier = "the user's file\r\nas it was\r\n";
+  int arranged = 0;
+  for (const Writer& writer : writers) {
+    for (const Step step : {Step::kOpen, Step::kWrite, Step::kFsync, Step::kClose, Step::kRename,
+                            Step::kRenameOverLockedFile}) {
+      SCOPED_TRACE(std::string(writer.name) + " failing at " + StepName(step));
+      const fs::path target = dir_ / "square.txt";
+      fs::remove_all(target);
+      WriteFileAtomically(target.string(), earlier);
+      std::string error;
+      {
+        const std::shared_ptr<void> fault = Arrange(step, dir_, target);
+        if (!fault) continue;
+        ++arranged;
+        try {
+          writer.save(target.string());
+        } catch (const std::exception& e) {
+          error = e.what();
+        }
+        test::ClearFileFaults();
+      }
+      EXPECT_FALSE(error.empty()) << "the failure was not reported";
+      if (writer.name != std::string("collection")) {
+        EXPECT_NE(error.find(StepName(step)), std::string::npos) << error;
+      }
+      if (step == Step::kRename) {
+        EXPECT_TRUE(fs::is_directory(target));
+        EXPECT_EQ(ReadAll(target / "inside"), "kept");
+      } else {
+        EXPECT_EQ(ReadAll(target), earlier);
+      }
+      EXPECT_EQ(FilesInDir(), 1u);
+    }
+  }
+  EXPECT_GE(arranged, 5 * static_cast<int>(writers.size()));
+  // With every fault gone the same writers replace the file.
+  for (const Writer& writer : writers) {
+    const fs::path target = dir_ / "square.txt";
+    fs::remove_all(target);
+    WriteFileAtomically(target.string(), earlier);
+    writer.save(target.string());
+    EXPECT_NE(ReadAll(target), earlier) << writer.name;
+    EXPECT_EQ(FilesInDir(), 1u);
+  }
+}
+
+// The partial file of a long run: a failure at any step is reported, and Finish never puts a
+// file under the finished name that is not complete.
+TEST_F(AtomicWrite, PartialFileFailuresAreReportedAndNothingLooksFinished) {
+  const std::string target = (dir_ / "out.tsv").string();
+  const std::string partial = target + ".partial";
+  {  // a full device
+    fs::create_symlink("/dev/full", partial);
+    PartialFileWriter writer(target, PartialFileWriter::Mode::kTruncate);
+    ASSERT_TRUE(writer.ok()) << writer.error();
+    EXPECT_FALSE(writer.Write("header\n"));
+    EXPECT_NE(writer.error().find("write: "), std::string::npos) << writer.error();
+    EXPECT_FALSE(writer.Finish());
+    EXPECT_FALSE(fs::exists(target));
+    fs::remove(partial);
+  }
+  {  // a flush to disk that fails
+    PartialFileWriter writer(target, PartialFileWriter::Mode::kTruncate);
+    EXPECT_TRUE(writer.Write("header\n1\n"));
+    test::FailNextFsync(EIO);
+    EXPECT_FALSE(writer.Flush());
+    EXPECT_NE(writer.error().find("fsync: "), std::string::npos) << writer.error();
+    EXPECT_FALSE(writer.Write("2\n"));
+    EXPECT_FALSE(writer.Finish());
+    EXPECT_FALSE(fs::exists(target));
+    EXPECT_EQ(ReadAll(partial), "header\n1\n");
+  }
+  {  // a close that fails at the end
+    PartialFileWriter writer(target, PartialFileWriter::Mode::kAppend);
+    EXPECT_TRUE(writer.Write("2\n"));
+    test::FailNextClose(EIO);
+    EXPECT_FALSE(writer.Finish());
+    EXPECT_NE(writer.error().find("close: "), std::string::npos) << writer.error();
+    EXPECT_FALSE(fs::exists(target));
+    EXPECT_EQ(ReadAll(partial), "header\n1\n2\n");
+  }
+  {  // a folder in the way of the finished name
+    fs::create_directory(target);
+    PartialFileWriter writer(target, PartialFileWriter::Mode::kAppend);
+    EXPECT_TRUE(writer.Write("3\n"));
+    EXPECT_FALSE(writer.Finish());
+    EXPECT_NE(writer.error().find("rename: "), std::string::npos) << writer.error();
+    EXPECT_TRUE(fs::is_directory(target));
+    EXPECT_EQ(ReadAll(partial), "header\n1\n2\n3\n");
+    fs::remove(target);
+  }
+  {  // a folder that takes no new file
+    fs::remove(partial);
+    const test::LockedFolder lock(dir_);
+    if (lock.ok()) {
+      PartialFileWriter writer(target, PartialFileWriter::Mode::kTruncate);
+      EXPECT_FALSE(writer.ok());
+      EXPECT_NE(writer.error().find("open: "), std::string::npos) << writer.error();
+      EXPECT_FALSE(writer.Finish());
+    }
+  }
+  EXPECT_EQ(FilesInDir(), 0u);
 }
 
 }  // namespace
