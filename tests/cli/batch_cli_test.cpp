@@ -176,3 +176,106 @@ TEST_F(BatchCli, GenerateWritesTheSameSquaresForAnyThreadCount) {
 
 }  // namespace
 }  // namespace dlslab::batch
+
+namespace dlslab::batch {
+namespace {
+
+// A record of many lines that cannot be read is reported with the line where the bad token
+// stands, not the line where the record began.
+TEST_F(BatchCli, UnreadableRecordsAreReportedAtTheLineOfTheBadToken) {
+  const std::string a = SquareToString(dlslab::test::RandomDls(1), false);
+  const std::string b = SquareToString(dlslab::test::RandomDls(2), false);
+  // A square file with one row of values per line.
+  auto rows = [](const std::string& digits, int bad_row, const std::string& bad) {
+    std::string text;
+    for (int r = 0; r < 10; ++r) {
+      for (int c = 0; c < 10; ++c)
+        text += (c > 0 ? " " : "") + (r == bad_row && c == 4 ? bad : digits.substr(r * 10 + c, 1));
+      text += "\n";
+    }
+    return text;
+  };
+  const std::string squares = folder.Write(
+      "squares.txt", "DLS\n10\n" + rows(a, -1, "") +                          // 1..12 read
+                         "DLS\n10\n" + rows(b, 6, "x") +                      // 13..24: x on 21
+                         "DLS\n\n10\n" + rows(a, 9, "12") +                   // 25..37: 12 on 37
+                         "ODLS\n10\n" + rows(a, -1, "") + rows(b, 3, "-5") +  // 38..59: -5 on 53
+                         "DLS\n\n\n7\n" +                                     // 60..63: 7 on 63
+                         "DLS\n10\n" + rows(b, -1, "") + "stray\n");          // 64..75, stray on 76
+  // A collection: the blocks begin on lines 1, 12, 23, 34, 45.
+  auto block = [](const std::string& digits, int bad_row, const std::string& row_text) {
+    std::string text;
+    for (int r = 0; r < 10; ++r) {
+      if (r == bad_row) {
+        text += row_text + "\n";
+        continue;
+      }
+      for (int c = 0; c < 10; ++c) text += digits.substr(r * 10 + c, 1) + " ";
+      text += "\n";
+    }
+    return text + "\n";
+  };
+  const std::string collection = folder.Write(
+      "collection.txt", block(a, -1, "") + block(b, 9, "0 1 2 3 4 5 6 7 8 x ") +  // x on 21
+                            block(a, 4, "0 1 2") +                                // short row on 27
+                            block(b, 2, std::string(70000, '5')) +                // too long on 36
+                            block(a, -1, ""));
+  const Result result = Run({"batch", "validate", squares, collection});
+  EXPECT_EQ(result.status, 0) << result.err;
+  const std::string lines[] = {
+      squares + ":21: not a number: \"x\"; skipped",
+      squares + ":37: value 12 is not -1..9; skipped",
+      squares + ":53: value -5 is not -1..9; skipped",
+      squares + ":63: order 7: only squares of order 10 are read; skipped",
+      squares + ":76: expected \"DLS\" or \"ODLS\", found \"stray\"; skipped",
+      collection + ":21: not a digit: \"x\"; skipped",
+      collection + ":27: row line too short: \"0 1 2\"; skipped",
+      collection + ":36: line too long; skipped",
+  };
+  std::size_t at = 0;
+  for (const std::string& line : lines) {
+    const std::size_t found = result.err.find("dlslab-cli: " + line + "\n", at);
+    EXPECT_NE(found, std::string::npos) << line << "\nin\n" << result.err;
+    if (found != std::string::npos) at = found;
+  }
+  EXPECT_NE(result.err.find("batch validate: 5 squares read, 8 skipped, 5 results written"),
+            std::string::npos)
+      << result.err;
+  std::string expected_out = "index\tsquare\tvalid\treason\n";
+  // The first square of the broken pair is read.
+  const std::string read[] = {a, a, b, a, a};
+  for (int i = 0; i < 5; ++i) expected_out += std::to_string(i + 1) + "\t" + read[i] + "\tyes\t\n";
+  EXPECT_EQ(result.out, expected_out);
+}
+
+// Standard input has no size to make room by: the forms' index grows from its smallest, and a
+// later copy of the first square still counts with the first form.
+TEST_F(BatchCli, CanonicalFormsOfStandardInputCountEveryRepeat) {
+  const Result generated = Run({"generate", "1300", "--seed", "11"});
+  ASSERT_EQ(generated.status, 0) << generated.err;
+  const std::string first = generated.out.substr(0, 101);
+  const std::string input = folder.Write("in.txt", generated.out + first + first);
+  const Result from_stdin = Run({"batch", "--format", "tsv", "cf", "-"}, input);
+  ASSERT_EQ(from_stdin.status, 0) << from_stdin.err;
+  // The same run from the file, whose size makes room for every form at once.
+  const Result from_file = Run({"batch", "--format", "tsv", "cf", input});
+  EXPECT_EQ(from_stdin.out, from_file.out);
+  std::istringstream lines(from_stdin.out);
+  std::string line;
+  std::getline(lines, line);
+  std::getline(lines, line);
+  EXPECT_TRUE(line.ends_with("\t3")) << line;  // the first square and its two copies
+  std::uint64_t forms = 0;
+  std::uint64_t squares = 0;
+  for (lines.seekg(0), std::getline(lines, line); std::getline(lines, line); ++forms)
+    squares += std::stoull(line.substr(line.rfind('\t') + 1));
+  EXPECT_EQ(squares, 1302u);
+  EXPECT_GT(forms, 1024u);
+  EXPECT_NE(from_stdin.err.find("cf: 1302 squares read, 0 skipped, " + std::to_string(forms) +
+                                " results written"),
+            std::string::npos)
+      << from_stdin.err;
+}
+
+}  // namespace
+}  // namespace dlslab::batch
