@@ -1,20 +1,62 @@
 // The fsync and close of the test programs: the C library's, unless a test armed a failure.
+#include "file_faults.h"
+
 #include <dlfcn.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
-
-#include "file_faults.h"
+#include <mutex>
+#include <string>
+#include <utility>
 
 namespace {
-std::atomic<int> fsync_failure{0};
-std::atomic<int> close_failure{0};
+
+struct Armed {
+  std::mutex mutex;
+  int error = 0;
+  std::string path_part;
+
+  // Whether this call on `fd` is the one to fail; disarms then.
+  bool Fires(int fd) {
+    const std::lock_guard lock(mutex);
+    if (error == 0) return false;
+    if (!path_part.empty()) {
+      char path[4096];
+      const std::string link = "/proc/self/fd/" + std::to_string(fd);
+      const ssize_t n = ::readlink(link.c_str(), path, sizeof path - 1);
+      if (n <= 0 ||
+          std::string(path, static_cast<std::size_t>(n)).find(path_part) == std::string::npos)
+        return false;
+    }
+    return true;
+  }
+  int Take() {
+    const std::lock_guard lock(mutex);
+    return std::exchange(error, 0);
+  }
+  void Set(int e, std::string part) {
+    const std::lock_guard lock(mutex);
+    error = e;
+    path_part = std::move(part);
+  }
+};
+
+Armed& fsync_fault() {
+  static Armed armed;
+  return armed;
+}
+Armed& close_fault() {
+  static Armed armed;
+  return armed;
+}
+
 }  // namespace
 
 extern "C" int fsync(int fd) {
   static const auto real = reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, "fsync"));
-  if (const int error = fsync_failure.exchange(0); error != 0) {
-    errno = error;
+  if (fsync_fault().Fires(fd)) {
+    errno = fsync_fault().Take();
     return -1;
   }
   return real(fd);
@@ -22,18 +64,22 @@ extern "C" int fsync(int fd) {
 
 extern "C" int close(int fd) {
   static const auto real = reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, "close"));
-  const int error = close_failure.exchange(0);
+  const bool fires = close_fault().Fires(fd);
   const int result = real(fd);
-  if (error == 0) return result;
-  errno = error;
+  if (!fires) return result;
+  errno = close_fault().Take();
   return -1;
 }
 
 namespace dlslab::test {
-void FailNextFsync(int error) { fsync_failure = error; }
-void FailNextClose(int error) { close_failure = error; }
+void FailNextFsync(int error, std::string path_part) {
+  fsync_fault().Set(error, std::move(path_part));
+}
+void FailNextClose(int error, std::string path_part) {
+  close_fault().Set(error, std::move(path_part));
+}
 void ClearFileFaults() {
-  fsync_failure = 0;
-  close_failure = 0;
+  fsync_fault().Set(0, "");
+  close_fault().Set(0, "");
 }
 }  // namespace dlslab::test

@@ -18,9 +18,10 @@
 // library's (tests/file_faults.cpp) and fail once when armed.
 namespace dlslab::test {
 
-/// The next fsync (close) anywhere in this process fails with `error`; close still closes.
-void FailNextFsync(int error);
-void FailNextClose(int error);
+/// The next fsync (close) in this process of a file whose path holds `path_part` fails with
+/// `error`; close still closes.
+void FailNextFsync(int error, std::string path_part = "");
+void FailNextClose(int error, std::string path_part = "");
 /// Disarms both.
 void ClearFileFaults();
 

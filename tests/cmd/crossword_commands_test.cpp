@@ -1,17 +1,22 @@
 #include "cmd/crossword_commands.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <optional>
 #include <sstream>
 #include <vector>
 
 #include "cmd/fill_commands.h"
+#include "cmd/menu_table.h"
 #include "cmd/model_commands.h"
 #include "cmd/view_commands.h"
 #include "fill/fillings.h"
 #include "model/error.h"
 #include "model/ls_data_structs.h"
 #include "model/random.h"
+#include "test_squares.h"
 
 namespace dlslab::cmd {
 namespace {
@@ -180,6 +185,168 @@ TEST_F(CrosswordGameTest, CaptionShowsNumberClockAndSolution) {
   EXPECT_EQ(GameCaption(ctx), base + "01:31");
   Context fresh;
   EXPECT_EQ(GameCaption(fresh), "Diagonal Latin squares crossword");
+}
+
+}  // namespace
+}  // namespace dlslab::cmd
+
+namespace dlslab::cmd {
+namespace {
+
+/// Writes `value` into the view cell with the keyboard, as the player does.
+void Key(Context& ctx, CellPos cell, int value) {
+  PlaceCursor(ctx, cell);
+  PaintBoxKeyValue(ctx, value);
+}
+
+bool ShowsSolved(Context& ctx) {
+  return GameCaption(ctx).find(" - solved in ") != std::string::npos;
+}
+
+// A board that is complete and Latin, with every clue in place but a value twice on a
+// diagonal, is no solution: the player swaps the values of an intercalate (a 2 x 2 subsquare
+// a b / b a, which keeps rows and columns Latin) that has a cell on a diagonal and no clue.
+TEST(CrosswordSolved, ARepeatOnADiagonalIsNoSolution) {
+  Context ctx;
+  double now = 100;
+  ctx.clock = [&now] { return now; };
+  struct Intercalate {
+    int r1, c1, r2, c2;
+  };
+  std::optional<Intercalate> found;
+  for (std::uint32_t number = 1; number < 200 && !found; ++number) {
+    PlayGameNumberMenuItemClick(ctx, number);
+    GetFirstFillingMenuItemClick(ctx);
+    const TLatinSquare& s = ctx.model.FirstSquare;
+    auto free = [&ctx](int r, int c) { return ctx.puzzle[r][c] == kEmpty; };
+    auto on_diagonal = [](int r, int c) { return r == c || r + c == 9; };
+    for (int r1 = 0; r1 < 10 && !found; ++r1)
+      for (int r2 = r1 + 1; r2 < 10 && !found; ++r2)
+        for (int c1 = 0; c1 < 10 && !found; ++c1)
+          for (int c2 = c1 + 1; c2 < 10 && !found; ++c2)
+            if (s[r1][c1] == s[r2][c2] && s[r1][c2] == s[r2][c1] && free(r1, c1) && free(r1, c2) &&
+                free(r2, c1) && free(r2, c2) &&
+                (on_diagonal(r1, c1) || on_diagonal(r1, c2) || on_diagonal(r2, c1) ||
+                 on_diagonal(r2, c2)))
+              found = Intercalate{r1, c1, r2, c2};
+  }
+  ASSERT_TRUE(found.has_value());
+  const auto [r1, c1, r2, c2] = *found;
+  ASSERT_TRUE(ShowsSolved(ctx));
+  const int a = ctx.model.FirstSquare[r1][c1];
+  const int b = ctx.model.FirstSquare[r1][c2];
+  Key(ctx, {r1, c1}, b);
+  Key(ctx, {r1, c2}, a);
+  Key(ctx, {r2, c1}, a);
+  Key(ctx, {r2, c2}, b);
+  ASSERT_TRUE(IsCompleteLatin(ctx.model.FirstSquare));
+  EXPECT_FALSE(IsDiagonalLatin(ctx.model.FirstSquare));
+  EXPECT_FALSE(IsSolved(ctx.model.FirstSquare, ctx.puzzle));
+  EXPECT_FALSE(ShowsSolved(ctx)) << GameCaption(ctx);
+  // Taken back, the board is the solution again.
+  for (int k = 0; k < 4; ++k) UndoMenuItemClick(ctx);
+  EXPECT_TRUE(ShowsSolved(ctx)) << GameCaption(ctx);
+
+  // Without clues: a Latin square whose diagonals repeat, and one whose rows do not.
+  TLatinSquare cyclic(10);
+  for (int r = 0; r < 10; ++r)
+    for (int c = 0; c < 10; ++c) cyclic[r][c] = (r + c) % 10;
+  EXPECT_FALSE(IsSolved(cyclic, TLatinSquare(10)));
+  EXPECT_TRUE(IsSolved(ctx.model.FirstSquare, TLatinSquare(10)));
+}
+
+class CrosswordHistory : public ::testing::Test {
+ protected:
+  CrosswordHistory() {
+    PlayGameNumberMenuItemClick(ctx, 4242);
+    for (int r = 0; r < 10; ++r)
+      for (int c = 0; c < 10; ++c)
+        if (ctx.puzzle[r][c] == kEmpty) free_cells.push_back({r, c});
+  }
+  /// The player's k-th keystroke: a value that differs from what the cell held.
+  void Keystroke(std::size_t k) {
+    Key(ctx, free_cells[k % free_cells.size()], static_cast<int>(k / free_cells.size() % 10));
+  }
+
+  Context ctx;
+  std::vector<CellPos> free_cells;
+};
+
+// At its limit the history lets the oldest step go: the newest steps are all undone in turn,
+// newest first, and undoing stops at the board as it stood after the first steps that went.
+TEST_F(CrosswordHistory, AtItsLimitTheOldestStepGoes) {
+  constexpr std::size_t kExtra = 3;
+  constexpr std::size_t kSteps = BoardHistory::kMaxSteps + kExtra;
+  TLatinSquare after_dropped;
+  std::vector<TLatinSquare> last_boards;  // before each of the last three keystrokes
+  for (std::size_t k = 0; k < kSteps; ++k) {
+    if (k == kExtra) after_dropped = ctx.model.FirstSquare;
+    if (k + 3 >= kSteps) last_boards.push_back(ctx.model.FirstSquare);
+    Keystroke(k);
+  }
+  const TLatinSquare played = ctx.model.FirstSquare;
+  for (std::size_t i = 3; i-- > 0;) {
+    UndoMenuItemClick(ctx);
+    ASSERT_EQ(ctx.model.FirstSquare, last_boards[i]) << "undo " << 3 - i;
+  }
+  std::size_t undone = 3;
+  for (; ctx.game.history.CanUndo(ctx.model); ++undone) UndoMenuItemClick(ctx);
+  EXPECT_EQ(undone, BoardHistory::kMaxSteps);
+  EXPECT_EQ(ctx.model.FirstSquare, after_dropped);
+  // And every step comes back.
+  for (std::size_t k = 0; k < BoardHistory::kMaxSteps; ++k) RedoMenuItemClick(ctx);
+  EXPECT_EQ(ctx.model.FirstSquare, played);
+  EXPECT_FALSE(ctx.game.history.CanRedo(ctx.model));
+}
+
+// A command that replaces the board starts a fresh history: nothing before it can be undone,
+// and the player's moves after it undo back to the command's board, no further.
+TEST_F(CrosswordHistory, ACommandThatReplacesTheBoardClearsIt) {
+  const std::string bachelor = test::kBachelor;
+  std::string partial = bachelor;
+  for (const int cell : {5, 15, 25, 35}) partial[cell] = '-';
+  const std::string file = (std::filesystem::temp_directory_path() /
+                            ("dlslab_history_" + std::to_string(::getpid()) + ".txt"))
+                               .string();
+  {
+    Context writer;
+    ImportSquareMenuItemClick(writer, partial);
+    SaveMenuItemClick(writer, file);
+  }
+  const std::vector<std::pair<std::string, std::string>> commands{
+      {"Import square...", partial},
+      {"Load from file...", file},
+      {"Transpose", ""},
+      {"Clear square", ""},
+      {"Random search v3", ""},
+      {"Import pair...", bachelor + partial},
+      {"Swap squares", ""},
+      {"Set order...", "10"},
+  };
+  for (const auto& [caption, arg] : commands) {
+    SCOPED_TRACE(caption);
+    const MenuEntry* command = FindCommand(caption);
+    ASSERT_NE(command, nullptr);
+    for (const bool move_first : {false, true}) {
+      PlayGameNumberMenuItemClick(ctx, 4242);
+      for (std::size_t k = 0; k < 5; ++k) Keystroke(k);
+      command->handler(ctx, arg);
+      ctx.model.ViewMode = 0;
+      const TLatinSquare first = ctx.model.FirstSquare;
+      const TLatinSquare second = ctx.model.SecondSquare;
+      EXPECT_FALSE(ctx.game.history.CanUndo(ctx.model));
+      if (move_first) {  // a move on the new board undoes to it, and no further
+        PaintBoxClick(ctx, free_cells[0]);
+        EXPECT_NE(ctx.model.FirstSquare, first);
+        UndoMenuItemClick(ctx);
+      }
+      UndoMenuItemClick(ctx);
+      EXPECT_EQ(ctx.model.FirstSquare, first);
+      EXPECT_EQ(ctx.model.SecondSquare, second);
+      EXPECT_FALSE(ctx.game.history.CanUndo(ctx.model));
+    }
+  }
+  std::filesystem::remove(file);
 }
 
 }  // namespace

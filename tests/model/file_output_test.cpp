@@ -20,7 +20,6 @@
 #include "model/error.h"
 #include "test_squares.h"
 
-
 namespace dlslab {
 namespace {
 
@@ -174,10 +173,10 @@ std::shared_ptr<void> Arrange(Step step, const fs::path& dir, const fs::path& ta
     case Step::kWrite:
       return std::make_shared<test::FileSizeLimit>(16);
     case Step::kFsync:
-      test::FailNextFsync(EIO);
+      test::FailNextFsync(EIO, ".square.txt.tmp");
       return std::make_shared<int>(0);
     case Step::kClose:
-      test::FailNextClose(EIO);
+      test::FailNextClose(EIO, ".square.txt.tmp");
       return std::make_shared<int>(0);
     case Step::kRename:
       fs::remove(target);
