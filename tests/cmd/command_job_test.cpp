@@ -7,7 +7,9 @@
 #include <fstream>
 #include <thread>
 
+#include "cmd/crossword_commands.h"
 #include "cmd/model_commands.h"
+#include "cmd/view_commands.h"
 #include "model/ls_data_structs.h"
 #include "model/random.h"
 #include "test_squares.h"
@@ -151,6 +153,115 @@ TEST_F(CommandJobTest, PicturesAreSavedOnApplyOnly) {
   EXPECT_TRUE(saved.empty());
   job.Apply(ctx);
   EXPECT_EQ(saved.size(), 1u);
+}
+
+}  // namespace
+}  // namespace dlslab::cmd
+
+namespace dlslab::cmd {
+namespace {
+
+/// What a command can leave in a context and its shell, side by side for comparison.
+struct Leftovers {
+  std::vector<std::string> log;
+  std::vector<std::string> messages;
+  std::vector<std::string> pictures;
+  TLatinSquare first, second, puzzle;
+  int order = 0, view_mode = 0, pandiagonal_counter = 0, collection = 0, mates = 0;
+  bool dealt = false;
+  std::uint32_t game = 0, seed = 0;
+  CellPos cursor;
+  bool can_undo = false;
+
+  bool operator==(const Leftovers&) const = default;
+};
+
+class Shell {
+ public:
+  Shell() {
+    ctx.show_message = [this](const std::string& text) { messages_.push_back(text); };
+    ctx.save_bitmap = [this](const std::string& name) { pictures_.push_back(name); };
+    ctx.new_game_from_clock = false;
+    RandSeed = 99;
+    PlayGameNumberMenuItemClick(ctx, 31337);
+    PaintBoxKeyValue(ctx, 3);  // a move the player can take back
+    ctx.log.Add("before");
+  }
+  [[nodiscard]] Leftovers State() const {
+    return Leftovers{ctx.log.lines(),
+                     messages_,
+                     pictures_,
+                     ctx.model.FirstSquare,
+                     ctx.model.SecondSquare,
+                     ctx.puzzle,
+                     ctx.model.GetOrder(),
+                     ctx.model.ViewMode,
+                     ctx.pandiagonal_counter,
+                     ctx.collection.Count(),
+                     ctx.odls.OdlsMates.Count,
+                     ctx.game.dealt,
+                     ctx.game.number,
+                     RandSeed,
+                     ctx.game.cursor,
+                     ctx.game.history.CanUndo(ctx.model)};
+  }
+  Context ctx;
+
+ private:
+  std::vector<std::string> messages_;
+  std::vector<std::string> pictures_;
+};
+
+// Any command run as a job and applied leaves the context and the shell as the command run
+// in place leaves them: squares, view, log, messages, pictures, counters, collection, mates,
+// the game and its history, the generator.
+TEST(CommandJobApply, LeavesWhatTheCommandRunInPlaceLeaves) {
+  const std::string collection_file = (std::filesystem::temp_directory_path() /
+                                       ("dlslab_apply_" + std::to_string(::getpid()) + ".txt"))
+                                          .string();
+  {
+    TSquaresCollection two;
+    two.AddSquare(test::RandomDls(1), false, false);
+    two.AddSquare(test::RandomDls(2), false, false);
+    two.SaveToFile(collection_file);
+  }
+  const std::vector<std::vector<std::pair<std::string, std::string>>> runs{
+      {{"Fish", ""}, {"Get ODLS", ""}},
+      {{"Create next pandiagonal", ""}, {"Create next pandiagonal", ""}},
+      {{"Rules", ""}},
+      {{"Save as bmp...", "view"}},
+      {{"Clear log", ""}, {"As solid string", ""}},
+      {{"Load collection...", collection_file}},
+      {{"Transpose", ""}},
+      {{"Random search v3", ""}},
+      {{"New game", ""}},
+      {{"Set order...", "7"}},
+      {{"Get fillings count", ""}},
+  };
+  for (const auto& run : runs) {
+    SCOPED_TRACE(run.back().first);
+    Shell direct;
+    for (const auto& [caption, arg] : run) Command(caption).handler(direct.ctx, arg);
+    const Leftovers expected = direct.State();
+
+    Shell shell;
+    for (const auto& [caption, arg] : run) {
+      CommandJob job(Command(caption), arg, shell.ctx);
+      RunOnWorker(job);
+      ASSERT_EQ(job.outcome(), CommandJob::Outcome::kDone);
+      job.Apply(shell.ctx);
+    }
+    const Leftovers got = shell.State();
+    EXPECT_EQ(got.log, expected.log);
+    EXPECT_EQ(got.messages, expected.messages);
+    EXPECT_EQ(got.pictures, expected.pictures);
+    EXPECT_TRUE(got == expected);
+    // The history goes on as it would have.
+    UndoMenuItemClick(direct.ctx);
+    UndoMenuItemClick(shell.ctx);
+    EXPECT_EQ(shell.ctx.model.FirstSquare, direct.ctx.model.FirstSquare);
+  }
+  std::filesystem::remove(collection_file);
 }
 
 }  // namespace
