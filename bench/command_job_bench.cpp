@@ -69,7 +69,7 @@ const Case kCases[] = {
 
 void BM_CancelLatency(benchmark::State& state) {
   const Case& c = kCases[state.range(0)];
-  const cmd::MenuEntry* entry = cmd::FindCommand(c.caption);
+  const cmd::MenuEntry* entry = cmd::find_command(c.caption);
   std::ostream& diagnostics = Diag();
   SetDiagStream(nullptr);  // the commands' speed reports would drown the table
   cmd::Context ctx;
@@ -78,7 +78,7 @@ void BM_CancelLatency(benchmark::State& state) {
   for (auto _ : state) {
     c.prepare(ctx, ++run);
     cmd::CommandJob job(*entry, {}, ctx);
-    std::thread worker([&job] { job.Run(); });
+    std::thread worker([&job] { job.run(); });
     std::this_thread::sleep_for(kHeadStart);
     if (job.outcome() != cmd::CommandJob::Outcome::kRunning) ++finished_first;
     const auto start = std::chrono::steady_clock::now();

@@ -20,9 +20,9 @@
 #include <vector>
 
 #include "analysis/canonize_ls_by_dls.h"
+#include "analysis/odls_type.h"
 #include "cmd/family_commands.h"
 #include "cover/odls.h"
-#include "analysis/odls_type.h"
 #include "model/ls_data_structs.h"
 #include "model/square_catalogue.h"
 #include "random_squares.h"
@@ -128,7 +128,7 @@ BENCHMARK(BM_CanonizeLsByDlsSpecial)
 void BM_OdlsFamilyLines(benchmark::State& state) {
   const TLatinSquare square = special(kOneToTenBased);
   const cmd::Route route = state.range(0) == 0 ? cmd::Route::kFast : cmd::Route::kLiteral;
-  for (auto _ : state) benchmark::DoNotOptimize(cmd::OdlsFamilyLines(square, route).size());
+  for (auto _ : state) benchmark::DoNotOptimize(cmd::odls_family_lines(square, route).size());
 }
 BENCHMARK(BM_OdlsFamilyLines)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 

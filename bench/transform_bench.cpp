@@ -48,7 +48,7 @@ void BM_GetStatusText(benchmark::State& state) {
   TLatinSquareClass model;
   model.SetOrder(kOrder);
   model.SetFirstSquare(Catalogue(state));
-  for (auto _ : state) benchmark::DoNotOptimize(cmd::GetStatusText(model));
+  for (auto _ : state) benchmark::DoNotOptimize(cmd::get_status_text(model));
 }
 BENCHMARK(BM_GetStatusText)->Arg(0)->Arg(2)->Unit(benchmark::kMicrosecond);
 

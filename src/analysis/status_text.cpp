@@ -51,12 +51,12 @@ std::vector<std::string_view> GetPropertyLabels(const TLatinSquare& square, Cano
   return labels;
 }
 
-std::string GetStatusText(const TLatinSquare& square) {
+std::string get_status_text(const TLatinSquare& square) {
   CanonEngine canon;
-  return GetStatusText(square, canon);
+  return get_status_text(square, canon);
 }
 
-std::string GetStatusText(const TLatinSquare& square, CanonEngine& canon) {
+std::string get_status_text(const TLatinSquare& square, CanonEngine& canon) {
   if (!IsCorrectSquare(square)) return "";
   std::string text;
   for (const std::string_view label : GetPropertyLabels(square, canon)) {

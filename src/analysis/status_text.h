@@ -20,9 +20,9 @@ class CanonEngine;
 
 /// The status-line text of a square: empty unless it is a complete order-10 DLS, else its
 /// property tags, the three symmetry indices and its number.
-[[nodiscard]] std::string GetStatusText(const TLatinSquare& square);
+[[nodiscard]] std::string get_status_text(const TLatinSquare& square);
 /// The same text, the canonical-form test run on the caller's engine (one per thread).
-[[nodiscard]] std::string GetStatusText(const TLatinSquare& square, CanonEngine& canon);
+[[nodiscard]] std::string get_status_text(const TLatinSquare& square, CanonEngine& canon);
 
 /// v in the general format with at most 15 significant digits: trailing zeros dropped, fixed
 /// notation for 0 and for magnitudes in [1E-5, 1E15), otherwise "d.dddE[-]x".

@@ -52,7 +52,7 @@ bool handle_board_key(cmd::Context& ctx, const QKeyEvent& event) {
 
 void draw_cursor(QPainter& painter, const TLatinSquareClass& model, int width, int height,
                  CellPos cursor) {
-  if (width <= 0 || height <= 0 || !cmd::IsCursorCell(model, cursor)) return;
+  if (width <= 0 || height <= 0 || !cmd::is_cursor_cell(model, cursor)) return;
   const int s = GetCellSize(model, width, height);
   const int x = kViewMargin + cursor.col * s;
   const int y = kViewMargin + cursor.row * s;

@@ -16,7 +16,7 @@ void CommandRunner::start(std::unique_ptr<cmd::CommandJob> job) {
   cmd::CommandJob* running = job_.get();
   const int run = ++run_;
   worker_ = std::thread([this, running, run] {
-    running->Run();
+    running->run();
     // Back on the window's thread; dropped if the runner is gone by then.
     QMetaObject::invokeMethod(
         this, [this, run] { worker_ended(run); }, Qt::QueuedConnection);

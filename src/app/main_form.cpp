@@ -173,7 +173,7 @@ TSetOrderForm* TMainForm::set_order_form() const { return dialogs_->set_order_fo
 TImportForm* TMainForm::import_form() const { return dialogs_->import_form(); }
 
 void TMainForm::build_menus() {
-  const auto table = cmd::MenuTable();
+  const auto table = cmd::menu_table();
   QMenu* menus[3] = {};
   std::map<int, QActionGroup*> groups;
   for (std::size_t i = 0; i < table.size(); ++i) {
@@ -190,7 +190,7 @@ void TMainForm::build_menus() {
       parent->addSeparator();
       continue;
     }
-    if (cmd::IsContainer(table, i)) {
+    if (cmd::is_container(table, i)) {
       menus[entry.depth] = parent->addMenu(menu_caption(entry.caption));
       continue;
     }
@@ -293,7 +293,7 @@ void TMainForm::FormShow() {
   paint_box_->setFocus();
   // The window got its size before it was shown, while the view did not exist yet.
   FormResize();
-  const cmd::MenuEntry& new_game = cmd::FindMenuItem(cmd::MenuId::kNewGame);
+  const cmd::MenuEntry& new_game = cmd::find_menu_item(cmd::MenuId::kNewGame);
   guarded([this, &new_game] { new_game.handler(ctx_, {}); });
 }
 
@@ -334,16 +334,16 @@ void TMainForm::UpdateView() {
   if (popup_order_ != ctx_.model.GetOrder() && shown_) BuildCellPopupMenu();
   render::Draw(bitmap_, ctx_.model);
   paint_box_->update();
-  status_panel_->setText(QString::fromStdString(cmd::GetStatusText(ctx_.model)));
-  if (undo_action_ != nullptr) undo_action_->setEnabled(ctx_.game.history.CanUndo(ctx_.model));
-  if (redo_action_ != nullptr) redo_action_->setEnabled(ctx_.game.history.CanRedo(ctx_.model));
+  status_panel_->setText(QString::fromStdString(cmd::get_status_text(ctx_.model)));
+  if (undo_action_ != nullptr) undo_action_->setEnabled(ctx_.game.history.can_undo(ctx_.model));
+  if (redo_action_ != nullptr) redo_action_->setEnabled(ctx_.game.history.can_redo(ctx_.model));
   update_caption();
 }
 
 void TMainForm::update_caption() {
   if (!shown_) return;
   setWindowTitle(research_mode_ ? QString(kResearchCaption)
-                                : QString::fromStdString(cmd::GameCaption(ctx_)));
+                                : QString::fromStdString(cmd::game_caption(ctx_)));
 }
 
 void TMainForm::set_research_mode(bool on) {
@@ -369,7 +369,7 @@ void TMainForm::PaintBoxClick() {
 
 void TMainForm::paint_box_popup(const QPoint& global_pos) {
   if (command_running()) return;
-  cmd::PlaceCursor(ctx_, cell_);
+  cmd::place_cursor(ctx_, cell_);
   popup_menu_->popup(global_pos);
 }
 
@@ -459,7 +459,7 @@ void TMainForm::long_command_ended() {
   tool_bar_->setEnabled(true);
   set_commands_enabled(true);
   running_ = ended.entry;
-  if (ended.job) guarded([this, &ended] { ended.job->Apply(ctx_); });
+  if (ended.job) guarded([this, &ended] { ended.job->apply(ctx_); });
   running_ = nullptr;
   UpdateView();  // the undo and redo items follow the model again
   emit command_ended();
@@ -495,7 +495,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 }
 
 void TMainForm::start_command(std::string_view caption, const std::string& arg) {
-  const cmd::MenuEntry* entry = cmd::FindCommand(caption);
+  const cmd::MenuEntry* entry = cmd::find_command(caption);
   if (entry == nullptr || (entry->handler == nullptr && !entry->window_only)) {
     show_message("No command \"" + from_view(caption) + "\".");
     return;

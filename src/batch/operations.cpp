@@ -2,15 +2,15 @@
 
 #include <charconv>
 
+#include "analysis/odls_type.h"
+#include "analysis/status_text.h"
 #include "canon/canonical_forms.h"
 #include "canon/grid.h"
 #include "cover/odls.h"
-#include "analysis/odls_type.h"
 #include "cover/transversals.h"
 #include "fill/fillings.h"
 #include "model/ls_data_structs.h"
 #include "model/square_catalogue.h"
-#include "analysis/status_text.h"
 
 namespace dlslab::batch {
 namespace {
@@ -249,7 +249,7 @@ void OperationEngine::AppendLine(std::uint64_t index, const Digits& digits, std:
       break;
     }
     case Operation::kProperties:
-      out += GetStatusText(square, engines_->canon());
+      out += get_status_text(square, engines_->canon());
       break;
     case Operation::kFillings:
       // The count without the speed reports of the window's routine: the same number.

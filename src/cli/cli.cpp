@@ -74,10 +74,10 @@ std::string_view ArgName(cmd::ArgKind kind) {
 }
 
 void PrintList(std::ostream& out) {
-  const auto table = cmd::MenuTable();
+  const auto table = cmd::menu_table();
   for (std::size_t i = 0; i < table.size(); ++i) {
     const cmd::MenuEntry& e = table[i];
-    if (e.caption == "-" || cmd::IsContainer(table, i)) continue;
+    if (e.caption == "-" || cmd::is_container(table, i)) continue;
     out << e.caption;
     if (e.arg != cmd::ArgKind::kNone) out << ' ' << ArgName(e.arg);
     if (e.window_only)
@@ -240,7 +240,7 @@ Invocation ParseArguments(std::span<const std::string> args) {
 
   for (; i < args.size(); ++i) {
     const std::string& word = args[i];
-    const cmd::MenuEntry* entry = cmd::FindCommand(word);
+    const cmd::MenuEntry* entry = cmd::find_command(word);
     if (entry == nullptr) return usage_error("unknown command \"" + word + "\"");
     if (entry->window_only)
       return usage_error("command \"" + std::string(entry->caption) + "\" is only in the window");
@@ -332,7 +332,7 @@ int Run(std::span<const std::string> args, std::ostream& out, std::ostream& err,
     }
   }
 
-  if (call.status) out << "Status: " << cmd::GetStatusText(ctx.model) << '\n';
+  if (call.status) out << "Status: " << cmd::get_status_text(ctx.model) << '\n';
   return 0;
 }
 

@@ -14,8 +14,8 @@ namespace {
 constexpr double kDls9PerRun = 10000000;
 constexpr double kOdls10PerRun = 5000;
 
-void RunBenchmarkCommand(Context& ctx, const std::string& first_line, const BenchmarkTest& test,
-                         const std::string& data_file) {
+void run_benchmark_command(Context& ctx, const std::string& first_line, const BenchmarkTest& test,
+                           const std::string& data_file) {
   TFpDataCollection data(0, 1);
   ctx.log.Add(first_line);
   std::string last_line;
@@ -33,15 +33,16 @@ void RunBenchmarkCommand(Context& ctx, const std::string& first_line, const Benc
 }  // namespace
 
 void GenerateDls9MenuItemClick(Context& ctx) {
-  RunBenchmarkCommand(ctx, "Base test", {"runa9", kDls9PerRun, 1000, "k DLS/s"}, "runa9.dat");
+  run_benchmark_command(ctx, "Base test", {"runa9", kDls9PerRun, 1000, "k DLS/s"}, "runa9.dat");
 }
 
 void GenerateDls9PgoMenuItemClick(Context& ctx) {
-  RunBenchmarkCommand(ctx, "PGO test", {"runa9pgo", kDls9PerRun, 1000, "k DLS/s"}, "runa9pgo.dat");
+  run_benchmark_command(ctx, "PGO test", {"runa9pgo", kDls9PerRun, 1000, "k DLS/s"},
+                        "runa9pgo.dat");
 }
 
 void ODLS10DLXGenClick(Context& ctx) {
-  RunBenchmarkCommand(ctx, "Base test", {"runb10", kOdls10PerRun, 1, " DLS/s"}, "runb10.dat");
+  run_benchmark_command(ctx, "Base test", {"runb10", kOdls10PerRun, 1, " DLS/s"}, "runb10.dat");
 }
 
 }  // namespace dlslab::cmd

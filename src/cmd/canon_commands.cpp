@@ -10,7 +10,7 @@ namespace dlslab::cmd {
 namespace {
 
 /// The engine fixes its work squares at order 10; logs the refusal for any other order.
-bool RefuseOtherOrder(Context& ctx) {
+bool refuse_other_order(Context& ctx) {
   if (ctx.model.GetOrder() == kOrder) return false;
   ctx.log.Add("Not implemented for N<>10");
   return true;
@@ -19,7 +19,7 @@ bool RefuseOtherOrder(Context& ctx) {
 }  // namespace
 
 void GetCanonicalFormMenuItemClick(Context& ctx) {
-  if (RefuseOtherOrder(ctx)) return;
+  if (refuse_other_order(ctx)) return;
   CanonEngine engine;
   const TLatinSquare& square = ctx.model.FirstSquare;
   ctx.model.SetFirstSquare(IsFilled(square) ? engine.GetCanonicalForm(square)
@@ -28,7 +28,7 @@ void GetCanonicalFormMenuItemClick(Context& ctx) {
 }
 
 void GetIsomorphismClassMenuItemClick(Context& ctx) {
-  if (RefuseOtherOrder(ctx)) return;
+  if (refuse_other_order(ctx)) return;
   CanonEngine engine;
   const TSquaresCollection collection = engine.GetIsomorphismClass(ctx.model.FirstSquare);
   collection.SaveToFile(kIsomorphismClassFile);
@@ -37,14 +37,14 @@ void GetIsomorphismClassMenuItemClick(Context& ctx) {
 }
 
 void GetStrongCanonicalFormMenuItemClick(Context& ctx) {
-  if (RefuseOtherOrder(ctx)) return;
+  if (refuse_other_order(ctx)) return;
   CanonEngine engine;
   ctx.model.SetFirstSquare(engine.GetStrongCanonicalForm(ctx.model.FirstSquare));
   ctx.UpdateView();
 }
 
 void GetSCFLineNumberMenuItemClick(Context& ctx) {
-  if (RefuseOtherOrder(ctx)) return;
+  if (refuse_other_order(ctx)) return;
   CanonEngine engine;
   const TLatinSquare scf = engine.GetStrongCanonicalForm(ctx.model.FirstSquare);
   std::array<int, kOrder> anti_diagonal{};

@@ -10,7 +10,7 @@
 namespace dlslab::cmd {
 namespace {
 
-void ShowFirstEntry(Context& ctx) {
+void show_first_entry(Context& ctx) {
   ctx.spin_edit_value = 0;
   if (ctx.collection.Count() > 0)
     SpinEditChange(ctx, 0);
@@ -29,11 +29,11 @@ void LoadCollectionMenuItemClick(Context& ctx, const std::string& file_name) {
     throw;
   } catch (...) {
     ctx.collection = std::move(loaded);
-    ShowFirstEntry(ctx);  // what was read stays loaded and can be browsed
+    show_first_entry(ctx);  // what was read stays loaded and can be browsed
     throw;
   }
   ctx.collection = std::move(loaded);
-  ShowFirstEntry(ctx);
+  show_first_entry(ctx);
   ctx.log.Add(std::filesystem::path(file_name).filename().string() + ": " +
               std::to_string(ctx.collection.Count()) + " DLS loaded");
 }

@@ -9,7 +9,7 @@
 
 namespace dlslab::cmd {
 
-// What the command asked its shell to do, in order; replayed by Apply on the owner's thread.
+// What the command asked its shell to do, in order; replayed by apply() on the owner's thread.
 // Pictures are painted there too, so that no painting happens off the owner's thread and no
 // file appears before the command has ended well.
 struct CommandJob::Effects {
@@ -34,7 +34,7 @@ struct CommandJob::Effects {
 namespace {
 
 /// The state a command may read or change, copied; the hooks are the job's own.
-void CopyState(const Context& from, Context& to) {
+void copy_state(const Context& from, Context& to) {
   to.model = from.model;
   to.pandiagonal_counter = from.pandiagonal_counter;
   to.puzzle = from.puzzle;
@@ -57,7 +57,7 @@ CommandJob::CommandJob(const MenuEntry& entry, std::string arg, const Context& s
       copy_(std::make_unique<Context>()),
       effects_(std::make_unique<Effects>()) {
   RandSeed = seed_;  // a new model draws its colours from the generator
-  CopyState(source, *copy_);
+  copy_state(source, *copy_);
   Effects& effects = *effects_;
   copy_->log.on_add = [&effects](const std::string& line) {
     effects.steps.emplace_back(Effects::AddLine{line});
@@ -81,7 +81,7 @@ CommandJob::CommandJob(const MenuEntry& entry, std::string arg, const Context& s
 
 CommandJob::~CommandJob() = default;
 
-void CommandJob::Run() {
+void CommandJob::run() {
   Outcome outcome = Outcome::kDone;
   // The generator's state is the thread's own: the command draws from the owner's, and the
   // owner takes the new state over only with the result.
@@ -101,11 +101,11 @@ void CommandJob::Run() {
   outcome_.store(outcome, std::memory_order_release);
 }
 
-void CommandJob::Apply(Context& target) {
+void CommandJob::apply(Context& target) {
   const Outcome outcome = this->outcome();
   if (outcome == Outcome::kRunning) return;
   if (outcome == Outcome::kCancelled) {
-    target.log.Add(CancelledLine(entry_->caption));
+    target.log.Add(cancelled_line(entry_->caption));
     return;
   }
   Context& copy = *copy_;
@@ -139,7 +139,7 @@ void CommandJob::Apply(Context& target) {
   if (error_) std::rethrow_exception(std::exchange(error_, nullptr));
 }
 
-std::string CommandJob::CancelledLine(std::string_view caption) {
+std::string CommandJob::cancelled_line(std::string_view caption) {
   if (caption.ends_with("...")) caption.remove_suffix(3);
   return std::string(caption) + ": cancelled";
 }

@@ -14,7 +14,7 @@ namespace dlslab::cmd {
 
 /// One run of a long command off the owner's thread. The command works on a copy of the
 /// context (model, browsing collection, game state, mate search) with a log, message and
-/// picture sink of its own; nothing the owner holds is touched until Apply, on the owner's
+/// picture sink of its own; nothing the owner holds is touched until apply(), on the owner's
 /// thread, hands the result over. A cancelled or abandoned job therefore leaves the owner's
 /// context, log and files as they were.
 class CommandJob {
@@ -29,23 +29,23 @@ class CommandJob {
 
   /// Runs the command on the copy with progress() as the thread's current progress. Any
   /// thread, once; never throws: the outcome says how it ended.
-  void Run();
+  void run();
 
   /// Where the command reports how far it is, and where a cancel request goes.
   [[nodiscard]] Progress& progress() { return progress_; }
   [[nodiscard]] const MenuEntry& entry() const { return *entry_; }
-  /// kRunning until Run has returned; safe to read from any thread.
+  /// kRunning until run() has returned; safe to read from any thread.
   [[nodiscard]] Outcome outcome() const { return outcome_.load(std::memory_order_acquire); }
 
-  /// After Run, on the owner's thread: what the command did to the copy is done to `target`
+  /// After run(), on the owner's thread: what the command did to the copy is done to `target`
   /// as the command run on `target` itself would have done it: the model and collection
   /// taken over, the log lines added, the messages shown, the pictures saved, the view
   /// redrawn; a failure is rethrown after the changes made before it. A cancelled command
-  /// changes nothing and adds CancelledLine to the log.
-  void Apply(Context& target);
+  /// changes nothing and adds cancelled_line to the log.
+  void apply(Context& target);
 
   /// The log line of a cancelled command.
-  [[nodiscard]] static std::string CancelledLine(std::string_view caption);
+  [[nodiscard]] static std::string cancelled_line(std::string_view caption);
 
  private:
   struct Effects;

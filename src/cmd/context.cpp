@@ -19,7 +19,7 @@ Context::Context() {
   model.ClearSquares();
 }
 
-double Context::Now() const {
+double Context::now() const {
   if (clock) return clock();
   return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }

@@ -66,7 +66,7 @@ struct Context {
   /// Seconds on a steady clock, for the game's timer; a steady_clock reading unless set.
   std::function<double()> clock;
 
-  [[nodiscard]] double Now() const;
+  [[nodiscard]] double now() const;
   void UpdateView() const {
     if (update_view) update_view();
   }

@@ -13,7 +13,7 @@ namespace dlslab::cmd {
 namespace {
 
 /// Deals the game that the generator's seed `number` gives: the same number, the same puzzle.
-void DealGame(Context& ctx, std::uint32_t number) {
+void deal_game(Context& ctx, std::uint32_t number) {
   CrosswordGame& game = ctx.game;
   game.dealt = false;  // the redraws of the deal's steps show no game
   // The game is of order 10; a model left at another order by the research menus comes back.
@@ -28,22 +28,22 @@ void DealGame(Context& ctx, std::uint32_t number) {
   ctx.puzzle = ctx.model.FirstSquare;
   game.dealt = true;
   game.number = number;
-  game.dealt_at = ctx.Now();
+  game.dealt_at = ctx.now();
   game.solved_after.reset();
-  game.cursor = FirstFreeCell(ctx.model, ctx.puzzle);
-  game.history.Reset(ctx.model);
+  game.cursor = first_free_cell(ctx.model, ctx.puzzle);
+  game.history.reset(ctx.model);
   ctx.UpdateView();
 }
 
-std::string Trimmed(const std::string& s) {
+std::string trimmed(const std::string& s) {
   const auto first = s.find_first_not_of(" \t\r\n");
   if (first == std::string::npos) return {};
   return s.substr(first, s.find_last_not_of(" \t\r\n") - first + 1);
 }
 
-void FollowUndo(Context& ctx, const std::optional<CellPos>& cell) {
+void follow_undo(Context& ctx, const std::optional<CellPos>& cell) {
   if (!cell) return;
-  if (IsCursorCell(ctx.model, *cell)) ctx.game.cursor = *cell;
+  if (is_cursor_cell(ctx.model, *cell)) ctx.game.cursor = *cell;
   ctx.UpdateView();
 }
 
@@ -51,13 +51,13 @@ void FollowUndo(Context& ctx, const std::optional<CellPos>& cell) {
 
 void NewGameMenuItemClick(Context& ctx) {
   if (ctx.new_game_from_clock) Randomize();
-  DealGame(ctx, RandSeed);
+  deal_game(ctx, RandSeed);
 }
 
-void PlayGameNumberMenuItemClick(Context& ctx, std::uint32_t number) { DealGame(ctx, number); }
+void PlayGameNumberMenuItemClick(Context& ctx, std::uint32_t number) { deal_game(ctx, number); }
 
-std::uint32_t ParseGameNumber(const std::string& text) {
-  const std::string digits = Trimmed(text);
+std::uint32_t parse_game_number(const std::string& text) {
+  const std::string digits = trimmed(text);
   std::uint32_t number = 0;
   const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
   if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size())
@@ -67,7 +67,7 @@ std::uint32_t ParseGameNumber(const std::string& text) {
 
 void StartAgainMenuItemClick(Context& ctx) {
   if (ctx.puzzle.order() == 0) return;
-  PlayerEdit(ctx, [&ctx] {
+  player_edit(ctx, [&ctx] {
     if (ctx.model.GetOrder() != ctx.puzzle.order()) {
       // SetOrder reseeds the generator; the restart must leave it alone.
       const std::uint32_t seed = RandSeed;
@@ -80,24 +80,24 @@ void StartAgainMenuItemClick(Context& ctx) {
   ctx.UpdateView();
 }
 
-void UndoMenuItemClick(Context& ctx) { FollowUndo(ctx, ctx.game.history.Undo(ctx.model)); }
+void UndoMenuItemClick(Context& ctx) { follow_undo(ctx, ctx.game.history.undo(ctx.model)); }
 
-void RedoMenuItemClick(Context& ctx) { FollowUndo(ctx, ctx.game.history.Redo(ctx.model)); }
+void RedoMenuItemClick(Context& ctx) { follow_undo(ctx, ctx.game.history.redo(ctx.model)); }
 
-std::string GameCaption(Context& ctx) {
+std::string game_caption(Context& ctx) {
   CrosswordGame& game = ctx.game;
   if (!game.dealt) return kCrosswordCaption;
-  const double elapsed = ctx.Now() - game.dealt_at;
-  if (!IsSolved(ctx.model.FirstSquare, ctx.puzzle))
+  const double elapsed = ctx.now() - game.dealt_at;
+  if (!is_solved(ctx.model.FirstSquare, ctx.puzzle))
     game.solved_after.reset();
   else if (!game.solved_after)
     game.solved_after = elapsed;
   std::string caption = std::string(kCrosswordCaption) + " - game " + std::to_string(game.number);
-  if (game.solved_after) return caption + " - solved in " + FormatGameTime(*game.solved_after);
-  return caption + " - " + FormatGameTime(elapsed);
+  if (game.solved_after) return caption + " - solved in " + format_game_time(*game.solved_after);
+  return caption + " - " + format_game_time(elapsed);
 }
 
-std::string RulesText() {
+std::string rules_text() {
   return "1. Разрешается использовать значения 0, 1, ..., 9.\n"
          "2. В каждой строке квадрата значения не могут повторяться (повторы отображаются "
          "красным).\n"
@@ -113,7 +113,7 @@ std::string RulesText() {
 }
 
 void ShowRulesMenuItemClick(Context& ctx) {
-  if (ctx.show_message) ctx.show_message(RulesText());
+  if (ctx.show_message) ctx.show_message(rules_text());
 }
 
 }  // namespace dlslab::cmd

@@ -17,7 +17,7 @@ void NewGameMenuItemClick(Context& ctx);
 /// Deals game `number` exactly as "New game" dealt it from that seed.
 void PlayGameNumberMenuItemClick(Context& ctx, std::uint32_t number);
 /// A game number typed by the user, blanks around it allowed; throws Error otherwise.
-[[nodiscard]] std::uint32_t ParseGameNumber(const std::string& text);
+[[nodiscard]] std::uint32_t parse_game_number(const std::string& text);
 /// Puts the board back to the dealt puzzle, as one step that can be undone; does nothing before
 /// the first game.
 void StartAgainMenuItemClick(Context& ctx);
@@ -29,11 +29,11 @@ void RedoMenuItemClick(Context& ctx);
 /// The crossword caption with the game number and the time since the deal, or the time the
 /// solution took once the board is solved. Notes the moment the board becomes solved, so the
 /// window asks for it after every change and every second.
-[[nodiscard]] std::string GameCaption(Context& ctx);
+[[nodiscard]] std::string game_caption(Context& ctx);
 /// Shows the rules (eleven lines, the sixth empty) through ctx.show_message.
 void ShowRulesMenuItemClick(Context& ctx);
 
 /// The rules text, lines separated by '\n', no line break at the end.
-[[nodiscard]] std::string RulesText();
+[[nodiscard]] std::string rules_text();
 
 }  // namespace dlslab::cmd

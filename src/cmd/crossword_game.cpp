@@ -11,15 +11,15 @@ namespace {
 
 /// Whether the keyboard may change the view cell: the cursor's cell and not a protected clue.
 /// The pair view has no clue test, as for the mouse.
-bool IsFreeCell(const TLatinSquareClass& model, const TLatinSquare& puzzle, CellPos cell) {
-  if (!IsCursorCell(model, cell)) return false;
+bool is_free_cell(const TLatinSquareClass& model, const TLatinSquare& puzzle, CellPos cell) {
+  if (!is_cursor_cell(model, cell)) return false;
   return model.ViewMode != 0 || !IsClueCell(puzzle, cell.row, cell.col);
 }
 
 /// The cursor brought back onto the grid after the order or the view changed under it.
-CellPos OnGrid(const TLatinSquareClass& model, CellPos cell) {
+CellPos on_grid(const TLatinSquareClass& model, CellPos cell) {
   const int n = model.GetOrder();
-  const int width = CursorColumns(model);
+  const int width = cursor_columns(model);
   cell.row = std::clamp(cell.row, 0, n - 1);
   cell.col = std::clamp(cell.col, 0, width - 1);
   if (model.ViewMode != 0 && cell.col == n) cell.col = n - 1;
@@ -28,40 +28,40 @@ CellPos OnGrid(const TLatinSquareClass& model, CellPos cell) {
 
 /// The next (step +1) or previous (-1) free cell in reading order, wrapping round; `from`
 /// itself only when no other cell is free.
-CellPos NextFree(const TLatinSquareClass& model, const TLatinSquare& puzzle, CellPos from,
-                 int step) {
-  const int width = CursorColumns(model);
+CellPos next_free(const TLatinSquareClass& model, const TLatinSquare& puzzle, CellPos from,
+                  int step) {
+  const int width = cursor_columns(model);
   const int cells = model.GetOrder() * width;
   const int start = from.row * width + from.col;
   for (int k = 1; k < cells; ++k) {
     const int index = ((start + step * k) % cells + cells) % cells;
     const CellPos cell{index / width, index % width};
-    if (IsFreeCell(model, puzzle, cell)) return cell;
+    if (is_free_cell(model, puzzle, cell)) return cell;
   }
   return from;
 }
 
 }  // namespace
 
-int CursorColumns(const TLatinSquareClass& model) {
+int cursor_columns(const TLatinSquareClass& model) {
   const int n = model.GetOrder();
   return model.ViewMode == 0 ? n : 2 * n + 1;
 }
 
-bool IsCursorCell(const TLatinSquareClass& model, CellPos cell) {
+bool is_cursor_cell(const TLatinSquareClass& model, CellPos cell) {
   const int n = model.GetOrder();
-  if (cell.row < 0 || cell.row >= n || cell.col < 0 || cell.col >= CursorColumns(model))
+  if (cell.row < 0 || cell.row >= n || cell.col < 0 || cell.col >= cursor_columns(model))
     return false;
   return model.ViewMode == 0 || cell.col != n;
 }
 
-CellPos MoveCursor(const TLatinSquareClass& model, const TLatinSquare& puzzle, CellPos from,
-                   CursorMove move) {
+CellPos move_cursor(const TLatinSquareClass& model, const TLatinSquare& puzzle, CellPos from,
+                    CursorMove move) {
   const int n = model.GetOrder();
   if (n <= 0) return {};
   const bool pair = model.ViewMode != 0;
-  const int last = CursorColumns(model) - 1;
-  CellPos cell = OnGrid(model, from);
+  const int last = cursor_columns(model) - 1;
+  CellPos cell = on_grid(model, from);
   switch (move) {
     case CursorMove::kLeft:
       if (cell.col > 0) --cell.col;
@@ -84,24 +84,24 @@ CellPos MoveCursor(const TLatinSquareClass& model, const TLatinSquare& puzzle, C
       cell.col = last;
       break;
     case CursorMove::kNextFree:
-      cell = NextFree(model, puzzle, cell, +1);
+      cell = next_free(model, puzzle, cell, +1);
       break;
     case CursorMove::kPrevFree:
-      cell = NextFree(model, puzzle, cell, -1);
+      cell = next_free(model, puzzle, cell, -1);
       break;
   }
   return cell;
 }
 
-CellPos FirstFreeCell(const TLatinSquareClass& model, const TLatinSquare& puzzle) {
-  const int width = CursorColumns(model);
+CellPos first_free_cell(const TLatinSquareClass& model, const TLatinSquare& puzzle) {
+  const int width = cursor_columns(model);
   for (int r = 0; r < model.GetOrder(); ++r)
     for (int c = 0; c < width; ++c)
-      if (IsFreeCell(model, puzzle, {r, c})) return {r, c};
+      if (is_free_cell(model, puzzle, {r, c})) return {r, c};
   return {};
 }
 
-bool IsSolved(const TLatinSquare& board, const TLatinSquare& puzzle) {
+bool is_solved(const TLatinSquare& board, const TLatinSquare& puzzle) {
   const int n = board.order();
   if (n == 0 || puzzle.order() != n) return false;
   for (int i = 0; i < board.size(); ++i) {
@@ -112,23 +112,23 @@ bool IsSolved(const TLatinSquare& board, const TLatinSquare& puzzle) {
   return IsDiagonalLatin(board);
 }
 
-std::string FormatGameTime(double seconds) {
+std::string format_game_time(double seconds) {
   const long long total = seconds > 0 ? static_cast<long long>(std::floor(seconds)) : 0;
   char text[32];
   std::snprintf(text, sizeof text, "%02lld:%02lld", total / 60, total % 60);
   return text;
 }
 
-void BoardHistory::Reset(const TLatinSquareClass& model) {
+void BoardHistory::reset(const TLatinSquareClass& model) {
   undo_.clear();
   redo_.clear();
-  Remember(model);
+  remember(model);
 }
 
-void BoardHistory::Record(const TLatinSquare& first, const TLatinSquare& second,
+void BoardHistory::record(const TLatinSquare& first, const TLatinSquare& second,
                           const TLatinSquareClass& model) {
   if (first.order() != model.FirstSquare.order() || second.order() != model.SecondSquare.order()) {
-    Reset(model);
+    reset(model);
     return;
   }
   if (!(first == first_ && second == second_)) {
@@ -146,43 +146,43 @@ void BoardHistory::Record(const TLatinSquare& first, const TLatinSquare& second,
           step.push_back({static_cast<std::int8_t>(s), static_cast<std::int8_t>(r),
                           static_cast<std::int8_t>(c), static_cast<std::int8_t>((*before[s])[r][c]),
                           static_cast<std::int8_t>((*after[s])[r][c])});
-  Remember(model);
+  remember(model);
   if (step.empty()) return;
   undo_.push_back(std::move(step));
   if (undo_.size() > kMaxSteps) undo_.pop_front();
   redo_.clear();
 }
 
-std::optional<CellPos> BoardHistory::Undo(TLatinSquareClass& model) {
-  return Apply(model, undo_, redo_, false);
+std::optional<CellPos> BoardHistory::undo(TLatinSquareClass& model) {
+  return apply(model, undo_, redo_, false);
 }
 
-std::optional<CellPos> BoardHistory::Redo(TLatinSquareClass& model) {
-  return Apply(model, redo_, undo_, true);
+std::optional<CellPos> BoardHistory::redo(TLatinSquareClass& model) {
+  return apply(model, redo_, undo_, true);
 }
 
-bool BoardHistory::CanUndo(const TLatinSquareClass& model) const {
-  return !undo_.empty() && Follows(model);
+bool BoardHistory::can_undo(const TLatinSquareClass& model) const {
+  return !undo_.empty() && follows(model);
 }
 
-bool BoardHistory::CanRedo(const TLatinSquareClass& model) const {
-  return !redo_.empty() && Follows(model);
+bool BoardHistory::can_redo(const TLatinSquareClass& model) const {
+  return !redo_.empty() && follows(model);
 }
 
-bool BoardHistory::Follows(const TLatinSquareClass& model) const {
+bool BoardHistory::follows(const TLatinSquareClass& model) const {
   return model.FirstSquare == first_ && model.SecondSquare == second_;
 }
 
-void BoardHistory::Remember(const TLatinSquareClass& model) {
+void BoardHistory::remember(const TLatinSquareClass& model) {
   first_ = model.FirstSquare;
   second_ = model.SecondSquare;
 }
 
-std::optional<CellPos> BoardHistory::Apply(TLatinSquareClass& model, std::deque<Step>& from,
+std::optional<CellPos> BoardHistory::apply(TLatinSquareClass& model, std::deque<Step>& from,
                                            std::deque<Step>& to, bool forward) {
-  if (!Follows(model)) {
+  if (!follows(model)) {
     // Something other than the player changed the board: the steps no longer fit it.
-    Reset(model);
+    reset(model);
     return std::nullopt;
   }
   if (from.empty()) return std::nullopt;
@@ -192,7 +192,7 @@ std::optional<CellPos> BoardHistory::Apply(TLatinSquareClass& model, std::deque<
     TLatinSquare& square = change.square == 0 ? model.FirstSquare : model.SecondSquare;
     square[change.row][change.col] = forward ? change.after : change.before;
   }
-  Remember(model);
+  remember(model);
   const Change& first = step.front();
   const CellPos cell{first.row, first.square == 0 ? first.col : first.col + model.GetOrder() + 1};
   to.push_back(std::move(step));

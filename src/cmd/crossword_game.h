@@ -32,27 +32,27 @@ enum class CursorMove {
 
 /// Number of view columns the cursor ranges over: N in the single view, 2N + 1 in the pair
 /// view (column N is the gap, which the cursor never stands on).
-[[nodiscard]] int CursorColumns(const TLatinSquareClass& model);
+[[nodiscard]] int cursor_columns(const TLatinSquareClass& model);
 
 /// Whether the cursor may stand on the view cell: inside the grid and not on the gap.
-[[nodiscard]] bool IsCursorCell(const TLatinSquareClass& model, CellPos cell);
+[[nodiscard]] bool is_cursor_cell(const TLatinSquareClass& model, CellPos cell);
 
 /// The cell the cursor reaches from `from` by one move. Arrows and Home/End stop at the edges
 /// and step over the gap of the pair view; Tab and Shift+Tab skip the clues and stay put when
 /// every other cell is a clue. A cursor off the board (the order changed) first comes back
 /// to the nearest cell.
-[[nodiscard]] CellPos MoveCursor(const TLatinSquareClass& model, const TLatinSquare& puzzle,
-                                 CellPos from, CursorMove move);
+[[nodiscard]] CellPos move_cursor(const TLatinSquareClass& model, const TLatinSquare& puzzle,
+                                  CellPos from, CursorMove move);
 
 /// The first cell, row by row, that is not a clue; (0, 0) when every cell is one.
-[[nodiscard]] CellPos FirstFreeCell(const TLatinSquareClass& model, const TLatinSquare& puzzle);
+[[nodiscard]] CellPos first_free_cell(const TLatinSquareClass& model, const TLatinSquare& puzzle);
 
 /// A solved board: every cell filled, no value repeated in a row, column or diagonal, and every
 /// clue of the puzzle in place.
-[[nodiscard]] bool IsSolved(const TLatinSquare& board, const TLatinSquare& puzzle);
+[[nodiscard]] bool is_solved(const TLatinSquare& board, const TLatinSquare& puzzle);
 
 /// Minutes and seconds, "mm:ss"; the minutes grow past 99 when they must.
-[[nodiscard]] std::string FormatGameTime(double seconds);
+[[nodiscard]] std::string format_game_time(double seconds);
 
 /// The player's changes to the two squares, step by step, for undo and redo. A step is every
 /// cell one action changed ("Start again" is one step however many cells it empties).
@@ -63,20 +63,20 @@ enum class CursorMove {
 class BoardHistory {
  public:
   /// Forgets every step; the model's squares become the starting point.
-  void Reset(const TLatinSquareClass& model);
+  void reset(const TLatinSquareClass& model);
   /// Records the change from (first, second), the squares before the action, to the model's
   /// squares now. Nothing is recorded when no cell changed; a change of order is not undoable
   /// and starts a fresh history.
-  void Record(const TLatinSquare& first, const TLatinSquare& second,
+  void record(const TLatinSquare& first, const TLatinSquare& second,
               const TLatinSquareClass& model);
   /// Takes the last step back. Returns the view cell of the step's first change, or nullopt
   /// when there is nothing to undo.
-  std::optional<CellPos> Undo(TLatinSquareClass& model);
-  /// Does the last undone step again; as Undo.
-  std::optional<CellPos> Redo(TLatinSquareClass& model);
+  std::optional<CellPos> undo(TLatinSquareClass& model);
+  /// Does the last undone step again; as undo().
+  std::optional<CellPos> redo(TLatinSquareClass& model);
 
-  [[nodiscard]] bool CanUndo(const TLatinSquareClass& model) const;
-  [[nodiscard]] bool CanRedo(const TLatinSquareClass& model) const;
+  [[nodiscard]] bool can_undo(const TLatinSquareClass& model) const;
+  [[nodiscard]] bool can_redo(const TLatinSquareClass& model) const;
 
   /// At most this many steps are kept; the oldest go first.
   static constexpr std::size_t kMaxSteps = 10000;
@@ -91,9 +91,9 @@ class BoardHistory {
   };
   using Step = std::vector<Change>;
 
-  [[nodiscard]] bool Follows(const TLatinSquareClass& model) const;
-  void Remember(const TLatinSquareClass& model);
-  std::optional<CellPos> Apply(TLatinSquareClass& model, std::deque<Step>& from,
+  [[nodiscard]] bool follows(const TLatinSquareClass& model) const;
+  void remember(const TLatinSquareClass& model);
+  std::optional<CellPos> apply(TLatinSquareClass& model, std::deque<Step>& from,
                                std::deque<Step>& to, bool forward);
 
   std::deque<Step> undo_;

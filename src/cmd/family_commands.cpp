@@ -4,8 +4,8 @@
 #include "analysis/collection_forms.h"
 #include "analysis/family_operations.h"
 #include "analysis/odls_type.h"
-#include "model/orthogonality.h"
 #include "model/ls_data_structs.h"
+#include "model/orthogonality.h"
 #include "model/progress.h"
 #include "model/square_catalogue.h"
 #include "transform/transformations.h"
@@ -83,7 +83,7 @@ std::vector<std::string> numbered_entries(const TSquaresCollection& collection,
 
 }  // namespace
 
-std::vector<std::string> OdlsFamilyLines(const TLatinSquare& square, Route route) {
+std::vector<std::string> odls_family_lines(const TLatinSquare& square, Route route) {
   TSquaresCollection family = build_family(square, route);
   std::vector<std::string> lines = numbered_entries(family, "DLS ", 0);
   lines.emplace_back();
@@ -107,7 +107,7 @@ std::vector<std::string> OdlsFamilyLines(const TLatinSquare& square, Route route
   return lines;
 }
 
-std::vector<std::string> OdlsFamilyFormsLines(const TLatinSquare& square, Route route) {
+std::vector<std::string> odls_family_forms_lines(const TLatinSquare& square, Route route) {
   const TSquaresCollection family = build_family(square, route);
   const TSquaresCollection forms = GetCanonicalForms(family, true);
   std::vector<std::string> lines = numbered_entries(forms, "DLS ", 0);
@@ -115,7 +115,7 @@ std::vector<std::string> OdlsFamilyFormsLines(const TLatinSquare& square, Route 
   return lines;
 }
 
-std::vector<std::string> CanonizeOneLines(const TLatinSquare& square, Route route) {
+std::vector<std::string> canonize_one_lines(const TLatinSquare& square, Route route) {
   LsByDlsCanonizer canonizer;
   const TSquaresCollection found = route == Route::kFast
                                        ? canonizer.CanonizeLsByDls(square, false, true)
@@ -123,7 +123,7 @@ std::vector<std::string> CanonizeOneLines(const TLatinSquare& square, Route rout
   return numbered_entries(found, "DLS", 1);
 }
 
-std::vector<std::string> CanonizeFamilyLines(const TLatinSquare& square, Route route) {
+std::vector<std::string> canonize_family_lines(const TLatinSquare& square, Route route) {
   LsByDlsCanonizer canonizer;
   TSquaresCollection family(route == Route::kFast ? TSquaresCollection::Lookup::kHashed
                                                   : TSquaresCollection::Lookup::kLinear);
@@ -135,8 +135,8 @@ std::vector<std::string> CanonizeFamilyLines(const TLatinSquare& square, Route r
   return numbered_entries(family, "DLS", 1);
 }
 
-std::vector<std::string> CommonTransversalsLines(const TLatinSquare& first,
-                                                 const TLatinSquare& second, Route route) {
+std::vector<std::string> common_transversals_lines(const TLatinSquare& first,
+                                                   const TLatinSquare& second, Route route) {
   OdlsSearch search;
   const TTransversalsTable a = search.GetDiagonalTransversalsByDlx(first);
   const TTransversalsTable b = search.GetDiagonalTransversalsByDlx(second);
@@ -162,30 +162,30 @@ void GetCommonTransversalsMenuItemClick(Context& ctx) {
   if (ctx.model.ViewMode != 1) return;
   if (!accepts(ctx, Need::kLatin, true)) return;
   add_lines(ctx,
-            CommonTransversalsLines(ctx.model.FirstSquare, ctx.model.SecondSquare, Route::kFast));
+            common_transversals_lines(ctx.model.FirstSquare, ctx.model.SecondSquare, Route::kFast));
 }
 
 void GetAllODLSFamilyMenuItemClick(Context& ctx) {
   if (!accepts(ctx, Need::kDiagonalLatin)) return;
   CurrentProgress().Begin("Get all ODLS family");
-  add_lines(ctx, OdlsFamilyLines(ctx.model.FirstSquare, Route::kFast));
+  add_lines(ctx, odls_family_lines(ctx.model.FirstSquare, Route::kFast));
 }
 
 void GetAllODLSFamilyCFsOnlyMenuItemClick(Context& ctx) {
   if (!accepts(ctx, Need::kDiagonalLatin)) return;
   CurrentProgress().Begin("Get all ODLS family (unique CFs only)");
-  add_lines(ctx, OdlsFamilyFormsLines(ctx.model.FirstSquare, Route::kFast));
+  add_lines(ctx, odls_family_forms_lines(ctx.model.FirstSquare, Route::kFast));
 }
 
 void CanonizeLSbyDLSMenuItemClick(Context& ctx) {
   if (!accepts(ctx, Need::kLatin)) return;
   CurrentProgress().Begin("Canonize LS by DLS");
-  add_lines(ctx, CanonizeOneLines(ctx.model.FirstSquare, Route::kFast));
+  add_lines(ctx, canonize_one_lines(ctx.model.FirstSquare, Route::kFast));
 }
 
 void CanonizeLsDlsForallfamilyMenuItemClick(Context& ctx) {
   if (!accepts(ctx, Need::kLatin)) return;
-  add_lines(ctx, CanonizeFamilyLines(ctx.model.FirstSquare, Route::kFast));
+  add_lines(ctx, canonize_family_lines(ctx.model.FirstSquare, Route::kFast));
 }
 
 }  // namespace dlslab::cmd

@@ -34,17 +34,18 @@ void CanonizeLSbyDLSMenuItemClick(Context& ctx);
 void CanonizeLsDlsForallfamilyMenuItemClick(Context& ctx);
 
 /// The log lines of "Get all ODLS family" for a complete order-10 DLS.
-[[nodiscard]] std::vector<std::string> OdlsFamilyLines(const TLatinSquare& square, Route route);
+[[nodiscard]] std::vector<std::string> odls_family_lines(const TLatinSquare& square, Route route);
 /// The log lines of "Get all ODLS family (unique CFs only)" for a complete order-10 DLS.
-[[nodiscard]] std::vector<std::string> OdlsFamilyFormsLines(const TLatinSquare& square,
-                                                            Route route);
-/// The log lines of "For one square only" for a complete order-10 Latin square.
-[[nodiscard]] std::vector<std::string> CanonizeOneLines(const TLatinSquare& square, Route route);
-/// The log lines of "For all family" for a complete order-10 Latin square.
-[[nodiscard]] std::vector<std::string> CanonizeFamilyLines(const TLatinSquare& square, Route route);
-/// The log lines of "Get common transversals" for two complete order-10 Latin squares.
-[[nodiscard]] std::vector<std::string> CommonTransversalsLines(const TLatinSquare& first,
-                                                               const TLatinSquare& second,
+[[nodiscard]] std::vector<std::string> odls_family_forms_lines(const TLatinSquare& square,
                                                                Route route);
+/// The log lines of "For one square only" for a complete order-10 Latin square.
+[[nodiscard]] std::vector<std::string> canonize_one_lines(const TLatinSquare& square, Route route);
+/// The log lines of "For all family" for a complete order-10 Latin square.
+[[nodiscard]] std::vector<std::string> canonize_family_lines(const TLatinSquare& square,
+                                                             Route route);
+/// The log lines of "Get common transversals" for two complete order-10 Latin squares.
+[[nodiscard]] std::vector<std::string> common_transversals_lines(const TLatinSquare& first,
+                                                                 const TLatinSquare& second,
+                                                                 Route route);
 
 }  // namespace dlslab::cmd

@@ -16,7 +16,7 @@ constexpr int kMaxAttempts = 1000;
 /// The exhaustive searches are written for order 10 and keep one candidate plane per value;
 /// other orders, and a square holding a value no square of order 10 can hold, are refused in
 /// the log.
-bool IsOrderTen(Context& ctx) {
+bool is_order_ten(Context& ctx) {
   if (ctx.model.GetOrder() != kOrder) {
     ctx.log.Add("Not implemented for N<>10");
     return false;
@@ -28,8 +28,8 @@ bool IsOrderTen(Context& ctx) {
   return true;
 }
 
-void ReduceToClueSet(Context& ctx, TLatinSquare (*reduce)(const TLatinSquare&)) {
-  if (!IsOrderTen(ctx)) return;
+void reduce_to_clue_set(Context& ctx, TLatinSquare (*reduce)(const TLatinSquare&)) {
+  if (!is_order_ten(ctx)) return;
   const TLatinSquare result = reduce(ctx.model.FirstSquare);
   ctx.model.SetFirstSquare(result);
   ctx.log.Add("Dominating set cardinality: " + std::to_string(GetFilledCellsCount(result)));
@@ -70,22 +70,22 @@ void RandomSearchV3MenuItemClick(Context& ctx) {
 }
 
 void GetFillingsCountMenuItemClick(Context& ctx) {
-  if (!IsOrderTen(ctx)) return;
+  if (!is_order_ten(ctx)) return;
   ctx.log.Add("Fillings count: " + std::to_string(GetFillingsCount(ctx.model.FirstSquare)));
 }
 
 void GetFirstFillingMenuItemClick(Context& ctx) {
-  if (!IsOrderTen(ctx)) return;
+  if (!is_order_ten(ctx)) return;
   ctx.model.SetFirstSquare(GetFirstFilling(ctx.model.FirstSquare));
   ctx.UpdateView();
 }
 
 void GetDominatingSetBackwardMenuItemClick(Context& ctx) {
-  ReduceToClueSet(ctx, GetDominatingSetBackward);
+  reduce_to_clue_set(ctx, GetDominatingSetBackward);
 }
 
 void GetDominatingSetRandomMenuItemClick(Context& ctx) {
-  ReduceToClueSet(ctx, GetDominatingSetRandom);
+  reduce_to_clue_set(ctx, GetDominatingSetRandom);
 }
 
 }  // namespace dlslab::cmd

@@ -26,22 +26,22 @@ namespace {
 
 // Adapters from the uniform table signature to the typed commands.
 template <void (*F)(Context&)>
-void NoArg(Context& ctx, const std::string&) {
+void no_arg(Context& ctx, const std::string&) {
   F(ctx);
 }
 template <void (*F)(Context&, const std::string&)>
-void WithArg(Context& ctx, const std::string& arg) {
+void with_arg(Context& ctx, const std::string& arg) {
   F(ctx, arg);
 }
 template <int I>
-void Special(Context& ctx, const std::string&) {
+void special_square(Context& ctx, const std::string&) {
   LoadSpecialSquare(ctx, std::string(kSpecialSquares[I].digits));
 }
 template <int I>
-void Radio(Context& ctx, const std::string&) {
+void radio_item(Context& ctx, const std::string&) {
   RadioItemClick(ctx, I);
 }
-void SetOrder(Context& ctx, const std::string& arg) {
+void set_order(Context& ctx, const std::string& arg) {
   int order = 0;
   const auto [end, ec] = std::from_chars(arg.data(), arg.data() + arg.size(), order);
   if (ec != std::errc() || end != arg.data() + arg.size())
@@ -49,15 +49,15 @@ void SetOrder(Context& ctx, const std::string& arg) {
   SetOrderMenuItemClick(ctx, order);
 }
 
-void PlayGameNumber(Context& ctx, const std::string& arg) {
-  PlayGameNumberMenuItemClick(ctx, ParseGameNumber(arg));
+void play_game_number(Context& ctx, const std::string& arg) {
+  PlayGameNumberMenuItemClick(ctx, parse_game_number(arg));
 }
 
 using A = ArgKind;
 
 /// An item the window handles on its own (closing it, showing its hidden parts).
-constexpr MenuEntry WindowOnly(MenuId id, int depth, std::string_view caption,
-                               std::string_view name) {
+constexpr MenuEntry window_only_entry(MenuId id, int depth, std::string_view caption,
+                                      std::string_view name) {
   MenuEntry entry(depth, caption, name, ArgKind::kNone, nullptr, 0, {}, true);
   entry.id = id;
   return entry;
@@ -70,20 +70,20 @@ constexpr MenuEntry Id(MenuId id, MenuEntry entry) {
 }
 
 /// A command that may run long (see MenuEntry::long_running).
-constexpr MenuEntry Long(MenuEntry entry) {
+constexpr MenuEntry long_command(MenuEntry entry) {
   entry.long_running = true;
   return entry;
 }
 
 #define SPECIAL(I) \
-  { 2, kSpecialSquares[I].caption, kSpecialSquares[I].handler, A::kNone, &Special<I> }
+  { 2, kSpecialSquares[I].caption, kSpecialSquares[I].handler, A::kNone, &special_square<I> }
 
 // clang-format off
 const std::array kTable = {
   MenuEntry{0, "File", "FileMenuItem"},
-  Id(MenuId::kLoadFromFile, {1, "Load from file...", "LoadMenuItemClick", A::kOpenFile, &WithArg<LoadMenuItemClick>}),
-  MenuEntry{1, "Import square...", "ImportSquareMenuItemClick", A::kText, &WithArg<ImportSquareMenuItemClick>},
-  MenuEntry{1, "Import pair...", "ImportPairMenuItemClick", A::kText, &WithArg<ImportPairMenuItemClick>},
+  Id(MenuId::kLoadFromFile, {1, "Load from file...", "LoadMenuItemClick", A::kOpenFile, &with_arg<LoadMenuItemClick>}),
+  MenuEntry{1, "Import square...", "ImportSquareMenuItemClick", A::kText, &with_arg<ImportSquareMenuItemClick>},
+  MenuEntry{1, "Import pair...", "ImportPairMenuItemClick", A::kText, &with_arg<ImportPairMenuItemClick>},
   MenuEntry{1, "Load one of special types (order 10)", "LoadSpecialTypesMenuItem"},
   MenuEntry SPECIAL(0), MenuEntry SPECIAL(1), MenuEntry SPECIAL(2), MenuEntry SPECIAL(3),
   MenuEntry SPECIAL(4), MenuEntry SPECIAL(5), MenuEntry SPECIAL(6), MenuEntry SPECIAL(7),
@@ -92,118 +92,118 @@ const std::array kTable = {
   MenuEntry SPECIAL(16), MenuEntry SPECIAL(17), MenuEntry SPECIAL(18),
   MenuEntry{2, "-", ""},
   MenuEntry SPECIAL(19),
-  Id(MenuId::kSaveToFile, {1, "Save to file...", "SaveMenuItemClick", A::kSaveFile, &WithArg<SaveMenuItemClick>}),
-  Id(MenuId::kSaveAsBmp, {1, "Save as bmp...", "SaveAsBmpClick", A::kSaveFile, &WithArg<SaveAsBmpClick>}),
+  Id(MenuId::kSaveToFile, {1, "Save to file...", "SaveMenuItemClick", A::kSaveFile, &with_arg<SaveMenuItemClick>}),
+  Id(MenuId::kSaveAsBmp, {1, "Save as bmp...", "SaveAsBmpClick", A::kSaveFile, &with_arg<SaveAsBmpClick>}),
   MenuEntry{1, "-", ""},
-  Long(MenuEntry{1, "Load collection...", "LoadCollectionMenuItemClick", A::kOpenFile, &WithArg<LoadCollectionMenuItemClick>}),
+  long_command(MenuEntry{1, "Load collection...", "LoadCollectionMenuItemClick", A::kOpenFile, &with_arg<LoadCollectionMenuItemClick>}),
   MenuEntry{1, "-", ""},
-  WindowOnly(MenuId::kExit, 1, "Exit", "ExitMenuItemClick"),
+  window_only_entry(MenuId::kExit, 1, "Exit", "ExitMenuItemClick"),
 
   MenuEntry{0, "View", "ViewMenuItem"},
-  MenuEntry{1, "Single square", "RadioItemClick", A::kNone, &Radio<0>, 1},
-  MenuEntry{1, "Pair of squares", "RadioItemClick", A::kNone, &Radio<1>, 1},
+  MenuEntry{1, "Single square", "RadioItemClick", A::kNone, &radio_item<0>, 1},
+  MenuEntry{1, "Pair of squares", "RadioItemClick", A::kNone, &radio_item<1>, 1},
   MenuEntry{1, "-", ""},
-  WindowOnly(MenuId::kDiagnostics, 1, "Diagnostics", "DiagnosticsMenuItemClick"),
+  window_only_entry(MenuId::kDiagnostics, 1, "Diagnostics", "DiagnosticsMenuItemClick"),
 
   MenuEntry{0, "Actions", "ActionsMenuItem"},
-  MenuEntry{1, "Set order...", "SetOrderMenuItemClick", A::kOrder, &SetOrder},
-  MenuEntry{1, "Ascending fill first string", "FillFirstStrNormalizedMenuItemClick", A::kNone, &NoArg<FillFirstStrNormalizedMenuItemClick>},
-  MenuEntry{1, "Clear square", "ClearMenuItemClick", A::kNone, &NoArg<ClearMenuItemClick>},
-  MenuEntry{1, "Swap squares", "SwapSquaresMenuItemClick", A::kNone, &NoArg<SwapSquaresMenuItemClick>},
-  MenuEntry{1, "Get ODLS", "GetOdlsMenuItemClick", A::kNone, &NoArg<GetOdlsMenuItemClick>},
-  MenuEntry{1, "Get ODLS type", "GetOdlsTypeMenuItemClick", A::kNone, &NoArg<GetOdlsTypeMenuItemClick>},
-  Long(MenuEntry{1, "Get all ODLS family", "GetAllODLSFamilyMenuItemClick", A::kNone, &NoArg<GetAllODLSFamilyMenuItemClick>}),
-  Long(MenuEntry{1, "Get all ODLS family (unique CFs only)", "GetAllODLSFamilyCFsOnlyMenuItemClick", A::kNone, &NoArg<GetAllODLSFamilyCFsOnlyMenuItemClick>}),
-  MenuEntry{1, "Clear log", "ClearLogMenuItemClick", A::kNone, &NoArg<ClearLogMenuItemClick>},
+  MenuEntry{1, "Set order...", "SetOrderMenuItemClick", A::kOrder, &set_order},
+  MenuEntry{1, "Ascending fill first string", "FillFirstStrNormalizedMenuItemClick", A::kNone, &no_arg<FillFirstStrNormalizedMenuItemClick>},
+  MenuEntry{1, "Clear square", "ClearMenuItemClick", A::kNone, &no_arg<ClearMenuItemClick>},
+  MenuEntry{1, "Swap squares", "SwapSquaresMenuItemClick", A::kNone, &no_arg<SwapSquaresMenuItemClick>},
+  MenuEntry{1, "Get ODLS", "GetOdlsMenuItemClick", A::kNone, &no_arg<GetOdlsMenuItemClick>},
+  MenuEntry{1, "Get ODLS type", "GetOdlsTypeMenuItemClick", A::kNone, &no_arg<GetOdlsTypeMenuItemClick>},
+  long_command(MenuEntry{1, "Get all ODLS family", "GetAllODLSFamilyMenuItemClick", A::kNone, &no_arg<GetAllODLSFamilyMenuItemClick>}),
+  long_command(MenuEntry{1, "Get all ODLS family (unique CFs only)", "GetAllODLSFamilyCFsOnlyMenuItemClick", A::kNone, &no_arg<GetAllODLSFamilyCFsOnlyMenuItemClick>}),
+  MenuEntry{1, "Clear log", "ClearLogMenuItemClick", A::kNone, &no_arg<ClearLogMenuItemClick>},
   MenuEntry{1, "Print square(s) to log", "PrintSquareToLogMenuItem"},
-  MenuEntry{2, "As squares", "PrintSquareToLogAsSquaresClick", A::kNone, &NoArg<PrintSquareToLogAsSquaresClick>},
-  MenuEntry{2, "As solid string", "PrintSquareToLogAsSolidStringClick", A::kNone, &NoArg<PrintSquareToLogAsSolidStringClick>},
-  MenuEntry{2, "As string with spaces", "PrintSquareToLogAsStringWithSpacesClick", A::kNone, &NoArg<PrintSquareToLogAsStringWithSpacesClick>},
-  MenuEntry{2, "Print pair", "PrintPairMenuItemClick", A::kNone, &NoArg<PrintPairMenuItemClick>},
-  MenuEntry{1, "Get intercalates count", "GetIntercalatesCountMenuItemClick", A::kNone, &NoArg<GetIntercalatesCountMenuItemClick>},
+  MenuEntry{2, "As squares", "PrintSquareToLogAsSquaresClick", A::kNone, &no_arg<PrintSquareToLogAsSquaresClick>},
+  MenuEntry{2, "As solid string", "PrintSquareToLogAsSolidStringClick", A::kNone, &no_arg<PrintSquareToLogAsSolidStringClick>},
+  MenuEntry{2, "As string with spaces", "PrintSquareToLogAsStringWithSpacesClick", A::kNone, &no_arg<PrintSquareToLogAsStringWithSpacesClick>},
+  MenuEntry{2, "Print pair", "PrintPairMenuItemClick", A::kNone, &no_arg<PrintPairMenuItemClick>},
+  MenuEntry{1, "Get intercalates count", "GetIntercalatesCountMenuItemClick", A::kNone, &no_arg<GetIntercalatesCountMenuItemClick>},
   MenuEntry{1, "Transversals", "TransversalsMenuItem"},
-  MenuEntry{2, "Transversals structure analysis", "TransversalsStructureAnalysisMenuItemClick", A::kNone, &NoArg<TransversalsStructureAnalysisMenuItemClick>},
-  MenuEntry{2, "Get transversals coverage map", "GetTransversalsCoverageMapMenuItemClick", A::kNone, &NoArg<GetTransversalsCoverageMapMenuItemClick>},
-  MenuEntry{2, "Print all transversals", "PrintAllTransversalsMenuItemClick", A::kNone, &NoArg<PrintAllTransversalsMenuItemClick>},
-  MenuEntry{2, "Get common transversals", "GetCommonTransversalsMenuItemClick", A::kNone, &NoArg<GetCommonTransversalsMenuItemClick>},
+  MenuEntry{2, "Transversals structure analysis", "TransversalsStructureAnalysisMenuItemClick", A::kNone, &no_arg<TransversalsStructureAnalysisMenuItemClick>},
+  MenuEntry{2, "Get transversals coverage map", "GetTransversalsCoverageMapMenuItemClick", A::kNone, &no_arg<GetTransversalsCoverageMapMenuItemClick>},
+  MenuEntry{2, "Print all transversals", "PrintAllTransversalsMenuItemClick", A::kNone, &no_arg<PrintAllTransversalsMenuItemClick>},
+  MenuEntry{2, "Get common transversals", "GetCommonTransversalsMenuItemClick", A::kNone, &no_arg<GetCommonTransversalsMenuItemClick>},
   MenuEntry{1, "Canonical forms", "CanonicalFormsMenuItem"},
-  MenuEntry{2, "Get canonical form (CF)", "GetCanonicalFormMenuItemClick", A::kNone, &NoArg<GetCanonicalFormMenuItemClick>},
-  Long(MenuEntry{2, "Get isomorphism class", "GetIsomorphismClassMenuItemClick", A::kNone, &NoArg<GetIsomorphismClassMenuItemClick>}),
-  MenuEntry{2, "Get strong canonical form (SCF)", "GetStrongCanonicalFormMenuItemClick", A::kNone, &NoArg<GetStrongCanonicalFormMenuItemClick>},
-  MenuEntry{2, "Get SCF line number", "GetSCFLineNumberMenuItemClick", A::kNone, &NoArg<GetSCFLineNumberMenuItemClick>},
-  MenuEntry{1, "Create next pandiagonal", "CreatePandiagonalMenuItemClick", A::kNone, &NoArg<CreatePandiagonalMenuItemClick>},
-  MenuEntry{1, "Print all properties", "PrintAllPropertiesClick", A::kNone, &NoArg<PrintAllPropertiesClick>},
+  MenuEntry{2, "Get canonical form (CF)", "GetCanonicalFormMenuItemClick", A::kNone, &no_arg<GetCanonicalFormMenuItemClick>},
+  long_command(MenuEntry{2, "Get isomorphism class", "GetIsomorphismClassMenuItemClick", A::kNone, &no_arg<GetIsomorphismClassMenuItemClick>}),
+  MenuEntry{2, "Get strong canonical form (SCF)", "GetStrongCanonicalFormMenuItemClick", A::kNone, &no_arg<GetStrongCanonicalFormMenuItemClick>},
+  MenuEntry{2, "Get SCF line number", "GetSCFLineNumberMenuItemClick", A::kNone, &no_arg<GetSCFLineNumberMenuItemClick>},
+  MenuEntry{1, "Create next pandiagonal", "CreatePandiagonalMenuItemClick", A::kNone, &no_arg<CreatePandiagonalMenuItemClick>},
+  MenuEntry{1, "Print all properties", "PrintAllPropertiesClick", A::kNone, &no_arg<PrintAllPropertiesClick>},
   MenuEntry{1, "Canonize LS by DLS", "CanonizeLSbyDLSMenuItem"},
-  Long(MenuEntry{2, "For one square only", "CanonizeLSbyDLSMenuItemClick", A::kNone, &NoArg<CanonizeLSbyDLSMenuItemClick>}),
-  Long(MenuEntry{2, "For all family", "CanonizeLsDlsForallfamilyMenuItemClick", A::kNone, &NoArg<CanonizeLsDlsForallfamilyMenuItemClick>}),
-  Long(MenuEntry{1, "Print all generalized symmetries", "PrintAllGeneralizedSymmetriesMenuItemClick", A::kNone, &NoArg<PrintAllGeneralizedSymmetriesMenuItemClick>}),
-  Long(MenuEntry{1, "Find square in folder", "FindSquareInFolderMenuItemClick", A::kFolder, &WithArg<FindSquareInFolderMenuItemClick>}),
+  long_command(MenuEntry{2, "For one square only", "CanonizeLSbyDLSMenuItemClick", A::kNone, &no_arg<CanonizeLSbyDLSMenuItemClick>}),
+  long_command(MenuEntry{2, "For all family", "CanonizeLsDlsForallfamilyMenuItemClick", A::kNone, &no_arg<CanonizeLsDlsForallfamilyMenuItemClick>}),
+  long_command(MenuEntry{1, "Print all generalized symmetries", "PrintAllGeneralizedSymmetriesMenuItemClick", A::kNone, &no_arg<PrintAllGeneralizedSymmetriesMenuItemClick>}),
+  long_command(MenuEntry{1, "Find square in folder", "FindSquareInFolderMenuItemClick", A::kFolder, &with_arg<FindSquareInFolderMenuItemClick>}),
   MenuEntry{1, "Fillings for partially filled square", "FillingsMenuItem"},
-  Long(MenuEntry{2, "Get fillings count", "GetFillingsCountMenuItemClick", A::kNone, &NoArg<GetFillingsCountMenuItemClick>}),
-  MenuEntry{2, "Get first filling", "GetFirstFillingMenuItemClick", A::kNone, &NoArg<GetFirstFillingMenuItemClick>},
+  long_command(MenuEntry{2, "Get fillings count", "GetFillingsCountMenuItemClick", A::kNone, &no_arg<GetFillingsCountMenuItemClick>}),
+  MenuEntry{2, "Get first filling", "GetFirstFillingMenuItemClick", A::kNone, &no_arg<GetFirstFillingMenuItemClick>},
   MenuEntry{1, "Dominating sets", "DominatingSetsMenuItem"},
-  Long(MenuEntry{2, "Backward", "GetDominatingSetBackwardMenuItemClick", A::kNone, &NoArg<GetDominatingSetBackwardMenuItemClick>}),
-  Long(MenuEntry{2, "Random", "GetDominatingSetRandomMenuItemClick", A::kNone, &NoArg<GetDominatingSetRandomMenuItemClick>}),
+  long_command(MenuEntry{2, "Backward", "GetDominatingSetBackwardMenuItemClick", A::kNone, &no_arg<GetDominatingSetBackwardMenuItemClick>}),
+  long_command(MenuEntry{2, "Random", "GetDominatingSetRandomMenuItemClick", A::kNone, &no_arg<GetDominatingSetRandomMenuItemClick>}),
 
   MenuEntry{0, "Transformations", "TransformationsMenuItem"},
-  MenuEntry{1, "Normalize 1 (by first row)", "NormalizeSquareMenuItemClick", A::kNone, &NoArg<NormalizeSquareMenuItemClick>},
-  MenuEntry{1, "Normalize 2 (by main diagonal)", "NormalizeByMainDiagonalClick", A::kNone, &NoArg<NormalizeByMainDiagonalClick>},
-  MenuEntry{1, "Transpose", "TransposeMenuItemClick", A::kNone, &NoArg<TransposeMenuItemClick>},
-  MenuEntry{1, "Antitranspose", "AntitransposeMenuItemClick", A::kNone, &NoArg<AntitransposeMenuItemClick>},
-  MenuEntry{1, "Rotate +90 (clockwise)", "RotateRightMenuItemClick", A::kNone, &NoArg<RotateRightMenuItemClick>},
-  MenuEntry{1, "Rotate -90 (anticlockwise)", "RotateLeftMenuItemClick", A::kNone, &NoArg<RotateLeftMenuItemClick>},
-  MenuEntry{1, "Rotate to 180", "RotateDoubleMenuItemClick", A::kNone, &NoArg<RotateDoubleMenuItemClick>},
-  MenuEntry{1, "Flip vertical", "FlipVerticalMenuItemClick", A::kNone, &NoArg<FlipVerticalMenuItemClick>},
-  MenuEntry{1, "Flip horizontal", "FlipHorizontalMenuItemClick", A::kNone, &NoArg<FlipHorizontalMenuItemClick>},
-  MenuEntry{1, "Get string-inverse square", "GetStringInversePermutableSquareMenuItemClick", A::kNone, &NoArg<GetStringInversePermutableSquareMenuItemClick>},
-  MenuEntry{1, "Get column-inverse square", "GetColumnInversePermutableSquareMenuItemClickClick", A::kNone, &NoArg<GetColumnInversePermutableSquareMenuItemClickClick>},
+  MenuEntry{1, "Normalize 1 (by first row)", "NormalizeSquareMenuItemClick", A::kNone, &no_arg<NormalizeSquareMenuItemClick>},
+  MenuEntry{1, "Normalize 2 (by main diagonal)", "NormalizeByMainDiagonalClick", A::kNone, &no_arg<NormalizeByMainDiagonalClick>},
+  MenuEntry{1, "Transpose", "TransposeMenuItemClick", A::kNone, &no_arg<TransposeMenuItemClick>},
+  MenuEntry{1, "Antitranspose", "AntitransposeMenuItemClick", A::kNone, &no_arg<AntitransposeMenuItemClick>},
+  MenuEntry{1, "Rotate +90 (clockwise)", "RotateRightMenuItemClick", A::kNone, &no_arg<RotateRightMenuItemClick>},
+  MenuEntry{1, "Rotate -90 (anticlockwise)", "RotateLeftMenuItemClick", A::kNone, &no_arg<RotateLeftMenuItemClick>},
+  MenuEntry{1, "Rotate to 180", "RotateDoubleMenuItemClick", A::kNone, &no_arg<RotateDoubleMenuItemClick>},
+  MenuEntry{1, "Flip vertical", "FlipVerticalMenuItemClick", A::kNone, &no_arg<FlipVerticalMenuItemClick>},
+  MenuEntry{1, "Flip horizontal", "FlipHorizontalMenuItemClick", A::kNone, &no_arg<FlipHorizontalMenuItemClick>},
+  MenuEntry{1, "Get string-inverse square", "GetStringInversePermutableSquareMenuItemClick", A::kNone, &no_arg<GetStringInversePermutableSquareMenuItemClick>},
+  MenuEntry{1, "Get column-inverse square", "GetColumnInversePermutableSquareMenuItemClickClick", A::kNone, &no_arg<GetColumnInversePermutableSquareMenuItemClickClick>},
   MenuEntry{1, "Parastrofs", "ParastrofsMenuItem"},
-  MenuEntry{2, "1: (i, j, a) -> (i, a, j)", "GetParastrof1MenuItemClick", A::kNone, &NoArg<GetParastrof1MenuItemClick>},
-  MenuEntry{2, "2: (i, j, a) -> (j, a, i)", "GetParastrof2MenuItemClick", A::kNone, &NoArg<GetParastrof2MenuItemClick>},
+  MenuEntry{2, "1: (i, j, a) -> (i, a, j)", "GetParastrof1MenuItemClick", A::kNone, &no_arg<GetParastrof1MenuItemClick>},
+  MenuEntry{2, "2: (i, j, a) -> (j, a, i)", "GetParastrof2MenuItemClick", A::kNone, &no_arg<GetParastrof2MenuItemClick>},
   MenuEntry{1, "Thorus movements", "ThorusMovementsMenuItem"},
-  MenuEntry{2, "Left", "LeftThorusMovementMenuItemClick", A::kNone, &NoArg<LeftThorusMovementMenuItemClick>},
-  MenuEntry{2, "Right", "RightThorusMovementMenuItemClick", A::kNone, &NoArg<RightThorusMovementMenuItemClick>},
-  MenuEntry{2, "Up", "UpThorusMovementMenuItemClick", A::kNone, &NoArg<UpThorusMovementMenuItemClick>},
-  MenuEntry{2, "Down", "DownThorusMovementMenuItemClick", A::kNone, &NoArg<DownThorusMovementMenuItemClick>},
+  MenuEntry{2, "Left", "LeftThorusMovementMenuItemClick", A::kNone, &no_arg<LeftThorusMovementMenuItemClick>},
+  MenuEntry{2, "Right", "RightThorusMovementMenuItemClick", A::kNone, &no_arg<RightThorusMovementMenuItemClick>},
+  MenuEntry{2, "Up", "UpThorusMovementMenuItemClick", A::kNone, &no_arg<UpThorusMovementMenuItemClick>},
+  MenuEntry{2, "Down", "DownThorusMovementMenuItemClick", A::kNone, &no_arg<DownThorusMovementMenuItemClick>},
 
   MenuEntry{0, "Heuristic filling", "HeuristicFillingMenuItem", A::kNone, nullptr, 0, "F2"},
-  MenuEntry{1, "Greedy", "GreedyMenuItemClick", A::kNone, &NoArg<GreedyMenuItemClick>},
-  MenuEntry{1, "Random search v1", "RandomSearchV1MenuItemClick", A::kNone, &NoArg<RandomSearchV1MenuItemClick>},
-  MenuEntry{1, "Random search v2", "RandomSearchV2MenuItemClick", A::kNone, &NoArg<RandomSearchV2MenuItemClick>},
-  MenuEntry{1, "Random search v3", "RandomSearchV3MenuItemClick", A::kNone, &NoArg<RandomSearchV3MenuItemClick>},
+  MenuEntry{1, "Greedy", "GreedyMenuItemClick", A::kNone, &no_arg<GreedyMenuItemClick>},
+  MenuEntry{1, "Random search v1", "RandomSearchV1MenuItemClick", A::kNone, &no_arg<RandomSearchV1MenuItemClick>},
+  MenuEntry{1, "Random search v2", "RandomSearchV2MenuItemClick", A::kNone, &no_arg<RandomSearchV2MenuItemClick>},
+  MenuEntry{1, "Random search v3", "RandomSearchV3MenuItemClick", A::kNone, &no_arg<RandomSearchV3MenuItemClick>},
 
   MenuEntry{0, "Benchmark", "BenchmarkMenuItem"},
-  Long(MenuEntry{1, "DLS of order 9 generation...", "GenerateDls9MenuItemClick", A::kNone, &NoArg<GenerateDls9MenuItemClick>}),
-  Long(MenuEntry{1, "DLS of order 9 generation with PGO...", "GenerateDls9PgoMenuItemClick", A::kNone, &NoArg<GenerateDls9PgoMenuItemClick>}),
-  Long(MenuEntry{1, "ODLS of order 10 search (DLX v2)...", "ODLS10DLXGenClick", A::kNone, &NoArg<ODLS10DLXGenClick>}),
+  long_command(MenuEntry{1, "DLS of order 9 generation...", "GenerateDls9MenuItemClick", A::kNone, &no_arg<GenerateDls9MenuItemClick>}),
+  long_command(MenuEntry{1, "DLS of order 9 generation with PGO...", "GenerateDls9PgoMenuItemClick", A::kNone, &no_arg<GenerateDls9PgoMenuItemClick>}),
+  long_command(MenuEntry{1, "ODLS of order 10 search (DLX v2)...", "ODLS10DLXGenClick", A::kNone, &no_arg<ODLS10DLXGenClick>}),
 
   MenuEntry{0, "Collection", "CollectionMenuItem"},
-  Long(MenuEntry{1, "Draw statistical info", "DrawStatisticalInfoMenuItemClick", A::kNone, &NoArg<DrawStatisticalInfoMenuItemClick>}),
+  long_command(MenuEntry{1, "Draw statistical info", "DrawStatisticalInfoMenuItemClick", A::kNone, &no_arg<DrawStatisticalInfoMenuItemClick>}),
 
   MenuEntry{0, "Crossword", "CrosswordMenuItem"},
-  Id(MenuId::kNewGame, {1, "New game", "NewGameMenuItemClick", A::kNone, &NoArg<NewGameMenuItemClick>}),
-  MenuEntry{1, "Play game number...", "PlayGameNumberMenuItemClick", A::kGameNumber, &PlayGameNumber},
-  MenuEntry{1, "Start again", "StartAgainMenuItemClick", A::kNone, &NoArg<StartAgainMenuItemClick>},
+  Id(MenuId::kNewGame, {1, "New game", "NewGameMenuItemClick", A::kNone, &no_arg<NewGameMenuItemClick>}),
+  MenuEntry{1, "Play game number...", "PlayGameNumberMenuItemClick", A::kGameNumber, &play_game_number},
+  MenuEntry{1, "Start again", "StartAgainMenuItemClick", A::kNone, &no_arg<StartAgainMenuItemClick>},
   MenuEntry{1, "-", ""},
-  Id(MenuId::kUndo, {1, "Undo", "UndoMenuItemClick", A::kNone, &NoArg<UndoMenuItemClick>, 0, "Ctrl+Z"}),
-  Id(MenuId::kRedo, {1, "Redo", "RedoMenuItemClick", A::kNone, &NoArg<RedoMenuItemClick>, 0, "Ctrl+Y; Ctrl+Shift+Z"}),
+  Id(MenuId::kUndo, {1, "Undo", "UndoMenuItemClick", A::kNone, &no_arg<UndoMenuItemClick>, 0, "Ctrl+Z"}),
+  Id(MenuId::kRedo, {1, "Redo", "RedoMenuItemClick", A::kNone, &no_arg<RedoMenuItemClick>, 0, "Ctrl+Y; Ctrl+Shift+Z"}),
   MenuEntry{1, "-", ""},
-  Id(MenuId::kRules, {1, "Rules", "ShowRulesMenuItemClick", A::kNone, &NoArg<ShowRulesMenuItemClick>}),
+  Id(MenuId::kRules, {1, "Rules", "ShowRulesMenuItemClick", A::kNone, &no_arg<ShowRulesMenuItemClick>}),
   MenuEntry{1, "-", ""},
-  WindowOnly(MenuId::kResearchMode, 1, "Research mode", "ResearchModeMenuItemClick"),
+  window_only_entry(MenuId::kResearchMode, 1, "Research mode", "ResearchModeMenuItemClick"),
 };
 // clang-format on
 
 #undef SPECIAL
 
-std::string_view WithoutEllipsis(std::string_view s) {
+std::string_view without_ellipsis(std::string_view s) {
   if (s.ends_with("...")) s.remove_suffix(3);
   return s;
 }
 
-bool SameCaption(std::string_view a, std::string_view b) {
-  a = WithoutEllipsis(a);
-  b = WithoutEllipsis(b);
+bool same_caption(std::string_view a, std::string_view b) {
+  a = without_ellipsis(a);
+  b = without_ellipsis(b);
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i)
     if (std::tolower(static_cast<unsigned char>(a[i])) !=
@@ -214,14 +214,14 @@ bool SameCaption(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-std::span<const MenuEntry> MenuTable() { return kTable; }
+std::span<const MenuEntry> menu_table() { return kTable; }
 
-bool IsContainer(std::span<const MenuEntry> table, std::size_t index) {
+bool is_container(std::span<const MenuEntry> table, std::size_t index) {
   return table[index].depth == 0 ||
          (index + 1 < table.size() && table[index + 1].depth > table[index].depth);
 }
 
-const MenuEntry& FindMenuItem(MenuId id) {
+const MenuEntry& find_menu_item(MenuId id) {
   assert(id != MenuId::kNone);
   for (const MenuEntry& entry : kTable)
     if (entry.id == id) return entry;
@@ -229,11 +229,11 @@ const MenuEntry& FindMenuItem(MenuId id) {
   return kTable.front();
 }
 
-const MenuEntry* FindCommand(std::string_view word) {
-  const auto table = MenuTable();
+const MenuEntry* find_command(std::string_view word) {
+  const auto table = menu_table();
   for (std::size_t i = 0; i < table.size(); ++i) {
-    if (table[i].caption == "-" || IsContainer(table, i)) continue;
-    if (SameCaption(table[i].caption, word)) return &table[i];
+    if (table[i].caption == "-" || is_container(table, i)) continue;
+    if (same_caption(table[i].caption, word)) return &table[i];
   }
   return nullptr;
 }

@@ -62,16 +62,16 @@ struct MenuEntry {
 };
 
 /// The whole menu bar in display order.
-[[nodiscard]] std::span<const MenuEntry> MenuTable();
+[[nodiscard]] std::span<const MenuEntry> menu_table();
 
 /// True for a menu or submenu entry (the next entry is deeper).
-[[nodiscard]] bool IsContainer(std::span<const MenuEntry> table, std::size_t index);
+[[nodiscard]] bool is_container(std::span<const MenuEntry> table, std::size_t index);
 
 /// The command a CLI word names: its caption regardless of case, a trailing "..." optional.
 /// Returns nullptr when no command has that caption.
-[[nodiscard]] const MenuEntry* FindCommand(std::string_view word);
+[[nodiscard]] const MenuEntry* find_command(std::string_view word);
 
 /// The item of that id; every id but kNone names exactly one item.
-[[nodiscard]] const MenuEntry& FindMenuItem(MenuId id);
+[[nodiscard]] const MenuEntry& find_menu_item(MenuId id);
 
 }  // namespace dlslab::cmd

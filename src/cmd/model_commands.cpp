@@ -7,7 +7,7 @@ namespace dlslab::cmd {
 namespace {
 
 /// The import dialog's memo lines joined without separators, blanks removed.
-std::string JoinImportedText(const std::string& text) {
+std::string join_imported_text(const std::string& text) {
   std::string joined;
   for (const char c : text)
     if (c != '\n' && c != '\r') joined += c;
@@ -17,7 +17,7 @@ std::string JoinImportedText(const std::string& text) {
 
 /// Squares read from text are of order 10; the model follows, so that its masks, colours and
 /// both squares keep one size.
-void EnsureOrder10(TLatinSquareClass& model) {
+void ensure_order_10(TLatinSquareClass& model) {
   if (model.GetOrder() != kOrder) model.SetOrder(kOrder);
 }
 
@@ -28,7 +28,7 @@ void LoadMenuItemClick(Context& ctx, const std::string& file_name) {
   ctx.UpdateView();
 }
 
-std::string WithDefaultExtension(const std::string& file_name, const std::string& extension) {
+std::string with_default_extension(const std::string& file_name, const std::string& extension) {
   const std::size_t dir = file_name.find_last_of("/\\:");
   const std::size_t dot = file_name.find_last_of('.');
   const bool has_extension = dot != std::string::npos && (dir == std::string::npos || dot > dir) &&
@@ -37,24 +37,24 @@ std::string WithDefaultExtension(const std::string& file_name, const std::string
 }
 
 void SaveMenuItemClick(Context& ctx, const std::string& file_name) {
-  ctx.model.SaveToFile(WithDefaultExtension(file_name, ".txt"));
+  ctx.model.SaveToFile(with_default_extension(file_name, ".txt"));
 }
 
 void ImportSquareMenuItemClick(Context& ctx, const std::string& text) {
-  EnsureOrder10(ctx.model);
-  ctx.model.SetFirstSquare(StringToSquare(JoinImportedText(text)));
+  ensure_order_10(ctx.model);
+  ctx.model.SetFirstSquare(StringToSquare(join_imported_text(text)));
   ctx.model.ViewMode = 0;
   ctx.UpdateView();
 }
 
 void ImportPairMenuItemClick(Context& ctx, const std::string& text) {
-  const std::string joined = JoinImportedText(text);
+  const std::string joined = join_imported_text(text);
   std::string first, second;
   for (std::size_t p = 0; p + 1 < joined.size(); p += 2) {
     first += joined[p];
     second += joined[p + 1];
   }
-  EnsureOrder10(ctx.model);
+  ensure_order_10(ctx.model);
   ctx.model.SetFirstSquare(StringToSquare(first));
   ctx.model.SecondSquare = StringToSquare(second);
   ctx.model.ViewMode = 1;

@@ -33,7 +33,7 @@ void PrintPairMenuItemClick(Context& ctx);
 
 /// The save dialog's rule: ".txt" is added when nothing follows the last "." of the last
 /// path component.
-[[nodiscard]] std::string WithDefaultExtension(const std::string& file_name,
-                                               const std::string& extension);
+[[nodiscard]] std::string with_default_extension(const std::string& file_name,
+                                                 const std::string& extension);
 
 }  // namespace dlslab::cmd

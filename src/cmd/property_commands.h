@@ -3,9 +3,9 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/status_text.h"
 #include "cmd/context.h"
 #include "model/types.h"
-#include "analysis/status_text.h"
 
 // Commands that describe the first square: its properties and its intercalates, and the
 // cyclic-square generator.

@@ -2,8 +2,8 @@
 
 namespace dlslab::cmd {
 
-std::string GetStatusText(const TLatinSquareClass& model) {
-  return dlslab::GetStatusText(model.FirstSquare);
+std::string get_status_text(const TLatinSquareClass& model) {
+  return dlslab::get_status_text(model.FirstSquare);
 }
 
 }  // namespace dlslab::cmd

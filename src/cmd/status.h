@@ -2,13 +2,13 @@
 
 #include <string>
 
-#include "model/latin_square_class.h"
 #include "analysis/status_text.h"
+#include "model/latin_square_class.h"
 
 namespace dlslab::cmd {
 
-/// The status-line text of the main window for the model's first square (see GetStatusText of
+/// The status-line text of the main window for the model's first square (see get_status_text of
 /// a square).
-[[nodiscard]] std::string GetStatusText(const TLatinSquareClass& model);
+[[nodiscard]] std::string get_status_text(const TLatinSquareClass& model);
 
 }  // namespace dlslab::cmd

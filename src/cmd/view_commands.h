@@ -20,7 +20,7 @@ void MenuItemClick(Context& ctx, CellPos cell, int value);
 
 /// Puts the keyboard cursor on a view cell the mouse picked (the pop-up menu's right click);
 /// off the grid or on the gap it stays where it is.
-void PlaceCursor(Context& ctx, CellPos cell);
+void place_cursor(Context& ctx, CellPos cell);
 /// An arrow, Home, End, Tab or Shift+Tab: moves the cursor.
 void PaintBoxKeyMove(Context& ctx, CursorMove move);
 /// A digit (value 0..N-1) or a clearing key (-1) at the cursor, under the pop-up menu's rules:
@@ -29,7 +29,7 @@ void PaintBoxKeyValue(Context& ctx, int value);
 
 /// Runs one change the player makes to the board and records it for undo; returns what
 /// `edit` returned (whether it wrote a cell).
-bool PlayerEdit(Context& ctx, const std::function<bool()>& edit);
+bool player_edit(Context& ctx, const std::function<bool()>& edit);
 
 /// "Save as bmp...": adds ".bmp" when the name has no extension and hands it to the shell's
 /// picture writer; throws when there is none.

@@ -172,7 +172,7 @@ class CrosswordWindowTest : public QObject {
   void keyboardMovesTheCursorAndWritesCells() {
     form_->run_command("Play game number...", "2024");
     const TLatinSquare& board = ctx().model.FirstSquare;
-    const CellPos start = cmd::FirstFreeCell(ctx().model, ctx().puzzle);
+    const CellPos start = cmd::first_free_cell(ctx().model, ctx().puzzle);
     QVERIFY(Same(Cursor(), start));
     QVERIFY(ctx().puzzle[start.row][start.col] < 0);
     Key(Qt::Key_Down);
@@ -263,7 +263,7 @@ class CrosswordWindowTest : public QObject {
     QVERIFY(ctx().model.FirstSquare == played);
     Action("Undo")->trigger();
     TLatinSquare one_move = puzzle;
-    const CellPos first = cmd::FirstFreeCell(ctx().model, puzzle);
+    const CellPos first = cmd::first_free_cell(ctx().model, puzzle);
     one_move[first.row][first.col] = 4;
     QVERIFY(ctx().model.FirstSquare == one_move);
     Key(Qt::Key_Y, Qt::ControlModifier);

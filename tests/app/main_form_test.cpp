@@ -113,7 +113,7 @@ class MainFormTest : public QObject {
 
   void menusFollowTheCommandTable() {
     QStringList expected, shown;
-    const auto table = cmd::MenuTable();
+    const auto table = cmd::menu_table();
     for (const cmd::MenuEntry& entry : table)
       if (entry.depth == 0)
         expected << QString::fromUtf8(entry.caption.data(), entry.caption.size());
@@ -121,7 +121,7 @@ class MainFormTest : public QObject {
     QCOMPARE(shown, expected);
     for (std::size_t i = 0; i < table.size(); ++i) {
       const cmd::MenuEntry& entry = table[i];
-      if (entry.caption == "-" || cmd::IsContainer(table, i)) continue;
+      if (entry.caption == "-" || cmd::is_container(table, i)) continue;
       QAction* action = Action(QString::fromUtf8(entry.caption.data(), entry.caption.size()));
       QVERIFY2(action != nullptr, entry.name.data());
       // Every item can act at start, but Undo and Redo with an empty history.

@@ -175,7 +175,7 @@ TEST_F(BatchRunTest, PerSquareResultsEqualTheCommands) {
     EXPECT_EQ(type[i][2], CommandLog(squares[i], cmd::GetOdlsTypeMenuItemClick).at(0)) << i;
     cmd::Context ctx;
     cmd::ImportSquareMenuItemClick(ctx, squares[i]);
-    EXPECT_EQ(properties[i][2], cmd::GetStatusText(ctx.model)) << i;
+    EXPECT_EQ(properties[i][2], cmd::get_status_text(ctx.model)) << i;
   }
   EXPECT_GT(with_mates, 5);
 

@@ -1,3 +1,5 @@
+#include "cli/cli.h"
+
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
@@ -10,7 +12,6 @@
 #include <sstream>
 #include <vector>
 
-#include "cli/cli.h"
 #include "cmd/crossword_commands.h"
 #include "cmd/menu_table.h"
 #include "test_squares.h"
@@ -108,10 +109,10 @@ TEST(Cli, HelpAndListGoToStdout) {
 TEST(Cli, CommandsNotAvailableAreMarkedAndRefused) {
   const std::string listing = RunCli({"--list"}).out;
   std::vector<std::string> missing;
-  const auto table = cmd::MenuTable();
+  const auto table = cmd::menu_table();
   for (std::size_t i = 0; i < table.size(); ++i) {
     const cmd::MenuEntry& e = table[i];
-    if (e.caption == "-" || cmd::IsContainer(table, i) || e.window_only) continue;
+    if (e.caption == "-" || cmd::is_container(table, i) || e.window_only) continue;
     const std::string caption(e.caption);
     const std::string line = ListLine(listing, caption);
     EXPECT_FALSE(line.empty()) << caption;
@@ -153,7 +154,7 @@ TEST(Cli, AUsageErrorAnywhereRunsNothing) {
   EXPECT_EQ(r.err, UsageError("unknown command \"Frobnicate\""));
 
   // The reader alone: the plan names each command once, with its argument.
-  const std::vector<std::string> args{"--seed", "7", "--square", "01", "--square", "0123",
+  const std::vector<std::string> args{"--seed",    "7", "--square",       "01", "--square", "0123",
                                       "Set order", "5", "As solid string"};
   const Invocation call = ParseArguments(args);
   ASSERT_EQ(call.action, Invocation::Action::kRun);
@@ -180,7 +181,7 @@ TEST(Cli, LogLinesGoToStdout) {
 TEST(Cli, RulesAreShownOnStdout) {
   const Result r = RunCli({"Rules"});
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, cmd::RulesText() + "\n");
+  EXPECT_EQ(r.out, cmd::rules_text() + "\n");
   EXPECT_NE(r.out.find("\nYou need to fill all empty cells of the square.\n"), std::string::npos);
   EXPECT_EQ(r.err, "");
 }

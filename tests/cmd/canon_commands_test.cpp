@@ -135,7 +135,7 @@ TEST_F(CanonCommandsTest, IsomorphismClassIsWrittenToTheCurrentFolder) {
 TEST_F(CanonCommandsTest, StatusAndPropertiesTagCanonicalForms) {
   const TLatinSquare s = test::RandomDls(8);
   Show(GetCanonicalForm(s));
-  const std::string status = GetStatusText(ctx.model);
+  const std::string status = get_status_text(ctx.model);
   EXPECT_NE(status.find(" CF HSI="), std::string::npos) << status;
   PrintAllPropertiesClick(ctx);
   ASSERT_FALSE(ctx.log.lines().empty());
@@ -147,7 +147,7 @@ TEST_F(CanonCommandsTest, StatusAndPropertiesTagCanonicalForms) {
   NormalizeByFirstRow(t);
   ASSERT_NE(t, GetCanonicalForm(s));
   Show(t);
-  EXPECT_EQ(GetStatusText(ctx.model).find(" CF"), std::string::npos);
+  EXPECT_EQ(get_status_text(ctx.model).find(" CF"), std::string::npos);
   ctx.log.Clear();
   PrintAllPropertiesClick(ctx);
   for (const std::string& line : ctx.log.lines()) EXPECT_NE(line, "CF");

@@ -18,14 +18,14 @@ namespace dlslab::cmd {
 namespace {
 
 const MenuEntry& Command(std::string_view caption) {
-  const MenuEntry* entry = FindCommand(caption);
+  const MenuEntry* entry = find_command(caption);
   EXPECT_NE(entry, nullptr) << caption;
   return *entry;
 }
 
 /// Runs a job to its end on a thread of its own, as the window does.
 void RunOnWorker(CommandJob& job) {
-  std::thread([&job] { job.Run(); }).join();
+  std::thread([&job] { job.run(); }).join();
 }
 
 /// A folder of its own for the files a command writes into the current folder.
@@ -70,7 +70,7 @@ TEST_F(CommandJobTest, CancelledReductionAndIsomorphismClassChangeNothingAndWrit
     RunOnWorker(job);
     ASSERT_EQ(job.outcome(), CommandJob::Outcome::kCancelled);
     const int redraws_before = redraws;
-    job.Apply(ctx);
+    job.apply(ctx);
     EXPECT_EQ(ctx.model.FirstSquare, before);
     EXPECT_EQ(ctx.log.lines().back(), std::string(caption) + ": cancelled");
     EXPECT_EQ(redraws, redraws_before);
@@ -99,7 +99,7 @@ TEST_F(CommandJobTest, FinishedJobLeavesWhatTheCommandRunInPlaceLeaves) {
     RunOnWorker(job);
     ASSERT_EQ(job.outcome(), CommandJob::Outcome::kDone);
     EXPECT_EQ(RandSeed, 1u);  // nothing is handed over before Apply
-    job.Apply(ctx);
+    job.apply(ctx);
     EXPECT_EQ(ctx.model.FirstSquare, direct.model.FirstSquare);
     EXPECT_EQ(ctx.log.lines().back(), direct.log.lines().back());
     EXPECT_EQ(RandSeed, seed_after);
@@ -109,14 +109,14 @@ TEST_F(CommandJobTest, FinishedJobLeavesWhatTheCommandRunInPlaceLeaves) {
 TEST_F(CommandJobTest, ProgressAdvancesAndACancelFromAnotherThreadEndsTheCount) {
   ctx.model.ClearSquares();  // an empty square: far too many fillings to count
   CommandJob job(Command("Get fillings count"), {}, ctx);
-  std::thread worker([&job] { job.Run(); });
+  std::thread worker([&job] { job.run(); });
   while (job.progress().Read().done == 0) std::this_thread::yield();
   EXPECT_EQ(job.progress().Read().label, "Counting the fillings");
   EXPECT_EQ(job.outcome(), CommandJob::Outcome::kRunning);
   job.progress().RequestCancel();
   worker.join();
   EXPECT_EQ(job.outcome(), CommandJob::Outcome::kCancelled);
-  job.Apply(ctx);
+  job.apply(ctx);
   EXPECT_EQ(ctx.log.lines(), (std::vector<std::string>{"before", "Get fillings count: cancelled"}));
 }
 
@@ -136,7 +136,7 @@ TEST_F(CommandJobTest, FailureKeepsWhatWasDoneBeforeItAndIsRethrownOnApply) {
   RunOnWorker(job);
   EXPECT_EQ(job.outcome(), CommandJob::Outcome::kFailed);
   EXPECT_EQ(ctx.collection.Count(), 0);
-  EXPECT_THROW(job.Apply(ctx), Error);
+  EXPECT_THROW(job.apply(ctx), Error);
   EXPECT_EQ(ctx.collection.Count(), 1);  // as loading in place keeps the squares read
   std::filesystem::remove(file);
 }
@@ -151,7 +151,7 @@ TEST_F(CommandJobTest, PicturesAreSavedOnApplyOnly) {
   RunOnWorker(job);
   ASSERT_EQ(job.outcome(), CommandJob::Outcome::kDone);
   EXPECT_TRUE(saved.empty());
-  job.Apply(ctx);
+  job.apply(ctx);
   EXPECT_EQ(saved.size(), 1u);
 }
 

@@ -117,7 +117,7 @@ struct Command {
 /// The commands of the table the command layer runs; the benchmarks start outside programs.
 std::vector<Command> SweptCommands() {
   std::vector<Command> commands;
-  const auto table = MenuTable();
+  const auto table = menu_table();
   std::string_view menu;
   for (const MenuEntry& entry : table) {
     if (entry.depth == 0) menu = entry.caption;
@@ -325,9 +325,7 @@ TEST_P(CommandSweep, EmptyAndPartlyFilled) { Sweep({Kind::kEmpty, Kind::kPartial
 
 TEST_P(CommandSweep, CompleteWithRepeats) { Sweep({Kind::kRepeats}); }
 
-TEST_P(CommandSweep, OutOfRangeValues) {
-  Sweep({Kind::kOutOfRange});
-}
+TEST_P(CommandSweep, OutOfRangeValues) { Sweep({Kind::kOutOfRange}); }
 
 TEST_P(CommandSweep, Dls) {
   if (GetParam() != kOrder) GTEST_SKIP() << "the DLS is of order 10";

@@ -111,10 +111,10 @@ TEST_F(CrosswordGameTest, TheSameNumberDealsTheSameGame) {
 }
 
 TEST_F(CrosswordGameTest, GameNumbersAreParsedStrictly) {
-  EXPECT_EQ(ParseGameNumber(" 4294967295 "), 4294967295u);
-  EXPECT_EQ(ParseGameNumber("0"), 0u);
+  EXPECT_EQ(parse_game_number(" 4294967295 "), 4294967295u);
+  EXPECT_EQ(parse_game_number("0"), 0u);
   for (const char* bad : {"", "-1", "4294967296", "12a", "1 2"})
-    EXPECT_THROW((void)ParseGameNumber(bad), Error) << bad;
+    EXPECT_THROW((void)parse_game_number(bad), Error) << bad;
 }
 
 TEST_F(CrosswordGameTest, KeysWriteTheCursorCellButNoClue) {
@@ -127,13 +127,13 @@ TEST_F(CrosswordGameTest, KeysWriteTheCursorCellButNoClue) {
   PaintBoxKeyValue(ctx, kEmpty);
   EXPECT_EQ(ctx.model.FirstSquare[start.row][start.col], kEmpty);
   const CellPos clue = FirstClue();
-  PlaceCursor(ctx, clue);
+  place_cursor(ctx, clue);
   ASSERT_EQ(ctx.game.cursor, clue);
   const TLatinSquare before = ctx.model.FirstSquare;
   PaintBoxKeyValue(ctx, (before[clue.row][clue.col] + 1) % 10);
   PaintBoxKeyValue(ctx, kEmpty);
   EXPECT_EQ(ctx.model.FirstSquare, before);
-  PlaceCursor(ctx, {3, -1});  // off the grid: the cursor stays
+  place_cursor(ctx, {3, -1});  // off the grid: the cursor stays
   EXPECT_EQ(ctx.game.cursor, clue);
 }
 
@@ -173,18 +173,18 @@ TEST_F(CrosswordGameTest, StartAgainIsOneUndoableStep) {
 
 TEST_F(CrosswordGameTest, CaptionShowsNumberClockAndSolution) {
   const std::string base = "Diagonal Latin squares crossword - game 4242 - ";
-  EXPECT_EQ(GameCaption(ctx), base + "00:00");
+  EXPECT_EQ(game_caption(ctx), base + "00:00");
   now += 61;
-  EXPECT_EQ(GameCaption(ctx), base + "01:01");
+  EXPECT_EQ(game_caption(ctx), base + "01:01");
   GetFirstFillingMenuItemClick(ctx);
-  EXPECT_EQ(GameCaption(ctx), base + "solved in 01:01");
+  EXPECT_EQ(game_caption(ctx), base + "solved in 01:01");
   now += 30;
-  EXPECT_EQ(GameCaption(ctx), base + "solved in 01:01");
+  EXPECT_EQ(game_caption(ctx), base + "solved in 01:01");
   const CellPos cell = ctx.game.cursor;
   PaintBoxKeyValue(ctx, (ctx.model.FirstSquare[cell.row][cell.col] + 1) % 10);
-  EXPECT_EQ(GameCaption(ctx), base + "01:31");
+  EXPECT_EQ(game_caption(ctx), base + "01:31");
   Context fresh;
-  EXPECT_EQ(GameCaption(fresh), "Diagonal Latin squares crossword");
+  EXPECT_EQ(game_caption(fresh), "Diagonal Latin squares crossword");
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ class CursorTest : public ::testing::Test {
     model.ClearSquares();
     puzzle = TLatinSquare(4);
   }
-  CellPos Move(CellPos from, M move) { return MoveCursor(model, puzzle, from, move); }
+  CellPos Move(CellPos from, M move) { return move_cursor(model, puzzle, from, move); }
 
   TLatinSquareClass model;
   TLatinSquare puzzle;
@@ -40,7 +40,7 @@ TEST_F(CursorTest, TabSkipsCluesAndWraps) {
   puzzle[0][1] = 2;
   puzzle[0][2] = 3;
   puzzle[3][3] = 1;
-  EXPECT_EQ(FirstFreeCell(model, puzzle), (CellPos{0, 0}));
+  EXPECT_EQ(first_free_cell(model, puzzle), (CellPos{0, 0}));
   EXPECT_EQ(Move({0, 0}, M::kNextFree), (CellPos{0, 3}));
   EXPECT_EQ(Move({0, 3}, M::kPrevFree), (CellPos{0, 0}));
   EXPECT_EQ(Move({3, 2}, M::kNextFree), (CellPos{0, 0}));  // (3, 3) is a clue
@@ -51,7 +51,7 @@ TEST_F(CursorTest, TabSkipsCluesAndWraps) {
 
 TEST_F(CursorTest, AllCluesLeaveTabInPlace) {
   for (int i = 0; i < puzzle.size(); ++i) puzzle.data()[i] = 0;
-  EXPECT_EQ(FirstFreeCell(model, puzzle), (CellPos{0, 0}));
+  EXPECT_EQ(first_free_cell(model, puzzle), (CellPos{0, 0}));
   EXPECT_EQ(Move({2, 2}, M::kNextFree), (CellPos{2, 2}));
   EXPECT_EQ(Move({2, 2}, M::kPrevFree), (CellPos{2, 2}));
 }
@@ -59,9 +59,9 @@ TEST_F(CursorTest, AllCluesLeaveTabInPlace) {
 TEST_F(CursorTest, PairViewStepsOverTheGapAndHasNoClues) {
   model.ViewMode = 1;
   puzzle[0][3] = 1;
-  EXPECT_FALSE(IsCursorCell(model, {0, 4}));
-  EXPECT_TRUE(IsCursorCell(model, {0, 8}));
-  EXPECT_FALSE(IsCursorCell(model, {0, 9}));
+  EXPECT_FALSE(is_cursor_cell(model, {0, 4}));
+  EXPECT_TRUE(is_cursor_cell(model, {0, 8}));
+  EXPECT_FALSE(is_cursor_cell(model, {0, 9}));
   EXPECT_EQ(Move({0, 3}, M::kRight), (CellPos{0, 5}));
   EXPECT_EQ(Move({0, 5}, M::kLeft), (CellPos{0, 3}));
   EXPECT_EQ(Move({0, 1}, M::kRowEnd), (CellPos{0, 8}));
@@ -70,29 +70,29 @@ TEST_F(CursorTest, PairViewStepsOverTheGapAndHasNoClues) {
   EXPECT_EQ(Move({1, 4}, M::kUp), (CellPos{0, 3}));
 }
 
-TEST(IsSolved, NeedsEveryCellNoRepeatAndTheClues) {
+TEST(is_solved, NeedsEveryCellNoRepeatAndTheClues) {
   const TLatinSquare solution = test::RandomDls(5);
   TLatinSquare puzzle(10);
   puzzle[2][3] = solution[2][3];
-  EXPECT_TRUE(IsSolved(solution, puzzle));
+  EXPECT_TRUE(is_solved(solution, puzzle));
   TLatinSquare board = solution;
   board[4][4] = kEmpty;
-  EXPECT_FALSE(IsSolved(board, puzzle));
+  EXPECT_FALSE(is_solved(board, puzzle));
   board = solution;
   std::swap(board[0][0], board[0][1]);  // rows stay Latin, columns do not
-  EXPECT_FALSE(IsSolved(board, puzzle));
+  EXPECT_FALSE(is_solved(board, puzzle));
   // Another complete DLS is no solution when it moved a clue.
   TLatinSquare other = test::RandomDls(6);
   puzzle[2][3] = (other[2][3] + 1) % 10;
-  EXPECT_FALSE(IsSolved(other, puzzle));
-  EXPECT_FALSE(IsSolved(solution, TLatinSquare()));
+  EXPECT_FALSE(is_solved(other, puzzle));
+  EXPECT_FALSE(is_solved(solution, TLatinSquare()));
 }
 
-TEST(FormatGameTime, MinutesAndSeconds) {
-  EXPECT_EQ(FormatGameTime(0), "00:00");
-  EXPECT_EQ(FormatGameTime(75.9), "01:15");
-  EXPECT_EQ(FormatGameTime(6000), "100:00");
-  EXPECT_EQ(FormatGameTime(-3), "00:00");
+TEST(format_game_time, MinutesAndSeconds) {
+  EXPECT_EQ(format_game_time(0), "00:00");
+  EXPECT_EQ(format_game_time(75.9), "01:15");
+  EXPECT_EQ(format_game_time(6000), "100:00");
+  EXPECT_EQ(format_game_time(-3), "00:00");
 }
 
 class BoardHistoryTest : public ::testing::Test {
@@ -100,13 +100,13 @@ class BoardHistoryTest : public ::testing::Test {
   BoardHistoryTest() {
     model.SetOrder(10);
     model.ClearSquares();
-    history.Reset(model);
+    history.reset(model);
   }
   /// One player's action: cells (row, col) := value.
   void Edit(std::initializer_list<std::array<int, 3>> cells) {
     const TLatinSquare first = model.FirstSquare, second = model.SecondSquare;
     for (const auto& [r, c, v] : cells) model.FirstSquare[r][c] = v;
-    history.Record(first, second, model);
+    history.record(first, second, model);
   }
 
   TLatinSquareClass model;
@@ -118,67 +118,67 @@ TEST_F(BoardHistoryTest, UndoAndRedoWalkTheSteps) {
   Edit({{1, 2, 3}});
   Edit({{1, 2, 4}, {5, 5, 0}});
   const TLatinSquare two = model.FirstSquare;
-  EXPECT_EQ(history.Undo(model), (CellPos{1, 2}));
+  EXPECT_EQ(history.undo(model), (CellPos{1, 2}));
   EXPECT_EQ(model.FirstSquare[1][2], 3);
   EXPECT_EQ(model.FirstSquare[5][5], kEmpty);
-  EXPECT_TRUE(history.Undo(model).has_value());
+  EXPECT_TRUE(history.undo(model).has_value());
   EXPECT_EQ(model.FirstSquare, empty);
-  EXPECT_FALSE(history.Undo(model).has_value());
-  EXPECT_TRUE(history.Redo(model).has_value());
-  EXPECT_TRUE(history.Redo(model).has_value());
+  EXPECT_FALSE(history.undo(model).has_value());
+  EXPECT_TRUE(history.redo(model).has_value());
+  EXPECT_TRUE(history.redo(model).has_value());
   EXPECT_EQ(model.FirstSquare, two);
-  EXPECT_FALSE(history.Redo(model).has_value());
+  EXPECT_FALSE(history.redo(model).has_value());
 }
 
 TEST_F(BoardHistoryTest, ANewChangeDropsTheRedoSteps) {
   Edit({{0, 0, 1}});
   Edit({{0, 1, 2}});
-  ASSERT_TRUE(history.Undo(model).has_value());
+  ASSERT_TRUE(history.undo(model).has_value());
   Edit({{0, 2, 3}});
-  EXPECT_FALSE(history.CanRedo(model));
-  EXPECT_FALSE(history.Redo(model).has_value());
+  EXPECT_FALSE(history.can_redo(model));
+  EXPECT_FALSE(history.redo(model).has_value());
   EXPECT_EQ(model.FirstSquare[0][1], kEmpty);
 }
 
 TEST_F(BoardHistoryTest, UnchangedBoardRecordsNothing) {
   Edit({{3, 3, 7}});
   Edit({{3, 3, 7}});
-  ASSERT_TRUE(history.Undo(model).has_value());
-  EXPECT_FALSE(history.CanUndo(model));
+  ASSERT_TRUE(history.undo(model).has_value());
+  EXPECT_FALSE(history.can_undo(model));
 }
 
 TEST_F(BoardHistoryTest, ABoardChangedBehindItsBackStartsAfresh) {
   Edit({{0, 0, 1}});
   model.FirstSquare[9][9] = 5;  // a research command wrote the board
-  EXPECT_FALSE(history.CanUndo(model));
-  EXPECT_FALSE(history.Undo(model).has_value());
+  EXPECT_FALSE(history.can_undo(model));
+  EXPECT_FALSE(history.undo(model).has_value());
   EXPECT_EQ(model.FirstSquare[0][0], 1);
   EXPECT_EQ(model.FirstSquare[9][9], 5);
   Edit({{0, 1, 2}});
-  ASSERT_TRUE(history.Undo(model).has_value());
+  ASSERT_TRUE(history.undo(model).has_value());
   EXPECT_EQ(model.FirstSquare[9][9], 5);
-  EXPECT_FALSE(history.Undo(model).has_value());
+  EXPECT_FALSE(history.undo(model).has_value());
 }
 
 TEST_F(BoardHistoryTest, SecondSquareAndOrderChanges) {
   const TLatinSquare first = model.FirstSquare, second = model.SecondSquare;
   model.SecondSquare[2][1] = 6;
-  history.Record(first, second, model);
-  EXPECT_EQ(history.Undo(model), (CellPos{2, 12}));  // in pair-view columns
+  history.record(first, second, model);
+  EXPECT_EQ(history.undo(model), (CellPos{2, 12}));  // in pair-view columns
   EXPECT_EQ(model.SecondSquare[2][1], kEmpty);
   // A change of order cannot be taken back and starts a fresh history.
   Edit({{0, 0, 1}});
   const TLatinSquare before = model.FirstSquare, before2 = model.SecondSquare;
   model.SetOrder(7);
-  history.Record(before, before2, model);
-  EXPECT_FALSE(history.Undo(model).has_value());
+  history.record(before, before2, model);
+  EXPECT_FALSE(history.undo(model).has_value());
   EXPECT_EQ(model.GetOrder(), 7);
 }
 
 TEST_F(BoardHistoryTest, KeepsTheNewestSteps) {
   for (std::size_t k = 0; k < BoardHistory::kMaxSteps + 5; ++k) Edit({{0, 0, int(k % 2)}});
   std::size_t undone = 0;
-  while (history.Undo(model)) ++undone;
+  while (history.undo(model)) ++undone;
   EXPECT_EQ(undone, BoardHistory::kMaxSteps);
 }
 

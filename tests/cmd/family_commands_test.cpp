@@ -137,19 +137,19 @@ TEST_F(FamilyCommandsTest, FamilyStartsFromTheNormalizedSquare) {
   EXPECT_EQ(ctx.model.FirstSquare, relabelled);
 }
 
-TEST(OdlsFamilyLines, FastAndLiteralRoutesPrintTheSame) {
+TEST(odls_family_lines, FastAndLiteralRoutesPrintTheSame) {
   for (const SpecialSquare& special : kSpecialSquares) {
     const TLatinSquare square = StringToSquare(special.digits);
-    const std::vector<std::string> fast = OdlsFamilyLines(square, Route::kFast);
-    EXPECT_EQ(OdlsFamilyLines(square, Route::kLiteral), fast) << special.caption;
+    const std::vector<std::string> fast = odls_family_lines(square, Route::kFast);
+    EXPECT_EQ(odls_family_lines(square, Route::kLiteral), fast) << special.caption;
     ExpectConsistentFamilyListing(fast, std::string(special.caption));
-    EXPECT_EQ(OdlsFamilyFormsLines(square, Route::kLiteral),
-              OdlsFamilyFormsLines(square, Route::kFast))
+    EXPECT_EQ(odls_family_forms_lines(square, Route::kLiteral),
+              odls_family_forms_lines(square, Route::kFast))
         << special.caption;
   }
   for (std::uint32_t seed = 1; seed <= 10; ++seed) {
     const TLatinSquare square = test::RandomDls(seed);
-    EXPECT_EQ(OdlsFamilyLines(square, Route::kLiteral), OdlsFamilyLines(square, Route::kFast));
+    EXPECT_EQ(odls_family_lines(square, Route::kLiteral), odls_family_lines(square, Route::kFast));
   }
 }
 
@@ -181,8 +181,8 @@ TEST_F(FamilyCommandsTest, CommonTransversalsOfEqualSquaresAreAllDiagonalTransve
   }
 
   const TLatinSquare other = StringToSquare(kSpecialSquares[kOnce].digits);
-  EXPECT_EQ(CommonTransversalsLines(ctx.model.FirstSquare, other, Route::kFast),
-            CommonTransversalsLines(ctx.model.FirstSquare, other, Route::kLiteral));
+  EXPECT_EQ(common_transversals_lines(ctx.model.FirstSquare, other, Route::kFast),
+            common_transversals_lines(ctx.model.FirstSquare, other, Route::kLiteral));
 
   ctx.log.Clear();
   ctx.model.SecondSquare[0][0] = kEmpty;

@@ -41,7 +41,7 @@ inline std::string RowsOf(const TLatinSquare& square) {
 
 /// Runs the menu command of that caption; fails the test when there is none.
 inline void RunMenu(cmd::Context& ctx, std::string_view caption, const std::string& arg = {}) {
-  const cmd::MenuEntry* entry = cmd::FindCommand(caption);
+  const cmd::MenuEntry* entry = cmd::find_command(caption);
   ASSERT_NE(entry, nullptr) << caption;
   ASSERT_NE(entry->handler, nullptr) << caption;
   entry->handler(ctx, arg);

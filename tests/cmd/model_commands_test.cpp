@@ -195,32 +195,32 @@ TEST_F(CommandsTest, EachSpecialSquareLoadsItsOwnDigits) {
   }
 }
 
-TEST(MenuTable, FindsCommandsByCaption) {
-  ASSERT_NE(FindCommand("as solid string"), nullptr);
-  EXPECT_EQ(FindCommand("Load from file")->name, "LoadMenuItemClick");
-  EXPECT_EQ(FindCommand("LOAD FROM FILE...")->name, "LoadMenuItemClick");
-  EXPECT_EQ(FindCommand("Random")->name, "GetDominatingSetRandomMenuItemClick");
-  EXPECT_EQ(FindCommand("File"), nullptr);  // a menu is not a command
-  EXPECT_EQ(FindCommand("-"), nullptr);
-  EXPECT_EQ(FindCommand("Frobnicate"), nullptr);
+TEST(menu_table, FindsCommandsByCaption) {
+  ASSERT_NE(find_command("as solid string"), nullptr);
+  EXPECT_EQ(find_command("Load from file")->name, "LoadMenuItemClick");
+  EXPECT_EQ(find_command("LOAD FROM FILE...")->name, "LoadMenuItemClick");
+  EXPECT_EQ(find_command("Random")->name, "GetDominatingSetRandomMenuItemClick");
+  EXPECT_EQ(find_command("File"), nullptr);  // a menu is not a command
+  EXPECT_EQ(find_command("-"), nullptr);
+  EXPECT_EQ(find_command("Frobnicate"), nullptr);
 }
 
-TEST(MenuTable, EachIdNamesOneItem) {
-  EXPECT_EQ(FindMenuItem(MenuId::kUndo).caption, "Undo");
-  EXPECT_EQ(FindMenuItem(MenuId::kSaveAsBmp).name, "SaveAsBmpClick");
-  EXPECT_TRUE(FindMenuItem(MenuId::kResearchMode).window_only);
+TEST(menu_table, EachIdNamesOneItem) {
+  EXPECT_EQ(find_menu_item(MenuId::kUndo).caption, "Undo");
+  EXPECT_EQ(find_menu_item(MenuId::kSaveAsBmp).name, "SaveAsBmpClick");
+  EXPECT_TRUE(find_menu_item(MenuId::kResearchMode).window_only);
   for (int id = 1; id < static_cast<int>(MenuId::kCount); ++id) {
     int count = 0;
-    for (const MenuEntry& entry : MenuTable()) count += static_cast<int>(entry.id) == id;
+    for (const MenuEntry& entry : menu_table()) count += static_cast<int>(entry.id) == id;
     EXPECT_EQ(count, 1) << "id " << id;
   }
 }
 
-TEST(MenuTable, CaptionsAreUnique) {
-  const auto table = MenuTable();
+TEST(menu_table, CaptionsAreUnique) {
+  const auto table = menu_table();
   for (std::size_t i = 0; i < table.size(); ++i) {
-    if (table[i].caption == "-" || IsContainer(table, i)) continue;
-    EXPECT_EQ(FindCommand(table[i].caption), &table[i]) << table[i].caption;
+    if (table[i].caption == "-" || is_container(table, i)) continue;
+    EXPECT_EQ(find_command(table[i].caption), &table[i]) << table[i].caption;
   }
 }
 

@@ -59,21 +59,21 @@ TEST_F(PropertyCommands, IncorrectSquaresPrintIncorrect) {
   for (int i = 0; i < kOrder * kOrder; ++i)
     if (ctx.model.FirstSquare.data()[i] == 9) ctx.model.FirstSquare.data()[i] = 99;
   PrintAllPropertiesClick(ctx);
-  EXPECT_EQ(GetStatusText(ctx.model), "");
+  EXPECT_EQ(get_status_text(ctx.model), "");
   EXPECT_EQ(ctx.log.lines(), (std::vector<std::string>{"INCORRECT", "INCORRECT", "INCORRECT"}));
 }
 
 TEST_F(PropertyCommands, StatusText) {
-  EXPECT_EQ(GetStatusText(ctx.model), "");  // the empty start-up square
+  EXPECT_EQ(get_status_text(ctx.model), "");  // the empty start-up square
   Import(ComplementedLine3());
-  EXPECT_EQ(GetStatusText(ctx.model), "HORZ_SYMM HSI=100 VSI=18 CSI=56 2.94665518995189E95");
+  EXPECT_EQ(get_status_text(ctx.model), "HORZ_SYMM HSI=100 VSI=18 CSI=56 2.94665518995189E95");
   Import(test::kBachelor);
-  const std::string text = GetStatusText(ctx.model);
+  const std::string text = get_status_text(ctx.model);
   // No HORZ_SYMM: a leading blank. This square is its own canonical form.
   EXPECT_EQ(text.substr(0, 19), " CF HSI=16 VSI=20 C") << text;
   EXPECT_NE(text.find(" CSI=28 4.150218490172"), std::string::npos) << text;
   ctx.model.FirstSquare[9][9] = kEmpty;
-  EXPECT_EQ(GetStatusText(ctx.model), "");
+  EXPECT_EQ(get_status_text(ctx.model), "");
 }
 
 TEST_F(PropertyCommands, IntercalatesOfAnySquare) {

@@ -11,7 +11,7 @@
 namespace {
 
 bool InTable(const dlslab::cmd::MenuEntry* entry) {
-  const auto table = dlslab::cmd::MenuTable();
+  const auto table = dlslab::cmd::menu_table();
   return entry >= table.data() && entry < table.data() + table.size();
 }
 
