@@ -8,12 +8,10 @@
 #include "canon/canon_kernels.h"
 #include "model/isa_target.h"
 
-#define DLSLAB_KERNEL_LEVEL DLSLAB_LEVEL_AVX2
-
 DLSLAB_TARGET_AVX2
 namespace dlslab::canon_kernels::avx2 {
 #include "canon/canon_search.inc"
 
-std::unique_ptr<Kernel> Make() { return std::make_unique<BranchAndBound>(); }
+std::unique_ptr<Kernel> make() { return std::make_unique<BranchAndBound>(); }
 }  // namespace dlslab::canon_kernels::avx2
 DLSLAB_TARGET_END

@@ -8,12 +8,10 @@
 #include "canon/canon_kernels.h"
 #include "model/isa_target.h"
 
-#define DLSLAB_KERNEL_LEVEL DLSLAB_LEVEL_SCALAR
-
 DLSLAB_TARGET_SCALAR
 namespace dlslab::canon_kernels::scalar {
 #include "canon/canon_search.inc"
 
-std::unique_ptr<Kernel> Make() { return std::make_unique<BranchAndBound>(); }
+std::unique_ptr<Kernel> make() { return std::make_unique<BranchAndBound>(); }
 }  // namespace dlslab::canon_kernels::scalar
 DLSLAB_TARGET_END

@@ -9,8 +9,6 @@
 #include "model/isa_target.h"
 #include "model/progress.h"
 
-#define DLSLAB_KERNEL_LEVEL DLSLAB_LEVEL_AVX2
-
 DLSLAB_TARGET_AVX2
 namespace dlslab::fill_kernels::avx2 {
 #include "fill/count_search.inc"

@@ -9,8 +9,6 @@
 #include "model/isa_target.h"
 #include "model/progress.h"
 
-#define DLSLAB_KERNEL_LEVEL DLSLAB_LEVEL_AVX512
-
 DLSLAB_TARGET_AVX512
 namespace dlslab::fill_kernels::avx512 {
 #include "fill/count_search.inc"

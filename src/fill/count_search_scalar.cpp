@@ -9,8 +9,6 @@
 #include "model/isa_target.h"
 #include "model/progress.h"
 
-#define DLSLAB_KERNEL_LEVEL DLSLAB_LEVEL_SCALAR
-
 DLSLAB_TARGET_SCALAR
 namespace dlslab::fill_kernels::scalar {
 #include "fill/count_search.inc"

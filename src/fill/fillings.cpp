@@ -6,9 +6,9 @@
 #include <ctime>
 #include <string>
 
-#include "model/cycle_timer.h"
 #include "fill/fill_kernels.h"
 #include "model/bit_count.h"
+#include "model/cycle_timer.h"
 #include "model/diagnostics.h"
 #include "model/progress.h"
 
@@ -31,7 +31,7 @@ namespace {
 
 constexpr std::uint16_t kAllValues = (1u << kOrder) - 1u;
 using fill_kernels::kReportEvery;
-using fill_kernels::ReportSpeed;
+using fill_kernels::report_speed;
 
 std::string LocalDateTime() {
   const std::time_t now = std::time(nullptr);
@@ -43,8 +43,8 @@ std::string LocalDateTime() {
 }
 
 /// The count of the path picked at start-up.
-fill_kernels::CountFn DefaultCount() {
-  static const fill_kernels::CountFn count = fill_kernels::CountOn(DefaultIsaPath());
+fill_kernels::CountFn default_count() {
+  static const fill_kernels::CountFn count = kernel_for(fill_kernels::kCounts, DefaultIsaPath());
   return count;
 }
 
@@ -101,7 +101,7 @@ void FillingsSearch::OnFilling() {
     return;
   }
   ++counter_;
-  if (counter_ % kReportEvery == 0) ReportSpeed(counter_);
+  if (counter_ % kReportEvery == 0) report_speed(counter_);
 }
 
 void FillingsSearch::MainDiagonal(int i) {
@@ -184,7 +184,7 @@ void FillingsSearch::FillAll(TLatinSquare& square) {
 
 namespace fill_kernels {
 
-void ReportSpeed(std::uint64_t counter) {
+void report_speed(std::uint64_t counter) {
   StopTimer();
   const double seconds =
       static_cast<double>(GetElapsedTicks()) / static_cast<double>(WaitForCpuFreq());
@@ -199,19 +199,6 @@ void ReportSpeed(std::uint64_t counter) {
       << "Squares per second: " << rate << '\n'
       << LocalDateTime() << "\n\n";
   out.flush();
-}
-
-CountFn CountOn(IsaPath path) {
-  switch (path) {
-    case IsaPath::kAvx512Vp2i:
-    case IsaPath::kAvx512:
-      return avx512::Count;
-    case IsaPath::kAvx2:
-      return avx2::Count;
-    case IsaPath::kScalar:
-      break;
-  }
-  return scalar::Count;
 }
 
 }  // namespace fill_kernels
@@ -235,7 +222,7 @@ TLatinSquare FillingsSearch::GetFirstFilling(const TLatinSquare& source) {
 std::uint64_t GetFillingsCount(const TLatinSquare& square) {
   CurrentProgress().Begin("Counting the fillings");
   StartTimer();
-  return DefaultCount()(square, UINT64_MAX, true, -1, 0);
+  return default_count()(square, UINT64_MAX, true, -1, 0);
 }
 
 TLatinSquare GetFirstFilling(const TLatinSquare& source) {
@@ -246,17 +233,17 @@ TLatinSquare GetFirstFilling(const TLatinSquare& source) {
 }
 
 std::uint64_t CountFillingsUpTo(const TLatinSquare& square, std::uint64_t limit) {
-  return DefaultCount()(square, limit, false, -1, 0);
+  return default_count()(square, limit, false, -1, 0);
 }
 
 std::uint64_t CountFillingsUpTo(const TLatinSquare& square, std::uint64_t limit, IsaPath path) {
-  return fill_kernels::CountOn(path)(square, limit, false, -1, 0);
+  return kernel_for(fill_kernels::kCounts, path)(square, limit, false, -1, 0);
 }
 
 bool HasOneFilling(const TLatinSquare& square) { return CountFillingsUpTo(square, 2) == 1; }
 
 bool HasFillingWithout(const TLatinSquare& square, int row, int col, int value) {
-  return DefaultCount()(square, 1, false, row * kOrder + col, value) != 0;
+  return default_count()(square, 1, false, row * kOrder + col, value) != 0;
 }
 
 }  // namespace dlslab

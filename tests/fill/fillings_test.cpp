@@ -114,7 +114,7 @@ TEST(CountFillingsUpTo, EveryPathLeavesAValueOutOfACell) {
         const std::uint64_t without = all - PlainCount(fixed);
         several += without > 1 ? 1 : 0;
         for (const IsaPath path : SupportedIsaPaths()) {
-          const fill_kernels::CountFn count = fill_kernels::CountOn(path);
+          const fill_kernels::CountFn count = kernel_for(fill_kernels::kCounts, path);
           EXPECT_EQ(count(sq, UINT64_MAX, false, cell, v), without)
               << IsaPathName(path) << " seed " << seed << " cell " << cell << " value " << v;
           EXPECT_EQ(count(sq, 1, false, cell, v), std::min<std::uint64_t>(without, 1));
