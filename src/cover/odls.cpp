@@ -24,9 +24,9 @@
 #include <cstdint>
 #include <exception>
 
-#include "model/orthogonality.h"
 #include "model/diagnostics.h"
 #include "model/ls_data_structs.h"
+#include "model/orthogonality.h"
 #include "model/progress.h"
 
 namespace dlslab {

@@ -5,7 +5,7 @@
 //
 // GetTransversals is the plain depth-first search over rows 0..9 with flag arrays for the used
 // columns, values and diagonal cells: about 120,000 search nodes on a random square. The fast
-// enumerators (one per instruction-set path) are in transversal_kernel.inc.
+// enumerators, one per instruction-set path, are in transversals_<path>.cpp.
 //
 // Cells whose value is outside 0..9 are in no transversal; a square of order below 10 has none.
 #include "cover/transversals.h"
@@ -19,14 +19,8 @@
 namespace dlslab {
 namespace {
 
-constexpr std::uint8_t kNoValue = 0xFF;
-
-/// Reads cell (r, c) of the top-left 10 x 10 block as a usable value 0..9 or kNoValue.
-std::uint8_t usable_value(const TLatinSquare& square, int r, int c) {
-  if (square.order() < kOrder) return kNoValue;
-  const int v = square[r][c];
-  return v >= 0 && v < kOrder ? static_cast<std::uint8_t>(v) : kNoValue;
-}
+using transversal_kernels::kNoValue;
+using transversal_kernels::usable_value;
 
 // The reference search's marks and output.
 struct PlainSearch {
@@ -87,24 +81,6 @@ TransversalsResult GetTransversals(const TLatinSquare& square, bool diagonal_onl
   return result;
 }
 
-namespace transversal_kernels {
-
-std::unique_ptr<Kernel> Make(IsaPath path) {
-  switch (path) {
-    case IsaPath::kAvx512Vp2i:
-      return avx512vp2i::Make();
-    case IsaPath::kAvx512:
-      return avx512::Make();
-    case IsaPath::kAvx2:
-      return avx2::Make();
-    case IsaPath::kScalar:
-      break;
-  }
-  return scalar::Make();
-}
-
-}  // namespace transversal_kernels
-
 struct TransversalSearch::State {
   IsaPath path;
   std::unique_ptr<transversal_kernels::Kernel> kernel;
@@ -123,8 +99,8 @@ void TransversalSearch::GetTransversalsFast(const TLatinSquare& square, bool dia
                                             TTransversalStarts& starts, TTransversalCounts& counts,
                                             TTransversalsTable& table) {
   // The scratch is a megabyte: made only once it is used.
-  if (!state_->kernel) state_->kernel = transversal_kernels::Make(state_->path);
-  state_->kernel->Run(square, diagonal_only, counts, table);
+  if (!state_->kernel) state_->kernel = kernel_for(transversal_kernels::kKernels, state_->path)();
+  state_->kernel->run(square, diagonal_only, counts, table);
   table.Count = static_cast<int>(table.Items.size());
   fill_starts(counts, starts);
 }

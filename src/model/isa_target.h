@@ -5,13 +5,10 @@
 // with _Pragma, defines its code and closes with DLSLAB_TARGET_END. Only code defined inside
 // is built for the target, so the library's inline functions (std::vector and the like) keep
 // the baseline code wherever the linker takes them from, and can still be inlined into the
-// kernel (the kernel's set includes the baseline's).
-//
-// The kernel's own code tells the paths apart by DLSLAB_KERNEL_LEVEL, not by the compiler's
-// __AVX2__ / __AVX512F__ macros, which the pragma does not set.
-#define DLSLAB_LEVEL_SCALAR 0
-#define DLSLAB_LEVEL_AVX2 1
-#define DLSLAB_LEVEL_AVX512 2
+// kernel (the kernel's set includes the baseline's). What differs between the paths' code is
+// written in the path's own source, never under the compiler's __AVX2__ / __AVX512F__ macros,
+// which the pragma does not set. The engine reaches the paths' entry points as isa_dispatch.h
+// tells.
 
 // clang-format off
 #if defined(__clang__)
