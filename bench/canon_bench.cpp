@@ -114,21 +114,13 @@ void BM_IsCanonicalFormOfNormalized(benchmark::State& state) {
 }
 BENCHMARK(BM_IsCanonicalFormOfNormalized);
 
-void BM_GetCanonicalFormByEnumerationPruned(benchmark::State& state) {
+void BM_GetCanonicalFormByEnumeration(benchmark::State& state) {
   CanonEngine engine;
   run_over_squares(state, [&](const TLatinSquare& s) {
-    benchmark::DoNotOptimize(engine.GetCanonicalFormByEnumeration(s, true));
+    benchmark::DoNotOptimize(engine.GetCanonicalFormByEnumeration(s));
   });
 }
-BENCHMARK(BM_GetCanonicalFormByEnumerationPruned);
-
-void BM_GetCanonicalFormByEnumerationUnpruned(benchmark::State& state) {
-  CanonEngine engine;
-  run_over_squares(state, [&](const TLatinSquare& s) {
-    benchmark::DoNotOptimize(engine.GetCanonicalFormByEnumeration(s, false));
-  });
-}
-BENCHMARK(BM_GetCanonicalFormByEnumerationUnpruned);
+BENCHMARK(BM_GetCanonicalFormByEnumeration);
 
 void BM_CanonicalFormBruteForce(benchmark::State& state) {
   const auto& grids = random_grids();

@@ -4,11 +4,12 @@
 // (FlipPair k for every set bit k), the 120 arrangements of the five mirror pairs reached one
 // from the next by a single exchange of neighbouring pairs (the Steinhaus-Johnson-Trotter swap
 // list), and for each arrangement A the four grid maps A, transpose T, A flipped left to right,
-// T flipped. A handler receives each candidate as produced: the relabelling comparison for the
-// canonical form, the early-stopping test for IsCanonicalForm, the collection for the
-// isomorphism class, the diagonal relabelling for the strong canonical form. The walk order
-// matters only to the isomorphism class; the canonical form of a Latin square is found by
-// branch and bound instead (canon_search.inc), which yields the same least candidate.
+// T flipped. EnumerateEquivalents hands each candidate as produced to a visitor: the
+// relabelling comparison for the canonical form, the early-stopping test for IsCanonicalForm,
+// the diagonal relabelling for the strong canonical form, and outside the engine the listing of
+// the isomorphism class (analysis/isomorphism_class.cpp). The walk order matters only to the
+// isomorphism class; the canonical form of a Latin square is found by branch and bound instead
+// (canon_search.inc), which yields the same least candidate.
 
 #include "canon/canonical_forms.h"
 
@@ -23,7 +24,6 @@ namespace dlslab {
 namespace {
 
 constexpr int kN = kOrder;
-constexpr int kPairs = kOrder / 2;
 
 void swap_rows(Grid& g, int a, int b) {
   std::swap_ranges(g.begin() + a * kN, g.begin() + (a + 1) * kN, g.begin() + b * kN);
@@ -47,23 +47,6 @@ void swap_pairs(Grid& g, int a, int b) {
   swap_columns(g, kN - 1 - a, kN - 1 - b);
 }
 
-enum GridMap { kIdentity, kTransposed, kFlipped, kTransposedFlipped };
-
-/// kGridMaps[g][cell]: the cell of the arranged square A that grid map g puts at `cell`:
-/// A, its transpose T, A flipped left to right, T flipped left to right.
-constexpr std::array<std::array<std::uint8_t, kN * kN>, 4> kGridMaps = [] {
-  std::array<std::array<std::uint8_t, kN * kN>, 4> maps{};
-  for (int i = 0; i < kN; ++i) {
-    for (int j = 0; j < kN; ++j) {
-      maps[kIdentity][i * kN + j] = static_cast<std::uint8_t>(i * kN + j);
-      maps[kTransposed][i * kN + j] = static_cast<std::uint8_t>(j * kN + i);
-      maps[kFlipped][i * kN + j] = static_cast<std::uint8_t>(i * kN + kN - 1 - j);
-      maps[kTransposedFlipped][i * kN + j] = static_cast<std::uint8_t>((kN - 1 - j) * kN + i);
-    }
-  }
-  return maps;
-}();
-
 bool is_complete(const Grid& g) {
   return std::none_of(g.begin(), g.end(), [](std::int8_t v) { return v < 0; });
 }
@@ -83,136 +66,87 @@ bool IsLexLess(const TLatinSquare& a, const TLatinSquare& b) {
   return false;
 }
 
-// ---- The enumeration ------------------------------------------------------------------------
+// ---- The walk -------------------------------------------------------------------------------
 
-void CanonEngine::EnumerateEquivalents(const Grid& square) {
-  if (static_cast<int>(gray_permuts_.size()) <= kPairs || gray_permuts_[kPairs].empty())
-    BuildGraySwaps(gray_permuts_, kPairs);
-  // Only the isomorphism class runs long enough to be watched; the forms are reported by the
-  // work that asks for them.
-  Progress& progress = CurrentProgress();
-  const bool report = handler_ == Handler::kIsoClass;
-  if (report)
-    progress.Begin("Listing the isomorphism class",
-                   (std::uint64_t{1} << kPairs) * (gray_permuts_[kPairs].size() + 1));
-  for (unsigned mask = 0; mask < (1u << kPairs); ++mask) {
-    progress.Poll();
-    source_ = square;
-    for (int k = 0; k < kPairs; ++k)
-      if (mask & (1u << k)) flip_pair(source_, k);
-    arranged_ = source_;
-    VisitGridMaps();
-    if (stop_) return;
-    for (const TGrayPermutSwapItem& swap : gray_permuts_[kPairs]) {
-      swap_pairs(arranged_, swap.first - 1, swap.second - 1);
-      VisitGridMaps();
-      if (stop_) return;
-      if (report) {
-        progress.Poll();
-        progress.Advance();
-      }
+enum GridMap { kIdentity, kTransposed, kFlipped, kTransposedFlipped };
+
+// A, its transpose T, A flipped left to right, T flipped left to right.
+const CanonEngine::GridMaps CanonEngine::kGridMaps = [] {
+  CanonEngine::GridMaps maps{};
+  for (int i = 0; i < kN; ++i) {
+    for (int j = 0; j < kN; ++j) {
+      maps[kIdentity][i * kN + j] = static_cast<std::uint8_t>(i * kN + j);
+      maps[kTransposed][i * kN + j] = static_cast<std::uint8_t>(j * kN + i);
+      maps[kFlipped][i * kN + j] = static_cast<std::uint8_t>(i * kN + kN - 1 - j);
+      maps[kTransposedFlipped][i * kN + j] = static_cast<std::uint8_t>((kN - 1 - j) * kN + i);
     }
   }
+  return maps;
+}();
+
+const TGrayPermutSwapItemsArr& CanonEngine::pair_swaps() {
+  if (static_cast<int>(gray_permuts_.size()) <= kPairs || gray_permuts_[kPairs].empty())
+    BuildGraySwaps(gray_permuts_, kPairs);
+  return gray_permuts_[kPairs];
 }
 
-// The four grid maps are read through index tables instead of being built: candidate g has
-// arranged_[kGridMaps[g][cell]] at `cell`. Only the isomorphism class builds candidates.
-void CanonEngine::VisitGridMaps() {
-  on_candidate(kIdentity);
-  if (stop_) return;
-  on_candidate(kTransposed);
-  if (stop_) return;
-  if (!prune_ || flip_test_passes(kFlipped)) {
-    on_candidate(kFlipped);
-    if (stop_) return;
-  }
-  if (!prune_ || flip_test_passes(kTransposedFlipped)) on_candidate(kTransposedFlipped);
+void CanonEngine::arrange_flips(const Grid& square, unsigned mask) {
+  arranged_ = square;
+  for (int k = 0; k < kPairs; ++k)
+    if (mask & (1u << k)) flip_pair(arranged_, k);
 }
 
-// Cell (1, 0) of a flipped candidate relabelled by its first row is the position of its value
-// in that first row (for A's flip: of A[1][9] in A's first row read from right to left). A flip
-// whose value there exceeds the best's cannot be the least candidate.
-bool CanonEngine::flip_test_passes(int map) const {
-  return label_of_cell_one_zero(map) <= best_[kN];
+void CanonEngine::swap_pairs(const TGrayPermutSwapItem& swap) {
+  dlslab::swap_pairs(arranged_, swap.first - 1, swap.second - 1);
 }
 
-int CanonEngine::label_of_cell_one_zero(int map) const {
-  const std::uint8_t* at = kGridMaps[map].data();
-  const int v = arranged_[at[kN]];
-  if (v < 0) return v;
-  int label = 0;
-  for (int k = 0; k < kN; ++k)
-    if (arranged_[at[k]] == v) label = k;
-  return label;
-}
-
-void CanonEngine::on_candidate(int map) {
-  switch (handler_) {
-    case Handler::kCF:
-      OnCandidateCF(map);
-      break;
-    case Handler::kIsCF:
-      OnCandidateIsCF(map);
-      break;
-    case Handler::kIsoClass:
-      OnCandidateIsoClass(map);
-      break;
-    case Handler::kSCF:
-      OnCandidateSCF(map);
-      break;
-  }
-}
+// ---- The visitors ---------------------------------------------------------------------------
 
 // Relabels on the fly and stops at the first cell that is larger than the best's; only a
 // smaller candidate is written, from the first differing cell on. The map is built afresh, so
-// a value missing from the candidate's first row reads 0 whatever came before.
-void CanonEngine::OnCandidateCF(int map) {
-  const std::uint8_t* at = kGridMaps[map].data();
-  // Most candidates lose at cell (1, 0) already; decide that before building the map.
-  if (label_of_cell_one_zero(map) > best_[kN]) return;
+// a value missing from the candidate's first row reads 0 whatever came before. Most candidates
+// lose at cell (1, 0) already (for a flip: the position of A[1][9] in A's first row read from
+// right to left), which is decided before the map is built.
+bool CanonEngine::improve_first_row_form(const Equivalent& candidate) {
+  if (candidate.first_row_label_of_cell_one_zero() > best_[kN]) return false;
   std::array<std::int8_t, kN> inverse{};
   for (int k = 0; k < kN; ++k)
-    if (arranged_[at[k]] >= 0) inverse[arranged_[at[k]]] = static_cast<std::int8_t>(k);
+    if (candidate[k] >= 0) inverse[candidate[k]] = static_cast<std::int8_t>(k);
   auto relabelled = [&](int cell) -> std::int8_t {
-    const std::int8_t v = arranged_[at[cell]];
+    const std::int8_t v = candidate[cell];
     return v < 0 ? v : inverse[v];
   };
   int cell = kN;
   for (; cell < kN * kN; ++cell) {
     const std::int8_t v = relabelled(cell);
-    if (v > best_[cell]) return;
+    if (v > best_[cell]) return false;
     if (v < best_[cell]) break;
   }
-  if (handler_ == Handler::kIsCF) {
-    if (cell < kN * kN) {
-      stop_ = true;
-      result_flag_ = false;
-    }
-    return;
-  }
+  if (cell == kN * kN) return false;
   for (; cell < kN * kN; ++cell) best_[cell] = relabelled(cell);
+  return true;
 }
 
-// The same comparison; a smaller candidate ends the walk instead of replacing the best.
-void CanonEngine::OnCandidateIsCF(int map) { OnCandidateCF(map); }
-
-void CanonEngine::OnCandidateIsoClass(int map) {
-  Grid candidate;
-  for (int cell = 0; cell < kN * kN; ++cell) candidate[cell] = arranged_[kGridMaps[map][cell]];
-  const Grid relabelled = relabel_by_first_row(candidate);
-  char digits[kN * kN];
-  for (int i = 0; i < kN * kN; ++i)
-    digits[i] = relabelled[i] < 0 ? '-' : static_cast<char>('0' + relabelled[i]);
-  collection_->AddSquareString(std::string_view(digits, kN * kN), true, true);
+// The same comparison, without writing.
+bool CanonEngine::below_first_row_form(const Equivalent& candidate) const {
+  if (candidate.first_row_label_of_cell_one_zero() > best_[kN]) return false;
+  std::array<std::int8_t, kN> inverse{};
+  for (int k = 0; k < kN; ++k)
+    if (candidate[k] >= 0) inverse[candidate[k]] = static_cast<std::int8_t>(k);
+  for (int cell = kN; cell < kN * kN; ++cell) {
+    const std::int8_t v = candidate[cell] < 0 ? candidate[cell] : inverse[candidate[cell]];
+    if (v > best_[cell]) return false;
+    if (v < best_[cell]) return true;
+  }
+  return false;
 }
 
 // Relabels by the candidate's main diagonal on the fly and compares in diagonal-first order,
 // empty cells last; only a smaller candidate is written out.
-void CanonEngine::OnCandidateSCF(int map) {
-  const std::uint8_t* at = kGridMaps[map].data();
+void CanonEngine::improve_strong_form(const Equivalent& candidate) {
   std::array<std::int8_t, kN> label{};
   for (int i = 0; i < kN; ++i) {
-    const std::int8_t v = arranged_[at[i * kN + i]];
+    const std::int8_t v = candidate[i * kN + i];
     if (v >= 0) label[v] = static_cast<std::int8_t>(i);
   }
   // Empty cells sort after every value.
@@ -220,7 +154,7 @@ void CanonEngine::OnCandidateSCF(int map) {
   int k = 0;
   for (; k < kN * kN; ++k) {
     const int cell = kDiagFirstCells[k];
-    const std::int8_t v = arranged_[at[cell]];
+    const std::int8_t v = candidate[cell];
     const int mine = key(v < 0 ? v : label[v]);
     const int best = key(best_[cell]);
     if (mine > best) return;
@@ -228,7 +162,7 @@ void CanonEngine::OnCandidateSCF(int map) {
   }
   if (k == kN * kN) return;  // equal
   for (int cell = 0; cell < kN * kN; ++cell) {
-    const std::int8_t v = arranged_[at[cell]];
+    const std::int8_t v = candidate[cell];
     best_[cell] = v < 0 ? v : label[v];
   }
 }
@@ -241,11 +175,11 @@ const Grid& CanonEngine::canonical_form(const Grid& square) {
     return search_.best();
   }
   // Not a Latin square (or not complete): every candidate through the comparison.
-  handler_ = Handler::kCF;
-  stop_ = false;
-  prune_ = true;
   best_ = relabel_by_first_row(square);
-  EnumerateEquivalents(square);
+  EnumerateEquivalents(square, [this](const Equivalent& candidate) {
+    improve_first_row_form(candidate);
+    return true;
+  });
   return best_;
 }
 
@@ -254,14 +188,14 @@ TLatinSquare CanonEngine::GetCanonicalForm(const TLatinSquare& square) {
   return to_square(canonical_form(to_grid(square)));
 }
 
-TLatinSquare CanonEngine::GetCanonicalFormByEnumeration(const TLatinSquare& square, bool prune) {
+TLatinSquare CanonEngine::GetCanonicalFormByEnumeration(const TLatinSquare& square) {
   assert(square.order() == kOrder);
   const Grid grid = to_grid(square);
-  handler_ = Handler::kCF;
-  stop_ = false;
-  prune_ = prune;
   best_ = relabel_by_first_row(grid);
-  EnumerateEquivalents(grid);
+  EnumerateEquivalents(grid, [this](const Equivalent& candidate) {
+    improve_first_row_form(candidate);
+    return true;
+  });
   return to_square(best_);
 }
 
@@ -273,36 +207,24 @@ bool CanonEngine::IsCanonicalForm(const TLatinSquare& square) {
     search_.run(grid);
     return search_.best() == grid;
   }
-  handler_ = Handler::kIsCF;
-  prune_ = false;
-  stop_ = false;
-  result_flag_ = true;
   best_ = relabel_by_first_row(grid);  // the square itself, its first row being 0..9
-  EnumerateEquivalents(grid);
-  return result_flag_;
-}
-
-TSquaresCollection CanonEngine::GetIsomorphismClass(const TLatinSquare& square) {
-  TSquaresCollection collection;
-  if (square.order() != kOrder) return collection;
-  handler_ = Handler::kIsoClass;
-  stop_ = false;
-  prune_ = false;
-  collection_ = &collection;
-  EnumerateEquivalents(to_grid(square));
-  collection_ = nullptr;
-  return collection;
+  bool canonical = true;
+  EnumerateEquivalents(grid, [this, &canonical](const Equivalent& candidate) {
+    canonical = !below_first_row_form(candidate);
+    return canonical;
+  });
+  return canonical;
 }
 
 TLatinSquare CanonEngine::GetStrongCanonicalForm(const TLatinSquare& square) {
   if (square.order() != kOrder) return square;
   const Grid grid = to_grid(square);
-  handler_ = Handler::kSCF;
-  stop_ = false;
-  prune_ = false;  // the flip test assumes first-row relabelling
   best_ = grid;
   normalize_grid_by_main_diagonal(best_);
-  EnumerateEquivalents(grid);
+  EnumerateEquivalents(grid, [this](const Equivalent& candidate) {
+    improve_strong_form(candidate);
+    return true;
+  });
   return to_square(best_);
 }
 
@@ -314,11 +236,6 @@ TLatinSquare GetCanonicalForm(const TLatinSquare& square) {
 bool IsCanonicalForm(const TLatinSquare& square) {
   CanonEngine engine;
   return engine.IsCanonicalForm(square);
-}
-
-TSquaresCollection GetIsomorphismClass(const TLatinSquare& square) {
-  CanonEngine engine;
-  return engine.GetIsomorphismClass(square);
 }
 
 TLatinSquare GetStrongCanonicalForm(const TLatinSquare& square) {

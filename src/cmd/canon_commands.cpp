@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "analysis/isomorphism_class.h"
 #include "canon/canonical_forms.h"
 #include "canon/strong_canonical_form.h"
 #include "model/ls_data_structs.h"
@@ -30,7 +31,7 @@ void GetCanonicalFormMenuItemClick(Context& ctx) {
 void GetIsomorphismClassMenuItemClick(Context& ctx) {
   if (refuse_other_order(ctx)) return;
   CanonEngine engine;
-  const TSquaresCollection collection = engine.GetIsomorphismClass(ctx.model.FirstSquare);
+  const TSquaresCollection collection = GetIsomorphismClass(engine, ctx.model.FirstSquare);
   collection.SaveToFile(kIsomorphismClassFile);
   ctx.log.Add(std::string(kIsomorphismClassFile) + " saved, " + std::to_string(collection.Count()) +
               " squares");

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "analysis/isomorphism_class.h"
 #include "canon/canon_baseline.h"
 #include "canon/canon_test_squares.h"
 #include "canon/canonical_forms.h"
