@@ -75,8 +75,7 @@ void BM_GetOdlsEngine(benchmark::State& state) {
   OdlsSearch search;
   std::size_t i = 0;
   for (auto _ : state) {
-    search.GetOdls(squares()[i]);
-    benchmark::DoNotOptimize(search.OdlsMates.Count);
+    benchmark::DoNotOptimize(search.GetOdls(squares()[i]).Count());
     if (++i == squares().size()) i = 0;
   }
   state.SetItemsProcessed(state.iterations());

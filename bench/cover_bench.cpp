@@ -88,7 +88,7 @@ void BM_GetTransversalsFast(benchmark::State& state) {
   std::size_t i = 0;
   for (auto _ : state) {
     search.GetTransversalsFast(squares[i], true, starts, counts, table);
-    benchmark::DoNotOptimize(table.Count);
+    benchmark::DoNotOptimize(table.Count());
     if (++i == squares.size()) i = 0;
   }
   label(state, i);
@@ -125,8 +125,7 @@ void BM_GetOdls(benchmark::State& state) {
   OdlsSearch search;
   std::size_t i = 0;
   for (auto _ : state) {
-    search.GetOdls(squares[i]);
-    benchmark::DoNotOptimize(search.OdlsMates.Count);
+    benchmark::DoNotOptimize(search.GetOdls(squares[i]).Count());
     if (++i == squares.size()) i = 0;
   }
   label(state, i);
@@ -161,8 +160,7 @@ void BM_FindMates(benchmark::State& state) {
   OdlsSearch search;
   std::size_t i = 0;
   for (auto _ : state) {
-    search.FindMates(lists.starts[i], lists.tables[i]);
-    benchmark::DoNotOptimize(search.OdlsMates.Count);
+    benchmark::DoNotOptimize(search.FindMates(lists.starts[i], lists.tables[i]).Count());
     if (++i == lists.tables.size()) i = 0;
   }
   label(state, i);
@@ -174,8 +172,7 @@ void BM_GetOdlsByDlx(benchmark::State& state) {
   OdlsSearch search;
   std::size_t i = 0;
   for (auto _ : state) {
-    search.GetOdlsByDlx(squares[i]);
-    benchmark::DoNotOptimize(search.OdlsMates.Count);
+    benchmark::DoNotOptimize(search.GetOdlsByDlx(squares[i]).Count());
     if (++i == squares.size()) i = 0;
   }
   label(state, i);
@@ -208,7 +205,7 @@ void BM_GetTransversalsFastOnPath(benchmark::State& state) {
   std::size_t i = 0;
   for (auto _ : state) {
     search.GetTransversalsFast(squares[i], true, starts, counts, table);
-    benchmark::DoNotOptimize(table.Count);
+    benchmark::DoNotOptimize(table.Count());
     if (++i == squares.size()) i = 0;
   }
   state.SetItemsProcessed(state.iterations());
@@ -223,8 +220,7 @@ void BM_GetOdlsOnPath(benchmark::State& state) {
   OdlsSearch search(path);
   std::size_t i = 0;
   for (auto _ : state) {
-    search.GetOdls(squares[i]);
-    benchmark::DoNotOptimize(search.OdlsMates.Count);
+    benchmark::DoNotOptimize(search.GetOdls(squares[i]).Count());
     if (++i == squares.size()) i = 0;
   }
   state.SetItemsProcessed(state.iterations());

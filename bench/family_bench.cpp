@@ -52,8 +52,7 @@ void BM_GetOdls(benchmark::State& state) {
   OdlsSearch search;
   std::size_t i = 0;
   for (auto _ : state) {
-    search.GetOdls(squares[i++ % squares.size()]);
-    benchmark::DoNotOptimize(search.OdlsMates.Count);
+    benchmark::DoNotOptimize(search.GetOdls(squares[i++ % squares.size()]).Count());
   }
   state.SetItemsProcessed(state.iterations());
 }

@@ -150,7 +150,7 @@ void LsByDlsCanonizer::CollectDlsFromTransversalPairs(const TLatinSquare& square
   TTransversalStarts starts{};
   TTransversalCounts counts{};
   transversals_.GetTransversalsFast(square, false, starts, counts, table_);
-  const int count = table_.Count;
+  const int count = table_.Count();
   const std::vector<TTransversal>& items = table_.Items;
   Progress& progress = CurrentProgress();
 
@@ -246,7 +246,7 @@ bool LsByDlsCanonizer::has_mates(int i, int j, const std::array<int, kOrder>& or
   const TTransversal inverse = InvertTransversal(table_.Items[i]);
   for (std::vector<TTransversal>& group : groups_) group.clear();
   CellMask covered;
-  for (int x = 0; x < table_.Count; ++x) {
+  for (int x = 0; x < table_.Count(); ++x) {
     const CellMask m = masks_[x];
     if (BitCount(m.lo & on_main.lo) + BitCount(m.hi & on_main.hi) != 1 ||
         BitCount(m.lo & on_anti.lo) + BitCount(m.hi & on_anti.hi) != 1)
@@ -269,9 +269,7 @@ bool LsByDlsCanonizer::has_mates(int i, int j, const std::array<int, kOrder>& or
     diagonal_.Items.insert(diagonal_.Items.end(), groups_[k].begin(), groups_[k].end());
   }
   starts[kOrder] = static_cast<int>(diagonal_.Items.size());
-  diagonal_.Count = starts[kOrder];
-  FindMates(starts, diagonal_, mates_);
-  return mates_.Count > 0;
+  return odls_.FindMates(starts, diagonal_).Count() > 0;
 }
 
 void LsByDlsCanonizer::add_result(const std::string& form) {
@@ -280,11 +278,10 @@ void LsByDlsCanonizer::add_result(const std::string& form) {
 
 void LsByDlsCanonizer::add_form_literal(const TLatinSquare& form) {
   if (result_->IndexOfSquare(form) >= 0) return;
-  odls_.GetOdlsByDlx(form);
-  const TOrthogonalSquares& mates = odls_.OdlsMates;
-  if (mates.Count == 0) return;
+  const TOrthogonalSquares mates = odls_.GetOdlsByDlx(form);
+  if (mates.Count() == 0) return;
   result_->AddSquare(form, true, true);
-  for (int m = 0; m < mates.Count; ++m) {
+  for (int m = 0; m < mates.Count(); ++m) {
     result_->AddSquare(canon_.GetCanonicalForm(mates.Squares[m]), true, true);
     if (verbose_) Diag() << "      ODLS unique CFs: " << result_->Count() << '\n' << std::flush;
   }
@@ -301,11 +298,10 @@ void LsByDlsCanonizer::add_form_fast(const TLatinSquare& form, int i, int j,
   }
   auto known = mate_forms_.find(key);
   if (known == mate_forms_.end()) {
-    odls_.GetOdlsByDlx(form);
-    const TOrthogonalSquares& mates = odls_.OdlsMates;
+    const TOrthogonalSquares mates = odls_.GetOdlsByDlx(form);
     std::vector<std::string> forms;
-    forms.reserve(mates.Count);
-    for (int m = 0; m < mates.Count; ++m)
+    forms.reserve(mates.Count());
+    for (int m = 0; m < mates.Count(); ++m)
       forms.push_back(SquareToString(canon_.GetCanonicalForm(mates.Squares[m]), false));
     if (mate_forms_.size() >= kMaxMateForms) mate_forms_.clear();
     known = mate_forms_.emplace(std::move(key), std::move(forms)).first;

@@ -84,7 +84,6 @@ class LsByDlsCanonizer {
   std::vector<CellMask> masks_;
   std::array<std::vector<TTransversal>, kOrder> groups_;
   TTransversalsTable diagonal_;
-  TOrthogonalSquares mates_;
   // Forms without mates, and for a form with mates the canonical forms of its mates in
   // mate-search order, kept between forms and calls (they depend on the form only); dropped
   // when they grow too large.

@@ -12,9 +12,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "model/orthogonality.h"
 #include "model/diagnostics.h"
 #include "model/ls_data_structs.h"
+#include "model/orthogonality.h"
 #include "model/progress.h"
 
 namespace dlslab {
@@ -55,7 +55,7 @@ bool degrees_follow_mate_counts(const TSquaresCollection& collection) {
 }
 
 void add_mates(TSquaresCollection& collection, const TOrthogonalSquares& mates) {
-  for (int m = 0; m < mates.Count; ++m) collection.AddSquare(mates.Squares[m], true, true);
+  for (int m = 0; m < mates.Count(); ++m) collection.AddSquare(mates.Squares[m], true, true);
 }
 
 }  // namespace
@@ -66,8 +66,7 @@ void BuildOdlsFamily(TSquaresCollection& collection, bool verbose, bool calc_deg
   for (int i = 0; i < collection.Count(); ++i) {
     CurrentProgress().Poll();
     report_entry(verbose, i, collection.Count());
-    search.GetOdlsByDlx(collection.GetSquare(i));
-    add_mates(collection, search.OdlsMates);
+    add_mates(collection, search.GetOdlsByDlx(collection.GetSquare(i)));
   }
   if (!calc_degrees) return;
   if (verbose) Diag() << "Degrees calculating..." << '\n' << std::flush;
@@ -84,15 +83,14 @@ void BuildOdlsFamilyFast(TSquaresCollection& collection, bool verbose, bool calc
     report_entry(verbose, i, collection.Count());
     const TLatinSquare square = collection.GetSquare(i);
     if (i < starting) {
-      search.GetOdls(square);
-      if (search.OdlsMates.Count == 0) {
+      if (search.GetOdls(square).Count() == 0) {
         mate_counts.push_back(0);
         continue;
       }
     }
-    search.GetOdlsByDlx(square);
-    mate_counts.push_back(search.OdlsMates.Count);
-    add_mates(collection, search.OdlsMates);
+    const TOrthogonalSquares mates = search.GetOdlsByDlx(square);
+    mate_counts.push_back(mates.Count());
+    add_mates(collection, mates);
   }
   if (!calc_degrees) return;
   if (verbose) Diag() << "Degrees calculating..." << '\n' << std::flush;

@@ -11,7 +11,7 @@ namespace dlslab {
 /// (GetOdlsByDlx, in exact-cover order) normalized by its first row and without repetition;
 /// then, with calc_degrees, sets Degrees()[i] to the number of other entries orthogonal to
 /// entry i. With verbose, progress lines go to the diagnostics stream. `search` is the mate
-/// engine used (its OdlsMates are overwritten).
+/// engine used.
 void BuildOdlsFamily(TSquaresCollection& collection, bool verbose, bool calc_degrees,
                      OdlsSearch& search);
 

@@ -66,23 +66,21 @@ int GetOdlsTypeCode(const TDegreesArr& sorted_degrees) {
 
 TTransversalsTable GetCommonTransversals(const TTransversalsTable& a, const TTransversalsTable& b) {
   TTransversalsTable common;
-  for (int i = 0; i < a.Count; ++i)
-    for (int j = 0; j < b.Count; ++j)
+  for (int i = 0; i < a.Count(); ++i)
+    for (int j = 0; j < b.Count(); ++j)
       if (TransversalsEqual(a.Items[i], b.Items[j])) common.Items.push_back(a.Items[i]);
-  common.Count = static_cast<int>(common.Items.size());
   return common;
 }
 
 TTransversalsTable GetCommonTransversalsFast(const TTransversalsTable& a,
                                              const TTransversalsTable& b) {
-  std::vector<TTransversal> sorted(b.Items.begin(), b.Items.begin() + b.Count);
+  std::vector<TTransversal> sorted = b.Items;
   std::sort(sorted.begin(), sorted.end());
   TTransversalsTable common;
-  for (int i = 0; i < a.Count; ++i) {
+  for (int i = 0; i < a.Count(); ++i) {
     const auto [first, last] = std::equal_range(sorted.begin(), sorted.end(), a.Items[i]);
     common.Items.insert(common.Items.end(), last - first, a.Items[i]);
   }
-  common.Count = static_cast<int>(common.Items.size());
   return common;
 }
 
@@ -91,17 +89,16 @@ std::uint8_t OdlsTypeEngine::GetOdlsType(const TLatinSquare& square) {
   if (!IsFilled(square) || !IsDiagonalLatin(square)) return GetOdlsTypeLiteral(square);
   TLatinSquare normalized = square;
   NormalizeByFirstRow(normalized);
-  search_.GetOdls(normalized);
-  if (search_.OdlsMates.Count == 0) return static_cast<std::uint8_t>(GetOdlsTypeCode({0}));
+  TOrthogonalSquares mates = search_.GetOdls(normalized);
+  if (mates.Count() == 0) return static_cast<std::uint8_t>(GetOdlsTypeCode({0}));
   TSquaresCollection family;
   family.AddSquare(normalized, true, true);
   TDegreesArr degrees;
   for (int i = 0; i < family.Count(); ++i) {
     CurrentProgress().Poll();
-    if (i > 0) search_.GetOdls(family.GetSquare(i));
-    const TOrthogonalSquares& mates = search_.OdlsMates;
-    degrees.push_back(mates.Count);
-    for (int m = 0; m < mates.Count; ++m) family.AddSquare(mates.Squares[m], true, true);
+    if (i > 0) mates = search_.GetOdls(family.GetSquare(i));
+    degrees.push_back(mates.Count());
+    for (int m = 0; m < mates.Count(); ++m) family.AddSquare(mates.Squares[m], true, true);
   }
   std::sort(degrees.begin(), degrees.end());
   return static_cast<std::uint8_t>(GetOdlsTypeCode(degrees));

@@ -215,11 +215,10 @@ void OperationEngine::AppendLine(std::uint64_t index, const Digits& digits, std:
         break;
       }
       OdlsSearch& search = engines_->odls();
-      search.GetOdls(square);
-      const TOrthogonalSquares& mates = search.OdlsMates;
-      AppendNumber(out, static_cast<std::uint64_t>(mates.Count));
+      const TOrthogonalSquares mates = search.GetOdls(square);
+      AppendNumber(out, static_cast<std::uint64_t>(mates.Count()));
       out += '\t';
-      for (int i = 0; i < mates.Count; ++i) {
+      for (int i = 0; i < mates.Count(); ++i) {
         if (i > 0) out += ' ';
         const Digits mate = SquareToDigits(mates.Squares[i]);
         out.append(mate.data(), mate.size());

@@ -42,8 +42,6 @@ void copy_state(const Context& from, Context& to) {
   to.new_game_from_clock = from.new_game_from_clock;
   to.collection = from.collection;
   to.spin_edit_value = from.spin_edit_value;
-  to.odls.OdlsMates = from.odls.OdlsMates;
-  to.odls.DlxTransversals = from.odls.DlxTransversals;
   to.clock = from.clock;
   to.test_program_folder = from.test_program_folder;
 }
@@ -117,8 +115,6 @@ void CommandJob::apply(Context& target) {
   target.new_game_from_clock = copy.new_game_from_clock;
   target.collection = std::move(copy.collection);
   target.spin_edit_value = copy.spin_edit_value;
-  target.odls.OdlsMates = std::move(copy.odls.OdlsMates);
-  target.odls.DlxTransversals = std::move(copy.odls.DlxTransversals);
   // The view follows the model now, as it did after every step of the command.
   target.UpdateView();
   for (const Effects::Step& step : effects_->steps) {

@@ -43,7 +43,7 @@ struct Context {
   bool new_game_from_clock = true;
   TSquaresCollection collection;  ///< the collection browsed with the tool bar
   int spin_edit_value = 0;        ///< the tool bar's number field: the entry shown
-  OdlsSearch odls;                ///< the mate searches: OdlsMates holds the last search's mates
+  OdlsSearch odls;                ///< the mate searches and their scratch
 
   /// Redraws the view and the status line; commands end with it. No-op without a window.
   std::function<void()> update_view;

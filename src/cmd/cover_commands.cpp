@@ -82,16 +82,15 @@ void GetOdlsMenuItemClick(Context& ctx) {
     return;
   }
   OdlsSearch& search = ctx.odls;
-  search.GetOdls(ctx.model.FirstSquare);
-  const TOrthogonalSquares& mates = search.OdlsMates;
-  ctx.log.Add("ODLS found: " + std::to_string(mates.Count));
-  if (mates.Count > 0) {
+  const TOrthogonalSquares mates = search.GetOdls(ctx.model.FirstSquare);
+  ctx.log.Add("ODLS found: " + std::to_string(mates.Count()));
+  if (mates.Count() > 0) {
     RadioItemClick(ctx, 1);
     TLatinSquare second = CreateSquare(ctx.model.GetOrder());
     CopySquare(second, mates.Squares[0]);
     ctx.model.SecondSquare = second;
   }
-  for (int i = 1; i <= mates.Count; ++i)
+  for (int i = 1; i <= mates.Count(); ++i)
     ctx.log.Add("DLS " + std::to_string(i) + ": " + SquareToString(mates.Squares[i - 1], true));
   const OrthogonalityCharacteristic characteristic = GetOrthogonalityCharacteristic(mates);
   ctx.log.Add("Orthogonality characteristic = " + std::to_string(characteristic.value) + " (DLS " +

@@ -143,8 +143,8 @@ std::vector<std::string> common_transversals_lines(const TLatinSquare& first,
   const TTransversalsTable common =
       route == Route::kFast ? GetCommonTransversalsFast(a, b) : GetCommonTransversals(a, b);
   std::vector<std::string> lines;
-  lines.push_back("Common transversals count: " + std::to_string(common.Count));
-  for (int k = 0; k < common.Count; ++k) {
+  lines.push_back("Common transversals count: " + std::to_string(common.Count()));
+  for (int k = 0; k < common.Count(); ++k) {
     std::string line = "Transversal " + std::to_string(k + 1) + ":";
     for (const int column : common.Items[k]) line += ' ' + std::to_string(column);
     lines.push_back(std::move(line));

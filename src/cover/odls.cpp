@@ -90,14 +90,6 @@ bool is_valid(const TTransversal& t) {
   return std::all_of(t.begin(), t.end(), [](int c) { return c >= 0 && c < kOrder; });
 }
 
-/// Makes room for mate number `count` (1-based) and returns it, a 10 x 10 square.
-TLatinSquare& mate_slot(TOrthogonalSquares& mates, int count) {
-  if (static_cast<int>(mates.Squares.size()) < count) mates.Squares.emplace_back(kOrder);
-  TLatinSquare& square = mates.Squares[count - 1];
-  if (square.order() != kOrder) square = TLatinSquare(kOrder);
-  return square;
-}
-
 }  // namespace
 
 // The partition search.
@@ -127,7 +119,7 @@ struct MateScratch {
 
   /// Fills the first list with the valid transversals of the groups; returns its length.
   std::size_t prepare(const TTransversalStarts& starts, const TTransversalsTable& table) {
-    const int n = std::min(table.Count, static_cast<int>(table.Items.size()));
+    const int n = table.Count();
     assert(n < kMaxEntries);
     first[0] = std::clamp(starts[0], 0, n);
     for (int k = 1; k <= kOrder; ++k) first[k] = std::clamp(starts[k], first[k - 1], n);
@@ -311,19 +303,21 @@ struct MateScratch {
 
 namespace {
 
-void find_mates(MateScratch& scratch, const TTransversalStarts& starts,
-                const TTransversalsTable& table, TOrthogonalSquares& mates) {
-  mates.Count = 0;
+TOrthogonalSquares find_mates(MateScratch& scratch, const TTransversalStarts& starts,
+                              const TTransversalsTable& table) {
   const std::size_t n = scratch.prepare(starts, table);
   scratch.search(0, scratch.lists.data(), n, kCellsLo, kCellsHi);
   std::sort(scratch.found.begin(), scratch.found.end());
+  TOrthogonalSquares mates;
+  mates.Squares.reserve(scratch.found.size());
   for (const std::array<int, kOrder>& choice : scratch.found) {
-    TLatinSquare& mate = mate_slot(mates, ++mates.Count);
+    TLatinSquare& mate = mates.Squares.emplace_back(kOrder);
     for (int v = 0; v < kOrder; ++v) {
       const TTransversal& t = table.Items[choice[v]];
       for (int r = 0; r < kOrder; ++r) mate[r][t[r]] = v;
     }
   }
+  return mates;
 }
 
 /// Value of cell (r, c) if it is 0..9, else -1; a square below order 10 has none.
@@ -378,12 +372,11 @@ TTransversalsTable CoversToTransversals(const TDlxCoversArr& covers) {
     for (const int x : cover)
       if (x >= 0 && x < kCells) t[x / kOrder] = x % kOrder;
   }
-  table.Count = static_cast<int>(table.Items.size());
   return table;
 }
 
 TDlxCoverageMatrix BuildMateCoverMatrix(const TTransversalsTable& table) {
-  const int n = std::min(table.Count, static_cast<int>(table.Items.size()));
+  const int n = table.Count();
   TDlxCoverageMatrix matrix(n, TDlxCoverageMatrixString(kCells, false));
   for (int k = 0; k < n; ++k)
     for (int r = 0; r < kOrder; ++r) {
@@ -396,7 +389,7 @@ TDlxCoverageMatrix BuildMateCoverMatrix(const TTransversalsTable& table) {
 void CoverToMateSquare(const TDlxCover& cover, const TTransversalsTable& table,
                        TLatinSquare& square) {
   if (square.order() < kOrder) return;
-  const int n = std::min(table.Count, static_cast<int>(table.Items.size()));
+  const int n = table.Count();
   const int values = std::min(static_cast<int>(cover.size()), kOrder);
   for (int p = 0; p < values; ++p) {
     const int k = cover[p];
@@ -408,15 +401,14 @@ void CoverToMateSquare(const TDlxCover& cover, const TTransversalsTable& table,
   }
 }
 
-void FindMates(const TTransversalStarts& starts, const TTransversalsTable& table,
-               TOrthogonalSquares& mates) {
+TOrthogonalSquares FindMates(const TTransversalStarts& starts, const TTransversalsTable& table) {
   MateScratch scratch;
-  find_mates(scratch, starts, table, mates);
+  return find_mates(scratch, starts, table);
 }
 
 OrthogonalityCharacteristic GetOrthogonalityCharacteristic(const TOrthogonalSquares& mates) {
   OrthogonalityCharacteristic result;
-  const int count = std::min(mates.Count, static_cast<int>(mates.Squares.size()));
+  const int count = mates.Count();
   if (count < 2) return result;
   int best = kCells;
   for (int a = 1; a < count && best > 0; ++a)
@@ -439,12 +431,12 @@ OdlsSearch::~OdlsSearch() = default;
 OdlsSearch::OdlsSearch(OdlsSearch&&) noexcept = default;
 OdlsSearch& OdlsSearch::operator=(OdlsSearch&&) noexcept = default;
 
-void OdlsSearch::GetOdls(const TLatinSquare& square) {
+TOrthogonalSquares OdlsSearch::GetOdls(const TLatinSquare& square) {
   try {
     TTransversalStarts starts{};
     TTransversalCounts counts{};
     transversals_.GetTransversalsFast(square, true, starts, counts, table_);
-    find_mates(*mate_scratch_, starts, table_, OdlsMates);
+    return find_mates(*mate_scratch_, starts, table_);
   } catch (const Cancelled&) {
     throw;  // a cancel request is no failure of the search to report
   } catch (const std::exception& e) {
@@ -452,31 +444,33 @@ void OdlsSearch::GetOdls(const TLatinSquare& square) {
     PrintSquare(square, true);
     Diag().flush();
   }
+  return {};
 }
 
-void OdlsSearch::FindMates(const TTransversalStarts& starts, const TTransversalsTable& table) {
-  find_mates(*mate_scratch_, starts, table, OdlsMates);
+TOrthogonalSquares OdlsSearch::FindMates(const TTransversalStarts& starts,
+                                         const TTransversalsTable& table) {
+  return find_mates(*mate_scratch_, starts, table);
 }
 
 TTransversalsTable OdlsSearch::GetDiagonalTransversalsByDlx(const TLatinSquare& square) {
   return diagonal_transversals_by_dlx(dlx_, square);
 }
 
-void OdlsSearch::GetOdlsByDlx(const TLatinSquare& square) {
-  DlxTransversals = diagonal_transversals_by_dlx(dlx_, square);
-  OdlsMates.Count = 0;
-  if (DlxTransversals.Count < kOrder) return;
+TOrthogonalSquares OdlsSearch::GetOdlsByDlx(const TLatinSquare& square) {
+  const TTransversalsTable transversals = diagonal_transversals_by_dlx(dlx_, square);
+  TOrthogonalSquares mates;
+  if (transversals.Count() < kOrder) return mates;
   dlx_.Reset(kCells);
   std::array<int, kOrder> cells{};
-  for (const TTransversal& t : DlxTransversals.Items) {
+  for (const TTransversal& t : transversals.Items) {
     for (int r = 0; r < kOrder; ++r) cells[r] = kOrder * r + t[r];
     dlx_.AddRow(cells);
   }
   const TDlxCoversArr covers = dlx_.Solve();
-  for (const TDlxCover& cover : covers) {
-    TLatinSquare& mate = mate_slot(OdlsMates, ++OdlsMates.Count);
-    CoverToMateSquare(cover, DlxTransversals, mate);
-  }
+  mates.Squares.reserve(covers.size());
+  for (const TDlxCover& cover : covers)
+    CoverToMateSquare(cover, transversals, mates.Squares.emplace_back(kOrder));
+  return mates;
 }
 
 TTransversalsTable GetDiagonalTransversalsByDlx(const TLatinSquare& square) {

@@ -9,11 +9,12 @@
 
 namespace dlslab {
 
-/// The orthogonal diagonal mates found by the last search: Squares[0..Count-1] (the log's
-/// "DLS i" is Squares[i - 1]). Squares may hold older entries past Count; it only grows.
+/// The orthogonal diagonal mates a search found, 10 x 10 squares (the log's "DLS i" is
+/// Squares[i - 1]).
 struct TOrthogonalSquares {
-  int Count = 0;
   std::vector<TLatinSquare> Squares;
+
+  [[nodiscard]] int Count() const { return static_cast<int>(Squares.size()); }
 };
 
 /// The largest number of distinct value pairs two mates show together, and which two (1-based
@@ -36,13 +37,13 @@ void CoverToMateSquare(const TDlxCover& cover, const TTransversalsTable& table,
                        TLatinSquare& square);
 /// Every choice of disjoint transversals, value d taking one through cell (0, d), as a mate
 /// (first row 0..9), in lexicographic order of the chosen list indices.
-void FindMates(const TTransversalStarts& starts, const TTransversalsTable& table,
-               TOrthogonalSquares& mates);
+[[nodiscard]] TOrthogonalSquares FindMates(const TTransversalStarts& starts,
+                                           const TTransversalsTable& table);
 [[nodiscard]] OrthogonalityCharacteristic GetOrthogonalityCharacteristic(
     const TOrthogonalSquares& mates);
 
-/// The mate searches and their state: the mate list, the transversal lists and the scratch
-/// of the enumerators. One per thread; the window keeps one.
+/// The mate searches and their scratch: the transversal list and the scratch of the
+/// enumerators. One per thread; the window keeps one.
 class OdlsSearch {
  public:
   /// Runs its transversal enumeration on the given instruction-set path.
@@ -52,19 +53,17 @@ class OdlsSearch {
   OdlsSearch(OdlsSearch&&) noexcept;
   OdlsSearch& operator=(OdlsSearch&&) noexcept;
 
-  /// All mates of square, normalized (first row 0..9), into OdlsMates. A failure is reported
-  /// on the diagnostics stream and leaves what was found so far.
-  void GetOdls(const TLatinSquare& square);
-  /// FindMates into OdlsMates, on this search's scratch (no allocation once it has grown).
-  void FindMates(const TTransversalStarts& starts, const TTransversalsTable& table);
-  /// All mates of square by two exact covers, into OdlsMates; value p of a mate marks the
-  /// transversal chosen at depth p. DlxTransversals keeps the square's diagonal transversals.
-  void GetOdlsByDlx(const TLatinSquare& square);
+  /// All mates of square, normalized (first row 0..9). A failure is reported on the
+  /// diagnostics stream and gives no mates.
+  [[nodiscard]] TOrthogonalSquares GetOdls(const TLatinSquare& square);
+  /// FindMates on this search's scratch (no allocation once it has grown).
+  [[nodiscard]] TOrthogonalSquares FindMates(const TTransversalStarts& starts,
+                                             const TTransversalsTable& table);
+  /// All mates of square by two exact covers (over its diagonal transversals in exact-cover
+  /// order); value p of a mate marks the transversal chosen at depth p.
+  [[nodiscard]] TOrthogonalSquares GetOdlsByDlx(const TLatinSquare& square);
   /// The diagonal transversals of square in exact-cover order.
   [[nodiscard]] TTransversalsTable GetDiagonalTransversalsByDlx(const TLatinSquare& square);
-
-  TOrthogonalSquares OdlsMates;
-  TTransversalsTable DlxTransversals;
 
  private:
   TransversalSearch transversals_;

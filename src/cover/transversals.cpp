@@ -101,7 +101,6 @@ void TransversalSearch::GetTransversalsFast(const TLatinSquare& square, bool dia
   // The scratch is a megabyte: made only once it is used.
   if (!state_->kernel) state_->kernel = kernel_for(transversal_kernels::kKernels, state_->path)();
   state_->kernel->run(square, diagonal_only, counts, table);
-  table.Count = static_cast<int>(table.Items.size());
   fill_starts(counts, starts);
 }
 
@@ -116,7 +115,7 @@ bool TransversalsEqual(const TTransversal& a, const TTransversal& b) { return a 
 TLatinSquare GetTransversalsCoverageMap(const TTransversalsTable& table) {
   TLatinSquare map(kOrder);
   for (int i = 0; i < kOrder * kOrder; ++i) map.data()[i] = 0;
-  const int count = std::min(table.Count, static_cast<int>(table.Items.size()));
+  const int count = table.Count();
   for (int i = 0; i < count; ++i)
     for (int r = 0; r < kOrder; ++r) {
       const int c = table.Items[i][r];

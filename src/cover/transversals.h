@@ -14,10 +14,11 @@ using TTransversal = std::array<int, kOrder>;
 using TTransversalsArr = std::vector<TTransversal>;
 
 /// A list of transversals whose storage is kept between fills, so that loops over many squares
-/// don't allocate. Items holds exactly Count entries.
+/// don't allocate.
 struct TTransversalsTable {
-  int Count = 0;
   std::vector<TTransversal> Items;
+
+  [[nodiscard]] int Count() const { return static_cast<int>(Items.size()); }
 };
 
 /// Starts[k]..Starts[k+1]-1 are the list indices of the transversals through cell (0, k);

@@ -40,11 +40,10 @@ int main(int argc, char** argv) {
       if (model.GetEmptyCellsCount() == 0) break;
     }
     if (model.GetEmptyCellsCount() != 0) continue;
-    search.GetOdlsByDlx(model.FirstSquare);
+    const TOrthogonalSquares found = search.GetOdlsByDlx(model.FirstSquare);
     ++searched;
-    mates += static_cast<std::uint64_t>(search.OdlsMates.Count);
-    for (int i = 0; i < search.OdlsMates.Count; ++i) {
-      const TLatinSquare& mate = search.OdlsMates.Squares[i];
+    mates += static_cast<std::uint64_t>(found.Count());
+    for (const TLatinSquare& mate : found.Squares) {
       for (int c = 0; c < mate.size(); ++c)
         checksum = checksum * 1099511628211u + static_cast<std::uint64_t>(mate.data()[c] + 1);
     }

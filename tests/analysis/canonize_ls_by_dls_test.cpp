@@ -77,8 +77,7 @@ TEST(CanonizeLsByDls, FormsAreCanonicalAndHaveMates) {
     const TLatinSquare form = found.GetSquare(i);
     EXPECT_TRUE(IsDiagonalLatin(form));
     EXPECT_EQ(canon.GetCanonicalForm(form), form);
-    search.GetOdls(form);
-    EXPECT_GT(search.OdlsMates.Count, 0);
+    EXPECT_GT(search.GetOdls(form).Count(), 0);
   }
 }
 

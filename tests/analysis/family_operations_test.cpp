@@ -5,9 +5,9 @@
 #include <iostream>
 #include <sstream>
 
-#include "model/orthogonality.h"
 #include "model/diagnostics.h"
 #include "model/ls_data_structs.h"
+#include "model/orthogonality.h"
 #include "model/square_catalogue.h"
 #include "test_squares.h"
 #include "transform/transformations.h"
@@ -54,10 +54,10 @@ TEST(BuildOdlsFamily, ClosesUnderMatesWithConsistentDegrees) {
 
     // Closed: every mate of every member is a member; degrees count the mates.
     for (int i = 0; i < literal.Count(); ++i) {
-      search.GetOdls(literal.GetSquare(i));
-      EXPECT_EQ(literal.Degrees()[i], search.OdlsMates.Count) << special.caption;
-      for (int m = 0; m < search.OdlsMates.Count; ++m)
-        EXPECT_GE(literal.IndexOfSquare(search.OdlsMates.Squares[m]), 0) << special.caption;
+      const TOrthogonalSquares mates = search.GetOdls(literal.GetSquare(i));
+      EXPECT_EQ(literal.Degrees()[i], mates.Count()) << special.caption;
+      for (const TLatinSquare& mate : mates.Squares)
+        EXPECT_GE(literal.IndexOfSquare(mate), 0) << special.caption;
     }
     EXPECT_EQ(GetDegree(literal, literal.Count()), -1);
   }

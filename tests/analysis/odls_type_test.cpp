@@ -39,10 +39,10 @@ TEST(GetOdlsType, TypeDoesNotDependOnWhichMemberStarts) {
   OdlsTypeEngine engine;
   OdlsSearch search;
   const TLatinSquare fish = StringToSquare(kSpecialSquares[16].digits);
-  search.GetOdls(fish);
-  ASSERT_GT(search.OdlsMates.Count, 0);
-  for (int m = 0; m < search.OdlsMates.Count; ++m)
-    EXPECT_EQ(SpecialTypeNames[engine.GetOdlsType(search.OdlsMates.Squares[m])], "FISH (N)");
+  const TOrthogonalSquares mates = search.GetOdls(fish);
+  ASSERT_GT(mates.Count(), 0);
+  for (const TLatinSquare& mate : mates.Squares)
+    EXPECT_EQ(SpecialTypeNames[engine.GetOdlsType(mate)], "FISH (N)");
 }
 
 TEST(GetOdlsTypeCode, LooksSignaturesUpInTableOrder) {
@@ -71,36 +71,34 @@ TEST(GetCommonTransversals, KeepsTheFirstListsOrderAndIsNeverLonger) {
   const TLatinSquare b = StringToSquare(kSpecialSquares[16].digits);
   const TTransversalsTable ta = GetDiagonalTransversalsByDlx(a);
   const TTransversalsTable tb = GetDiagonalTransversalsByDlx(b);
-  ASSERT_GT(ta.Count, 0);
+  ASSERT_GT(ta.Count(), 0);
 
   const TTransversalsTable same = GetCommonTransversals(ta, ta);
-  ASSERT_EQ(same.Count, ta.Count);
-  for (int i = 0; i < ta.Count; ++i) EXPECT_EQ(same.Items[i], ta.Items[i]);
+  ASSERT_EQ(same.Count(), ta.Count());
+  for (int i = 0; i < ta.Count(); ++i) EXPECT_EQ(same.Items[i], ta.Items[i]);
 
   const TTransversalsTable common = GetCommonTransversals(ta, tb);
-  EXPECT_LE(common.Count, std::min(ta.Count, tb.Count));
-  for (int i = 0; i < common.Count; ++i) {
+  EXPECT_LE(common.Count(), std::min(ta.Count(), tb.Count()));
+  for (int i = 0; i < common.Count(); ++i) {
     bool in_b = false;
     for (const TTransversal& t : tb.Items) in_b = in_b || t == common.Items[i];
     EXPECT_TRUE(in_b);
   }
   const TTransversalsTable fast = GetCommonTransversalsFast(ta, tb);
-  EXPECT_EQ(fast.Count, common.Count);
+  EXPECT_EQ(fast.Count(), common.Count());
   EXPECT_EQ(fast.Items, common.Items);
   EXPECT_EQ(GetCommonTransversalsFast(ta, ta).Items, same.Items);
-  EXPECT_EQ(GetCommonTransversals(ta, TTransversalsTable{}).Count, 0);
+  EXPECT_EQ(GetCommonTransversals(ta, TTransversalsTable{}).Count(), 0);
 }
 
 TEST(GetCommonTransversals, ListsAnItemOncePerMatch) {
   TTransversalsTable a;
   a.Items = {TTransversal{0, 1, 2, 3, 4, 5, 6, 7, 8, 9},
              TTransversal{9, 8, 7, 6, 5, 4, 3, 2, 1, 0}};
-  a.Count = 2;
   TTransversalsTable b;
   b.Items = {a.Items[1], a.Items[1], TTransversal{1, 0, 2, 3, 4, 5, 6, 7, 8, 9}};
-  b.Count = 3;
   const TTransversalsTable common = GetCommonTransversals(a, b);
-  ASSERT_EQ(common.Count, 2);
+  ASSERT_EQ(common.Count(), 2);
   EXPECT_EQ(common.Items[0], a.Items[1]);
   EXPECT_EQ(GetCommonTransversalsFast(a, b).Items, common.Items);
 }

@@ -42,7 +42,7 @@ TEST_F(CoverCommandsTest, GetOdlsShowsTheFirstMateAsPair) {
   EXPECT_EQ(Line(1).substr(0, 27), "DLS 1: 0 1 2 3 4 5 6 7 8 9 ");
   EXPECT_EQ(Line(2), "Orthogonality characteristic = 0 (DLS -1, DLS -1)");
   EXPECT_EQ(ctx.model.ViewMode, 1);
-  EXPECT_EQ(ctx.model.SecondSquare, ctx.odls.OdlsMates.Squares[0]);
+  EXPECT_EQ(ctx.model.SecondSquare, OdlsSearch().GetOdls(ctx.model.FirstSquare).Squares.at(0));
   EXPECT_GE(redraws, 1);
 
   ctx.log.Clear();

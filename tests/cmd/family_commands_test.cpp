@@ -172,9 +172,9 @@ TEST_F(FamilyCommandsTest, CommonTransversalsOfEqualSquaresAreAllDiagonalTransve
   ctx.model.SecondSquare = ctx.model.FirstSquare;
   GetCommonTransversalsMenuItemClick(ctx);
   const TTransversalsTable all = GetDiagonalTransversalsByDlx(ctx.model.FirstSquare);
-  ASSERT_EQ(Lines().size(), static_cast<std::size_t>(all.Count) + 1);
-  EXPECT_EQ(Lines()[0], "Common transversals count: " + std::to_string(all.Count));
-  for (int k = 0; k < all.Count; ++k) {
+  ASSERT_EQ(Lines().size(), static_cast<std::size_t>(all.Count()) + 1);
+  EXPECT_EQ(Lines()[0], "Common transversals count: " + std::to_string(all.Count()));
+  for (int k = 0; k < all.Count(); ++k) {
     std::string line = "Transversal " + std::to_string(k + 1) + ":";
     for (const int column : all.Items[k]) line += ' ' + std::to_string(column);
     EXPECT_EQ(Lines()[k + 1], line);

@@ -6,9 +6,9 @@
 #include <set>
 #include <string>
 
-#include "model/orthogonality.h"
 #include "cover_test_squares.h"
 #include "model/ls_data_structs.h"
+#include "model/orthogonality.h"
 #include "model/square_catalogue.h"
 #include "transform/transformations.h"
 
@@ -17,8 +17,7 @@ namespace {
 
 std::set<std::string> NormalizedMates(const TOrthogonalSquares& mates) {
   std::set<std::string> result;
-  for (int i = 0; i < mates.Count; ++i) {
-    TLatinSquare mate = mates.Squares[i];
+  for (TLatinSquare mate : mates.Squares) {
     NormalizeByFirstRow(mate);
     result.insert(SquareToString(mate, false));
   }
@@ -34,7 +33,7 @@ std::array<int, kOrder> ChosenIndices(const TLatinSquare& mate, const TTransvers
     for (int r = 0; r < kOrder; ++r)
       for (int c = 0; c < kOrder; ++c)
         if (mate[r][c] == v) t[r] = c;
-    for (int i = 0; i < table.Count; ++i)
+    for (int i = 0; i < table.Count(); ++i)
       if (table.Items[i] == t) chosen[v] = i;
   }
   return chosen;
@@ -46,11 +45,7 @@ TEST(GetOdls, SameMatesOnEveryPath) {
     SCOPED_TRACE(IsaPathName(path));
     OdlsSearch search(path);
     for (const TLatinSquare& square : test::CoverTestSquares(20)) {
-      reference.GetOdls(square);
-      search.GetOdls(square);
-      ASSERT_EQ(search.OdlsMates.Count, reference.OdlsMates.Count);
-      for (int i = 0; i < search.OdlsMates.Count; ++i)
-        EXPECT_EQ(search.OdlsMates.Squares[i], reference.OdlsMates.Squares[i]);
+      EXPECT_EQ(search.GetOdls(square).Squares, reference.GetOdls(square).Squares);
     }
   }
 }
@@ -59,14 +54,13 @@ TEST(GetOdls, AgreesWithTheExactCoverRoute) {
   OdlsSearch fast, dlx;
   int squares_with_mates = 0;
   for (const TLatinSquare& square : test::CoverTestSquares(20)) {
-    fast.GetOdls(square);
-    dlx.GetOdlsByDlx(square);
-    ASSERT_EQ(fast.OdlsMates.Count, dlx.OdlsMates.Count) << SquareToString(square, false);
-    EXPECT_EQ(NormalizedMates(fast.OdlsMates), NormalizedMates(dlx.OdlsMates));
-    squares_with_mates += fast.OdlsMates.Count > 0;
-    for (const TOrthogonalSquares* mates : {&fast.OdlsMates, &dlx.OdlsMates})
-      for (int i = 0; i < mates->Count; ++i) {
-        const TLatinSquare& mate = mates->Squares[i];
+    const TOrthogonalSquares by_lists = fast.GetOdls(square);
+    const TOrthogonalSquares by_covers = dlx.GetOdlsByDlx(square);
+    ASSERT_EQ(by_lists.Count(), by_covers.Count()) << SquareToString(square, false);
+    EXPECT_EQ(NormalizedMates(by_lists), NormalizedMates(by_covers));
+    squares_with_mates += by_lists.Count() > 0;
+    for (const TOrthogonalSquares* mates : {&by_lists, &by_covers})
+      for (const TLatinSquare& mate : mates->Squares) {
         EXPECT_TRUE(IsFilled(mate) && IsDiagonalLatin(mate));
         EXPECT_EQ(OrthogonalityDefect(square, mate), 0);
       }
@@ -77,8 +71,8 @@ TEST(GetOdls, AgreesWithTheExactCoverRoute) {
 TEST(GetOdls, GivesNormalizedMatesInTheOrderOfTheirTransversals) {
   const TLatinSquare square = StringToSquare(kSpecialSquares[13].digits);  // ten mates
   OdlsSearch search;
-  search.GetOdls(square);
-  ASSERT_EQ(search.OdlsMates.Count, 10);
+  const TOrthogonalSquares mates = search.GetOdls(square);
+  ASSERT_EQ(mates.Count(), 10);
   TransversalSearch transversals;
   TTransversalStarts starts{};
   TTransversalCounts counts{};
@@ -86,8 +80,7 @@ TEST(GetOdls, GivesNormalizedMatesInTheOrderOfTheirTransversals) {
   transversals.GetTransversalsFast(square, true, starts, counts, table);
   std::array<int, kOrder> previous{};
   previous.fill(-1);
-  for (int i = 0; i < search.OdlsMates.Count; ++i) {
-    const TLatinSquare& mate = search.OdlsMates.Squares[i];
+  for (const TLatinSquare& mate : mates.Squares) {
     for (int c = 0; c < kOrder; ++c) EXPECT_EQ(mate[0][c], c);
     const std::array<int, kOrder> chosen = ChosenIndices(mate, table);
     EXPECT_LT(previous, chosen);
@@ -95,22 +88,20 @@ TEST(GetOdls, GivesNormalizedMatesInTheOrderOfTheirTransversals) {
   }
 }
 
-TEST(GetOdls, OverwritesTheLastSearch) {
+TEST(GetOdls, OneSearchServesManySquares) {
   OdlsSearch search;
-  search.GetOdls(StringToSquare(kSpecialSquares[13].digits));
-  search.GetOdls(StringToSquare(kSpecialSquares[1].digits));  // "Once": one mate
-  EXPECT_EQ(search.OdlsMates.Count, 1);
-  search.GetOdls(StringToSquare(kSpecialSquares[0].digits));  // Bachelor: none
-  EXPECT_EQ(search.OdlsMates.Count, 0);
-  search.GetOdlsByDlx(StringToSquare(kSpecialSquares[0].digits));
-  EXPECT_EQ(search.OdlsMates.Count, 0);
+  EXPECT_EQ(search.GetOdls(StringToSquare(kSpecialSquares[13].digits)).Count(), 10);
+  EXPECT_EQ(search.GetOdls(StringToSquare(kSpecialSquares[1].digits)).Count(), 1);  // "Once"
+  EXPECT_EQ(search.GetOdls(StringToSquare(kSpecialSquares[0].digits)).Count(), 0);  // Bachelor
+  EXPECT_EQ(search.GetOdlsByDlx(StringToSquare(kSpecialSquares[13].digits)).Count(), 10);
+  EXPECT_EQ(search.GetOdlsByDlx(StringToSquare(kSpecialSquares[0].digits)).Count(), 0);
 }
 
 TEST(GetDiagonalTransversalsByDlx, FindsTheSameSetAsTheEnumeration) {
   for (const TLatinSquare& square : test::CoverTestSquares(5)) {
     TTransversalsTable by_dlx = GetDiagonalTransversalsByDlx(square);
     TTransversalsArr listed = GetTransversals(square, true).Transversals;
-    EXPECT_EQ(by_dlx.Count, static_cast<int>(listed.size()));
+    EXPECT_EQ(by_dlx.Count(), static_cast<int>(listed.size()));
     std::sort(by_dlx.Items.begin(), by_dlx.Items.end());
     EXPECT_TRUE(by_dlx.Items == listed);
   }
@@ -125,15 +116,15 @@ TEST(GetOdlsByDlx, FollowsTheDancingLinksOrder) {
     const TTransversalsTable table =
         CoversToTransversals(DlxSolve(BuildTransversalCoverMatrix(square)));
     OdlsSearch search;
-    search.GetOdlsByDlx(square);
-    EXPECT_TRUE(search.DlxTransversals.Items == table.Items);
+    EXPECT_TRUE(search.GetDiagonalTransversalsByDlx(square).Items == table.Items);
+    const TOrthogonalSquares mates = search.GetOdlsByDlx(square);
     const TDlxCoversArr covers =
-        table.Count < 10 ? TDlxCoversArr{} : DlxSolve(BuildMateCoverMatrix(table));
-    ASSERT_EQ(search.OdlsMates.Count, static_cast<int>(covers.size()));
+        table.Count() < 10 ? TDlxCoversArr{} : DlxSolve(BuildMateCoverMatrix(table));
+    ASSERT_EQ(mates.Count(), static_cast<int>(covers.size()));
     for (std::size_t i = 0; i < covers.size(); ++i) {
       TLatinSquare mate(kOrder);
       CoverToMateSquare(covers[i], table, mate);
-      EXPECT_EQ(search.OdlsMates.Squares[i], mate);
+      EXPECT_EQ(mates.Squares[i], mate);
     }
   }
 }
@@ -141,7 +132,6 @@ TEST(GetOdlsByDlx, FollowsTheDancingLinksOrder) {
 TEST(CoverToMateSquare, StaysInsideTheSquareWhateverItIsGiven) {
   TTransversalsTable table;
   table.Items = {TTransversal{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, TTransversal{-5, 1, 2, 3, 40}};
-  table.Count = 7;  // more than the list holds
   TLatinSquare square(kOrder);
   CoverToMateSquare({1, 0, 6, -2}, table, square);
   EXPECT_EQ(square[0][0], 1);
@@ -151,9 +141,7 @@ TEST(CoverToMateSquare, StaysInsideTheSquareWhateverItIsGiven) {
   CoverToMateSquare({0}, table, small);
   EXPECT_EQ(small, TLatinSquare(3));
 
-  TOrthogonalSquares mates;
-  FindMates(TTransversalStarts{0, 1, 2, 9, 9, 9, 9, 9, 9, 9, 9}, table, mates);
-  EXPECT_EQ(mates.Count, 0);
+  EXPECT_EQ(FindMates(TTransversalStarts{0, 1, 2, 9, 9, 9, 9, 9, 9, 9, 9}, table).Count(), 0);
 }
 
 /// table with a copy of the first transversal of every group put after it, column `column`
@@ -172,7 +160,6 @@ TTransversalsTable WithBadCopies(const TTransversalStarts& starts, const TTransv
     }
     bad_starts[d + 1] = static_cast<int>(out.Items.size());
   }
-  out.Count = static_cast<int>(out.Items.size());
   return out;
 }
 
@@ -184,19 +171,15 @@ TEST(FindMates, SkipsTransversalsWithColumnsOutsideTheSquare) {
   TTransversalsTable table;
   transversals.GetTransversalsFast(square, true, starts, counts, table);
   OdlsSearch search;
-  search.FindMates(starts, table);
-  const TOrthogonalSquares expected = search.OdlsMates;
-  ASSERT_EQ(expected.Count, 10);
+  const TOrthogonalSquares expected = search.FindMates(starts, table);
+  ASSERT_EQ(expected.Count(), 10);
   // 10..15 and the rest are told apart by different means.
   for (const int column : {10, 15, 16, -1, 1000}) {
     for (const int row : {0, 5, 6, 9}) {
       SCOPED_TRACE(testing::Message() << "row " << row << ", column " << column);
       TTransversalStarts bad_starts{};
       const TTransversalsTable bad = WithBadCopies(starts, table, row, column, bad_starts);
-      search.FindMates(bad_starts, bad);
-      ASSERT_EQ(search.OdlsMates.Count, expected.Count);
-      for (int i = 0; i < expected.Count; ++i)
-        EXPECT_EQ(search.OdlsMates.Squares[i], expected.Squares[i]);
+      EXPECT_EQ(search.FindMates(bad_starts, bad).Squares, expected.Squares);
     }
   }
 }
@@ -210,15 +193,13 @@ TEST(GetOrthogonalityCharacteristic, BestPairFirstReached) {
   EXPECT_EQ(none.j, -1);
 
   OdlsSearch search;
-  search.GetOdls(StringToSquare(kSpecialSquares[1].digits));  // "Once" and its mate
-  mates.Squares = {square, StringToSquare(kSpecialSquares[1].digits), square,
-                   search.OdlsMates.Squares[0]};
-  mates.Count = 4;
+  const TLatinSquare once = StringToSquare(kSpecialSquares[1].digits);  // "Once" and its mate
+  mates.Squares = {square, once, square, search.GetOdls(once).Squares.at(0)};
   const OrthogonalityCharacteristic best = GetOrthogonalityCharacteristic(mates);
   EXPECT_EQ(best.value, 100);
   EXPECT_EQ(best.i, 2);
   EXPECT_EQ(best.j, 4);
-  mates.Count = 3;  // entries past Count don't count
+  mates.Squares.pop_back();
   EXPECT_LT(GetOrthogonalityCharacteristic(mates).value, 100);
 }
 

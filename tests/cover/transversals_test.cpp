@@ -28,7 +28,7 @@ void ExpectSameLists(TransversalSearch& search, const TLatinSquare& square) {
   for (const bool diagonal_only : {false, true}) {
     const TransversalsResult plain = GetTransversals(square, diagonal_only);
     const FastResult fast = Fast(search, square, diagonal_only);
-    EXPECT_EQ(fast.table.Count, static_cast<int>(plain.Transversals.size()));
+    EXPECT_EQ(fast.table.Count(), static_cast<int>(plain.Transversals.size()));
     EXPECT_TRUE(fast.table.Items == plain.Transversals) << SquareToString(square, false);
     EXPECT_EQ(fast.starts, plain.Starts);
     EXPECT_EQ(fast.counts, plain.Counts);
@@ -46,7 +46,7 @@ void ExpectSameListsOnBrokenSquares(TransversalSearch& search) {
 
   TLatinSquare small(8);  // no 10 x 10 block: no transversal
   for (int i = 0; i < small.size(); ++i) small.data()[i] = i % 8;
-  EXPECT_EQ(Fast(search, small, false).table.Count, 0);
+  EXPECT_EQ(Fast(search, small, false).table.Count(), 0);
   EXPECT_TRUE(GetTransversals(small, false).Transversals.empty());
 }
 
@@ -82,7 +82,7 @@ TEST(GetTransversalsFast, GrowsPastTenThousandOnEveryPath) {
   for (TransversalSearch& search : SearchesOnEveryPath()) {
     SCOPED_TRACE(IsaPathName(search.path()));
     const FastResult fast = Fast(search, square, false);
-    EXPECT_EQ(fast.table.Count, 40320);
+    EXPECT_EQ(fast.table.Count(), 40320);
     EXPECT_TRUE(fast.table.Items == plain);
   }
 }
@@ -128,7 +128,7 @@ TEST(GetTransversalsCoverageMap, CountsTransversalsThroughEachCell) {
     const TLatinSquare map = GetTransversalsCoverageMap(fast.table);
     int sum = 0;
     for (int i = 0; i < map.size(); ++i) sum += map.data()[i];
-    EXPECT_EQ(sum, 10 * fast.table.Count);
+    EXPECT_EQ(sum, 10 * fast.table.Count());
     for (int k = 0; k < kOrder; ++k) EXPECT_EQ(map[0][k], fast.counts[k]);
   }
 }
