@@ -134,7 +134,7 @@ TEST(OperationColumns, EveryColumnIsWhatTheSingleSquareCommandShows) {
         case Operation::kProperties: {
           cmd::Context ctx;
           cmd::ImportSquareMenuItemClick(ctx, square);
-          EXPECT_EQ(row[2], cmd::GetStatusText(ctx.model));
+          EXPECT_EQ(row[2], cmd::get_status_text(ctx.model));
           break;
         }
         case Operation::kFillings:

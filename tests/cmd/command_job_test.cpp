@@ -167,7 +167,7 @@ struct Leftovers {
   std::vector<std::string> messages;
   std::vector<std::string> pictures;
   TLatinSquare first, second, puzzle;
-  int order = 0, view_mode = 0, pandiagonal_counter = 0, collection = 0, mates = 0;
+  int order = 0, view_mode = 0, pandiagonal_counter = 0, collection = 0;
   bool dealt = false;
   std::uint32_t game = 0, seed = 0;
   CellPos cursor;
@@ -198,12 +198,11 @@ class Shell {
                      ctx.model.ViewMode,
                      ctx.pandiagonal_counter,
                      ctx.collection.Count(),
-                     ctx.odls.OdlsMates.Count,
                      ctx.game.dealt,
                      ctx.game.number,
                      RandSeed,
                      ctx.game.cursor,
-                     ctx.game.history.CanUndo(ctx.model)};
+                     ctx.game.history.can_undo(ctx.model)};
   }
   Context ctx;
 
@@ -213,7 +212,7 @@ class Shell {
 };
 
 // Any command run as a job and applied leaves the context and the shell as the command run
-// in place leaves them: squares, view, log, messages, pictures, counters, collection, mates,
+// in place leaves them: squares, view, log, messages, pictures, counters, collection,
 // the game and its history, the generator.
 TEST(CommandJobApply, LeavesWhatTheCommandRunInPlaceLeaves) {
   const std::string collection_file = (std::filesystem::temp_directory_path() /
@@ -249,7 +248,7 @@ TEST(CommandJobApply, LeavesWhatTheCommandRunInPlaceLeaves) {
       CommandJob job(Command(caption), arg, shell.ctx);
       RunOnWorker(job);
       ASSERT_EQ(job.outcome(), CommandJob::Outcome::kDone);
-      job.Apply(shell.ctx);
+      job.apply(shell.ctx);
     }
     const Leftovers got = shell.State();
     EXPECT_EQ(got.log, expected.log);

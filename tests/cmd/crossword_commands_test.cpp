@@ -195,12 +195,12 @@ namespace {
 
 /// Writes `value` into the view cell with the keyboard, as the player does.
 void Key(Context& ctx, CellPos cell, int value) {
-  PlaceCursor(ctx, cell);
+  place_cursor(ctx, cell);
   PaintBoxKeyValue(ctx, value);
 }
 
 bool ShowsSolved(Context& ctx) {
-  return GameCaption(ctx).find(" - solved in ") != std::string::npos;
+  return game_caption(ctx).find(" - solved in ") != std::string::npos;
 }
 
 // A board that is complete and Latin, with every clue in place but a value twice on a
@@ -241,18 +241,18 @@ TEST(CrosswordSolved, ARepeatOnADiagonalIsNoSolution) {
   Key(ctx, {r2, c2}, b);
   ASSERT_TRUE(IsCompleteLatin(ctx.model.FirstSquare));
   EXPECT_FALSE(IsDiagonalLatin(ctx.model.FirstSquare));
-  EXPECT_FALSE(IsSolved(ctx.model.FirstSquare, ctx.puzzle));
-  EXPECT_FALSE(ShowsSolved(ctx)) << GameCaption(ctx);
+  EXPECT_FALSE(is_solved(ctx.model.FirstSquare, ctx.puzzle));
+  EXPECT_FALSE(ShowsSolved(ctx)) << game_caption(ctx);
   // Taken back, the board is the solution again.
   for (int k = 0; k < 4; ++k) UndoMenuItemClick(ctx);
-  EXPECT_TRUE(ShowsSolved(ctx)) << GameCaption(ctx);
+  EXPECT_TRUE(ShowsSolved(ctx)) << game_caption(ctx);
 
   // Without clues: a Latin square whose diagonals repeat, and one whose rows do not.
   TLatinSquare cyclic(10);
   for (int r = 0; r < 10; ++r)
     for (int c = 0; c < 10; ++c) cyclic[r][c] = (r + c) % 10;
-  EXPECT_FALSE(IsSolved(cyclic, TLatinSquare(10)));
-  EXPECT_TRUE(IsSolved(ctx.model.FirstSquare, TLatinSquare(10)));
+  EXPECT_FALSE(is_solved(cyclic, TLatinSquare(10)));
+  EXPECT_TRUE(is_solved(ctx.model.FirstSquare, TLatinSquare(10)));
 }
 
 class CrosswordHistory : public ::testing::Test {
@@ -290,13 +290,13 @@ TEST_F(CrosswordHistory, AtItsLimitTheOldestStepGoes) {
     ASSERT_EQ(ctx.model.FirstSquare, last_boards[i]) << "undo " << 3 - i;
   }
   std::size_t undone = 3;
-  for (; ctx.game.history.CanUndo(ctx.model); ++undone) UndoMenuItemClick(ctx);
+  for (; ctx.game.history.can_undo(ctx.model); ++undone) UndoMenuItemClick(ctx);
   EXPECT_EQ(undone, BoardHistory::kMaxSteps);
   EXPECT_EQ(ctx.model.FirstSquare, after_dropped);
   // And every step comes back.
   for (std::size_t k = 0; k < BoardHistory::kMaxSteps; ++k) RedoMenuItemClick(ctx);
   EXPECT_EQ(ctx.model.FirstSquare, played);
-  EXPECT_FALSE(ctx.game.history.CanRedo(ctx.model));
+  EXPECT_FALSE(ctx.game.history.can_redo(ctx.model));
 }
 
 // A command that replaces the board starts a fresh history: nothing before it can be undone,
@@ -325,7 +325,7 @@ TEST_F(CrosswordHistory, ACommandThatReplacesTheBoardClearsIt) {
   };
   for (const auto& [caption, arg] : commands) {
     SCOPED_TRACE(caption);
-    const MenuEntry* command = FindCommand(caption);
+    const MenuEntry* command = find_command(caption);
     ASSERT_NE(command, nullptr);
     for (const bool move_first : {false, true}) {
       PlayGameNumberMenuItemClick(ctx, 4242);
@@ -334,7 +334,7 @@ TEST_F(CrosswordHistory, ACommandThatReplacesTheBoardClearsIt) {
       ctx.model.ViewMode = 0;
       const TLatinSquare first = ctx.model.FirstSquare;
       const TLatinSquare second = ctx.model.SecondSquare;
-      EXPECT_FALSE(ctx.game.history.CanUndo(ctx.model));
+      EXPECT_FALSE(ctx.game.history.can_undo(ctx.model));
       if (move_first) {  // a move on the new board undoes to it, and no further
         PaintBoxClick(ctx, free_cells[0]);
         EXPECT_NE(ctx.model.FirstSquare, first);
@@ -343,7 +343,7 @@ TEST_F(CrosswordHistory, ACommandThatReplacesTheBoardClearsIt) {
       UndoMenuItemClick(ctx);
       EXPECT_EQ(ctx.model.FirstSquare, first);
       EXPECT_EQ(ctx.model.SecondSquare, second);
-      EXPECT_FALSE(ctx.game.history.CanUndo(ctx.model));
+      EXPECT_FALSE(ctx.game.history.can_undo(ctx.model));
     }
   }
   std::filesystem::remove(file);
