@@ -1,5 +1,7 @@
 #include <QApplication>
 #include <QIcon>
+#include <QSize>
+#include <QString>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
@@ -45,9 +47,12 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationVersion(DLSLAB_VERSION);
   // The desktop entry's name, which Wayland compositors match the window with, and the icon
-  // it installs.
+  // it installs; the built-in copy where the icon theme lacks it.
   QGuiApplication::setDesktopFileName(DLSLAB_APP_ID);
-  QApplication::setWindowIcon(QIcon::fromTheme(DLSLAB_APP_ID));
+  QIcon built_in;
+  for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+    built_in.addFile(QString(":/icons/dlslab-%1.png").arg(size), QSize(size, size));
+  QApplication::setWindowIcon(QIcon::fromTheme(DLSLAB_APP_ID, built_in));
   dlslab::app::TMainForm form;
   form.show();
   return QApplication::exec();
