@@ -83,6 +83,10 @@ if ((with_app)); then
   metainfo=$tmp/root/usr/share/metainfo/$id.metainfo.xml
   grep -q "<release version=\"$version\"" "$metainfo" || fault "the metainfo has no release $version"
   [[ -f $tmp/root/usr/share/man/man6/dlslab.6.gz ]] || fault "not in the package: dlslab.6.gz"
+  # The metainfo, the desktop entry it launches and the icon, as software centres read them.
+  if command -v appstreamcli >/dev/null; then
+    appstreamcli validate-tree --no-net --explain "$tmp/root" || fault "appstreamcli validate-tree failed"
+  fi
 fi
 
 if command -v lintian >/dev/null; then
