@@ -12,10 +12,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION math)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${DLSLAB_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# What the libraries do not name: Qt's platform plugins (the window cannot open without them)
-# and the fonts the board and the log are drawn in.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation | fonts-dejavu-core")
+# What the libraries do not name: the platform plugin of a Wayland session (libqt6gui6 holds
+# those of X11 and off-screen drawing) and the fonts the board and the log are drawn in.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, fonts-liberation | fonts-dejavu-core")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "bash-completion")
 # The summary line, then the long description; CPack indents it as a control file wants.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "diagonal Latin squares crossword and research workbench

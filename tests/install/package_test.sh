@@ -32,7 +32,7 @@ version_of() {  # the installed version, else the candidate from the configured 
 depends=$(dpkg-deb -f "$deb" Depends)
 [[ $depends == *libc6* && $depends == *libstdc++6* ]] || fault "Depends lacks the C and C++ libraries: $depends"
 if ((with_app)); then
-  [[ $depends == *libqt6widgets6* && $depends == *qt6-qpa-plugins* ]] || fault "Depends lacks Qt: $depends"
+  [[ $depends == *libqt6widgets6* && $depends == *libqt6gui6* ]] || fault "Depends lacks Qt: $depends"
 fi
 IFS=',' read -ra entries <<<"$depends"
 for entry in "${entries[@]}"; do
@@ -73,6 +73,10 @@ if ((with_app)); then
     exec_name=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
     icon=$(sed -n 's/^Icon=//p' "$desktop")
     [[ -x $tmp/root/usr/bin/$exec_name ]] || fault "the menu entry starts $exec_name, not in usr/bin"
+    # The window starts and keeps running (off-screen) until it is stopped.
+    status=0
+    QT_QPA_PLATFORM=offscreen timeout 3 "$tmp/root/usr/bin/$exec_name" >/dev/null 2>&1 || status=$?
+    ((status == 124)) || fault "the packaged $exec_name ended with status $status instead of running"
     for size in scalable 16x16 48x48 256x256; do
       ls "$tmp/root/usr/share/icons/hicolor/$size/apps/$icon".* >/dev/null 2>&1 ||
         fault "no $size icon $icon"
