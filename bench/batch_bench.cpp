@@ -93,7 +93,7 @@ void run_batch(benchmark::State& state, batch::Operation operation, const Square
     std::ostringstream out;
     std::ostringstream err;
     batch::Reporter reporter(err, batch::Reporter::ProgressMode::kNone);
-    const batch::BatchSummary summary = batch::RunBatch(options, out, reporter, stop);
+    const batch::BatchSummary summary = batch::run_batch(options, out, reporter, stop);
     if (summary.done != file.count()) state.SkipWithError("short run");
     benchmark::DoNotOptimize(out.str().size());
   }

@@ -2,12 +2,12 @@
 
 #include <atomic>
 #include <cstdint>
-#include <mutex>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "batch/operations.h"
+#include "batch/reporter.h"
 
 namespace dlslab::batch {
 
@@ -16,7 +16,7 @@ enum class OutputFormat { kDefault, kCollection, kTsv };
 struct BatchOptions {
   Operation operation = Operation::kValidate;
   std::vector<std::string> inputs;  ///< file names; "-" is standard input
-  std::string output;               ///< empty: the stream given to RunBatch, no partial file
+  std::string output;               ///< empty: the stream given to run_batch, no partial file
   OutputFormat format = OutputFormat::kDefault;  ///< kDefault: collection for cf/scf, else TSV
   unsigned threads = 0;                          ///< 0: one per processor
   bool strict = false;                           ///< stop at the first unreadable line or block
@@ -39,40 +39,16 @@ struct BatchSummary {
   std::string error;        ///< why a kFailed run failed
 };
 
-/// Messages and the progress line of a run, written to one stream (stderr) from any thread,
-/// each line whole. On a terminal the progress line is redrawn in place; elsewhere each
-/// refresh is a line of its own.
-class Reporter {
- public:
-  enum class ProgressMode { kNone, kTerminal, kLines };
-
-  Reporter(std::ostream& err, ProgressMode mode) : err_(err), mode_(mode) {}
-  [[nodiscard]] ProgressMode mode() const { return mode_; }
-
-  /// A message line; the progress line, if shown, is cleared first and drawn again later.
-  void Line(const std::string& text);
-  /// Replaces the progress line.
-  void Progress(const std::string& text);
-  /// Leaves the progress line behind, so that the next line starts below it.
-  void EndProgress();
-
- private:
-  std::mutex mutex_;
-  std::ostream& err_;
-  ProgressMode mode_;
-  bool progress_shown_ = false;
-};
-
 /// Runs the operation over every square of the inputs with one engine per thread and writes
 /// the results in input order, whatever the number of threads. The output goes to
 /// "<output>.partial", renamed to the output when the run completes. Unreadable lines and
 /// blocks are reported with their file and line and skipped. Once `stop` becomes true (a
 /// signal handler sets it) the run ends at a square boundary, with every result up to there
 /// in the partial file.
-BatchSummary RunBatch(const BatchOptions& options, std::ostream& out, Reporter& reporter,
-                      const std::atomic<bool>& stop);
+BatchSummary run_batch(const BatchOptions& options, std::ostream& out, Reporter& reporter,
+                       const std::atomic<bool>& stop);
 
 /// The summary line of a run.
-[[nodiscard]] std::string SummaryLine(const BatchOptions& options, const BatchSummary& summary);
+[[nodiscard]] std::string summary_line(const BatchOptions& options, const BatchSummary& summary);
 
 }  // namespace dlslab::batch

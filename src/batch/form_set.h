@@ -16,12 +16,12 @@ namespace dlslab::batch {
 /// so an addition is one probe and no copy of what is stored.
 class FormSet {
  public:
-  [[nodiscard]] static std::uint64_t Hash(const Digits& form);
+  [[nodiscard]] static std::uint64_t hash(const Digits& form);
 
   /// Makes room in the index for about `forms` forms without growing it.
-  void Reserve(std::size_t forms);
-  /// Counts `count` more squares with this form; `hash` is Hash(form).
-  void Add(const Digits& form, std::uint64_t hash, std::uint64_t count = 1);
+  void reserve(std::size_t forms);
+  /// Counts `count` more squares with this form; `hash` is hash(form).
+  void add(const Digits& form, std::uint64_t hash, std::uint64_t count = 1);
 
   [[nodiscard]] std::size_t size() const { return size_; }
   [[nodiscard]] const Digits& form(std::size_t i) const { return record(i).form; }
@@ -44,7 +44,7 @@ class FormSet {
   [[nodiscard]] Record& record(std::size_t i) {
     return (*chunks_[i / kChunkRecords])[i % kChunkRecords];
   }
-  void Grow(std::size_t slots);
+  void grow(std::size_t slots);
 
   std::vector<std::unique_ptr<std::array<Record, kChunkRecords>>> chunks_;
   std::size_t size_ = 0;

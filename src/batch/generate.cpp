@@ -14,7 +14,7 @@ namespace {
 
 constexpr std::uint64_t kChunk = 2048;
 
-std::string Chunk(std::uint64_t first, std::uint64_t count, std::uint32_t seed) {
+std::string chunk(std::uint64_t first, std::uint64_t count, std::uint32_t seed) {
   const IsaPath path = DefaultIsaPath();
   std::string text;
   text.reserve(count * (kOrder * kOrder + 1));
@@ -29,11 +29,9 @@ std::string Chunk(std::uint64_t first, std::uint64_t count, std::uint32_t seed) 
 
 }  // namespace
 
-TLatinSquare RandomSearchV3Square(std::uint32_t seed) { return random_search_v3_square(seed); }
-
-std::uint64_t GenerateSquares(std::uint64_t count, std::uint32_t seed, unsigned threads,
-                              const std::function<bool(std::string_view)>& write,
-                              const std::atomic<bool>& stop) {
+std::uint64_t generate_squares(std::uint64_t count, std::uint32_t seed, unsigned threads,
+                               const std::function<bool(std::string_view)>& write,
+                               const std::atomic<bool>& stop) {
   threads = std::max(1u, threads);
   // Chunks run as tasks, at most two per thread ahead of the one being written.
   std::vector<std::future<std::string>> running;
@@ -42,7 +40,7 @@ std::uint64_t GenerateSquares(std::uint64_t count, std::uint32_t seed, unsigned 
   std::size_t head = 0;
   auto launch = [&] {
     const std::uint64_t n = std::min(kChunk, count - next);
-    running.push_back(std::async(std::launch::async, Chunk, next, n, seed));
+    running.push_back(std::async(std::launch::async, chunk, next, n, seed));
     next += n;
   };
   while (next < count && running.size() - head < 2 * threads) launch();

@@ -36,7 +36,7 @@ constexpr OperationInfo kOperations[] = {
 };
 // clang-format on
 
-const OperationInfo& Info(Operation operation) {
+const OperationInfo& info(Operation operation) {
   for (const OperationInfo& info : kOperations)
     if (info.operation == operation) return info;
   return kOperations[0];
@@ -45,13 +45,13 @@ const OperationInfo& Info(Operation operation) {
 // The mate and type commands refuse what is not a complete Latin square with this text.
 constexpr std::string_view kIncorrect = "Square is incorrect";
 
-void AppendNumber(std::string& out, std::uint64_t value) {
+void append_number(std::string& out, std::uint64_t value) {
   char buf[24];
   const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
   out.append(buf, end);
 }
 
-Digits SquareToDigits(const TLatinSquare& square) {
+Digits square_to_digits(const TLatinSquare& square) {
   Digits digits{};
   for (int i = 0; i < kCells; ++i) {
     const int v = square.data()[i];
@@ -62,7 +62,7 @@ Digits SquareToDigits(const TLatinSquare& square) {
 
 // IsCorrectSquare on a digit string: every cell a digit, every row, column and main diagonal
 // holding each value once.
-bool IsCompleteDls(const Digits& digits) {
+bool is_complete_dls(const Digits& digits) {
   std::array<unsigned, kOrder> rows{};
   std::array<unsigned, kOrder> columns{};
   unsigned diagonal = 0;
@@ -83,7 +83,7 @@ bool IsCompleteDls(const Digits& digits) {
   return diagonal == kAll && anti_diagonal == kAll;
 }
 
-bool IsComplete(const Digits& digits) {
+bool is_complete(const Digits& digits) {
   for (const char c : digits)
     if (c < '0' || c > '9') return false;
   return true;
@@ -91,21 +91,21 @@ bool IsComplete(const Digits& digits) {
 
 }  // namespace
 
-std::optional<Operation> OperationByName(std::string_view name) {
+std::optional<Operation> operation_by_name(std::string_view name) {
   for (const OperationInfo& info : kOperations)
     if (info.name == name) return info.operation;
   return std::nullopt;
 }
 
-std::string_view OperationName(Operation operation) { return Info(operation).name; }
+std::string_view operation_name(Operation operation) { return info(operation).name; }
 
-bool IsDeduplicating(Operation operation) {
+bool is_deduplicating(Operation operation) {
   return operation == Operation::kCf || operation == Operation::kScf;
 }
 
-std::string_view TsvHeader(Operation operation) { return Info(operation).header; }
+std::string_view tsv_header(Operation operation) { return info(operation).header; }
 
-TLatinSquare DigitsToSquare(const Digits& digits) {
+TLatinSquare digits_to_square(const Digits& digits) {
   TLatinSquare square(kOrder);
   for (int i = 0; i < kCells; ++i) {
     const char c = digits[i];
@@ -114,7 +114,7 @@ TLatinSquare DigitsToSquare(const Digits& digits) {
   return square;
 }
 
-std::string ValidationProblem(const TLatinSquare& square) {
+std::string validation_problem(const TLatinSquare& square) {
   const auto cell = [](int r, int c) {
     return "(" + std::to_string(r) + ", " + std::to_string(c) + ")";
   };
@@ -162,14 +162,14 @@ std::string ValidationProblem(const TLatinSquare& square) {
 // never uses would cost every thread (and every short run) for nothing.
 struct OperationEngine::Engines {
   template <class T>
-  static T& Get(std::unique_ptr<T>& engine) {
+  static T& get(std::unique_ptr<T>& engine) {
     if (!engine) engine = std::make_unique<T>();
     return *engine;
   }
-  CanonEngine& canon() { return Get(canon_); }
-  OdlsSearch& odls() { return Get(odls_); }
-  OdlsTypeEngine& type() { return Get(type_); }
-  TransversalSearch& transversals() { return Get(transversals_); }
+  CanonEngine& canon() { return get(canon_); }
+  OdlsSearch& odls() { return get(odls_); }
+  OdlsTypeEngine& type() { return get(type_); }
+  TransversalSearch& transversals() { return get(transversals_); }
 
   TTransversalStarts starts{};
   TTransversalCounts counts{};
@@ -187,8 +187,8 @@ OperationEngine::OperationEngine(Operation operation)
 
 OperationEngine::~OperationEngine() = default;
 
-Digits OperationEngine::Form(const Digits& digits) {
-  if (operation_ == Operation::kCf && IsComplete(digits)) {
+Digits OperationEngine::form(const Digits& digits) {
+  if (operation_ == Operation::kCf && is_complete(digits)) {
     // The engine's grid entry point: no detour through a full-size square.
     Grid grid{};
     for (int i = 0; i < kCells; ++i) grid[i] = static_cast<std::int8_t>(digits[i] - '0');
@@ -198,35 +198,35 @@ Digits OperationEngine::Form(const Digits& digits) {
     return out;
   }
   // "Get canonical form (CF)" gives an incomplete square its strong canonical form.
-  return SquareToDigits(engines_->canon().GetStrongCanonicalForm(DigitsToSquare(digits)));
+  return square_to_digits(engines_->canon().GetStrongCanonicalForm(digits_to_square(digits)));
 }
 
-void OperationEngine::AppendLine(std::uint64_t index, const Digits& digits, std::string& out) {
-  AppendNumber(out, index);
+void OperationEngine::append_line(std::uint64_t index, const Digits& digits, std::string& out) {
+  append_number(out, index);
   out += '\t';
   out.append(digits.data(), digits.size());
   out += '\t';
-  const TLatinSquare square = DigitsToSquare(digits);
+  const TLatinSquare square = digits_to_square(digits);
   switch (operation_) {
     case Operation::kOdls: {
-      if (!IsCompleteDls(digits)) {
+      if (!is_complete_dls(digits)) {
         out.append(kIncorrect);
         out += '\t';
         break;
       }
       OdlsSearch& search = engines_->odls();
       const TOrthogonalSquares mates = search.GetOdls(square);
-      AppendNumber(out, static_cast<std::uint64_t>(mates.Count()));
+      append_number(out, static_cast<std::uint64_t>(mates.Count()));
       out += '\t';
       for (int i = 0; i < mates.Count(); ++i) {
         if (i > 0) out += ' ';
-        const Digits mate = SquareToDigits(mates.Squares[i]);
+        const Digits mate = square_to_digits(mates.Squares[i]);
         out.append(mate.data(), mate.size());
       }
       break;
     }
     case Operation::kType:
-      if (!IsCompleteDls(digits)) {
+      if (!is_complete_dls(digits)) {
         out.append(kIncorrect);
         break;
       }
@@ -241,10 +241,10 @@ void OperationEngine::AppendLine(std::uint64_t index, const Digits& digits, std:
       }
       Engines& e = *engines_;
       e.transversals().GetTransversalsFast(square, false, e.starts, e.counts, e.table);
-      AppendNumber(out, static_cast<std::uint64_t>(e.starts[kOrder]));
+      append_number(out, static_cast<std::uint64_t>(e.starts[kOrder]));
       out += '\t';
       e.transversals().GetTransversalsFast(square, true, e.starts, e.counts, e.table);
-      AppendNumber(out, static_cast<std::uint64_t>(e.starts[kOrder]));
+      append_number(out, static_cast<std::uint64_t>(e.starts[kOrder]));
       break;
     }
     case Operation::kProperties:
@@ -252,18 +252,18 @@ void OperationEngine::AppendLine(std::uint64_t index, const Digits& digits, std:
       break;
     case Operation::kFillings:
       // The count without the speed reports of the window's routine: the same number.
-      AppendNumber(out, CountFillingsUpTo(square, UINT64_MAX));
+      append_number(out, CountFillingsUpTo(square, UINT64_MAX));
       break;
     case Operation::kValidate: {
-      const std::string problem = ValidationProblem(square);
+      const std::string problem = validation_problem(square);
       out += problem.empty() ? "yes\t" : "no\t";
       out += problem;
       break;
     }
     case Operation::kCf:
     case Operation::kScf: {
-      const Digits form = Form(digits);
-      out.append(form.data(), form.size());
+      const Digits canonical = form(digits);
+      out.append(canonical.data(), canonical.size());
       break;
     }
   }

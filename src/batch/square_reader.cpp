@@ -26,19 +26,19 @@ namespace {
 constexpr std::size_t kChunk = 1 << 20;
 constexpr int kCells = kOrder * kOrder;
 
-bool IsCellChar(char c) { return (c >= '0' && c <= '9') || c == '-'; }
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool is_cell_char(char c) { return (c >= '0' && c <= '9') || c == '-'; }
+bool is_blank(char c) { return c == ' ' || c == '\t'; }
 
-std::string_view Trimmed(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+std::string_view trim_blanks(std::string_view s) {
+  while (!s.empty() && is_blank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && is_blank(s.back())) s.remove_suffix(1);
   return s;
 }
 
-bool IsHeader(std::string_view trimmed) { return trimmed == "DLS" || trimmed == "ODLS"; }
+bool is_header(std::string_view trimmed) { return trimmed == "DLS" || trimmed == "ODLS"; }
 
 // Up to 100 non-blank characters of a line; more than 100 gives 101.
-std::size_t NonBlanks(std::string_view line, std::array<char, kCells>& out) {
+std::size_t non_blanks(std::string_view line, std::array<char, kCells>& out) {
   std::size_t n = 0;
   for (const char c : line) {
     if (c == ' ' || c == '\t') continue;
@@ -48,7 +48,7 @@ std::size_t NonBlanks(std::string_view line, std::array<char, kCells>& out) {
   return n;
 }
 
-std::string Quoted(std::string_view token) {
+std::string quoted(std::string_view token) {
   if (token.size() > 20) return "\"" + std::string(token.substr(0, 20)) + "...\"";
   return "\"" + std::string(token) + "\"";
 }
@@ -61,7 +61,7 @@ LineReader::~LineReader() {
   if (fd_ > 0) ::close(fd_);
 }
 
-bool LineReader::Fill() {
+bool LineReader::fill() {
   if (eof_) return false;
   if (begin_ > 0) {
     std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
@@ -83,7 +83,7 @@ bool LineReader::Fill() {
   return true;
 }
 
-bool LineReader::Next(std::string_view& line, bool& too_long) {
+bool LineReader::next(std::string_view& line, bool& too_long) {
   too_long = false;
   for (;;) {
     const char* const from = buffer_.data() + begin_;
@@ -110,7 +110,7 @@ bool LineReader::Next(std::string_view& line, bool& too_long) {
       skip_to_break_ = true;
       return true;
     }
-    if (!Fill()) {
+    if (!fill()) {
       if (begin_ == end_ || skip_to_break_) return false;
       line = std::string_view(buffer_.data() + begin_, end_ - begin_);
       begin_ = end_;
@@ -139,18 +139,18 @@ double SquareReader::fraction_read() const {
   return static_cast<double>(read) / static_cast<double>(total_bytes_);
 }
 
-void SquareReader::Problem(std::vector<InputProblem>& problems, std::uint64_t line,
+void SquareReader::problem(std::vector<InputProblem>& problems, std::uint64_t line,
                            std::string what) const {
   problems.push_back(InputProblem{source_, line, std::move(what)});
 }
 
-bool SquareReader::OpenNext(std::vector<InputProblem>& problems) {
+bool SquareReader::open_next(std::vector<InputProblem>& problems) {
   while (next_source_ < inputs_.size()) {
     source_ = next_source_++;
     const std::string& name = inputs_[source_];
     const int fd = name == "-" ? 0 : ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-      Problem(problems, 0, std::string("cannot open: ") + std::strerror(errno));
+      problem(problems, 0, std::string("cannot open: ") + std::strerror(errno));
       continue;
     }
     lines_ = std::make_unique<LineReader>(fd);
@@ -165,18 +165,18 @@ bool SquareReader::OpenNext(std::vector<InputProblem>& problems) {
   return false;
 }
 
-void SquareReader::FinishSource(std::vector<InputProblem>& problems) {
-  if (!lines_->error().empty()) Problem(problems, line_number_, "read error: " + lines_->error());
+void SquareReader::finish_source(std::vector<InputProblem>& problems) {
+  if (!lines_->error().empty()) problem(problems, line_number_, "read error: " + lines_->error());
   switch (kind_) {
     case Kind::kSquareFile:
       if (record_state_ == RecordState::kOrder || record_state_ == RecordState::kCells)
-        Problem(problems, record_line_, "the file ends inside the square that begins on this line");
+        problem(problems, record_line_, "the file ends inside the square that begins on this line");
       break;
     case Kind::kCollection:
       if (rows_ == kOrder && !broken_block_) {
         ready_.push_back(current_);  // the last block may go without its separator line
       } else if (rows_ > 0 && !broken_block_) {
-        Problem(problems, record_line_,
+        problem(problems, record_line_,
                 "the file ends inside the block that begins on this line (" +
                     std::to_string(rows_) + " of 10 rows)");
       }
@@ -188,16 +188,16 @@ void SquareReader::FinishSource(std::vector<InputProblem>& problems) {
   lines_.reset();
 }
 
-bool SquareReader::Next(InputSquare& square, std::vector<InputProblem>& problems) {
+bool SquareReader::next(InputSquare& square, std::vector<InputProblem>& problems) {
   while (ready_.empty()) {
-    if (!lines_ && !OpenNext(problems)) return false;
+    if (!lines_ && !open_next(problems)) return false;
     std::string_view line;
     bool too_long = false;
-    if (lines_->Next(line, too_long)) {
+    if (lines_->next(line, too_long)) {
       ++line_number_;
-      OnLine(line, too_long, problems);
+      on_line(line, too_long, problems);
     } else {
-      FinishSource(problems);
+      finish_source(problems);
     }
   }
   square = ready_.front();
@@ -205,18 +205,18 @@ bool SquareReader::Next(InputSquare& square, std::vector<InputProblem>& problems
   return true;
 }
 
-void SquareReader::OnLine(std::string_view line, bool too_long,
-                          std::vector<InputProblem>& problems) {
+void SquareReader::on_line(std::string_view line, bool too_long,
+                           std::vector<InputProblem>& problems) {
   if (kind_ == Kind::kUnknown) {
-    const std::string_view trimmed = Trimmed(line);
+    const std::string_view trimmed = trim_blanks(line);
     if (trimmed.empty()) return;
     std::array<char, kCells> scratch{};
-    if (IsHeader(trimmed)) {
+    if (is_header(trimmed)) {
       kind_ = Kind::kSquareFile;
     } else if (trimmed == "-") {
       kind_ = Kind::kCollection;  // an empty collection
       return;
-    } else if (!too_long && NonBlanks(line, scratch) == kCells) {
+    } else if (!too_long && non_blanks(line, scratch) == kCells) {
       kind_ = Kind::kLines;
     } else {
       kind_ = Kind::kCollection;
@@ -225,28 +225,28 @@ void SquareReader::OnLine(std::string_view line, bool too_long,
   current_.source = source_;
   switch (kind_) {
     case Kind::kSquareFile:
-      OnSquareFileLine(too_long ? std::string_view() : line, problems);
+      on_square_file_line(too_long ? std::string_view() : line, problems);
       if (too_long) {
-        Problem(problems, line_number_, "line too long");
+        problem(problems, line_number_, "line too long");
         record_state_ = RecordState::kSkipping;
       }
       break;
     case Kind::kLines:
-      OnPlainLine(line, too_long, problems);
+      on_plain_line(line, too_long, problems);
       break;
     case Kind::kCollection:
-      OnCollectionLine(line, too_long, problems);
+      on_collection_line(line, too_long, problems);
       break;
     case Kind::kUnknown:
       break;
   }
 }
 
-void SquareReader::OnSquareFileLine(std::string_view line, std::vector<InputProblem>& problems) {
-  const std::string_view trimmed = Trimmed(line);
-  if (IsHeader(trimmed)) {
+void SquareReader::on_square_file_line(std::string_view line, std::vector<InputProblem>& problems) {
+  const std::string_view trimmed = trim_blanks(line);
+  if (is_header(trimmed)) {
     if (record_state_ == RecordState::kOrder || record_state_ == RecordState::kCells)
-      Problem(problems, record_line_,
+      problem(problems, record_line_,
               "the square that begins on this line ends early, on line " +
                   std::to_string(line_number_));
     record_state_ = RecordState::kOrder;
@@ -258,14 +258,14 @@ void SquareReader::OnSquareFileLine(std::string_view line, std::vector<InputProb
   if (record_state_ == RecordState::kSkipping) return;
   std::size_t pos = 0;
   while (pos < line.size()) {
-    while (pos < line.size() && IsBlank(line[pos])) ++pos;
+    while (pos < line.size() && is_blank(line[pos])) ++pos;
     if (pos == line.size()) break;
     std::size_t end = pos;
-    while (end < line.size() && !IsBlank(line[end])) ++end;
+    while (end < line.size() && !is_blank(line[end])) ++end;
     const std::string_view token = line.substr(pos, end - pos);
     pos = end;
     if (record_state_ == RecordState::kHeader) {
-      Problem(problems, line_number_, "expected \"DLS\" or \"ODLS\", found " + Quoted(token));
+      problem(problems, line_number_, "expected \"DLS\" or \"ODLS\", found " + quoted(token));
       record_state_ = RecordState::kSkipping;
       return;
     }
@@ -273,13 +273,13 @@ void SquareReader::OnSquareFileLine(std::string_view line, std::vector<InputProb
     const char* first = token.data() + (token.front() == '+' && token.size() > 1 ? 1 : 0);
     const auto [ptr, ec] = std::from_chars(first, token.data() + token.size(), value);
     if (ec != std::errc() || ptr != token.data() + token.size()) {
-      Problem(problems, line_number_, "not a number: " + Quoted(token));
+      problem(problems, line_number_, "not a number: " + quoted(token));
       record_state_ = RecordState::kSkipping;
       return;
     }
     if (record_state_ == RecordState::kOrder) {
       if (value != kOrder) {
-        Problem(problems, line_number_,
+        problem(problems, line_number_,
                 "order " + std::string(token) + ": only squares of order 10 are read");
         record_state_ = RecordState::kSkipping;
         return;
@@ -288,7 +288,7 @@ void SquareReader::OnSquareFileLine(std::string_view line, std::vector<InputProb
       continue;
     }
     if (value < -1 || value >= kOrder) {
-      Problem(problems, line_number_, "value " + std::string(token) + " is not -1..9");
+      problem(problems, line_number_, "value " + std::string(token) + " is not -1..9");
       record_state_ = RecordState::kSkipping;
       return;
     }
@@ -303,29 +303,29 @@ void SquareReader::OnSquareFileLine(std::string_view line, std::vector<InputProb
   }
 }
 
-void SquareReader::OnPlainLine(std::string_view line, bool too_long,
-                               std::vector<InputProblem>& problems) {
+void SquareReader::on_plain_line(std::string_view line, bool too_long,
+                                 std::vector<InputProblem>& problems) {
   std::size_t n = 0;
   if (line.size() == kCells) {
     // The common line, without blanks: one copy.
     std::memcpy(current_.digits.data(), line.data(), kCells);
     n = kCells;
   } else {
-    n = too_long ? kCells + 1 : NonBlanks(line, current_.digits);
+    n = too_long ? kCells + 1 : non_blanks(line, current_.digits);
   }
   if (n == 0) return;
   bool ok = n == kCells;
-  for (std::size_t i = 0; ok && i < kCells; ++i) ok = IsCellChar(current_.digits[i]);
+  for (std::size_t i = 0; ok && i < kCells; ++i) ok = is_cell_char(current_.digits[i]);
   if (!ok) {
-    Problem(problems, line_number_, "not a digit string of 100 cells");
+    problem(problems, line_number_, "not a digit string of 100 cells");
     return;
   }
   current_.line = line_number_;
   ready_.push_back(current_);
 }
 
-void SquareReader::OnCollectionLine(std::string_view line, bool too_long,
-                                    std::vector<InputProblem>& problems) {
+void SquareReader::on_collection_line(std::string_view line, bool too_long,
+                                      std::vector<InputProblem>& problems) {
   if (rows_ == kOrder) {  // the separator
     if (!broken_block_) ready_.push_back(current_);
     rows_ = 0;
@@ -334,7 +334,7 @@ void SquareReader::OnCollectionLine(std::string_view line, bool too_long,
   }
   if (line.empty()) {
     if (rows_ > 0 && !broken_block_)
-      Problem(problems, line_number_,
+      problem(problems, line_number_,
               "empty line inside the block that begins on line " + std::to_string(record_line_) +
                   " (" + std::to_string(rows_) + " of 10 rows)");
     rows_ = 0;
@@ -348,15 +348,15 @@ void SquareReader::OnCollectionLine(std::string_view line, bool too_long,
   if (!broken_block_) {
     const std::size_t p = line.front() == ' ' ? 1 : 0;  // 0-based position of the first symbol
     if (too_long || line.size() < p + 2 * (kOrder - 1) + 1) {
-      Problem(problems, line_number_,
-              too_long ? std::string("line too long") : "row line too short: " + Quoted(line));
+      problem(problems, line_number_,
+              too_long ? std::string("line too long") : "row line too short: " + quoted(line));
       broken_block_ = true;
     } else {
       for (int j = 0; j < kOrder; ++j) {
         const char c = line[p + 2 * j];
-        if (!IsCellChar(c)) {
-          Problem(problems, line_number_,
-                  "not a digit: " + Quoted(std::string_view(&line[p + 2 * j], 1)));
+        if (!is_cell_char(c)) {
+          problem(problems, line_number_,
+                  "not a digit: " + quoted(std::string_view(&line[p + 2 * j], 1)));
           broken_block_ = true;
           break;
         }

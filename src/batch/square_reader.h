@@ -41,13 +41,13 @@ class LineReader {
   LineReader& operator=(const LineReader&) = delete;
 
   /// The next line; false at the end. `too_long` tells that the line was cut at kMaxLine.
-  bool Next(std::string_view& line, bool& too_long);
+  bool next(std::string_view& line, bool& too_long);
   [[nodiscard]] std::uint64_t bytes_read() const { return bytes_read_; }
   /// Non-empty when reading failed; the reader then reports the end.
   [[nodiscard]] const std::string& error() const { return error_; }
 
  private:
-  bool Fill();
+  bool fill();
 
   int fd_;
   std::vector<char> buffer_;
@@ -71,7 +71,7 @@ class SquareReader {
 
   /// The next square; false when every input is read. Problems met on the way are appended to
   /// `problems` in the order they were found.
-  bool Next(InputSquare& square, std::vector<InputProblem>& problems);
+  bool next(InputSquare& square, std::vector<InputProblem>& problems);
 
   [[nodiscard]] const std::string& source_name(std::uint32_t source) const {
     return inputs_[source];
@@ -86,13 +86,14 @@ class SquareReader {
   enum class Kind { kUnknown, kSquareFile, kLines, kCollection };
   enum class RecordState { kHeader, kOrder, kCells, kSkipping };
 
-  bool OpenNext(std::vector<InputProblem>& problems);
-  void FinishSource(std::vector<InputProblem>& problems);
-  void OnLine(std::string_view line, bool too_long, std::vector<InputProblem>& problems);
-  void OnSquareFileLine(std::string_view line, std::vector<InputProblem>& problems);
-  void OnPlainLine(std::string_view line, bool too_long, std::vector<InputProblem>& problems);
-  void OnCollectionLine(std::string_view line, bool too_long, std::vector<InputProblem>& problems);
-  void Problem(std::vector<InputProblem>& problems, std::uint64_t line, std::string what) const;
+  bool open_next(std::vector<InputProblem>& problems);
+  void finish_source(std::vector<InputProblem>& problems);
+  void on_line(std::string_view line, bool too_long, std::vector<InputProblem>& problems);
+  void on_square_file_line(std::string_view line, std::vector<InputProblem>& problems);
+  void on_plain_line(std::string_view line, bool too_long, std::vector<InputProblem>& problems);
+  void on_collection_line(std::string_view line, bool too_long,
+                          std::vector<InputProblem>& problems);
+  void problem(std::vector<InputProblem>& problems, std::uint64_t line, std::string what) const;
 
   std::vector<std::string> inputs_;
   std::uint64_t total_bytes_ = 0;  // of all inputs; 0 when some size is unknown

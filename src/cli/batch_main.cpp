@@ -60,7 +60,7 @@ constexpr const char* kGenerateUsage =
 std::atomic<bool> stop_requested{false};
 volatile std::sig_atomic_t stop_signal = 0;
 
-void OnStopSignal(int signal) {
+void on_stop_signal(int signal) {
   stop_signal = signal;
   stop_requested.store(true);
 }
@@ -72,7 +72,7 @@ class StopSignals {
     stop_requested.store(false);
     stop_signal = 0;
     struct sigaction action {};
-    action.sa_handler = OnStopSignal;
+    action.sa_handler = on_stop_signal;
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, &old_int_);
     sigaction(SIGTERM, &action, &old_term_);
@@ -84,7 +84,7 @@ class StopSignals {
   StopSignals(const StopSignals&) = delete;
   StopSignals& operator=(const StopSignals&) = delete;
 
-  [[nodiscard]] static int ExitStatus() {
+  [[nodiscard]] static int exit_status() {
     return stop_signal == SIGTERM ? 128 + SIGTERM : 128 + SIGINT;
   }
 
@@ -94,14 +94,14 @@ class StopSignals {
 };
 
 template <class T>
-std::optional<T> ParseNumber(const std::string& s) {
+std::optional<T> parse_number(const std::string& s) {
   T value = 0;
   const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
   if (ec != std::errc() || end != s.data() + s.size() || s.empty()) return std::nullopt;
   return value;
 }
 
-int UsageError(std::ostream& err, const std::string& command, const std::string& message) {
+int usage_error(std::ostream& err, const std::string& command, const std::string& message) {
   err << "dlslab-cli " << command << ": " << message << '\n'
       << "Try 'dlslab-cli " << command << " --help'.\n";
   return 2;
@@ -109,7 +109,7 @@ int UsageError(std::ostream& err, const std::string& command, const std::string&
 
 }  // namespace
 
-int BatchMain(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
+int batch_main(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
   batch::BatchOptions options;
   bool progress = false;
   std::size_t i = 0;
@@ -127,7 +127,7 @@ int BatchMain(std::span<const std::string> args, std::ostream& out, std::ostream
       options.resume = true;
     } else if (option == "--threads" || option == "--output" || option == "--format" ||
                option == "--block") {
-      if (i + 1 >= args.size()) return UsageError(err, "batch", option + " needs a value");
+      if (i + 1 >= args.size()) return usage_error(err, "batch", option + " needs a value");
       const std::string& value = args[++i];
       if (option == "--output") {
         options.output = value;
@@ -137,31 +137,31 @@ int BatchMain(std::span<const std::string> args, std::ostream& out, std::ostream
         else if (value == "collection")
           options.format = batch::OutputFormat::kCollection;
         else
-          return UsageError(err, "batch", "--format is collection or tsv, not \"" + value + "\"");
+          return usage_error(err, "batch", "--format is collection or tsv, not \"" + value + "\"");
       } else {
-        const auto n = ParseNumber<unsigned>(value);
+        const auto n = parse_number<unsigned>(value);
         if (!n || *n == 0 || *n > 1024)
-          return UsageError(err, "batch", option + " needs a number 1..1024");
+          return usage_error(err, "batch", option + " needs a number 1..1024");
         if (option == "--threads")
           options.threads = *n;
         else
           options.block_size = *n;
       }
     } else {
-      return UsageError(err, "batch", "unknown option \"" + option + "\"");
+      return usage_error(err, "batch", "unknown option \"" + option + "\"");
     }
   }
-  if (i >= args.size()) return UsageError(err, "batch", "no operation");
-  const auto operation = batch::OperationByName(args[i]);
-  if (!operation) return UsageError(err, "batch", "unknown operation \"" + args[i] + "\"");
+  if (i >= args.size()) return usage_error(err, "batch", "no operation");
+  const auto operation = batch::operation_by_name(args[i]);
+  if (!operation) return usage_error(err, "batch", "unknown operation \"" + args[i] + "\"");
   options.operation = *operation;
   options.inputs.assign(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
-  if (options.inputs.empty()) return UsageError(err, "batch", "no input");
+  if (options.inputs.empty()) return usage_error(err, "batch", "no input");
   if (options.format == batch::OutputFormat::kCollection &&
-      !batch::IsDeduplicating(options.operation))
-    return UsageError(err, "batch", "the collection format is for cf and scf only");
+      !batch::is_deduplicating(options.operation))
+    return usage_error(err, "batch", "the collection format is for cf and scf only");
   if (options.resume && options.output.empty())
-    return UsageError(err, "batch", "--resume needs --output");
+    return usage_error(err, "batch", "--resume needs --output");
   for (const std::string& input : options.inputs) {
     if (input != "-" && ::access(input.c_str(), R_OK) != 0) {
       err << "dlslab-cli batch: cannot read \"" << input << "\"\n";
@@ -174,13 +174,13 @@ int BatchMain(std::span<const std::string> args, std::ostream& out, std::ostream
                                 : progress ? batch::Reporter::ProgressMode::kLines
                                            : batch::Reporter::ProgressMode::kNone);
   const StopSignals signals;
-  const batch::BatchSummary summary = batch::RunBatch(options, out, reporter, stop_requested);
-  reporter.Line(batch::SummaryLine(options, summary));
+  const batch::BatchSummary summary = batch::run_batch(options, out, reporter, stop_requested);
+  reporter.line(batch::summary_line(options, summary));
   switch (summary.end) {
     case batch::BatchSummary::End::kComplete:
       return 0;
     case batch::BatchSummary::End::kInterrupted:
-      return StopSignals::ExitStatus();
+      return StopSignals::exit_status();
     case batch::BatchSummary::End::kStrictStop:
     case batch::BatchSummary::End::kFailed:
       break;
@@ -188,7 +188,7 @@ int BatchMain(std::span<const std::string> args, std::ostream& out, std::ostream
   return 1;
 }
 
-int GenerateMain(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
+int generate_main(std::span<const std::string> args, std::ostream& out, std::ostream& err) {
   std::optional<std::uint64_t> count;
   std::uint32_t seed = 1;
   unsigned threads = 0;
@@ -200,28 +200,28 @@ int GenerateMain(std::span<const std::string> args, std::ostream& out, std::ostr
       return 0;
     }
     if (arg == "--seed" || arg == "--threads" || arg == "--output") {
-      if (i + 1 >= args.size()) return UsageError(err, "generate", arg + " needs a value");
+      if (i + 1 >= args.size()) return usage_error(err, "generate", arg + " needs a value");
       const std::string& value = args[++i];
       if (arg == "--output") {
         output = value;
       } else if (arg == "--seed") {
-        const auto s = ParseNumber<std::uint32_t>(value);
-        if (!s) return UsageError(err, "generate", "--seed needs a number 0..4294967295");
+        const auto s = parse_number<std::uint32_t>(value);
+        if (!s) return usage_error(err, "generate", "--seed needs a number 0..4294967295");
         seed = *s;
       } else {
-        const auto n = ParseNumber<unsigned>(value);
+        const auto n = parse_number<unsigned>(value);
         if (!n || *n == 0 || *n > 1024)
-          return UsageError(err, "generate", "--threads needs a number 1..1024");
+          return usage_error(err, "generate", "--threads needs a number 1..1024");
         threads = *n;
       }
     } else if (!count && !arg.starts_with("--")) {
-      count = ParseNumber<std::uint64_t>(arg);
-      if (!count) return UsageError(err, "generate", "N must be a number, not \"" + arg + "\"");
+      count = parse_number<std::uint64_t>(arg);
+      if (!count) return usage_error(err, "generate", "N must be a number, not \"" + arg + "\"");
     } else {
-      return UsageError(err, "generate", "unexpected \"" + arg + "\"");
+      return usage_error(err, "generate", "unexpected \"" + arg + "\"");
     }
   }
-  if (!count) return UsageError(err, "generate", "how many squares?");
+  if (!count) return usage_error(err, "generate", "how many squares?");
   if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
 
   const StopSignals signals;
@@ -233,7 +233,7 @@ int GenerateMain(std::span<const std::string> args, std::ostream& out, std::ostr
         << '\n';
     return 1;
   }
-  const std::uint64_t written = batch::GenerateSquares(
+  const std::uint64_t written = batch::generate_squares(
       *count, seed, threads,
       [&](std::string_view text) {
         if (file) return file->Write(text);
@@ -248,7 +248,7 @@ int GenerateMain(std::span<const std::string> args, std::ostream& out, std::ostr
   out.flush();
   if (written != *count) {
     err << "dlslab-cli generate: stopped after " << written << " of " << *count << " squares\n";
-    return stop_requested.load() ? StopSignals::ExitStatus() : 1;
+    return stop_requested.load() ? StopSignals::exit_status() : 1;
   }
   return 0;
 }

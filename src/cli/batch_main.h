@@ -10,9 +10,9 @@ namespace dlslab::cli {
 /// the inputs. Results go to out (or the --output file), messages and the summary to err.
 /// Returns 0 when complete, 1 on an error (or an unreadable input with --strict), 2 on a usage
 /// error, 130 / 143 when stopped by SIGINT / SIGTERM.
-int BatchMain(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+int batch_main(std::span<const std::string> args, std::ostream& out, std::ostream& err);
 
 /// `dlslab-cli generate N ...`: N random DLS of order 10 as digit-string lines.
-int GenerateMain(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+int generate_main(std::span<const std::string> args, std::ostream& out, std::ostream& err);
 
 }  // namespace dlslab::cli

@@ -54,7 +54,7 @@ constexpr const char* kUsage =
     "DLSLAB_ISA=scalar|avx2|avx512|avx512vp2i makes the engines use a lower instruction-set path\n"
     "than the best one this processor has; the results are the same on every path.\n";
 
-std::string_view ArgName(cmd::ArgKind kind) {
+std::string_view arg_name(cmd::ArgKind kind) {
   switch (kind) {
     case cmd::ArgKind::kOpenFile:
     case cmd::ArgKind::kSaveFile:
@@ -73,13 +73,13 @@ std::string_view ArgName(cmd::ArgKind kind) {
   return "";
 }
 
-void PrintList(std::ostream& out) {
+void print_list(std::ostream& out) {
   const auto table = cmd::menu_table();
   for (std::size_t i = 0; i < table.size(); ++i) {
     const cmd::MenuEntry& e = table[i];
     if (e.caption == "-" || cmd::is_container(table, i)) continue;
     out << e.caption;
-    if (e.arg != cmd::ArgKind::kNone) out << ' ' << ArgName(e.arg);
+    if (e.arg != cmd::ArgKind::kNone) out << ' ' << arg_name(e.arg);
     if (e.window_only)
       out << "  (window only)";
     else if (e.handler == nullptr)
@@ -88,7 +88,7 @@ void PrintList(std::ostream& out) {
   }
 }
 
-std::optional<std::uint32_t> ParseSeed(const std::string& s) {
+std::optional<std::uint32_t> parse_seed(const std::string& s) {
   std::uint32_t value = 0;
   const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
   if (ec != std::errc() || end != s.data() + s.size()) return std::nullopt;
@@ -99,7 +99,7 @@ std::optional<std::uint32_t> ParseSeed(const std::string& s) {
 // all the handler does, which is safe in a signal handler.
 std::atomic<Progress*> interrupted_progress{nullptr};
 
-extern "C" void OnInterrupt(int /*signal*/) {
+extern "C" void on_interrupt(int /*signal*/) {
   if (Progress* progress = interrupted_progress.load()) progress->RequestCancel();
 }
 
@@ -108,7 +108,7 @@ class InterruptToCancel {
  public:
   explicit InterruptToCancel(Progress& progress) {
     interrupted_progress.store(&progress);
-    previous_ = std::signal(SIGINT, OnInterrupt);
+    previous_ = std::signal(SIGINT, on_interrupt);
   }
   ~InterruptToCancel() {
     std::signal(SIGINT, previous_ == SIG_ERR ? SIG_DFL : previous_);
@@ -121,7 +121,7 @@ class InterruptToCancel {
   void (*previous_)(int) = SIG_DFL;
 };
 
-std::string MinutesSeconds(double seconds) {
+std::string minutes_seconds(double seconds) {
   const long s = std::lround(seconds);
   char text[32];
   std::snprintf(text, sizeof text, "%ld:%02ld", s / 60, s % 60);
@@ -133,7 +133,7 @@ std::string MinutesSeconds(double seconds) {
 class ProgressLine {
  public:
   ProgressLine(const Progress& progress, std::string_view caption)
-      : progress_(progress), caption_(caption), thread_([this] { Draw(); }) {}
+      : progress_(progress), caption_(caption), thread_([this] { draw(); }) {}
   ~ProgressLine() {
     {
       const std::lock_guard lock(mutex_);
@@ -146,7 +146,7 @@ class ProgressLine {
   ProgressLine& operator=(const ProgressLine&) = delete;
 
  private:
-  void Draw() {
+  void draw() {
     using Clock = std::chrono::steady_clock;
     const Clock::time_point start = Clock::now();
     std::uint64_t step_start_done = 0;
@@ -175,8 +175,8 @@ class ProgressLine {
         const std::uint64_t gained = snapshot.done - step_start_done;
         if (gained > 0 && snapshot.done < snapshot.total && seconds > 1.0)
           line += ", " +
-                  MinutesSeconds(seconds * static_cast<double>(snapshot.total - snapshot.done) /
-                                 static_cast<double>(gained)) +
+                  minutes_seconds(seconds * static_cast<double>(snapshot.total - snapshot.done) /
+                                  static_cast<double>(gained)) +
                   " left";
       } else if (snapshot.done > 0) {
         line += " " + std::to_string(snapshot.done);
@@ -201,7 +201,7 @@ class ProgressLine {
 
 }  // namespace
 
-Invocation ParseArguments(std::span<const std::string> args) {
+Invocation parse_arguments(std::span<const std::string> args) {
   Invocation call;
   auto usage_error = [&call](std::string message) {
     call.action = Invocation::Action::kUsageError;
@@ -227,7 +227,7 @@ Invocation ParseArguments(std::span<const std::string> args) {
       if (i + 1 >= args.size()) return usage_error(option + " needs a value");
       const std::string& value = args[++i];
       if (option == "--seed") {
-        call.seed = ParseSeed(value);
+        call.seed = parse_seed(value);
         if (!call.seed)
           return usage_error("--seed needs a number 0..4294967295, not \"" + value + "\"");
       } else {
@@ -250,7 +250,7 @@ Invocation ParseArguments(std::span<const std::string> args) {
     if (entry->arg != cmd::ArgKind::kNone) {
       if (i + 1 >= args.size())
         return usage_error("command \"" + std::string(entry->caption) + "\" needs " +
-                           std::string(ArgName(entry->arg)));
+                           std::string(arg_name(entry->arg)));
       step.arg = args[++i];
     }
     call.steps.push_back(std::move(step));
@@ -258,21 +258,21 @@ Invocation ParseArguments(std::span<const std::string> args) {
   return call;
 }
 
-int Run(std::span<const std::string> args, std::ostream& out, std::ostream& err,
+int run(std::span<const std::string> args, std::ostream& out, std::ostream& err,
         const SaveBitmapFn& save_bitmap, const SaveStatisticsFn& save_statistics) {
   // The diagnostics go to err while the commands run; the caller's stream comes back after,
-  // so that a Run in a longer-lived process leaves no pointer to a stream that is gone.
+  // so that a run in a longer-lived process leaves no pointer to a stream that is gone.
   struct DiagRedirect {
     std::ostream* previous = &Diag();
     ~DiagRedirect() { SetDiagStream(previous); }
   } redirect;
   SetDiagStream(&err);
-  if (!args.empty() && args[0] == "batch") return BatchMain(args.subspan(1), out, err);
-  if (!args.empty() && args[0] == "generate") return GenerateMain(args.subspan(1), out, err);
+  if (!args.empty() && args[0] == "batch") return batch_main(args.subspan(1), out, err);
+  if (!args.empty() && args[0] == "generate") return generate_main(args.subspan(1), out, err);
   if (const std::string& note = DefaultIsaChoice().note; !note.empty())
     err << "dlslab-cli: " << note << '\n';
 
-  const Invocation call = ParseArguments(args);
+  const Invocation call = parse_arguments(args);
   switch (call.action) {
     case Invocation::Action::kUsageError:
       err << "dlslab-cli: " << call.error << '\n' << "Try 'dlslab-cli --help'.\n";
@@ -287,7 +287,7 @@ int Run(std::span<const std::string> args, std::ostream& out, std::ostream& err,
       out << ")\n";
       return 0;
     case Invocation::Action::kList:
-      PrintList(out);
+      print_list(out);
       return 0;
     case Invocation::Action::kRun:
       break;

@@ -40,14 +40,14 @@ struct Invocation {
 
 /// Reads the arguments after the program name. Options come first; the first --help,
 /// --version or --list ends the reading, so does the first mistake.
-[[nodiscard]] Invocation ParseArguments(std::span<const std::string> args);
+[[nodiscard]] Invocation parse_arguments(std::span<const std::string> args);
 
 /// Runs `dlslab-cli` with the arguments after the program name. Log lines go to out,
 /// messages and diagnostics to err. Returns the exit status: 0 ok, 1 a command failed,
 /// 2 a usage error (nothing is run then), 130 a command stopped by Ctrl-C (SIGINT, caught while
 /// the commands run). Without save_bitmap, "Save as bmp..." fails; without save_statistics,
 /// "Draw statistical info" does.
-int Run(std::span<const std::string> args, std::ostream& out, std::ostream& err,
+int run(std::span<const std::string> args, std::ostream& out, std::ostream& err,
         const SaveBitmapFn& save_bitmap = {}, const SaveStatisticsFn& save_statistics = {});
 
 }  // namespace dlslab::cli

@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
 #ifdef DLSLAB_HAVE_RENDERER
   dlslab::render::OffscreenRenderer renderer;
-  return dlslab::cli::Run(
+  return dlslab::cli::run(
       args, std::cout, std::cerr,
       [&renderer](dlslab::TLatinSquareClass& model, const std::string& file) {
         renderer.SaveBitmap(model, file);
@@ -20,6 +20,6 @@ int main(int argc, char** argv) {
         renderer.SaveStatisticalInfo(histograms, file);
       });
 #else
-  return dlslab::cli::Run(args, std::cout, std::cerr);
+  return dlslab::cli::run(args, std::cout, std::cerr);
 #endif
 }

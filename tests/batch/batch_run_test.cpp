@@ -35,7 +35,7 @@ Outcome RunOn(const BatchOptions& options, bool stop_at_once = false) {
   Reporter reporter(err, Reporter::ProgressMode::kNone);
   const std::atomic<bool> stop{stop_at_once};
   Outcome outcome;
-  outcome.summary = RunBatch(options, out, reporter, stop);
+  outcome.summary = run_batch(options, out, reporter, stop);
   outcome.out = out.str();
   outcome.messages = err.str();
   return outcome;
@@ -112,7 +112,7 @@ class BatchRunTest : public ::testing::Test {
     EXPECT_EQ(outcome.summary.end, BatchSummary::End::kComplete) << outcome.messages;
     std::vector<std::string> lines = Lines(outcome.out);
     EXPECT_FALSE(lines.empty());
-    EXPECT_EQ(lines.front(), TsvHeader(operation));
+    EXPECT_EQ(lines.front(), tsv_header(operation));
     std::vector<std::vector<std::string>> rows;
     for (std::size_t i = 1; i < lines.size(); ++i) rows.push_back(Columns(lines[i]));
     return rows;
@@ -195,7 +195,7 @@ TEST_F(BatchRunTest, OutputIsTheSameForAnyThreadCountAndBlockSize) {
       BatchOptions many = Options(operation, threads);
       many.format = OutputFormat::kDefault;
       many.block_size = 1 + threads;
-      EXPECT_EQ(RunOn(many).out, reference.out) << OperationName(operation) << threads;
+      EXPECT_EQ(RunOn(many).out, reference.out) << operation_name(operation) << threads;
     }
   }
 }
@@ -252,8 +252,9 @@ TEST_F(BatchRunTest, PartialFileIsRenamedOnlyWhenComplete) {
   const Outcome stopped = RunOn(options, true);
   EXPECT_EQ(stopped.summary.end, BatchSummary::End::kInterrupted);
   EXPECT_FALSE(std::filesystem::exists(options.output));
-  EXPECT_EQ(ReadFile(options.output + ".partial"), std::string(TsvHeader(Operation::kOdls)) + "\n");
-  EXPECT_NE(SummaryLine(options, stopped.summary).find("interrupted"), std::string::npos);
+  EXPECT_EQ(ReadFile(options.output + ".partial"),
+            std::string(tsv_header(Operation::kOdls)) + "\n");
+  EXPECT_NE(summary_line(options, stopped.summary).find("interrupted"), std::string::npos);
 
   const Outcome complete = RunOn(options);
   EXPECT_EQ(complete.summary.end, BatchSummary::End::kComplete);

@@ -26,7 +26,7 @@ Read ReadAll(std::vector<std::string> inputs) {
   SquareReader reader(std::move(inputs));
   Read read;
   InputSquare square;
-  while (reader.Next(square, read.problems)) read.squares.push_back(square);
+  while (reader.next(square, read.problems)) read.squares.push_back(square);
   return read;
 }
 
@@ -171,7 +171,7 @@ TEST(LineReader, CutsOverlongLinesAndReadsALastLineWithoutBreak) {
   std::string_view line;
   bool too_long = false;
   std::vector<std::pair<std::string, bool>> got;
-  while (lines.Next(line, too_long)) got.emplace_back(std::string(line.substr(0, 8)), too_long);
+  while (lines.next(line, too_long)) got.emplace_back(std::string(line.substr(0, 8)), too_long);
   const std::vector<std::pair<std::string, bool>> expected{
       {"one", false}, {"77777777", true}, {"two", false}, {"three", false}};
   EXPECT_EQ(got, expected);

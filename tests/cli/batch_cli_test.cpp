@@ -119,7 +119,7 @@ TEST_F(BatchCli, InterruptedRunLeavesAPartialFileThatResumeCompletes) {
   std::ostringstream messages;
   Reporter reporter(messages, Reporter::ProgressMode::kNone);
   const std::atomic<bool> stop{false};
-  RunBatch(options, reference, reporter, stop);
+  run_batch(options, reference, reporter, stop);
   EXPECT_TRUE(ReadFile(output) == reference.str());
 }
 

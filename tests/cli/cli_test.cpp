@@ -156,7 +156,7 @@ TEST(Cli, AUsageErrorAnywhereRunsNothing) {
   // The reader alone: the plan names each command once, with its argument.
   const std::vector<std::string> args{"--seed",    "7", "--square",       "01", "--square", "0123",
                                       "Set order", "5", "As solid string"};
-  const Invocation call = ParseArguments(args);
+  const Invocation call = parse_arguments(args);
   ASSERT_EQ(call.action, Invocation::Action::kRun);
   EXPECT_EQ(call.seed, 7u);
   EXPECT_EQ(call.square, "0123");

@@ -15,7 +15,7 @@ namespace {
 int RunWith(const std::vector<std::string>& args, std::string& out, std::string& err,
             const SaveBitmapFn& save_bitmap = {}) {
   std::ostringstream o, e;
-  const int status = Run(args, o, e, save_bitmap);
+  const int status = run(args, o, e, save_bitmap);
   out = o.str();
   err = e.str();
   return status;

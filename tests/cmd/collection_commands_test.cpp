@@ -89,13 +89,13 @@ TEST_F(CollectionCommandsTest, BrowsingAnEmptyCollectionChangesNothing) {
 TEST_F(CollectionCommandsTest, CliLoadsACollectionAndReportsAFailure) {
   std::ostringstream out, err;
   const std::vector<std::string> args = {"Load collection", path, "As solid string"};
-  EXPECT_EQ(cli::Run(args, out, err), 0);
+  EXPECT_EQ(cli::run(args, out, err), 0);
   EXPECT_EQ(out.str(),
             "dlslab_browse_three.txt: 3 DLS loaded\nDLS: " + std::string(saved.Items(0)) + "\n");
 
   std::ostringstream out2, err2;
   const std::string missing = path + ".missing";
-  EXPECT_EQ(cli::Run(std::vector<std::string>{"Load collection...", missing}, out2, err2), 1);
+  EXPECT_EQ(cli::run(std::vector<std::string>{"Load collection...", missing}, out2, err2), 1);
   EXPECT_NE(err2.str().find(missing), std::string::npos) << err2.str();
 }
 

@@ -119,7 +119,7 @@ TEST(FormatGeneral15, WritesFifteenSignificantDigits) {
 TEST(CliStatus, PrintsTheStatusOfTheLoadedSquare) {
   std::ostringstream out, err;
   const std::vector<std::string> args{"--square", ComplementedLine3(), "--status"};
-  const int status = cli::Run(args, out, err);
+  const int status = cli::run(args, out, err);
   EXPECT_EQ(status, 0) << err.str();
   EXPECT_EQ(out.str(), "Status: HORZ_SYMM HSI=100 VSI=18 CSI=56 2.94665518995189E95\n");
 }
@@ -133,7 +133,7 @@ TEST(CliStatus, SquareNumberIsTheSameOnEveryBuild) {
       "0123456789120457986350163982479358217406463578092184691325707890645132294780361565710243"
       "983782961054",
       "--status"};
-  ASSERT_EQ(cli::Run(args, out, err), 0) << err.str();
+  ASSERT_EQ(cli::run(args, out, err), 0) << err.str();
   EXPECT_EQ(out.str(), "Status:  CF HSI=14 VSI=16 CSI=32 4.15021849017271E93\n");
 }
 

@@ -103,15 +103,15 @@ TEST_F(StatsCommandsTest, CliRunsBothCommands) {
     EXPECT_EQ(name, "bmp.bmp");
     ++calls;
   };
-  EXPECT_EQ(cli::Run(args, out, err, {}, painter), 0) << err.str();
+  EXPECT_EQ(cli::run(args, out, err, {}, painter), 0) << err.str();
   EXPECT_EQ(out.str(), "");
   EXPECT_EQ(err.str(), std::string(100, '0'));
   EXPECT_EQ(calls, 1);
 
   std::ostringstream out2, err2;
-  EXPECT_EQ(cli::Run(std::vector<std::string>{"Draw statistical info"}, out2, err2), 1);
+  EXPECT_EQ(cli::run(std::vector<std::string>{"Draw statistical info"}, out2, err2), 1);
   std::ostringstream out3, err3;
-  EXPECT_EQ(cli::Run(std::vector<std::string>{"Find square in folder"}, out3, err3), 2);
+  EXPECT_EQ(cli::run(std::vector<std::string>{"Find square in folder"}, out3, err3), 2);
 }
 
 }  // namespace

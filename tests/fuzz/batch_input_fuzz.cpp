@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   InputSquare square;
   for (;;) {
     const std::size_t before = problems.size();
-    const bool got = reader.Next(square, problems);
+    const bool got = reader.next(square, problems);
     for (std::size_t i = before; i < problems.size(); ++i) {
       if (problems[i].source > 1 || problems[i].line > lines) std::abort();
       ++problems_of[problems[i].source];

@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size == 0) args.clear();
 
   using Action = dlslab::cli::Invocation::Action;
-  const dlslab::cli::Invocation call = dlslab::cli::ParseArguments(args);
+  const dlslab::cli::Invocation call = dlslab::cli::parse_arguments(args);
   if ((call.action == Action::kUsageError) == call.error.empty()) std::abort();
   if (call.action != Action::kRun && !call.steps.empty()) std::abort();
   std::size_t words = 0;
