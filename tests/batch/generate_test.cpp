@@ -13,11 +13,11 @@
 namespace dlslab {
 namespace {
 
-TEST(GenerateSquares, WritesTheEngineSquaresInSeedOrderOnAnyThreadCount) {
+TEST(generate_squares, WritesTheEngineSquaresInSeedOrderOnAnyThreadCount) {
   const std::atomic<bool> stop{false};
   for (const unsigned threads : {1u, 2u}) {
     std::string text;
-    const std::uint64_t written = batch::GenerateSquares(
+    const std::uint64_t written = batch::generate_squares(
         3000, 4000000000u, threads,
         [&](std::string_view chunk) {
           text += chunk;
