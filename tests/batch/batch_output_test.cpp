@@ -29,8 +29,8 @@ Outcome RunOn(const BatchOptions& options) {
   Reporter reporter(err, Reporter::ProgressMode::kNone);
   const std::atomic<bool> stop{false};
   Outcome outcome;
-  outcome.summary = RunBatch(options, out, reporter, stop);
-  outcome.line = SummaryLine(options, outcome.summary);
+  outcome.summary = run_batch(options, out, reporter, stop);
+  outcome.line = summary_line(options, outcome.summary);
   dlslab::test::ClearFileFaults();
   return outcome;
 }
@@ -124,7 +124,7 @@ TEST_F(BatchOutputFailure, AFailedFormsWriteKeepsThePartialFileItResumedFrom) {
 
 TEST_F(BatchOutputFailure, AFolderInTheWayOfTheResultKeepsTheCompleteResultsUnderThePartialName) {
   for (const Operation operation : {Operation::kCf, Operation::kValidate}) {
-    SCOPED_TRACE(std::string(OperationName(operation)));
+    SCOPED_TRACE(std::string(operation_name(operation)));
     BatchOptions options = Options(operation);
     options.resume = false;
     const std::string complete = [&] {
@@ -166,7 +166,7 @@ TEST_F(BatchOutputFailure, AFullDeviceOrAFolderThatTakesNoFileFailsTheRun) {
     if (!lock.ok()) GTEST_SKIP() << "this user can create files in any folder";
     options.operation = operation;
     const Outcome locked = RunOn(options);
-    EXPECT_EQ(locked.summary.end, BatchSummary::End::kFailed) << OperationName(operation);
+    EXPECT_EQ(locked.summary.end, BatchSummary::End::kFailed) << operation_name(operation);
     EXPECT_EQ(locked.summary.read, 0u);  // refused before any work
     EXPECT_NE(locked.line.find("failed: cannot write " + partial + ": open: "), std::string::npos)
         << locked.line;

@@ -18,19 +18,19 @@ TEST(FormSet, EveryFormStaysFoundWhileTheIndexGrows) {
   for (const std::size_t reserved : {std::size_t{0}, std::size_t{100}, std::size_t{3000}}) {
     SCOPED_TRACE(reserved);
     FormSet forms;
-    forms.Reserve(reserved);
+    forms.reserve(reserved);
     constexpr std::uint32_t kForms = 40000;  // more than two chunks of records
     for (std::uint32_t k = 0; k < kForms; ++k) {
       const Digits form = FormNumber(k);
-      forms.Add(form, FormSet::Hash(form));
+      forms.add(form, FormSet::hash(form));
       if (k % 997 == 0) {  // the first form again, at every size of the index
         const Digits first = FormNumber(0);
-        forms.Add(first, FormSet::Hash(first));
+        forms.add(first, FormSet::hash(first));
       }
     }
     for (std::uint32_t k = kForms; k-- > 0;) {
       const Digits form = FormNumber(k);
-      forms.Add(form, FormSet::Hash(form), k % 3 + 1);
+      forms.add(form, FormSet::hash(form), k % 3 + 1);
     }
     ASSERT_EQ(forms.size(), kForms);
     EXPECT_EQ(forms.count(0), 1 + (kForms + 996) / 997 + 1);

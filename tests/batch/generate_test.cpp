@@ -45,7 +45,7 @@ namespace {
 std::vector<std::string> Generate(std::uint64_t count, std::uint32_t seed, unsigned threads) {
   std::vector<std::string> lines;
   const std::atomic<bool> stop{false};
-  const std::uint64_t written = GenerateSquares(
+  const std::uint64_t written = generate_squares(
       count, seed, threads,
       [&lines](std::string_view text) {
         for (std::size_t at = 0; at < text.size(); at = text.find('\n', at) + 1)
@@ -59,7 +59,7 @@ std::vector<std::string> Generate(std::uint64_t count, std::uint32_t seed, unsig
 
 // Square i is the one "Random search v3" fills from seed S + i: past the first piece of work
 // too (the generator hands out its squares in pieces of a few thousand), for any thread count.
-TEST(GenerateSquares, SquareIIsRandomSearchV3FromSeedSPlusI) {
+TEST(generate_squares, SquareIIsRandomSearchV3FromSeedSPlusI) {
   constexpr std::uint64_t kCount = 4099;        // two full pieces and a short one
   constexpr std::uint32_t kSeed = 4294967000u;  // the seeds wrap round past 2^32 - 1
   const std::vector<std::string> many = Generate(kCount, kSeed, 3);
@@ -73,15 +73,15 @@ TEST(GenerateSquares, SquareIIsRandomSearchV3FromSeedSPlusI) {
   EXPECT_TRUE(std::equal(one.begin(), one.end(), many.begin()));
 }
 
-TEST(GenerateSquares, StopsWhenTheWriterRefusesOrAStopIsRequested) {
+TEST(generate_squares, StopsWhenTheWriterRefusesOrAStopIsRequested) {
   int calls = 0;
   const std::atomic<bool> stop{false};
-  EXPECT_EQ(GenerateSquares(
+  EXPECT_EQ(generate_squares(
                 10, 1, 2, [&calls](std::string_view) { return ++calls > 1; }, stop),
             0u);
   EXPECT_EQ(calls, 1);
   const std::atomic<bool> stopped{true};
-  EXPECT_EQ(GenerateSquares(
+  EXPECT_EQ(generate_squares(
                 10, 1, 2, [](std::string_view) { return true; }, stopped),
             0u);
 }

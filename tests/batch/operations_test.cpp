@@ -76,7 +76,7 @@ TEST(OperationColumns, EveryColumnIsWhatTheSingleSquareCommandShows) {
   for (const Operation operation :
        {Operation::kOdls, Operation::kType, Operation::kTransversals, Operation::kProperties,
         Operation::kFillings, Operation::kValidate}) {
-    SCOPED_TRACE(std::string(OperationName(operation)));
+    SCOPED_TRACE(std::string(operation_name(operation)));
     BatchOptions options;
     options.operation = operation;
     options.inputs = {input};
@@ -85,14 +85,14 @@ TEST(OperationColumns, EveryColumnIsWhatTheSingleSquareCommandShows) {
     std::ostringstream err;
     Reporter reporter(err, Reporter::ProgressMode::kNone);
     const std::atomic<bool> stop{false};
-    ASSERT_EQ(RunBatch(options, out, reporter, stop).end, BatchSummary::End::kComplete)
+    ASSERT_EQ(run_batch(options, out, reporter, stop).end, BatchSummary::End::kComplete)
         << err.str();
     std::vector<std::string> lines = Split(out.str(), '\n');
     ASSERT_EQ(lines.back(), "");  // the output ends with a line break
     lines.pop_back();
     ASSERT_EQ(lines.size(), squares.size() + 1);
-    const std::vector<std::string> header = Split(std::string(TsvHeader(operation)), '\t');
-    EXPECT_EQ(lines[0], TsvHeader(operation));
+    const std::vector<std::string> header = Split(std::string(tsv_header(operation)), '\t');
+    EXPECT_EQ(lines[0], tsv_header(operation));
     for (std::size_t i = 0; i < squares.size(); ++i) {
       SCOPED_TRACE("square " + std::to_string(i + 1));
       const std::vector<std::string> row = Split(lines[i + 1], '\t');

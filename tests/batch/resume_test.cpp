@@ -30,14 +30,14 @@ Outcome RunOn(const BatchOptions& options) {
   std::ostringstream err;
   Reporter reporter(err, Reporter::ProgressMode::kNone);
   const std::atomic<bool> stop{false};
-  Outcome outcome{RunBatch(options, out, reporter, stop), err.str()};
+  Outcome outcome{run_batch(options, out, reporter, stop), err.str()};
   return outcome;
 }
 
 /// The summary line with its timing figures as "T".
 std::string Figures(const BatchOptions& options, const BatchSummary& summary) {
   static const std::regex kTiming(R"([0-9]+\.[0-9][0-9] s, [0-9]+ squares/s)");
-  return std::regex_replace(SummaryLine(options, summary), kTiming, "T");
+  return std::regex_replace(summary_line(options, summary), kTiming, "T");
 }
 
 TEST(Resume, FromAPartialFileCutAnywhereGivesTheUninterruptedFile) {
@@ -99,7 +99,7 @@ TEST(Resume, CanonicalFormCountsSurviveTheIndexGrowing) {
   const ScratchFolder folder;
   std::vector<std::string> squares;
   const std::atomic<bool> no_stop{false};
-  GenerateSquares(
+  generate_squares(
       1100, 77, 2,
       [&squares](std::string_view text) {
         for (std::size_t at = 0; at < text.size(); at += 101)
@@ -117,7 +117,7 @@ TEST(Resume, CanonicalFormCountsSurviveTheIndexGrowing) {
   for (const std::string& s : squares) {
     Digits digits{};
     std::copy(s.begin(), s.end(), digits.begin());
-    const Digits form = engine.Form(digits);
+    const Digits form = engine.form(digits);
     const std::string key(form.begin(), form.end());
     if (counts[key]++ == 0) forms.push_back(key);
   }
