@@ -1,0 +1,44 @@
+#include "batch/square_generator.h"
+
+#include <array>
+
+#include "fill/random_search_v3.h"
+
+namespace dlslab::batch {
+namespace {
+
+// Square s is the one "Random search v3" fills after the generator is seeded with s: the
+// squares dlslab-cli generate writes.
+class Rsv3Generator : public SquareGenerator {
+ public:
+  void square(std::uint64_t seed, TLatinSquare& square) override {
+    square = random_search_v3_square(static_cast<std::uint32_t>(seed), path_);
+  }
+
+ private:
+  IsaPath path_ = DefaultIsaPath();
+};
+
+template <class T>
+std::unique_ptr<SquareGenerator> make() {
+  return std::make_unique<T>();
+}
+
+// clang-format off
+constexpr std::array kGenerators = {
+    GeneratorInfo{"rsv3", "the squares of \"Random search v3\" (and of generate) after seeding",
+                  std::uint64_t{1} << 32, make<Rsv3Generator>},
+};
+// clang-format on
+
+}  // namespace
+
+std::span<const GeneratorInfo> square_generators() { return kGenerators; }
+
+const GeneratorInfo* find_square_generator(std::string_view name) {
+  for (const GeneratorInfo& info : kGenerators)
+    if (info.name == name) return &info;
+  return nullptr;
+}
+
+}  // namespace dlslab::batch
