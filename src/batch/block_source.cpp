@@ -46,6 +46,10 @@ void BlockSource::fill(Block& block, std::string& error) {
       return;
     }
     if (!got) {
+      // A partial file with more results than the inputs have squares is not theirs.
+      if (read_ < skip_)
+        error = "was made from other inputs: it holds the results of " + std::to_string(skip_) +
+                " squares, the inputs have " + std::to_string(read_);
       exhausted_.store(true, std::memory_order_relaxed);
       return;
     }

@@ -177,3 +177,43 @@ TEST(Resume, CanonicalFormCountsSurviveTheIndexGrowing) {
 
 }  // namespace
 }  // namespace dlslab::batch
+
+namespace dlslab::batch {
+namespace {
+
+// A partial file with more results than the inputs have squares was made from other inputs:
+// refused and kept, never finished as if the run were complete.
+TEST(Resume, APartialFileLongerThanTheInputsIsRefused) {
+  const ScratchFolder folder;
+  std::string all;
+  std::string first;
+  for (std::uint32_t seed = 1; seed <= 12; ++seed) {
+    const std::string line = SquareToString(dlslab::test::RandomDls(seed), false) + "\n";
+    all += line;
+    if (seed <= 5) first += line;
+  }
+  const std::string long_input = folder.Write("all.txt", all);
+  const std::string short_input = folder.Write("first.txt", first);
+  for (const Operation operation : {Operation::kValidate, Operation::kCf}) {
+    SCOPED_TRACE(std::string(operation_name(operation)));
+    BatchOptions options;
+    options.operation = operation;
+    options.inputs = {long_input};
+    options.output = folder.Path("result");
+    ASSERT_EQ(RunOn(options).summary.end, BatchSummary::End::kComplete);
+    fs::rename(options.output, options.output + ".partial");
+    const std::string partial = ReadFile(options.output + ".partial");
+    options.inputs = {short_input};
+    options.resume = true;
+    const Outcome refused = RunOn(options);
+    EXPECT_EQ(refused.summary.end, BatchSummary::End::kFailed);
+    EXPECT_NE(refused.summary.error.find("was made from other inputs"), std::string::npos)
+        << refused.summary.error;
+    EXPECT_FALSE(fs::exists(options.output));
+    EXPECT_TRUE(ReadFile(options.output + ".partial") == partial);
+    fs::remove(options.output + ".partial");
+  }
+}
+
+}  // namespace
+}  // namespace dlslab::batch
