@@ -321,7 +321,8 @@ BatchSummary Run::execute() {
   window_ = 2 * pool_.size() + 2;
   const auto refresh =
       std::chrono::milliseconds(reporter_.mode() == Reporter::ProgressMode::kTerminal ? 250 : 1000);
-  pool_.run([this] { worker(); }, external_stop_, [this] { request_stop(); }, refresh,
+  pool_.run([this] { worker(); }, [this] { return external_stop_.load(); },
+            [this] { request_stop(); }, refresh,
             reporter_.mode() == Reporter::ProgressMode::kNone ? std::function<void()>()
                                                               : [this] { show_progress(); });
   reporter_.end_progress();

@@ -16,7 +16,7 @@ void WorkerPool::cancel_all() {
   for (unsigned t = 0; t < threads_; ++t) progresses_[t].RequestCancel();
 }
 
-void WorkerPool::run(const std::function<void()>& work, const std::atomic<bool>& outside_stop,
+void WorkerPool::run(const std::function<void()>& work, const std::function<bool()>& outside_stop,
                      const std::function<void()>& on_stop, std::chrono::milliseconds tick_interval,
                      const std::function<void()>& tick) {
   {
@@ -44,7 +44,7 @@ void WorkerPool::run(const std::function<void()>& work, const std::atomic<bool>&
     while (active_ > 0) {
       finished_.wait_for(lock, std::chrono::milliseconds(50));
       if (active_ == 0) break;
-      const bool stop = !stop_relayed && outside_stop.load();
+      const bool stop = !stop_relayed && outside_stop();
       const auto now = Clock::now();
       const bool due = tick && now >= next_tick;
       if (!stop && !due) continue;

@@ -28,7 +28,7 @@ class WorkerPool {
   /// Runs `work` once on every worker, with that worker's progress made current, and returns
   /// when all have returned. Meanwhile the caller checks `outside_stop` every 50 ms, calling
   /// `on_stop` once when it turns true, and calls `tick` every `tick_interval`.
-  void run(const std::function<void()>& work, const std::atomic<bool>& outside_stop,
+  void run(const std::function<void()>& work, const std::function<bool()>& outside_stop,
            const std::function<void()>& on_stop, std::chrono::milliseconds tick_interval,
            const std::function<void()>& tick);
 

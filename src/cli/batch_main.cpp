@@ -14,6 +14,7 @@
 
 #include "batch/batch_run.h"
 #include "batch/generate.h"
+#include "cli/stop_signals.h"
 #include "model/file_output.h"
 
 namespace dlslab::cli {
@@ -56,42 +57,6 @@ constexpr const char* kGenerateUsage =
     "\n"
     "Writes N random diagonal Latin squares of order 10 as digit strings, one per line: square\n"
     "i (from 0) is the one \"Random search v3\" makes with the seed S + i (default S = 1).\n";
-
-std::atomic<bool> stop_requested{false};
-volatile std::sig_atomic_t stop_signal = 0;
-
-void on_stop_signal(int signal) {
-  stop_signal = signal;
-  stop_requested.store(true);
-}
-
-// Catches SIGINT and SIGTERM for its lifetime.
-class StopSignals {
- public:
-  StopSignals() {
-    stop_requested.store(false);
-    stop_signal = 0;
-    struct sigaction action {};
-    action.sa_handler = on_stop_signal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, &old_int_);
-    sigaction(SIGTERM, &action, &old_term_);
-  }
-  ~StopSignals() {
-    sigaction(SIGINT, &old_int_, nullptr);
-    sigaction(SIGTERM, &old_term_, nullptr);
-  }
-  StopSignals(const StopSignals&) = delete;
-  StopSignals& operator=(const StopSignals&) = delete;
-
-  [[nodiscard]] static int exit_status() {
-    return stop_signal == SIGTERM ? 128 + SIGTERM : 128 + SIGINT;
-  }
-
- private:
-  struct sigaction old_int_ {};
-  struct sigaction old_term_ {};
-};
 
 template <class T>
 std::optional<T> parse_number(const std::string& s) {

@@ -18,6 +18,7 @@
 #include <utility>
 
 #include "cli/batch_main.h"
+#include "cli/search_main.h"
 #include "cmd/context.h"
 #include "cmd/model_commands.h"
 #include "cmd/status.h"
@@ -34,7 +35,7 @@ constexpr const char* kVersion = DLSLAB_VERSION;
 constexpr const char* kUsage =
     "usage: dlslab-cli [--seed N] [--square DIGITS] [--status] COMMAND [ARG] ...\n"
     "       dlslab-cli --list | --help | --version\n"
-    "       dlslab-cli batch ... | generate ...  (see their --help)\n"
+    "       dlslab-cli batch ... | generate ... | search ... | merge ...  (see their --help)\n"
     "\n"
     "Runs menu commands of the dlslab window, in order, on one square model (order 10,\n"
     "cleared, single view). COMMAND is a menu caption, case ignored, a trailing \"...\"\n"
@@ -269,6 +270,8 @@ int run(std::span<const std::string> args, std::ostream& out, std::ostream& err,
   SetDiagStream(&err);
   if (!args.empty() && args[0] == "batch") return batch_main(args.subspan(1), out, err);
   if (!args.empty() && args[0] == "generate") return generate_main(args.subspan(1), out, err);
+  if (!args.empty() && args[0] == "search") return search_main(args.subspan(1), out, err);
+  if (!args.empty() && args[0] == "merge") return merge_main(args.subspan(1), out, err);
   if (const std::string& note = DefaultIsaChoice().note; !note.empty())
     err << "dlslab-cli: " << note << '\n';
 

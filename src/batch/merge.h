@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace dlslab::batch {
+
+/// What a merge joined.
+struct MergeSummary {
+  std::uint64_t units = 0;
+  std::uint64_t checked = 0;
+  std::uint64_t hits = 0;
+  std::uint64_t forms = 0;
+  std::string error;  ///< non-empty: nothing was written
+};
+
+/// Joins the outputs of search units of one generator, given in any order, into the bytes one
+/// search over their union writes (to `output`, and the distinct forms to `forms` unless it is
+/// empty), each written atomically. Refuses, naming the ranges, units whose seed ranges leave
+/// a gap or overlap, outputs of unfinished runs and outputs of other generators.
+[[nodiscard]] MergeSummary merge_search_outputs(const std::vector<std::string>& inputs,
+                                                const std::string& output,
+                                                const std::string& forms);
+
+}  // namespace dlslab::batch
