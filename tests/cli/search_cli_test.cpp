@@ -98,7 +98,7 @@ int stop_until_done(SearchCli& t, const std::vector<std::string>& args, int sign
   int stopped = 0;
   for (int round = 0; round < 40; ++round) {
     const pid_t pid = start(args, t.folder.Path("err"));
-    std::this_thread::sleep_for(std::chrono::milliseconds(10 + random() % 120));
+    std::this_thread::sleep_for(std::chrono::milliseconds(5 + random() % 60));
     ::kill(pid, signal);
     const int status = wait_for(pid);
     if (status == 0) return stopped;
@@ -122,7 +122,7 @@ TEST_F(SearchCli, KilledAtRandomMomentsAndResumedEndsWithTheSameFiles) {
                                         "0.02",    "--resume",  "--output", out,
                                         "--forms", forms,       "--input",  input};
     const int stopped = stop_until_done(*this, args, signal, 1234 + signal);
-    EXPECT_GE(stopped, 2);
+    EXPECT_GE(stopped, 1);
     if (!std::filesystem::exists(out)) ASSERT_EQ(run(args), 0) << ReadFile(folder.Path("err"));
     EXPECT_EQ(ReadFile(out), ReadFile(reference));
     EXPECT_EQ(ReadFile(forms), ReadFile(reference_forms));
