@@ -3,8 +3,10 @@
 # folder: the version, a benchmark finding its test program from the installed layout, and the
 # installed files against installed_files.txt.
 # usage: install_test.sh BUILD_DIR PREFIX BINDIR TEST_PROGRAM_DIR VERSION FILE_LIST WITH_APP
+#                        [PYTHON PYTHON_DIR]
 set -euo pipefail
 build=$1 prefix=$2 bindir=$3 test_program_dir=$4 version=$5 list=$6 with_app=$7
+python=${8:-} python_dir=${9:-}
 
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/dlslab_install_XXXXXX")
 trap 'rm -rf "$tmp"' EXIT
@@ -28,6 +30,7 @@ patterns=()
 while read -r pattern tag; do
   [[ -z $pattern || $pattern == \#* ]] && continue
   [[ $tag == app && $with_app != 1 ]] && continue
+  [[ $tag == python && -z $python ]] && continue
   patterns+=("$pattern")
 done <"$list"
 for pattern in "${patterns[@]}"; do
@@ -73,6 +76,15 @@ rm -rf "${root:?}/$test_program_dir"
 out=$("$cli" "ODLS of order 10 search (DLX v2)..." 2>&1) && fault "benchmark without its program succeeded"
 expected_path=$(realpath "$root/$bindir")/runb10
 [[ $out == *"could not be started from \"$expected_path\""* ]] || fault "no test program: $out"
+
+# The installed Python package imports from there, without the build tree.
+if [[ -n $python ]]; then
+  out=$(PYTHONPATH=$root/$python_dir "$python" -c \
+    "import dlslab; print(dlslab.__file__); print(dlslab.odls_type(dlslab.special('Fish')))") ||
+    fault "installed Python module failed: $out"
+  [[ $out == "$root/$python_dir/dlslab/__init__.py"$'\n'"FISH (N)" ]] ||
+    fault "installed Python module printed: $out"
+fi
 
 echo "install: $faults fault(s), ${#installed[@]} files installed"
 ((faults == 0))
