@@ -15,6 +15,11 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # What the libraries do not name: the platform plugin of a Wayland session (libqt6gui6 holds
 # those of X11 and off-screen drawing) and the fonts the board and the log are drawn in.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, fonts-liberation | fonts-dejavu-core")
+# The Python module is built for one interpreter version and imports numpy.
+if(TARGET dlslab_python)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS
+      "python3 (>= ${DLSLAB_PYTHON_VERSION}), python3 (<< ${DLSLAB_PYTHON_NEXT_VERSION}), python3-numpy")
+endif()
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "bash-completion")
 # The summary line, then the long description; CPack indents it as a control file wants.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "diagonal Latin squares crossword and research workbench
