@@ -2,46 +2,68 @@
 
 #include <pybind11/pybind11.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <exception>
+#include <mutex>
+
+#include "batch/worker_pool.h"
+#include "model/progress.h"
 
 namespace dlslab::python {
 
 namespace py = pybind11;
 
 void RunInterruptibly(std::size_t count, unsigned threads, std::size_t block,
-                      std::function<batch::ParallelRun::BlockWork()> make_work) {
-  using std::chrono::milliseconds;
-  std::unique_ptr<batch::ParallelRun> run;
+                      const std::function<BlockWork()>& make_work) {
+  block = std::max<std::size_t>(block, 1);
+  const std::size_t blocks = (count + block - 1) / block;
+  if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
+  threads = static_cast<unsigned>(std::clamp<std::size_t>(blocks, 1, threads));
+
+  std::atomic<std::size_t> next{0};
+  std::atomic<bool> interrupted{false};
+  std::mutex error_mutex;
+  std::exception_ptr error;
+  bool signalled = false;  // a signal handler raised; its exception is pending in this thread
   {
     const py::gil_scoped_release release;
-    run = std::make_unique<batch::ParallelRun>(count, threads, block, std::move(make_work));
-  }
-  for (;;) {
-    bool ended = false;
-    {
-      const py::gil_scoped_release release;
-      ended = run->Wait(milliseconds(20));
-    }
-    if (ended) break;
-    if (PyErr_CheckSignals() != 0) {
-      // The signal's exception is set; it is raised once the workers are gone.
-      {
-        const py::gil_scoped_release release;
-        run->Cancel();
-        while (!run->Wait(milliseconds(1000))) {
+    batch::WorkerPool pool(threads);
+    const auto work = [&] {
+      try {
+        const Progress& progress = CurrentProgress();
+        const BlockWork blocks_work = make_work();
+        for (;;) {
+          progress.Poll();
+          const std::size_t begin = next.fetch_add(block, std::memory_order_relaxed);
+          if (begin >= count) break;
+          blocks_work(begin, std::min(count, begin + block));
         }
-        run.reset();
+      } catch (...) {
+        const std::lock_guard lock(error_mutex);
+        if (!error) error = std::current_exception();
+        interrupted = true;  // the others stop too: the call has failed
       }
-      throw py::error_already_set();
-    }
+    };
+    const auto look_for_signals = [&] {
+      const py::gil_scoped_acquire acquire;
+      if (!signalled && PyErr_CheckSignals() != 0) {
+        signalled = true;
+        interrupted = true;
+      }
+    };
+    pool.run(
+        work, interrupted, [&] { pool.cancel_all(); }, std::chrono::milliseconds(20),
+        look_for_signals);
   }
-  run->Finish();
+  if (signalled) throw py::error_already_set();
+  if (error) std::rethrow_exception(error);
 }
 
 void RunInterruptibly(const std::function<void()>& work) {
-  RunInterruptibly(1, 1, 1, [&work]() -> batch::ParallelRun::BlockWork {
-    return [&work](std::size_t, std::size_t) { work(); };
-  });
+  RunInterruptibly(
+      1, 1, 1, [&work]() -> BlockWork { return [&work](std::size_t, std::size_t) { work(); }; });
 }
 
 }  // namespace dlslab::python

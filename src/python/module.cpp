@@ -21,8 +21,8 @@
 
 #include "analysis/odls_type.h"
 #include "analysis/status_text.h"
-#include "batch/generate.h"
 #include "batch/operations.h"
+#include "batch/square_generator.h"
 #include "canon/canonical_forms.h"
 #include "cmd/context.h"
 #include "cmd/crossword_commands.h"
@@ -30,6 +30,7 @@
 #include "cover/odls.h"
 #include "cover/transversals.h"
 #include "fill/fillings.h"
+#include "fill/random_search_v3.h"
 #include "model/diagnostics.h"
 #include "model/error.h"
 #include "model/isa_path.h"
@@ -100,7 +101,7 @@ py::object BulkForms(py::handle squares, std::optional<int> threads, batch::Oper
       const Progress& progress = CurrentProgress();
       for (std::size_t i = begin; i < end; ++i) {
         progress.Poll();
-        forms[i] = engine->Form(input[i]);
+        forms[i] = engine->form(input[i]);
       }
     };
   });
@@ -116,7 +117,7 @@ py::array_t<std::int64_t> MatesCounts(py::handle squares, std::optional<int> thr
       const Progress& progress = CurrentProgress();
       for (std::size_t i = begin; i < end; ++i) {
         progress.Poll();
-        const TLatinSquare square = batch::DigitsToSquare(input[i]);
+        const TLatinSquare square = batch::digits_to_square(input[i]);
         if (!IsCorrectSquare(square)) {
           counts[i] = -1;
           continue;
@@ -144,7 +145,7 @@ py::array_t<std::int64_t> TransversalsCounts(py::handle squares, bool diagonal,
       const Progress& progress = CurrentProgress();
       for (std::size_t i = begin; i < end; ++i) {
         progress.Poll();
-        const TLatinSquare square = batch::DigitsToSquare(input[i]);
+        const TLatinSquare square = batch::digits_to_square(input[i]);
         if (!IsCompleteLatin(square)) {
           counts[i] = -1;
           continue;
@@ -158,14 +159,28 @@ py::array_t<std::int64_t> TransversalsCounts(py::handle squares, bool diagonal,
   return Counts(counts);
 }
 
-py::object RandomDlsRange(std::uint32_t first, std::size_t count, std::optional<int> threads) {
+py::object Generate(std::uint64_t first, std::size_t count, const std::string& name,
+                    std::optional<int> threads) {
+  const batch::GeneratorInfo* generator = batch::find_square_generator(name);
+  if (generator == nullptr) {
+    std::string names;
+    for (const batch::GeneratorInfo& g : batch::square_generators())
+      names += (names.empty() ? "" : ", ") + std::string(g.name);
+    throw py::value_error("No generator is named \"" + name + "\"; the generators are " + names);
+  }
+  if (first > generator->seed_count || count > generator->seed_count - first)
+    throw py::value_error("The seeds of " + name + " are 0 to " +
+                          std::to_string(generator->seed_count - 1));
   std::vector<batch::Digits> squares(count);
   RunInterruptibly(count, ThreadsArg(threads), kBulkBlock, [&] {
-    return [&](std::size_t begin, std::size_t end) {
+    std::shared_ptr<batch::SquareGenerator> engine = generator->make();
+    return [&, engine](std::size_t begin, std::size_t end) {
       const Progress& progress = CurrentProgress();
+      TLatinSquare square(kOrder);
       for (std::size_t i = begin; i < end; ++i) {
         progress.Poll();
-        squares[i] = ToDigits(batch::RandomSearchV3Square(first + static_cast<std::uint32_t>(i)));
+        engine->square(first + i, square);
+        squares[i] = ToDigits(square);
       }
     };
   });
@@ -219,7 +234,7 @@ py::object Form(py::handle value, bool strong) {
   batch::Digits form;
   {
     const py::gil_scoped_release release;
-    form = (strong ? Engines().scf() : Engines().cf()).Form(digits);
+    form = (strong ? Engines().scf() : Engines().cf()).form(digits);
   }
   return DigitsResult(form);
 }
@@ -446,16 +461,27 @@ PYBIND11_MODULE(_core, m) {
         TLatinSquare s;
         {
           const py::gil_scoped_release release;
-          s = batch::RandomSearchV3Square(seed);
+          s = random_search_v3_square(seed);
         }
         return SquareResult(s);
       },
       py::arg("seed"),
       "The DLS of order 10 that \"Random search v3\" fills after the generator is seeded with "
       "seed (the square `dlslab-cli generate` writes for that seed).");
-  m.def("random_dls_range", &RandomDlsRange, py::arg("first"), py::arg("count"), threads,
-        "random_dls(first + i) for i in range(count) as a (count, 10, 10) array, made on every "
-        "core (threads=None) or on the given number of threads.");
+  m.def("generate", &Generate, py::arg("first"), py::arg("count"), py::arg("generator") = "rsv3",
+        threads,
+        "The squares of seeds first .. first+count-1 of a search generator as a (count, 10, 10) "
+        "array, made on every core (threads=None) or the given number of threads; \"rsv3\" "
+        "gives random_dls(seed), as `dlslab-cli generate` writes them.");
+  m.def(
+      "generators",
+      [] {
+        std::vector<std::pair<std::string, std::string>> names;
+        for (const batch::GeneratorInfo& g : batch::square_generators())
+          names.emplace_back(g.name, g.description);
+        return names;
+      },
+      "The search generators as (name, description) pairs, the default first.");
   m.def("special", &Special, py::arg("name"),
         "The special square of that menu caption (\"Fish\", \"Loop-4\", \"1:6\", \"XO=74\", ...; "
         "case ignored).");

@@ -103,7 +103,7 @@ batch::Digits DigitsOfSquare(const TLatinSquare& square) {
 
 TLatinSquare SquareArg(py::handle value) {
   if (py::isinstance<py::str>(value))
-    return batch::DigitsToSquare(DigitsOfString(value.cast<std::string>()));
+    return batch::digits_to_square(DigitsOfString(value.cast<std::string>()));
   return SquareOfArray(value);
 }
 

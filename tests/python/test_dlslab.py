@@ -45,7 +45,7 @@ def test_random_dls_is_the_square_generate_writes():
     assert cli("generate", "3", "--seed", "41").split() == [
         dlslab.random_dls(seed).digits for seed in (41, 42, 43)
     ]
-    stack = dlslab.random_dls_range(41, 3, threads=2)
+    stack = dlslab.generate(41, 3, threads=2)
     assert [s.digits for s in stack] == [dlslab.random_dls(s).digits for s in (41, 42, 43)]
 
 
@@ -224,7 +224,7 @@ def test_files_round_trip_and_load_in_the_cli(tmp_path):
 
 
 def test_bulk_calls_keep_input_order_for_any_thread_count():
-    stack = np.concatenate([dlslab.random_dls_range(100, 40),
+    stack = np.concatenate([dlslab.generate(100, 40),
                             np.stack([dlslab.special(n) for n in ("Fish", "Loop-4", "1:3")])])
     stack = stack[np.random.default_rng(3).permutation(len(stack))]
     forms = [dlslab.canonical_form(s).digits for s in stack]
