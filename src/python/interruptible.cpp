@@ -54,8 +54,8 @@ void RunInterruptibly(std::size_t count, unsigned threads, std::size_t block,
       }
     };
     pool.run(
-        work, interrupted, [&] { pool.cancel_all(); }, std::chrono::milliseconds(20),
-        look_for_signals);
+        work, [&] { return interrupted.load(); }, [&] { pool.cancel_all(); },
+        std::chrono::milliseconds(20), look_for_signals);
   }
   if (signalled) throw py::error_already_set();
   if (error) std::rethrow_exception(error);
