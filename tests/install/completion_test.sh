@@ -83,6 +83,9 @@ expect "batch --output o.txt cf sq" squares.txt
 expect_has "generate --" --seed --threads --output
 if "$cli" search --help >/dev/null 2>&1; then
   expect_has "search --" --seeds --output --resume
+  expect_has "search --generator " rsv3
+  expect "search --generator rs" rsv3
+  expect_has "merge --" --output --forms
 fi
 
 echo "completion: $faults fault(s)"
