@@ -16,12 +16,14 @@
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <system_error>
 
 #include "analysis/odls_type.h"
 #include "analysis/status_text.h"
 #include "batch/operations.h"
+#include "batch/search.h"
 #include "batch/square_generator.h"
 #include "canon/canonical_forms.h"
 #include "cmd/context.h"
@@ -185,6 +187,81 @@ py::object Generate(std::uint64_t first, std::size_t count, const std::string& n
     };
   });
   return SquaresResult(squares);
+}
+
+// The hits of the ODLS search over a generator's seeds (or over files), as arrays.
+py::dict Search(const std::string& generator, std::uint64_t first, std::uint64_t count,
+                std::optional<std::vector<std::filesystem::path>> files,
+                std::optional<int> threads) {
+  batch::SearchUnit unit;
+  if (files) {
+    for (const std::filesystem::path& file : *files) unit.inputs.push_back(file.string());
+  } else {
+    const batch::GeneratorInfo* info = batch::find_square_generator(generator);
+    if (info == nullptr) throw py::value_error("No generator is named \"" + generator + "\"");
+    if (first > info->seed_count || count > info->seed_count - first)
+      throw py::value_error("The seeds of " + generator + " are 0 to " +
+                            std::to_string(info->seed_count - 1));
+    unit.generator = generator;
+    unit.first = first;
+    unit.count = count;
+  }
+  std::vector<batch::SearchHit> hits;
+  batch::SearchSummary summary;
+  RunInterruptibly([&] {
+    batch::SearchOptions options;
+    options.threads = ThreadsArg(threads);
+    options.progress = &CurrentProgress();  // a cancel of this worker stops the search
+    options.on_hit = [&hits](const batch::SearchHit& hit) { hits.push_back(hit); };
+    std::ostringstream lines;  // the same hits as text: not needed here
+    batch::Reporter reporter(std::cerr, batch::Reporter::ProgressMode::kNone);
+    const std::atomic<bool> stop{false};
+    summary = batch::run_search(unit, options, lines, reporter, stop);
+  });
+  if (summary.end == batch::SearchSummary::End::kFailed) {
+    PyErr_SetString(PyExc_OSError, summary.error.c_str());
+    throw py::error_already_set();
+  }
+  // A hit's line: place, square, mate count, canonical form, the mates separated by blanks.
+  std::vector<batch::Digits> squares;
+  std::vector<batch::Digits> forms;
+  std::vector<std::int64_t> counts;
+  std::vector<std::int64_t> seeds;
+  py::list places;
+  py::list mates;
+  const auto digits_of = [](std::string_view text) {
+    batch::Digits d{};
+    std::copy_n(text.data(), std::min(text.size(), d.size()), d.begin());
+    return d;
+  };
+  for (const batch::SearchHit& hit : hits) {
+    std::vector<std::string_view> fields;
+    std::string_view rest = hit.line;
+    while (!rest.empty() && rest.back() == '\n') rest.remove_suffix(1);
+    for (std::size_t tab; (tab = rest.find('\t')) != std::string_view::npos;
+         rest.remove_prefix(tab + 1))
+      fields.push_back(rest.substr(0, tab));
+    fields.push_back(rest);
+    if (fields.size() < 5) throw std::logic_error("search hit line without its fields");
+    places.append(py::str(hit.place));
+    if (!files) seeds.push_back(static_cast<std::int64_t>(std::stoull(hit.place)));
+    squares.push_back(digits_of(fields[1]));
+    counts.push_back(std::stoll(std::string(fields[2])));
+    forms.push_back(digits_of(fields[3]));
+    std::vector<batch::Digits> hit_mates;
+    for (std::size_t i = 0; i + kCells <= fields[4].size(); i += kCells + 1)
+      hit_mates.push_back(digits_of(fields[4].substr(i, kCells)));
+    mates.append(SquaresResult(hit_mates));
+  }
+  py::dict result;
+  result["checked"] = summary.checked;
+  result["places"] = places;
+  result["seeds"] = files ? py::object(py::none()) : py::object(Counts(seeds));
+  result["squares"] = SquaresResult(squares);
+  result["mates_counts"] = Counts(counts);
+  result["canonical_forms"] = SquaresResult(forms);
+  result["mates"] = mates;
+  return result;
 }
 
 // ---- single squares ----
@@ -473,6 +550,14 @@ PYBIND11_MODULE(_core, m) {
         "The squares of seeds first .. first+count-1 of a search generator as a (count, 10, 10) "
         "array, made on every core (threads=None) or the given number of threads; \"rsv3\" "
         "gives random_dls(seed), as `dlslab-cli generate` writes them.");
+  m.def("search", &Search, py::arg("generator") = "rsv3", py::arg("first") = 0,
+        py::arg("count") = 0, py::kw_only(), py::arg("files") = py::none(), threads,
+        "The ODLS search of `dlslab-cli search`: squares first .. first+count-1 of the generator "
+        "(or, with files=[...], every square of those files) checked for diagonal mates on "
+        "every core, every hit canonized. Returns a dict: checked (squares checked), places "
+        "(seeds or file:line, as text), seeds (int64 array; None for files), squares and "
+        "canonical_forms ((k, 10, 10) arrays), mates_counts (int64 array) and mates (a list of "
+        "(c, 10, 10) arrays), the hits in seed (input) order.");
   m.def(
       "generators",
       [] {

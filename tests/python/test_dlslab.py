@@ -250,3 +250,27 @@ def test_ctrl_c_stops_a_long_bulk_call():
         dlslab.mates_counts(many, threads=1)
     assert time.monotonic() - start < 5
     timer.join()
+
+
+@needs_cli
+def test_search_finds_the_catalogue_hits_as_the_cli_does(tmp_path):
+    names = dlslab.special_names()
+    specials = [dlslab.special(n) for n in names]
+    catalogue = tmp_path / "catalogue.txt"
+    catalogue.write_text("".join(s.digits + "\n" for s in specials))
+    found = dlslab.search(files=[catalogue], threads=2)
+    assert found["checked"] == 20 and found["seeds"] is None
+    hits = [s for s in specials if s.digits != dlslab.special("Bachelor").digits]
+    assert [s.digits for s in found["squares"]] == [s.digits for s in hits]
+    assert found["mates_counts"].tolist() == dlslab.mates_counts(hits).tolist()
+    assert [f.digits for f in found["canonical_forms"]] == [
+        f.digits for f in dlslab.canonical_forms(hits)]
+    assert [[m.digits for m in ms] for ms in found["mates"]] == [
+        [m.digits for m in dlslab.mates(s)] for s in hits]
+    lines = cli("search", "--input", str(catalogue)).splitlines()
+    assert [line.split("\t")[0] for line in lines[2:-1]] == found["places"]
+    # Random squares: every seed checked, no hit.
+    random = dlslab.search("rsv3", 1000, 300)
+    assert random["checked"] == 300 and len(random["seeds"]) == 0
+    with pytest.raises(ValueError):
+        dlslab.search("no such generator", 0, 10)
