@@ -250,6 +250,14 @@ def test_ctrl_c_stops_a_long_bulk_call():
         dlslab.mates_counts(many, threads=1)
     assert time.monotonic() - start < 5
     timer.join()
+    # A single call that would run for days stops too.
+    timer = threading.Timer(0.3, _thread.interrupt_main)
+    start = time.monotonic()
+    timer.start()
+    with pytest.raises(KeyboardInterrupt):
+        dlslab.fillings_count("0123456789" + "-" * 90)
+    assert time.monotonic() - start < 5
+    timer.join()
 
 
 @needs_cli
