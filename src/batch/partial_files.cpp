@@ -1,18 +1,22 @@
 #include "batch/partial_files.h"
 
 #include <algorithm>
-#include <charconv>
 #include <fstream>
+#include <optional>
 #include <vector>
+
+#include "model/parse_number.h"
 
 namespace dlslab::batch {
 namespace {
 
 constexpr int kCells = kOrder * kOrder;
 
-bool parse_number(std::string_view s, std::uint64_t& value) {
-  const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-  return ec == std::errc() && end == s.data() + s.size() && !s.empty();
+/// The whole of s as a number into value; false, value untouched, when it is none.
+bool read_number(std::string_view s, std::uint64_t& value) {
+  const std::optional<std::uint64_t> number = parse_number<std::uint64_t>(s);
+  if (number) value = *number;
+  return number.has_value();
 }
 
 }  // namespace
@@ -102,7 +106,7 @@ TsvPartial scan_tsv_partial(const std::string& name, std::string_view header) {
                               static_cast<std::size_t>(std::max<std::streamsize>(0, in.gcount())));
   const std::size_t tab = text.find('\t');
   std::uint64_t index = 0;
-  if (tab == std::string_view::npos || !parse_number(text.substr(0, tab), index) ||
+  if (tab == std::string_view::npos || !read_number(text.substr(0, tab), index) ||
       index != partial.done || text.size() < tab + 1 + kCells) {
     partial.error =
         name + " is damaged: its last line is not result " + std::to_string(partial.done);
@@ -148,8 +152,8 @@ std::uint64_t load_forms_partial(const std::string& name, bool tsv, Operation op
       std::uint64_t index = 0;
       std::uint64_t count = 0;
       if (b == std::string::npos || b - a - 1 != kCells ||
-          !parse_number(std::string_view(line).substr(0, a), index) || index != forms.size() + 1 ||
-          !parse_number(std::string_view(line).substr(b + 1), count) || count == 0) {
+          !read_number(std::string_view(line).substr(0, a), index) || index != forms.size() + 1 ||
+          !read_number(std::string_view(line).substr(b + 1), count) || count == 0) {
         error = damaged;
         return 0;
       }
@@ -168,7 +172,7 @@ std::uint64_t load_forms_partial(const std::string& name, bool tsv, Operation op
     for (int j = 0; j < kOrder; ++j) form += line[p + 2 * j];
     if (form.size() < kCells) continue;
     std::uint64_t count = 0;
-    if (!next_line() || !parse_number(line, count) || count == 0) {
+    if (!next_line() || !read_number(line, count) || count == 0) {
       error = damaged;
       return 0;
     }

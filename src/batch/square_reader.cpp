@@ -16,7 +16,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <cstring>
 #include <utility>
 
@@ -269,14 +268,14 @@ void SquareReader::on_square_file_line(std::string_view line, std::vector<InputP
       record_state_ = RecordState::kSkipping;
       return;
     }
-    long long value = 0;
-    const char* first = token.data() + (token.front() == '+' && token.size() > 1 ? 1 : 0);
-    const auto [ptr, ec] = std::from_chars(first, token.data() + token.size(), value);
-    if (ec != std::errc() || ptr != token.data() + token.size()) {
+    const std::optional<long long> number =
+        parse_number<long long>(token.size() > 1 && token.front() == '+' ? token.substr(1) : token);
+    if (!number) {
       problem(problems, line_number_, "not a number: " + quoted(token));
       record_state_ = RecordState::kSkipping;
       return;
     }
+    const long long value = *number;
     if (record_state_ == RecordState::kOrder) {
       if (value != kOrder) {
         problem(problems, line_number_,

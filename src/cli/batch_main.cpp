@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <charconv>
 #include <csignal>
 #include <cstdio>
 #include <iostream>
@@ -16,6 +15,7 @@
 #include "batch/generate.h"
 #include "cli/stop_signals.h"
 #include "model/file_output.h"
+#include "model/parse_number.h"
 
 namespace dlslab::cli {
 namespace {
@@ -57,14 +57,6 @@ constexpr const char* kGenerateUsage =
     "\n"
     "Writes N random diagonal Latin squares of order 10 as digit strings, one per line: square\n"
     "i (from 0) is the one \"Random search v3\" makes with the seed S + i (default S = 1).\n";
-
-template <class T>
-std::optional<T> parse_number(const std::string& s) {
-  T value = 0;
-  const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-  if (ec != std::errc() || end != s.data() + s.size() || s.empty()) return std::nullopt;
-  return value;
-}
 
 int usage_error(std::ostream& err, const std::string& command, const std::string& message) {
   err << "dlslab-cli " << command << ": " << message << '\n'

@@ -1,11 +1,11 @@
 #include "cmd/crossword_commands.h"
 
-#include <charconv>
 #include <cstdint>
 
 #include "cmd/fill_commands.h"
 #include "cmd/view_commands.h"
 #include "model/error.h"
+#include "model/parse_number.h"
 #include "model/random.h"
 
 namespace dlslab::cmd {
@@ -57,12 +57,9 @@ void NewGameMenuItemClick(Context& ctx) {
 void PlayGameNumberMenuItemClick(Context& ctx, std::uint32_t number) { deal_game(ctx, number); }
 
 std::uint32_t parse_game_number(const std::string& text) {
-  const std::string digits = trimmed(text);
-  std::uint32_t number = 0;
-  const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
-  if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size())
-    throw Error("\"" + text + "\" is not a game number (0 to 4294967295).");
-  return number;
+  const std::optional<std::uint32_t> number = parse_number<std::uint32_t>(trimmed(text));
+  if (!number) throw Error("\"" + text + "\" is not a game number (0 to 4294967295).");
+  return *number;
 }
 
 void StartAgainMenuItemClick(Context& ctx) {

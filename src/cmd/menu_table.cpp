@@ -3,7 +3,6 @@
 #include <array>
 #include <cassert>
 #include <cctype>
-#include <charconv>
 
 #include "cmd/benchmark_commands.h"
 #include "cmd/canon_commands.h"
@@ -19,6 +18,7 @@
 #include "cmd/transform_commands.h"
 #include "cmd/view_commands.h"
 #include "model/error.h"
+#include "model/parse_number.h"
 #include "model/square_catalogue.h"
 
 namespace dlslab::cmd {
@@ -42,11 +42,9 @@ void radio_item(Context& ctx, const std::string&) {
   RadioItemClick(ctx, I);
 }
 void set_order(Context& ctx, const std::string& arg) {
-  int order = 0;
-  const auto [end, ec] = std::from_chars(arg.data(), arg.data() + arg.size(), order);
-  if (ec != std::errc() || end != arg.data() + arg.size())
-    throw Error("\"" + arg + "\" is not an order.");
-  SetOrderMenuItemClick(ctx, order);
+  const std::optional<int> order = parse_number<int>(arg);
+  if (!order) throw Error("\"" + arg + "\" is not an order.");
+  SetOrderMenuItemClick(ctx, *order);
 }
 
 void play_game_number(Context& ctx, const std::string& arg) {
