@@ -49,7 +49,7 @@ bool RunBenchmark(const BenchmarkTest& test, TFpDataCollection& data, const Benc
   log(std::to_string(processors) + " processors found, " + std::to_string(rounds) +
       " tests will be launched");
 
-  // Before the start-up measurement every duration would come out negative.
+  // The counter's frequency, measured on first use.
   const double ticks_per_second = static_cast<double>(WaitForCpuFreq());
   Progress& progress = CurrentProgress();
   progress.Begin("Benchmark " + test.executable, static_cast<std::uint64_t>(rounds));

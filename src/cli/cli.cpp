@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
@@ -24,6 +23,7 @@
 #include "cmd/status.h"
 #include "model/diagnostics.h"
 #include "model/isa_path.h"
+#include "model/parse_number.h"
 #include "model/progress.h"
 #include "model/random.h"
 
@@ -87,13 +87,6 @@ void print_list(std::ostream& out) {
       out << "  (not available)";
     out << '\n';
   }
-}
-
-std::optional<std::uint32_t> parse_seed(const std::string& s) {
-  std::uint32_t value = 0;
-  const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-  if (ec != std::errc() || end != s.data() + s.size()) return std::nullopt;
-  return value;
 }
 
 // The progress of the commands being run, for SIGINT to cancel. A relaxed atomic store is
@@ -228,7 +221,7 @@ Invocation parse_arguments(std::span<const std::string> args) {
       if (i + 1 >= args.size()) return usage_error(option + " needs a value");
       const std::string& value = args[++i];
       if (option == "--seed") {
-        call.seed = parse_seed(value);
+        call.seed = parse_number<std::uint32_t>(value);
         if (!call.seed)
           return usage_error("--seed needs a number 0..4294967295, not \"" + value + "\"");
       } else {
@@ -263,11 +256,7 @@ int run(std::span<const std::string> args, std::ostream& out, std::ostream& err,
         const SaveBitmapFn& save_bitmap, const SaveStatisticsFn& save_statistics) {
   // The diagnostics go to err while the commands run; the caller's stream comes back after,
   // so that a run in a longer-lived process leaves no pointer to a stream that is gone.
-  struct DiagRedirect {
-    std::ostream* previous = &Diag();
-    ~DiagRedirect() { SetDiagStream(previous); }
-  } redirect;
-  SetDiagStream(&err);
+  const ScopedDiagStream diagnostics_to_err(&err);
   if (!args.empty() && args[0] == "batch") return batch_main(args.subspan(1), out, err);
   if (!args.empty() && args[0] == "generate") return generate_main(args.subspan(1), out, err);
   if (!args.empty() && args[0] == "search") return search_main(args.subspan(1), out, err);

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <mutex>
 #include <thread>
 
 #if defined(__x86_64__) || defined(_M_X64)
@@ -16,11 +17,12 @@ namespace {
 thread_local std::uint64_t start_mark = 0;
 thread_local std::uint64_t stop_mark = 0;
 std::atomic<std::int64_t> cpu_freq{-1};
+std::once_flag measured;
 
 constexpr auto kMeasureSpan = std::chrono::milliseconds(100);
 
-void MeasureFrequency() {
-  // Local marks: a timing that the main thread runs meanwhile cannot move them. The ticks are
+void measure_frequency() {
+  // Local marks: a timing the calling thread has under way keeps its own. The ticks are
   // divided by the time that really passed, not by the 100 ms asked for: on a busy machine the
   // sleep overruns, which would make the counter look faster than it is.
   const auto clock_start = std::chrono::steady_clock::now();
@@ -30,11 +32,7 @@ void MeasureFrequency() {
   const std::chrono::duration<double> slept = std::chrono::steady_clock::now() - clock_start;
   const double ticks = static_cast<double>(stop - start);
   cpu_freq.store(std::llround(ticks / slept.count()));
-  cpu_freq.notify_all();
 }
-
-// Started with the program, as the counter must be measured before the first report.
-TGetFreqThread freq_thread;
 
 }  // namespace
 
@@ -53,10 +51,8 @@ void StopTimer() { stop_mark = ReadTsc(); }
 std::uint64_t GetElapsedTicks() { return stop_mark - start_mark; }
 std::int64_t CpuFreq() { return cpu_freq.load(); }
 
-TGetFreqThread::TGetFreqThread() { std::thread(MeasureFrequency).detach(); }
-
 std::int64_t WaitForCpuFreq() {
-  cpu_freq.wait(-1);
+  std::call_once(measured, measure_frequency);
   return CpuFreq();
 }
 

@@ -17,18 +17,11 @@ void StopTimer();
 /// Stop mark - start mark of the calling thread.
 [[nodiscard]] std::uint64_t GetElapsedTicks();
 
-/// Counter ticks per second, measured once about 100 ms after start-up; -1 until then.
+/// Counter ticks per second once WaitForCpuFreq has measured them; -1 until then.
 [[nodiscard]] std::int64_t CpuFreq();
 
-/// Measures the counter frequency on a thread of its own: ticks over a 100 ms sleep, then
-/// CpuFreq is stored and the thread ends. One instance starts with the program; nobody joins
-/// the thread.
-class TGetFreqThread {
- public:
-  TGetFreqThread();
-};
-
-/// Waits for the start-up measurement (at most its 100 ms), then returns CpuFreq().
+/// Counter ticks per second. The first call measures them (ticks over a 100 ms sleep on the
+/// calling thread, others asking meanwhile wait for it); later calls return CpuFreq().
 [[nodiscard]] std::int64_t WaitForCpuFreq();
 
 }  // namespace dlslab

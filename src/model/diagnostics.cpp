@@ -26,6 +26,11 @@ void SetDiagStream(std::ostream* stream) {
   current.store(stream != nullptr ? stream : &null_stream);
 }
 
+ScopedDiagStream::ScopedDiagStream(std::ostream* stream)
+    : previous_(current.exchange(stream != nullptr ? stream : &null_stream)) {}
+
+ScopedDiagStream::~ScopedDiagStream() { current.store(previous_); }
+
 DiagScope::DiagScope(std::ostream* stream) : previous_(thread_stream) {
   thread_stream = stream != nullptr ? stream : &null_stream;
 }

@@ -11,6 +11,18 @@ namespace dlslab {
 /// Redirects the diagnostics; nullptr drops them.
 void SetDiagStream(std::ostream* stream);
 
+/// SetDiagStream(stream) for the object's lifetime; then the stream before comes back.
+class ScopedDiagStream {
+ public:
+  explicit ScopedDiagStream(std::ostream* stream);
+  ~ScopedDiagStream();
+  ScopedDiagStream(const ScopedDiagStream&) = delete;
+  ScopedDiagStream& operator=(const ScopedDiagStream&) = delete;
+
+ private:
+  std::ostream* previous_;
+};
+
 /// Points the calling thread's diagnostics at `stream` (nullptr drops them) for the scope's
 /// lifetime, whatever SetDiagStream says for the others. Worker threads use it so that their
 /// lines never interleave with another thread's inside one stream.

@@ -26,11 +26,16 @@ void ExpectRoutesAgree(const TLatinSquare& square, const std::string& what) {
   LsByDlsCanonizer canonizer;
   std::ostringstream fast_out;
   std::ostringstream literal_out;
-  SetDiagStream(&fast_out);
-  const TSquaresCollection fast = canonizer.CanonizeLsByDls(square, true, false);
-  SetDiagStream(&literal_out);
-  const TSquaresCollection literal = canonizer.CanonizeLsByDlsLiteral(square, true, false);
-  SetDiagStream(&std::cout);
+  TSquaresCollection fast;
+  TSquaresCollection literal;
+  {
+    const ScopedDiagStream to(&fast_out);
+    fast = canonizer.CanonizeLsByDls(square, true, false);
+  }
+  {
+    const ScopedDiagStream to(&literal_out);
+    literal = canonizer.CanonizeLsByDlsLiteral(square, true, false);
+  }
   ExpectSameEntries(fast, literal, what);
   EXPECT_EQ(fast_out.str(), literal_out.str()) << what;
 }
@@ -83,10 +88,11 @@ TEST(CanonizeLsByDls, FormsAreCanonicalAndHaveMates) {
 
 TEST(CanonizeLsByDls, VerboseWalksConjugatesAndSlicesInOrder) {
   std::ostringstream out;
-  SetDiagStream(&out);
-  const TSquaresCollection found =
-      LsByDlsCanonizer().CanonizeLsByDls(StringToSquare(test::kBachelor), true, true);
-  SetDiagStream(&std::cout);
+  TSquaresCollection found;
+  {
+    const ScopedDiagStream to(&out);
+    found = LsByDlsCanonizer().CanonizeLsByDls(StringToSquare(test::kBachelor), true, true);
+  }
   EXPECT_EQ(found.Count(), 0);
   std::string expected;
   for (const char* conjugate : {"1", "2", "5"}) {
@@ -97,10 +103,12 @@ TEST(CanonizeLsByDls, VerboseWalksConjugatesAndSlicesInOrder) {
   EXPECT_EQ(out.str(), expected);  // the bachelor square gives nothing
 
   std::ostringstream brown;
-  SetDiagStream(&brown);
-  const TSquaresCollection skipped =
-      LsByDlsCanonizer().CanonizeLsByDls(StringToSquare(kSpecialSquares[10].digits), true, true);
-  SetDiagStream(&std::cout);
+  TSquaresCollection skipped;
+  {
+    const ScopedDiagStream to(&brown);
+    skipped =
+        LsByDlsCanonizer().CanonizeLsByDls(StringToSquare(kSpecialSquares[10].digits), true, true);
+  }
   EXPECT_EQ(skipped.Count(), 0);
   EXPECT_EQ(brown.str(), "Brown square was skipped\n");
 }
@@ -111,14 +119,17 @@ TEST(CanonizeAllByDls, FastRouteMatchesLiteralAndStopsOnBigFamilies) {
   TSquaresCollection fast;
   fast.AddSquare(fish, true, true);
   std::ostringstream fast_out;
-  SetDiagStream(&fast_out);
-  canonizer.CanonizeAllByDls(fast, true, true);
+  {
+    const ScopedDiagStream to(&fast_out);
+    canonizer.CanonizeAllByDls(fast, true, true);
+  }
   TSquaresCollection literal;
   literal.AddSquare(fish, true, true);
   std::ostringstream literal_out;
-  SetDiagStream(&literal_out);
-  canonizer.CanonizeAllByDlsLiteral(literal, true, true);
-  SetDiagStream(&std::cout);
+  {
+    const ScopedDiagStream to(&literal_out);
+    canonizer.CanonizeAllByDlsLiteral(literal, true, true);
+  }
   ExpectSameEntries(fast, literal, "Fish");
   EXPECT_EQ(fast_out.str(), literal_out.str());
   EXPECT_EQ(fast.GetSquareString(0), kSpecialSquares[16].digits);

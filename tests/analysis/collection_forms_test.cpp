@@ -28,9 +28,11 @@ TEST(GetCanonicalForms, CountsTheEntriesOfEachForm) {
   ASSERT_EQ(c.Count(), 3);
 
   std::ostringstream progress;
-  SetDiagStream(&progress);
-  const TSquaresCollection forms = GetCanonicalForms(c, true);
-  SetDiagStream(&std::cout);
+  TSquaresCollection forms;
+  {
+    const ScopedDiagStream to(&progress);
+    forms = GetCanonicalForms(c, true);
+  }
 
   // The square and its transpose share a form; the other square is of another class.
   ASSERT_EQ(forms.Count(), 2);

@@ -95,11 +95,12 @@ TEST(BuildOdlsFamily, DegreesOfAnUnnormalizedStartFollowTheDefects) {
 
 TEST(BuildOdlsFamily, VerboseWritesTheProgressLines) {
   std::ostringstream out;
-  SetDiagStream(&out);
   OdlsSearch search;
   TSquaresCollection family = StartingWith(kSpecialSquares[2].digits);  // "Symmetric Line-3"
-  BuildOdlsFamilyFast(family, true, true, search);
-  SetDiagStream(&std::cout);
+  {
+    const ScopedDiagStream to(&out);
+    BuildOdlsFamilyFast(family, true, true, search);
+  }
   EXPECT_EQ(
       out.str(),
       "Square 0 from 1 analysing...\nDegrees calculating...\n  0 from 3 degrees calculated\n");

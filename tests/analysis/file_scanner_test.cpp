@@ -112,9 +112,6 @@ TEST(TFileScaner, EmptyAndMissingFolders) {
 
 class SquaresScannerTest : public ::testing::Test {
  protected:
-  void SetUp() override { SetDiagStream(&diag); }
-  void TearDown() override { SetDiagStream(&std::cout); }
-
   /// Saves the squares, unnormalized, as a collection file of the folder.
   static void WriteCollection(const TempFolder& dir, const std::string& name,
                               const std::vector<TLatinSquare>& squares) {
@@ -124,6 +121,7 @@ class SquaresScannerTest : public ::testing::Test {
   }
 
   std::ostringstream diag;
+  const ScopedDiagStream diag_here{&diag};
 };
 
 TEST_F(SquaresScannerTest, FindsFilesHoldingTheCanonicalForm) {

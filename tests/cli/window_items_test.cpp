@@ -53,7 +53,7 @@ namespace {
 
 TEST(Cli, RunGivesTheDiagnosticsStreamBack) {
   std::ostringstream mine;
-  SetDiagStream(&mine);
+  const ScopedDiagStream to(&mine);
   std::string out;
   std::string err;
   // "Get all ODLS family (unique CFs only)" writes its progress to the diagnostics.
@@ -61,7 +61,6 @@ TEST(Cli, RunGivesTheDiagnosticsStreamBack) {
       RunWith({"--square", test::kBachelor, "Get all ODLS family (unique CFs only)"}, out, err), 0);
   EXPECT_NE(err.find("Square 0 from 1 (0.00%), CFs: 1"), std::string::npos);
   Diag() << "after" << std::flush;
-  SetDiagStream(&std::cout);
   EXPECT_EQ(mine.str(), "after");
 }
 

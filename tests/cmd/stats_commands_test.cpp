@@ -23,17 +23,14 @@ namespace fs = std::filesystem;
 class StatsCommandsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    SetDiagStream(&diag);
     fs::remove_all(folder);
     fs::create_directories(folder);
   }
-  void TearDown() override {
-    SetDiagStream(&std::cout);
-    fs::remove_all(folder);
-  }
+  void TearDown() override { fs::remove_all(folder); }
 
   Context ctx;
   std::ostringstream diag;
+  const ScopedDiagStream diag_here{&diag};
   const fs::path folder =
       fs::temp_directory_path() / ("dlslab_stats_commands_" + std::to_string(::getpid()));
 };

@@ -149,9 +149,11 @@ TEST(GetFillingsCount, ReportsSpeedEveryHundredThousandFillings) {
   for (int i = 43; i < 100; ++i) sq.data()[i] = kEmpty;
   sq.data()[40] = kEmpty;
   std::ostringstream diag;
-  SetDiagStream(&diag);
-  const std::uint64_t count = GetFillingsCount(sq);
-  SetDiagStream(&std::cout);
+  std::uint64_t count = 0;
+  {
+    const ScopedDiagStream to(&diag);
+    count = GetFillingsCount(sq);
+  }
   EXPECT_EQ(count, 186549u);
   const std::regex report(
       "\nSquares cnt: 100000\nAverage time: [0-9]+\\.[0-9]{4} ms per square\n"

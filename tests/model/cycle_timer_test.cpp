@@ -30,8 +30,8 @@ TEST(CycleTimer, FrequencyMatchesTheSteadyClock) {
   EXPECT_LE(best_error, 0.25);
 }
 
-// The marks belong to the thread that sets them: a timing on another thread, like the
-// frequency measurement at start-up, leaves this thread's span alone.
+// The marks belong to the thread that sets them: a timing on another thread leaves this
+// thread's span alone.
 TEST(CycleTimer, MarksArePerThread) {
   StartTimer();
   StopTimer();

@@ -13,23 +13,25 @@ TEST(DiagScope, RedirectsTheCallingThreadOnlyAndRestores) {
   std::ostringstream mine;
   std::ostringstream other;
   std::ostream& before = Diag();
-  SetDiagStream(&shared);
   {
-    const DiagScope scope(&mine);
-    Diag() << "worker\n";
-    std::thread([&other] {
-      Diag() << "main stream\n";
-      const DiagScope inner(&other);
-      Diag() << "other\n";
-    }).join();
+    const ScopedDiagStream to(&shared);
     {
-      const DiagScope dropped(nullptr);
-      Diag() << "dropped\n";
+      const DiagScope scope(&mine);
+      Diag() << "worker\n";
+      std::thread([&other] {
+        Diag() << "main stream\n";
+        const DiagScope inner(&other);
+        Diag() << "other\n";
+      }).join();
+      {
+        const DiagScope dropped(nullptr);
+        Diag() << "dropped\n";
+      }
+      Diag() << "again\n";
     }
-    Diag() << "again\n";
+    Diag() << "after\n";
   }
-  Diag() << "after\n";
-  SetDiagStream(&before);
+  EXPECT_EQ(&Diag(), &before);
   EXPECT_EQ(mine.str(), "worker\nagain\n");
   EXPECT_EQ(other.str(), "other\n");
   EXPECT_EQ(shared.str(), "main stream\nafter\n");

@@ -83,12 +83,13 @@ TEST(RemoveSpaces, RemovesBlanksOnly) {
 
 TEST(PrintSquare, WritesTwoCharacterCellsAndCollisions) {
   std::ostringstream out;
-  SetDiagStream(&out);
-  TLatinSquare s(3);
-  s[0][0] = 1;
-  s[0][1] = 12;
-  PrintSquare(s, true);
-  SetDiagStream(nullptr);
+  {
+    const ScopedDiagStream to(&out);
+    TLatinSquare s(3);
+    s[0][0] = 1;
+    s[0][1] = 12;
+    PrintSquare(s, true);
+  }
   EXPECT_EQ(out.str(), " 112 -\n - - -\n - - -\nCollisions: 7\n");
 }
 
