@@ -17,7 +17,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <utility>
+
+#include "model/parse_number.h"
 
 namespace dlslab::batch {
 namespace {
