@@ -87,11 +87,6 @@ TEST(GetTransversalsFast, GrowsPastTenThousandOnEveryPath) {
   }
 }
 
-TEST(GetTransversalsFast, RunsOnTheDefaultPath) {
-  EXPECT_EQ(TransversalSearch().path(), DefaultIsaPath());
-  EXPECT_EQ(TransversalSearch(IsaPath::kScalar).path(), IsaPath::kScalar);
-}
-
 TEST(GetTransversals, ListsValidTransversalsInLexicographicOrder) {
   const TLatinSquare square = StringToSquare(kSpecialSquares[7].digits);
   const TransversalsResult all = GetTransversals(square, false);
