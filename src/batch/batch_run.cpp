@@ -103,6 +103,7 @@ class Run {
   std::unique_ptr<AtomicFileWriter> forms_file_;  // cf, scf
   Clock::time_point start_;
   std::uint64_t resume_skip_ = 0;
+  std::uint64_t chunk_before_ = 0;  // squares of the chunks before this one
 
   BlockSource source_;
   WorkerPool pool_;
@@ -124,6 +125,17 @@ class Run {
 bool Run::prepare() {
   const std::string& output = options_.output;
   summary_.output_name = output.empty() ? "standard output" : output + ".partial";
+  if (options_.chunks > 0) {
+    // A fixed split by square index: the same parts on every machine.
+    SquareReader counter(options_.inputs);
+    std::uint64_t total = 0;
+    InputSquare square;
+    for (std::vector<InputProblem> problems; counter.next(square, problems); problems.clear())
+      ++total;
+    chunk_before_ = (options_.chunk - 1) * total / options_.chunks;
+    source_.set_chunk(chunk_before_, options_.chunk * total / options_.chunks);
+    source_.skip_done(chunk_before_, std::nullopt);
+  }
   if (output.empty()) {
     if (tsv_ && !dedup_) write_out(std::string(tsv_header(options_.operation)) + '\n');
     return !failed();
@@ -140,10 +152,11 @@ bool Run::prepare() {
         fail(error);
         return false;
       }
-      source_.skip_done(resume_skip_, std::nullopt);
+      source_.skip_done(chunk_before_ + resume_skip_, std::nullopt);
       append = true;
     } else {
-      const TsvPartial partial = scan_tsv_partial(partial_name, tsv_header(options_.operation));
+      const TsvPartial partial =
+          scan_tsv_partial(partial_name, tsv_header(options_.operation), chunk_before_ + 1);
       if (!partial.error.empty()) {
         fail(partial.error);
         return false;
@@ -155,7 +168,7 @@ bool Run::prepare() {
         return false;
       }
       resume_skip_ = partial.done;
-      source_.skip_done(partial.done, partial.last);
+      source_.skip_done(chunk_before_ + partial.done, partial.last);
       append = partial.keep_bytes > 0;
     }
   }

@@ -22,6 +22,10 @@ struct BatchOptions {
   bool strict = false;                           ///< stop at the first unreadable line or block
   bool resume = false;                           ///< continue from "<output>.partial"
   std::size_t block_size = 0;  ///< squares per unit of work; 0: the operation's own
+  /// Chunk K of N (1 <= K <= N): only squares (K-1)T/N + 1 .. KT/N of the T squares of the
+  /// inputs, their lines numbered as in the whole input. 0: all.
+  unsigned chunk = 0;
+  unsigned chunks = 0;
 };
 
 /// How a run ended and what it did; the figures count this run only, except `done`.

@@ -11,6 +11,12 @@ void BlockSource::skip_done(std::uint64_t count, std::optional<Digits> last) {
   skip_last_ = last;
 }
 
+void BlockSource::set_chunk(std::uint64_t before, std::uint64_t last) {
+  const std::lock_guard lock(mutex_);
+  chunk_before_ = before;
+  chunk_last_ = last;
+}
+
 std::uint64_t BlockSource::read() const {
   const std::lock_guard lock(mutex_);
   return read_;
@@ -39,6 +45,11 @@ void BlockSource::fill(Block& block, std::string& error) {
   while (block.squares.size() < block_size_) {
     found.clear();
     const bool got = reader_.next(square, found);
+    if (got && read_ + 1 > chunk_last_) {
+      exhausted_.store(true, std::memory_order_relaxed);
+      return;
+    }
+    if (got && read_ + 1 <= chunk_before_) found.clear();
     for (InputProblem& p : found) block.problems.push_back({std::move(p), block.squares.size()});
     if (!found.empty() && strict_) {
       exhausted_.store(true, std::memory_order_relaxed);

@@ -39,6 +39,9 @@ class BlockSource {
 
   /// Squares 1..count are done already; `last`, when known, is square count's digits.
   void skip_done(std::uint64_t count, std::optional<Digits> last);
+  /// Only squares before + 1 .. last are taken (one chunk of the inputs); the problems met
+  /// before a square of another chunk are that chunk's.
+  void set_chunk(std::uint64_t before, std::uint64_t last);
 
   /// Reads the next block; false when there is none: the inputs are exhausted (or, --strict,
   /// stopped at a problem) and nothing was read. `error` is set when the inputs are not those
@@ -67,6 +70,8 @@ class BlockSource {
   std::uint64_t read_ = 0;
   std::uint64_t skip_ = 0;
   std::optional<Digits> skip_last_;
+  std::uint64_t chunk_before_ = 0;
+  std::uint64_t chunk_last_ = UINT64_MAX;
   std::atomic<std::uint64_t> next_number_{0};
   std::atomic<bool> exhausted_{false};
 };

@@ -1,23 +1,26 @@
 #include "batch/merge.h"
 
 #include <algorithm>
-#include <charconv>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "batch/form_set.h"
+#include "batch/operations.h"
 #include "batch/partial_files.h"
 #include "batch/search.h"
 #include "model/file_output.h"
+#include "model/parse_number.h"
 
 namespace dlslab::batch {
 namespace {
 
 constexpr int kCells = kOrder * kOrder;
 
-bool parse_number(std::string_view s, std::uint64_t& value) {
-  const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-  return ec == std::errc() && end == s.data() + s.size() && !s.empty();
+bool read_number(std::string_view s, std::uint64_t& value) {
+  const std::optional<std::uint64_t> number = parse_number<std::uint64_t>(s);
+  if (number) value = *number;
+  return number.has_value();
 }
 
 struct UnitOutput {
@@ -48,8 +51,8 @@ std::string read_unit(const std::string& name, UnitOutput& unit) {
   const std::size_t seeds = header.find(" seeds=");
   const std::size_t colon = header.rfind(':');
   if (!header.starts_with(prefix) || seeds == std::string::npos || colon < seeds ||
-      !parse_number(std::string_view(header).substr(seeds + 7, colon - seeds - 7), unit.first) ||
-      !parse_number(std::string_view(header).substr(colon + 1), unit.count))
+      !read_number(std::string_view(header).substr(seeds + 7, colon - seeds - 7), unit.first) ||
+      !read_number(std::string_view(header).substr(colon + 1), unit.count))
     return name + " is not the output of a search over a generator's seeds";
   unit.generator = header.substr(prefix.size(), seeds - prefix.size());
   std::getline(in, unit.column_line);
@@ -60,15 +63,15 @@ std::string read_unit(const std::string& name, UnitOutput& unit) {
       std::istringstream fields(line.substr(6));
       std::string word;
       while (fields >> word) {
-        if (word.starts_with("checked=")) parse_number(word.substr(8), unit.checked);
-        if (word.starts_with("hits=")) parse_number(word.substr(5), unit.hits);
+        if (word.starts_with("checked=")) read_number(word.substr(8), unit.checked);
+        if (word.starts_with("hits=")) read_number(word.substr(5), unit.hits);
       }
       ended = true;
       continue;
     }
     const std::size_t tab = line.find('\t');
     std::uint64_t seed = 0;
-    if (tab == std::string::npos || !parse_number(std::string_view(line).substr(0, tab), seed) ||
+    if (tab == std::string::npos || !read_number(std::string_view(line).substr(0, tab), seed) ||
         seed < unit.first || seed - unit.first >= unit.count)
       return name + ": a hit line outside " + range(unit) + ": " + line.substr(0, 40);
     unit.lines.push_back(line);
@@ -155,6 +158,98 @@ MergeSummary merge_search_outputs(const std::vector<std::string>& inputs, const 
       });
       WriteFileAtomically(forms_name, forms_text);
     }
+    WriteFileAtomically(output, text);
+  } catch (const std::exception& e) {
+    summary.error = e.what();
+  }
+  return summary;
+}
+
+MergeSummary merge_batch_outputs(const std::vector<std::string>& inputs,
+                                 const std::string& output) {
+  MergeSummary summary;
+  summary.units = inputs.size();
+  if (inputs.empty()) {
+    summary.error = "nothing to merge";
+    return summary;
+  }
+  std::string first_line;
+  {
+    std::ifstream in(inputs[0], std::ios::binary);
+    if (!in) {
+      summary.error = "cannot read " + inputs[0];
+      return summary;
+    }
+    std::getline(in, first_line);
+  }
+  std::optional<Operation> operation;
+  for (const Operation op : {Operation::kCf, Operation::kScf, Operation::kOdls, Operation::kType,
+                             Operation::kTransversals, Operation::kProperties, Operation::kFillings,
+                             Operation::kValidate})
+    if (first_line == tsv_header(op)) operation = op;
+  std::string text;
+  if (!operation || is_deduplicating(*operation)) {
+    // Forms with counts, as collection files or TSV, in chunk order.
+    const bool tsv = operation.has_value();
+    const Operation op = operation.value_or(Operation::kCf);
+    FormSet forms;
+    for (const std::string& name : inputs) {
+      (void)load_forms_partial(name, tsv, op, forms, summary.error);
+      if (!summary.error.empty()) return summary;
+    }
+    write_forms(op, tsv, forms, [&text](std::string_view piece) {
+      text += piece;
+      return true;
+    });
+    summary.forms = forms.size();
+  } else {
+    // Lines numbered by square: the chunks ordered by their first number, which must rise.
+    struct Chunk {
+      std::string name;
+      std::uint64_t first = 0;
+      std::uint64_t last = 0;
+      std::string body;
+    };
+    std::vector<Chunk> chunks;
+    for (const std::string& name : inputs) {
+      std::ifstream in(name, std::ios::binary);
+      std::string line;
+      if (!in || !std::getline(in, line) || line != first_line) {
+        summary.error = name + " is not an output of batch " +
+                        std::string(operation_name(*operation)) + " like " + inputs[0];
+        return summary;
+      }
+      Chunk chunk{name, 0, 0, {}};
+      std::uint64_t previous = 0;
+      while (std::getline(in, line)) {
+        std::uint64_t index = 0;
+        if (!read_number(std::string_view(line).substr(0, line.find('\t')), index) ||
+            index <= previous) {
+          summary.error = name + ": a line out of order: " + line.substr(0, 40);
+          return summary;
+        }
+        if (chunk.first == 0) chunk.first = index;
+        chunk.last = previous = index;
+        chunk.body += line;
+        chunk.body += '\n';
+      }
+      if (chunk.first != 0) chunks.push_back(std::move(chunk));
+    }
+    std::sort(chunks.begin(), chunks.end(),
+              [](const Chunk& a, const Chunk& b) { return a.first < b.first; });
+    text = first_line + "\n";
+    for (std::size_t i = 0; i < chunks.size(); ++i) {
+      if (i > 0 && chunks[i].first <= chunks[i - 1].last) {
+        summary.error = chunks[i - 1].name + " (squares " + std::to_string(chunks[i - 1].first) +
+                        " to " + std::to_string(chunks[i - 1].last) + ") and " + chunks[i].name +
+                        " (squares " + std::to_string(chunks[i].first) + " to " +
+                        std::to_string(chunks[i].last) + ") overlap";
+        return summary;
+      }
+      text += chunks[i].body;
+    }
+  }
+  try {
     WriteFileAtomically(output, text);
   } catch (const std::exception& e) {
     summary.error = e.what();

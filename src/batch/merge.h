@@ -23,4 +23,11 @@ struct MergeSummary {
                                                 const std::string& output,
                                                 const std::string& forms);
 
+/// Joins the outputs of the chunks of one batch run into the bytes the unchunked run writes:
+/// TSV outputs of any operation in any order (their lines carry the squares' numbers), cf / scf
+/// collection files in chunk order (forms in the order first met, counts summed). `units`
+/// counts the chunks; checked and hits stay 0.
+[[nodiscard]] MergeSummary merge_batch_outputs(const std::vector<std::string>& inputs,
+                                               const std::string& output);
+
 }  // namespace dlslab::batch

@@ -62,7 +62,8 @@ bool write_forms(Operation operation, bool tsv, const FormSet& forms,
   return write(std::string_view(text));
 }
 
-TsvPartial scan_tsv_partial(const std::string& name, std::string_view header) {
+TsvPartial scan_tsv_partial(const std::string& name, std::string_view header,
+                            std::uint64_t first_index) {
   TsvPartial partial;
   std::ifstream in(name, std::ios::binary);
   if (!in) {
@@ -107,7 +108,7 @@ TsvPartial scan_tsv_partial(const std::string& name, std::string_view header) {
   const std::size_t tab = text.find('\t');
   std::uint64_t index = 0;
   if (tab == std::string_view::npos || !read_number(text.substr(0, tab), index) ||
-      index != partial.done || text.size() < tab + 1 + kCells) {
+      index != first_index - 1 + partial.done || text.size() < tab + 1 + kCells) {
     partial.error =
         name + " is damaged: its last line is not result " + std::to_string(partial.done);
   } else {

@@ -29,7 +29,9 @@ struct TsvPartial {
 };
 
 /// Reads a partial TSV file back; a file without even a complete header holds nothing.
-[[nodiscard]] TsvPartial scan_tsv_partial(const std::string& name, std::string_view header);
+/// `first_index`: the number of the first square the file has a line for.
+[[nodiscard]] TsvPartial scan_tsv_partial(const std::string& name, std::string_view header,
+                                          std::uint64_t first_index = 1);
 
 /// Adds the forms and counts of a partial cf / scf file (as write_forms writes them) to
 /// `forms`; returns the number of squares they stand for, or sets `error`.

@@ -18,13 +18,13 @@
 #include "batch/search.h"
 
 #include <algorithm>
-#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <sstream>
 
 #include "batch/block_source.h"
@@ -39,6 +39,7 @@
 #include "model/diagnostics.h"
 #include "model/file_output.h"
 #include "model/ls_data_structs.h"
+#include "model/parse_number.h"
 
 namespace dlslab::batch {
 namespace {
@@ -53,9 +54,10 @@ Digits to_digits(const TLatinSquare& square) {
   return digits;
 }
 
-bool parse_number(std::string_view s, std::uint64_t& value) {
-  const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-  return ec == std::errc() && end == s.data() + s.size() && !s.empty();
+bool read_number(std::string_view s, std::uint64_t& value) {
+  const std::optional<std::uint64_t> number = parse_number<std::uint64_t>(s);
+  if (number) value = *number;
+  return number.has_value();
 }
 
 // "key=value" out of a line of blank-separated fields.
@@ -65,7 +67,7 @@ bool field(std::string_view line, std::string_view key, std::uint64_t& value) {
   if (at == std::string::npos) return false;
   std::string_view rest = line.substr(at + pattern.size() - 1);
   rest = rest.substr(0, rest.find(' '));
-  return parse_number(rest, value);
+  return read_number(rest, value);
 }
 
 struct SearchBlock {

@@ -22,7 +22,8 @@ namespace {
 
 constexpr const char* kBatchUsage =
     "usage: dlslab-cli batch [--threads N] [--output FILE] [--format collection|tsv]\n"
-    "                        [--progress] [--strict] [--resume] OPERATION INPUT...\n"
+    "                        [--progress] [--strict] [--resume] [--chunk K/N]\n"
+    "                        OPERATION INPUT...\n"
     "\n"
     "Runs one operation over every square of the inputs, one engine per thread, and writes the\n"
     "results in input order. INPUT is a collection file, a square file (\"DLS\" or \"ODLS\"\n"
@@ -48,6 +49,8 @@ constexpr const char* kBatchUsage =
     "  --progress       show the progress line also when stderr is not a terminal\n"
     "  --strict         stop at the first unreadable line or block, exit status 1\n"
     "  --resume         continue an interrupted run from FILE.partial\n"
+    "  --chunk K/N      only the K-th of N equal parts of the inputs' squares, numbered as in\n"
+    "                   the whole input (dlslab-cli merge joins the parts' outputs)\n"
     "\n"
     "Unreadable lines and blocks are reported with file and line and skipped. SIGINT or SIGTERM\n"
     "ends the run at a square boundary; FILE.partial then holds every result so far.\n";
@@ -82,6 +85,17 @@ int batch_main(std::span<const std::string> args, std::ostream& out, std::ostrea
       options.strict = true;
     } else if (option == "--resume") {
       options.resume = true;
+    } else if (option == "--chunk") {
+      if (i + 1 >= args.size()) return usage_error(err, "batch", "--chunk needs K/N");
+      const std::string& value = args[++i];
+      const std::size_t slash = value.find('/');
+      const auto k = parse_number<unsigned>(value.substr(0, slash));
+      const auto n = slash == std::string::npos ? std::nullopt
+                                                : parse_number<unsigned>(value.substr(slash + 1));
+      if (!k || !n || *k == 0 || *k > *n)
+        return usage_error(err, "batch", "--chunk is K/N with 1 <= K <= N, not \"" + value + "\"");
+      options.chunk = *k;
+      options.chunks = *n;
     } else if (option == "--threads" || option == "--output" || option == "--format" ||
                option == "--block") {
       if (i + 1 >= args.size()) return usage_error(err, "batch", option + " needs a value");
@@ -117,6 +131,9 @@ int batch_main(std::span<const std::string> args, std::ostream& out, std::ostrea
   if (options.format == batch::OutputFormat::kCollection &&
       !batch::is_deduplicating(options.operation))
     return usage_error(err, "batch", "the collection format is for cf and scf only");
+  if (options.chunks > 0 &&
+      std::find(options.inputs.begin(), options.inputs.end(), "-") != options.inputs.end())
+    return usage_error(err, "batch", "--chunk cannot read standard input (it is read twice)");
   if (options.resume && options.output.empty())
     return usage_error(err, "batch", "--resume needs --output");
   for (const std::string& input : options.inputs) {

@@ -2,8 +2,8 @@
 
 #include <unistd.h>
 
-#include <charconv>
 #include <cstdlib>
+#include <fstream>
 #include <iostream>
 #include <optional>
 
@@ -11,6 +11,7 @@
 #include "batch/search.h"
 #include "batch/square_generator.h"
 #include "cli/stop_signals.h"
+#include "model/parse_number.h"
 
 namespace dlslab::cli {
 namespace {
@@ -45,15 +46,9 @@ constexpr const char* kMergeUsage =
     "\n"
     "Joins the outputs of search units of one generator, in any order, into what one search over\n"
     "their union writes; the forms of all hits go to the --forms collection file. Seed ranges\n"
-    "that leave a gap or overlap are refused.\n";
-
-template <class T>
-std::optional<T> parse_number(std::string_view s) {
-  T value = 0;
-  const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-  if (ec != std::errc() || end != s.data() + s.size() || s.empty()) return std::nullopt;
-  return value;
-}
+    "that leave a gap or overlap are refused.\n"
+    "Joins as well the outputs of batch --chunk K/N runs into the unchunked run's output: TSV\n"
+    "outputs in any order, cf / scf collection files in chunk order.\n";
 
 int usage_error(std::ostream& err, const std::string& command, const std::string& message) {
   err << "dlslab-cli " << command << ": " << message << '\n'
@@ -193,10 +188,20 @@ int merge_main(std::span<const std::string> args, std::ostream& out, std::ostrea
   }
   if (output.empty()) return usage_error(err, "merge", "--output is needed");
   if (inputs.empty()) return usage_error(err, "merge", "no unit output to merge");
-  const batch::MergeSummary summary = batch::merge_search_outputs(inputs, output, forms);
+  std::string first_line;
+  std::getline(std::ifstream(inputs[0], std::ios::binary) >> std::noskipws, first_line);
+  const bool search = first_line.starts_with("# dlslab search");
+  if (!search && !forms.empty())
+    return usage_error(err, "merge", "--forms is for search outputs; batch chunks hold theirs");
+  const batch::MergeSummary summary = search ? batch::merge_search_outputs(inputs, output, forms)
+                                             : batch::merge_batch_outputs(inputs, output);
   if (!summary.error.empty()) {
     err << "dlslab-cli merge: " << summary.error << '\n';
     return 1;
+  }
+  if (!search) {
+    err << "merge: " << summary.units << " batch chunks\n";
+    return 0;
   }
   err << "merge: " << summary.units << " units, " << summary.checked << " squares checked, "
       << summary.hits << " hits, " << summary.forms << " distinct forms\n";
