@@ -7,6 +7,8 @@
 
 #include "cmd/context.h"
 #include "cmd/fill_commands.h"
+#include "cover/odls.h"
+#include "fill/brown_dls.h"
 #include "fill/clue_sets.h"
 #include "fill/fillings.h"
 #include "fill/heuristic_fill.h"
@@ -235,6 +237,42 @@ BENCHMARK(BM_RandomSearchV3SquareOnPath)
     ->ComputeStatistics("max", [](const std::vector<double>& v) {
       return *std::max_element(v.begin(), v.end());
     });
+
+void BM_BrownDlsSquare(benchmark::State& state) {
+  GenerateRsv3(state, [](std::uint32_t seed) { return brown_dls_square(seed); });
+}
+BENCHMARK(BM_BrownDlsSquare)->Unit(benchmark::kMicrosecond);
+
+// End to end: a square from the generator, then its mates; hits = squares with a mate.
+template <class Make>
+void GenerateAndCheck(benchmark::State& state, const Make& make) {
+  OdlsSearch search;
+  std::uint32_t seed = 0;
+  std::int64_t hits = 0;
+  for (auto _ : state) {
+    const TOrthogonalSquares mates = search.GetOdls(make(++seed));
+    hits += mates.Count() > 0 ? 1 : 0;
+  }
+  state.SetItemsProcessed(state.iterations());
+  state.counters["hits_per_million"] =
+      1e6 * static_cast<double>(hits) /
+      static_cast<double>(std::max<std::int64_t>(1, state.iterations()));
+}
+
+void BM_RandomSearchV3SquareAndMates(benchmark::State& state) {
+  GenerateAndCheck(state, [](std::uint32_t seed) { return random_search_v3_square(seed); });
+}
+BENCHMARK(BM_RandomSearchV3SquareAndMates)->Unit(benchmark::kMicrosecond);
+
+void BM_RandomSearchV3SquareBaselineAndMates(benchmark::State& state) {
+  GenerateAndCheck(state, random_search_v3_square_baseline);
+}
+BENCHMARK(BM_RandomSearchV3SquareBaselineAndMates)->Unit(benchmark::kMicrosecond);
+
+void BM_BrownDlsSquareAndMates(benchmark::State& state) {
+  GenerateAndCheck(state, [](std::uint32_t seed) { return brown_dls_square(seed); });
+}
+BENCHMARK(BM_BrownDlsSquareAndMates)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace dlslab

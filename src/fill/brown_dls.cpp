@@ -1,0 +1,163 @@
+#include "fill/brown_dls.h"
+
+#include <array>
+#include <bit>
+#include <cstdint>
+
+// The symmetry splits the cells into 25 orbits of four, (i, j), (i, 9 - j), (P(i), j) and
+// (P(i), 9 - j) with P the row pairing, whose values are v, 9 - v, 9 - v and v. No two cells of
+// an orbit that share a line would need the same value, so a square that keeps the symmetry is
+// a DLS as soon as every orbit is filled with candidates of its first cell.
+//
+// An attempt visits the orbits row by row (rows 0, 1, 2, 5 and 7, whose partners are the other
+// five, columns 0..4), gives each a random candidate of its cell, and after every placement
+// fills the cells left with a single candidate (with their orbits) until none is left. A cell
+// left without candidates ends the attempt; the next one goes on drawing from the same stream.
+// Each cell keeps its candidates as a 10-bit set; a filled cell holds kFilled.
+//
+// The draws come from splitmix64 started at the seed, so a seed names one square everywhere.
+// The squares are not drawn uniformly from the squares with this symmetry: the heuristic filling
+// and the restarts favour squares that are easy to reach.
+namespace dlslab {
+namespace {
+
+constexpr int kCells = kOrder * kOrder;
+constexpr std::uint16_t kAll = 0x3FF;
+constexpr std::uint16_t kFilled = 0xC000;
+
+constexpr bool SharesLine(int a, int b) {
+  const int ra = a / 10, ca = a % 10, rb = b / 10, cb = b % 10;
+  return a != b &&
+         (ra == rb || ca == cb || (ra == ca && rb == cb) || (ra + ca == 9 && rb + cb == 9));
+}
+
+struct PeerList {
+  std::array<std::uint8_t, 27> cell;
+  int count;
+};
+constexpr std::array<PeerList, kCells> kPeers = [] {
+  std::array<PeerList, kCells> peers{};
+  for (int a = 0; a < kCells; ++a)
+    for (int b = 0; b < kCells; ++b)
+      if (SharesLine(a, b)) peers[a].cell[peers[a].count++] = static_cast<std::uint8_t>(b);
+  return peers;
+}();
+
+/// The orbit of a cell: itself, its mirror in the row, the cell below in the paired row and
+/// that one's mirror; the second and third take 9 - v.
+constexpr std::array<std::array<std::uint8_t, 4>, kCells> kOrbit = [] {
+  std::array<std::array<std::uint8_t, 4>, kCells> orbit{};
+  for (int a = 0; a < kCells; ++a) {
+    const int i = a / 10, j = a % 10, p = kBrownRowPair[i];
+    orbit[a] = {static_cast<std::uint8_t>(a), static_cast<std::uint8_t>(i * 10 + 9 - j),
+                static_cast<std::uint8_t>(p * 10 + j), static_cast<std::uint8_t>(p * 10 + 9 - j)};
+  }
+  return orbit;
+}();
+
+/// The first cells of the orbits, in visiting order.
+constexpr std::array<std::uint8_t, 25> kVisit = [] {
+  std::array<std::uint8_t, 25> visit{};
+  int n = 0;
+  for (const int i : {0, 1, 2, 5, 7})
+    for (int j = 0; j < 5; ++j) visit[n++] = static_cast<std::uint8_t>(i * 10 + j);
+  return visit;
+}();
+
+class Splitmix {
+ public:
+  explicit Splitmix(std::uint64_t seed) : state_(seed) {}
+  /// A value in 0..n-1.
+  std::uint32_t Below(std::uint32_t n) {
+    state_ += 0x9E3779B97F4A7C15ull;
+    std::uint64_t z = state_;
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    z ^= z >> 31;
+    return static_cast<std::uint32_t>(((z >> 32) * n) >> 32);
+  }
+
+ private:
+  std::uint64_t state_;
+};
+
+class BrownFiller {
+ public:
+  bool Attempt(Splitmix& random) {
+    cand_.fill(kAll);
+    single_[0] = single_[1] = 0;
+    dead_ = false;
+    for (const int k : kVisit) {
+      std::uint32_t cand = cand_[k];
+      if (cand == kFilled) continue;
+      for (std::uint32_t pick = random.Below(static_cast<std::uint32_t>(std::popcount(cand)));
+           pick > 0; --pick)
+        cand &= cand - 1;
+      PlaceOrbit(k, std::countr_zero(cand));
+      while (!dead_) {
+        const int q = NextSingle();
+        if (q < 0) break;
+        PlaceOrbit(q, std::countr_zero(static_cast<std::uint32_t>(cand_[q])));
+      }
+      if (dead_) return false;
+    }
+    return true;
+  }
+
+  [[nodiscard]] int Value(int cell) const { return value_[cell]; }
+
+ private:
+  [[nodiscard]] int NextSingle() const {
+    if (single_[0] != 0) return std::countr_zero(single_[0]);
+    if (single_[1] != 0) return 64 + std::countr_zero(single_[1]);
+    return -1;
+  }
+
+  void PlaceOrbit(int q, int v) {
+    const std::array<std::uint8_t, 4>& orbit = kOrbit[q];
+    const int values[4] = {v, 9 - v, 9 - v, v};
+    for (int k = 0; k < 4 && !dead_; ++k) {
+      if ((cand_[orbit[k]] >> values[k] & 1) == 0) {
+        dead_ = true;  // the symmetry keeps the orbit's candidates alike; kept as a guard
+        return;
+      }
+      Place(orbit[k], values[k]);
+    }
+  }
+
+  void Place(int q, int v) {
+    value_[q] = static_cast<std::int8_t>(v);
+    cand_[q] = kFilled;
+    single_[q >> 6] &= ~(1ull << (q & 63));
+    const std::uint32_t bit = 1u << v;
+    const PeerList& peers = kPeers[q];
+    for (int i = 0; i < peers.count; ++i) {
+      const int x = peers.cell[i];
+      const std::uint32_t c = cand_[x];
+      if ((c & bit) == 0) continue;
+      const std::uint32_t d = c ^ bit;
+      cand_[x] = static_cast<std::uint16_t>(d);
+      dead_ |= d == 0;
+      if (d != 0 && (d & (d - 1)) == 0) single_[x >> 6] |= 1ull << (x & 63);
+    }
+  }
+
+  std::array<std::uint16_t, kCells> cand_;
+  std::array<std::int8_t, kCells> value_;
+  std::uint64_t single_[2];
+  bool dead_;
+};
+
+}  // namespace
+
+TLatinSquare brown_dls_square(std::uint64_t seed) {
+  Splitmix random(seed);
+  BrownFiller filler;
+  while (!filler.Attempt(random)) {
+  }
+  TLatinSquare square(kOrder);
+  for (int cell = 0; cell < kCells; ++cell) square.data()[cell] = filler.Value(cell);
+  return square;
+}
+
+}  // namespace dlslab
