@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "fill/brown_dls.h"
 #include "fill/random_search_v3.h"
 
 namespace dlslab::batch {
@@ -19,6 +20,14 @@ class Rsv3Generator : public SquareGenerator {
   IsaPath path_ = DefaultIsaPath();
 };
 
+// DLS with the symmetry of Brown's squares, about one in a hundred with a mate.
+class BrownGenerator : public SquareGenerator {
+ public:
+  void square(std::uint64_t seed, TLatinSquare& square) override {
+    square = brown_dls_square(seed);
+  }
+};
+
 template <class T>
 std::unique_ptr<SquareGenerator> make() {
   return std::make_unique<T>();
@@ -28,6 +37,8 @@ std::unique_ptr<SquareGenerator> make() {
 constexpr std::array kGenerators = {
     GeneratorInfo{"rsv3", "the squares of \"Random search v3\" (and of generate) after seeding",
                   std::uint64_t{1} << 32, make<Rsv3Generator>},
+    GeneratorInfo{"brown", "DLS with the symmetry of Brown's squares (mirrored rows complement, rows paired)",
+                  std::uint64_t{1} << 32, make<BrownGenerator>},
 };
 // clang-format on
 
