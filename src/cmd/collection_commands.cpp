@@ -1,6 +1,7 @@
 #include "cmd/collection_commands.h"
 
 #include <algorithm>
+#include <exception>
 #include <filesystem>
 
 #include "collection/smart_square_collection.h"
@@ -18,18 +19,28 @@ void show_first_entry(Context& ctx) {
     ctx.UpdateView();  // the number field's range still follows the collection
 }
 
+void report_failed_load(Context& ctx, const std::string& file_name, const std::string& why) {
+  const std::string line =
+      "Load collection: " + file_name + " not loaded, " + why + "; the collection is unchanged";
+  ctx.log.Add(line);
+  ctx.Notify(line);
+}
+
 }  // namespace
 
 void LoadCollectionMenuItemClick(Context& ctx, const std::string& file_name) {
-  // Read into a collection of its own: a cancelled load leaves the browsed one as it was.
+  // Read into a collection of its own and swap only on success: a load that fails or is
+  // cancelled leaves the browsed collection, its position and the board as they were.
   TSquaresCollection loaded;
   try {
     loaded.LoadFromFile_VelmoraFormat(file_name, true, true);
   } catch (const Cancelled&) {
     throw;
-  } catch (...) {
-    ctx.collection = std::move(loaded);
-    show_first_entry(ctx);  // what was read stays loaded and can be browsed
+  } catch (const CollectionFormatError& e) {
+    report_failed_load(ctx, file_name, "wrong file format at line " + std::to_string(e.line()));
+    throw;
+  } catch (const std::exception&) {
+    report_failed_load(ctx, file_name, "the file cannot be read");
     throw;
   }
   ctx.collection = std::move(loaded);

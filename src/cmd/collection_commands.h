@@ -9,8 +9,8 @@
 namespace dlslab::cmd {
 
 /// Replaces the browsing collection by the squares of a collection file (normalized, repeats
-/// counted) and shows its first entry. A file that breaks off keeps what was read before it and
-/// throws after showing the first entry.
+/// counted) and shows its first entry. A file that cannot be read or breaks off changes
+/// nothing: the log names the file and the line, and the error is rethrown.
 void LoadCollectionMenuItemClick(Context& ctx, const std::string& file_name);
 
 /// Shows entry `value` of the browsing collection, clamped to 0..Count-1, as the model's first

@@ -20,6 +20,9 @@ struct CommandJob::Effects {
   struct Message {
     std::string text;
   };
+  struct Notice {
+    std::string text;
+  };
   struct SaveBitmap {
     std::string file_name;
   };
@@ -27,7 +30,7 @@ struct CommandJob::Effects {
     std::shared_ptr<const CellHistograms> histograms;
     std::string file_name;
   };
-  using Step = std::variant<AddLine, ClearLog, Message, SaveBitmap, SaveStatistics>;
+  using Step = std::variant<AddLine, ClearLog, Message, Notice, SaveBitmap, SaveStatistics>;
   std::vector<Step> steps;
 };
 
@@ -64,6 +67,10 @@ CommandJob::CommandJob(const MenuEntry& entry, std::string arg, const Context& s
   if (source.show_message)
     copy_->show_message = [&effects](const std::string& text) {
       effects.steps.emplace_back(Effects::Message{text});
+    };
+  if (source.notice)
+    copy_->notice = [&effects](const std::string& text) {
+      effects.steps.emplace_back(Effects::Notice{text});
     };
   if (source.save_bitmap)
     copy_->save_bitmap = [&effects](const std::string& file_name) {
@@ -124,6 +131,8 @@ void CommandJob::apply(Context& target) {
       target.log.Clear();
     } else if (const auto* message = std::get_if<Effects::Message>(&step)) {
       if (target.show_message) target.show_message(message->text);
+    } else if (const auto* notice = std::get_if<Effects::Notice>(&step)) {
+      target.Notify(notice->text);
     } else if (const auto* bitmap = std::get_if<Effects::SaveBitmap>(&step)) {
       if (target.save_bitmap) target.save_bitmap(bitmap->file_name);
     } else if (const auto* stats = std::get_if<Effects::SaveStatistics>(&step)) {

@@ -49,6 +49,9 @@ struct Context {
   std::function<void()> update_view;
   /// Shows a message to the user (a message box in the window, stdout lines in the CLI).
   std::function<void(const std::string&)> show_message;
+  /// A short word on what a command just did that the log does not show (the window's
+  /// notice line); no-op unless set.
+  std::function<void(const std::string&)> notice;
   /// Writes the view of the model as a BMP file of the given name (the window's bitmap, or an
   /// off-screen one in the CLI); throws when the file cannot be written.
   std::function<void(const std::string&)> save_bitmap;
@@ -69,6 +72,9 @@ struct Context {
   [[nodiscard]] double now() const;
   void UpdateView() const {
     if (update_view) update_view();
+  }
+  void Notify(const std::string& text) const {
+    if (notice) notice(text);
   }
 };
 

@@ -100,6 +100,8 @@ class LineReader {
 
   /// Bytes taken from the file so far.
   [[nodiscard]] std::uint64_t BytesRead() const { return bytes_read_; }
+  /// Lines of the file read so far: the number, from 1, of the last one.
+  [[nodiscard]] std::uint64_t LinesRead() const { return lines_read_; }
 
   /// True when every byte has been read.
   bool AtEnd() {
@@ -124,6 +126,7 @@ class LineReader {
   std::string_view Take(std::size_t length, std::size_t next) {
     std::string_view line(buffer_.data() + begin_, length);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (next > begin_) ++lines_read_;  // past the end there is no line to count
     begin_ = next;
     return line;
   }
@@ -152,6 +155,7 @@ class LineReader {
   std::size_t begin_ = 0;
   std::size_t end_ = 0;
   std::uint64_t bytes_read_ = 0;
+  std::uint64_t lines_read_ = 0;
   bool eof_ = false;
 };
 
@@ -341,10 +345,11 @@ void TSquaresCollection::LoadFromFile_VelmoraFormat(const std::string& file_name
     progress.Set(reader.BytesRead());
     for (int row = 0; row < kOrder; ++row) {
       const std::string_view line = reader.ReadLine();
-      if (line.empty()) throw Error(kWrongFormat);
+      if (line.empty()) throw CollectionFormatError(kWrongFormat, reader.LinesRead());
       const std::size_t first = line[0] == ' ' ? 1 : 0;
       // A row line too short for its ten symbols is as broken as an empty one.
-      if (line.size() < first + 2 * kOrder - 1) throw Error(kWrongFormat);
+      if (line.size() < first + 2 * kOrder - 1)
+        throw CollectionFormatError(kWrongFormat, reader.LinesRead());
       for (int col = 0; col < kOrder; ++col) block[row * kOrder + col] = line[first + 2 * col];
     }
     (void)reader.ReadLine();  // the separator

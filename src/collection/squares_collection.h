@@ -5,9 +5,22 @@
 #include <string_view>
 #include <vector>
 
+#include "model/error.h"
 #include "model/types.h"
 
 namespace dlslab {
+
+/// A collection file that breaks off: the message is the reader's own ("...Wrong file
+/// format"); line() is the line, from 1, at which the block stopped making sense.
+class CollectionFormatError : public Error {
+ public:
+  CollectionFormatError(const std::string& message, std::uint64_t line)
+      : Error(message), line_(line) {}
+  [[nodiscard]] std::uint64_t line() const { return line_; }
+
+ private:
+  std::uint64_t line_;
+};
 
 /// Per entry, its number of orthogonal partners inside the collection.
 using TDegreesArr = std::vector<int>;
@@ -47,8 +60,9 @@ class TSquaresCollection {
   /// carried); into an empty collection it copies other instead.
   void AddCollection(const TSquaresCollection& other);
 
-  /// Appends every square of a collection file. A broken block throws Error("...Wrong file
-  /// format") and keeps what was read before; an unopenable file throws std::ios_base::failure.
+  /// Appends every square of a collection file. A broken block throws CollectionFormatError
+  /// ("...Wrong file format", with its line) and keeps what was read before; an unopenable file
+  /// throws std::ios_base::failure.
   void LoadFromFile_VelmoraFormat(const std::string& file_name, bool check_duplicates,
                                   bool normalize);
   /// Writes every entry in the collection file format, "-" for an empty collection.

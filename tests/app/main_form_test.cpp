@@ -299,10 +299,18 @@ class MainFormTest : public QObject {
     QVERIFY(messages_.isEmpty());
   }
 
-  void brokenCollectionIsReportedAndWhatWasReadCanBeBrowsed() {
+  void failedCollectionLoadLeavesTheCollectionItsPositionAndTheBoard() {
     QTemporaryDir dir;
     TSquaresCollection squares;
-    for (int i = 0; i < 2; ++i) squares.AddSquareString(kSpecialSquares[i].digits, true, true);
+    for (int i = 0; i < 3; ++i) squares.AddSquareString(kSpecialSquares[i].digits, true, true);
+    const std::string good = (dir.path() + "/good.txt").toStdString();
+    squares.SaveToFile(good);
+    form_->set_research_mode(true);
+    form_->run_command("Load collection...", good);
+    form_->findChild<QAction*>("GoToNextToolButton")->trigger();
+    form_->run_command("Rotate to 180");
+    const TLatinSquare board = ctx().model.FirstSquare;
+
     const std::string file = (dir.path() + "/broken.txt").toStdString();
     squares.SaveToFile(file);
     QFile broken(QString::fromStdString(file));
@@ -312,13 +320,16 @@ class MainFormTest : public QObject {
     form_->run_command("Load collection...", file);
     QCOMPARE(messages_,
              QStringList{"TSquaresCollection.LoadFromFile_VelmoraFormat(): Wrong file format"});
+    QCOMPARE(ctx().log.lines().back(),
+             "Load collection: " + file +
+                 " not loaded, wrong file format at line 34; the collection is unchanged");
     auto* spin = form_->findChild<QSpinBox*>("SpinEdit");
-    QCOMPARE(spin->maximum(), 1);
-    QVERIFY(ctx().model.FirstSquare == squares.GetSquare(0));
-    form_->findChild<QAction*>("GoToNextToolButton")->trigger();
-    form_->findChild<QAction*>("GoToNextToolButton")->trigger();
+    QCOMPARE(spin->maximum(), 2);
     QCOMPARE(spin->value(), 1);
-    QVERIFY(ctx().model.FirstSquare == squares.GetSquare(1));
+    QCOMPARE(ctx().collection.Count(), 3);
+    QVERIFY(ctx().model.FirstSquare == board);
+    form_->findChild<QAction*>("GoToNextToolButton")->trigger();
+    QVERIFY(ctx().model.FirstSquare == squares.GetSquare(2));
   }
 
   void cliPaintsTheSamePictureOffscreen() {

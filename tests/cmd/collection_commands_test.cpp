@@ -86,6 +86,40 @@ TEST_F(CollectionCommandsTest, BrowsingAnEmptyCollectionChangesNothing) {
   EXPECT_EQ(redraws, before);
 }
 
+TEST_F(CollectionCommandsTest, FailedLoadLeavesCollectionPositionAndBoardAsTheyWere) {
+  LoadCollectionMenuItemClick(ctx, path);
+  GoToNextToolButtonClick(ctx);
+  ctx.model.SetCell1(0, 0, kEmpty);  // the board need not be the entry shown
+  const std::string board = Shown();
+  std::vector<std::string> notices;
+  ctx.notice = [&notices](const std::string& text) { notices.push_back(text); };
+
+  // Plain digit strings, as "generate" writes them: two lines make no ten-row block.
+  const std::string digits = (folder / "digits.txt").string();
+  std::ofstream(digits) << test::kBachelor << "\n" << test::kBachelor << "\n";
+  EXPECT_THROW(LoadCollectionMenuItemClick(ctx, digits), CollectionFormatError);
+  // Three good blocks, then one that stops after a row: the file ends after line 34.
+  const std::string broken = (folder / "broken.txt").string();
+  std::filesystem::copy_file(path, broken);
+  std::ofstream(broken, std::ios::app) << "0 1 2 3 4 5 6 7 8 9\n";
+  EXPECT_THROW(LoadCollectionMenuItemClick(ctx, broken), CollectionFormatError);
+  EXPECT_THROW(LoadCollectionMenuItemClick(ctx, path + ".missing"), std::ios_base::failure);
+
+  EXPECT_EQ(ctx.collection.Count(), 3);
+  EXPECT_EQ(ctx.spin_edit_value, 1);
+  EXPECT_EQ(Shown(), board);
+  const std::vector<std::string> expected = {
+      "dlslab_browse_three.txt: 3 DLS loaded",
+      "Load collection: " + digits +
+          " not loaded, wrong file format at line 2; the collection is unchanged",
+      "Load collection: " + broken +
+          " not loaded, wrong file format at line 34; the collection is unchanged",
+      "Load collection: " + path +
+          ".missing not loaded, the file cannot be read; the collection is unchanged"};
+  EXPECT_EQ(ctx.log.lines(), expected);
+  EXPECT_EQ(notices, std::vector<std::string>(expected.begin() + 1, expected.end()));
+}
+
 TEST_F(CollectionCommandsTest, CliLoadsACollectionAndReportsAFailure) {
   std::ostringstream out, err;
   const std::vector<std::string> args = {"Load collection", path, "As solid string"};
@@ -97,6 +131,8 @@ TEST_F(CollectionCommandsTest, CliLoadsACollectionAndReportsAFailure) {
   const std::string missing = path + ".missing";
   EXPECT_EQ(cli::run(std::vector<std::string>{"Load collection...", missing}, out2, err2), 1);
   EXPECT_NE(err2.str().find(missing), std::string::npos) << err2.str();
+  EXPECT_EQ(out2.str(), "Load collection: " + missing +
+                            " not loaded, the file cannot be read; the collection is unchanged\n");
 }
 
 }  // namespace

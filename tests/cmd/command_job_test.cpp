@@ -136,8 +136,14 @@ TEST_F(CommandJobTest, FailureKeepsWhatWasDoneBeforeItAndIsRethrownOnApply) {
   RunOnWorker(job);
   EXPECT_EQ(job.outcome(), CommandJob::Outcome::kFailed);
   EXPECT_EQ(ctx.collection.Count(), 0);
+  EXPECT_EQ(ctx.log.lines(), std::vector<std::string>{"before"});
   EXPECT_THROW(job.apply(ctx), Error);
-  EXPECT_EQ(ctx.collection.Count(), 1);  // as loading in place keeps the squares read
+  // The failed load logged its file before it threw; the collection stays as it was.
+  ASSERT_EQ(ctx.log.lines().size(), 2u);
+  EXPECT_EQ(ctx.log.lines()[1], "Load collection: " + file.string() +
+                                    " not loaded, wrong file format at line 12; the collection "
+                                    "is unchanged");
+  EXPECT_EQ(ctx.collection.Count(), 0);
   std::filesystem::remove(file);
 }
 
