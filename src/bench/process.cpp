@@ -2,7 +2,8 @@
 
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -26,7 +27,8 @@ extern char** environ;
 
 // A copy is waited for by polling waitpid: the caller's hook (the window repainting) runs
 // between the polls, and the copies' own process groups let a failed or cancelled round take
-// each copy down together with anything it started.
+// each copy down together with anything it started. A copy never outlives its program: it
+// gets SIGKILL when the thread that started it ends, which a kill of the program does too.
 namespace dlslab {
 namespace {
 
@@ -34,50 +36,38 @@ constexpr auto kPollInterval = std::chrono::milliseconds(1);
 
 std::string ErrnoText(int error) { return std::generic_category().message(error); }
 
-/// Owns the attributes and file actions of one posix_spawn call.
-class SpawnSetup {
- public:
-  SpawnSetup() {
-    posix_spawnattr_init(&attr_);
-    posix_spawn_file_actions_init(&actions_);
-  }
-  ~SpawnSetup() {
-    posix_spawn_file_actions_destroy(&actions_);
-    posix_spawnattr_destroy(&attr_);
-  }
-  SpawnSetup(const SpawnSetup&) = delete;
-  SpawnSetup& operator=(const SpawnSetup&) = delete;
-
-  /// Own process group, default signal mask and dispositions, /dev/null for input and
-  /// output, nothing above the standard descriptors. 0 or an errno value.
-  int Prepare() {
+/// The child's side of LaunchProcess, between fork and exec: only async-signal-safe calls.
+/// It dies with the thread that started it (PR_SET_PDEATHSIG), and so with its program
+/// however that ends, kill -9 included; a parent already gone before the request took hold
+/// ends it at once. Own process group, default signal mask and dispositions, /dev/null for
+/// input and output, nothing above the standard descriptors but the report pipe. On a
+/// failure the errno value goes to `report` and the child exits.
+[[noreturn]] void ExecChild(const char* program, char* const argv[], pid_t parent, int report) {
+  int error = 0;
+  if (prctl(PR_SET_PDEATHSIG, SIGKILL) != 0) error = errno;
+  if (error == 0 && getppid() != parent) _exit(127);
+  if (error == 0 && setpgid(0, 0) != 0) error = errno;
+  if (error == 0) {
+    for (const int sig : {SIGPIPE, SIGINT, SIGTERM}) signal(sig, SIG_DFL);
     sigset_t none;
     sigemptyset(&none);
-    sigset_t defaults;
-    sigemptyset(&defaults);
-    sigaddset(&defaults, SIGPIPE);
-    sigaddset(&defaults, SIGINT);
-    sigaddset(&defaults, SIGTERM);
-    short flags = POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF;
-    if (int e = posix_spawnattr_setflags(&attr_, flags)) return e;
-    if (int e = posix_spawnattr_setpgroup(&attr_, 0)) return e;
-    if (int e = posix_spawnattr_setsigmask(&attr_, &none)) return e;
-    if (int e = posix_spawnattr_setsigdefault(&attr_, &defaults)) return e;
-    if (int e = posix_spawn_file_actions_addopen(&actions_, 0, "/dev/null", O_RDONLY, 0)) return e;
-    if (int e = posix_spawn_file_actions_addopen(&actions_, 1, "/dev/null", O_WRONLY, 0)) return e;
-#if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 34))
-    if (int e = posix_spawn_file_actions_addclosefrom_np(&actions_, 3)) return e;
-#endif
-    return 0;
+    sigprocmask(SIG_SETMASK, &none, nullptr);
+    const int in = open("/dev/null", O_RDONLY);
+    const int out = open("/dev/null", O_WRONLY);
+    if (in < 0 || out < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0) error = errno;
+    if (in > 1) close(in);
+    if (out > 1) close(out);
   }
-
-  const posix_spawnattr_t* attr() const { return &attr_; }
-  const posix_spawn_file_actions_t* actions() const { return &actions_; }
-
- private:
-  posix_spawnattr_t attr_;
-  posix_spawn_file_actions_t actions_;
-};
+  if (error == 0) {
+    // Everything above stderr goes but the report pipe, which closes itself on exec.
+    if (report > 3) syscall(SYS_close_range, 3u, static_cast<unsigned>(report - 1), 0u);
+    syscall(SYS_close_range, static_cast<unsigned>(report + 1), ~0u, 0u);
+    execve(program, argv, environ);
+    error = errno;
+  }
+  (void)!write(report, &error, sizeof error);
+  _exit(127);
+}
 
 std::string ProgramName(const std::string& path) {
   return std::filesystem::path(path).filename().string();
@@ -136,15 +126,35 @@ std::string GetTestProgramFolder() {
 }
 
 LaunchedProcess LaunchProcess(const std::string& command_line) {
-  SpawnSetup setup;
-  if (const int e = setup.Prepare()) return {0, ErrnoText(e)};
   std::string program = command_line;
   char* argv[] = {program.data(), nullptr};
-  pid_t pid = 0;
-  if (const int e =
-          posix_spawn(&pid, program.c_str(), setup.actions(), setup.attr(), argv, environ))
+  // posix_spawn cannot ask for the parent-death signal, so the child is forked and sets it up
+  // itself; a pipe that closes on exec tells whether the exec happened.
+  int report[2];
+  if (pipe2(report, O_CLOEXEC) != 0) return {0, ErrnoText(errno)};
+  const pid_t parent = getpid();
+  const pid_t pid = fork();
+  if (pid < 0) {
+    const int e = errno;
+    close(report[0]);
+    close(report[1]);
     return {0, ErrnoText(e)};
-  return {pid, {}};
+  }
+  if (pid == 0) {
+    close(report[0]);
+    ExecChild(program.c_str(), argv, parent, report[1]);
+  }
+  close(report[1]);
+  int error = 0;
+  ssize_t got = 0;
+  while ((got = read(report[0], &error, sizeof error)) < 0 && errno == EINTR) {
+  }
+  close(report[0]);
+  if (got <= 0) return {pid, {}};
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  return {0, ErrnoText(error)};
 }
 
 ParallelRunResult RunTestsInParallel(const std::string& command_line, int k,

@@ -29,7 +29,8 @@ struct LaunchedProcess {
 
 /// Starts the program named by the whole command line (no arguments, no quotes) in a process
 /// group of its own. The child gets only the standard descriptors: standard input and output
-/// on /dev/null, standard error shared with this process.
+/// on /dev/null, standard error shared with this process. It is killed when the calling thread
+/// ends (and so when this program ends, however it ends): wait for it on the same thread.
 [[nodiscard]] LaunchedProcess LaunchProcess(const std::string& command_line);
 
 /// How a round of RunTestsInParallel ended; message is empty when every copy exited with 0.

@@ -6,8 +6,12 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <thread>
+#include <vector>
 
 #include "bench/bench_test_folder.h"
 #include "model/progress.h"
@@ -50,6 +54,81 @@ TEST(LaunchProcess, MissingProgramGivesNoProcessAndAReason) {
   const LaunchedProcess child = LaunchProcess("/nonexistent-folder/runa9");
   EXPECT_EQ(child.pid, 0);
   EXPECT_EQ(child.error, "No such file or directory");
+}
+
+/// The process is gone or a zombie waiting for whoever adopted it.
+bool Ended(pid_t pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string text;
+  if (!std::getline(stat, text)) return true;
+  const std::size_t close = text.rfind(')');
+  return close == std::string::npos || text.substr(close + 2, 1) == "Z";
+}
+
+bool EndsWithin(pid_t pid, std::chrono::seconds limit) {
+  const auto until = std::chrono::steady_clock::now() + limit;
+  while (!Ended(pid)) {
+    if (std::chrono::steady_clock::now() > until) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
+
+/// The processes whose parent is `parent`.
+std::vector<pid_t> ChildrenOf(pid_t parent) {
+  std::vector<pid_t> children;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+    const std::string name = entry.path().filename().string();
+    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+    std::ifstream stat(entry.path() / "stat");
+    std::string text;
+    if (!std::getline(stat, text)) continue;
+    const std::size_t close = text.rfind(')');
+    if (close == std::string::npos) continue;
+    std::istringstream rest(text.substr(close + 2));
+    char state = 0;
+    pid_t ppid = 0;
+    rest >> state >> ppid;
+    if (ppid == parent && state != 'Z') children.push_back(std::stoi(name));
+  }
+  return children;
+}
+
+TEST(LaunchProcess, ChildEndsWithTheThreadThatStartedIt) {
+  const ScriptFolder scripts("orphan");
+  const std::string script = scripts.Add("test", "exec sleep 30");
+  LaunchedProcess child;
+  std::thread([&child, &script] { child = LaunchProcess(script); }).join();
+  ASSERT_GT(child.pid, 0) << child.error;
+  int status = 0;
+  ASSERT_EQ(::waitpid(child.pid, &status, 0), child.pid);
+  ASSERT_TRUE(WIFSIGNALED(status));
+  EXPECT_EQ(WTERMSIG(status), SIGKILL);
+}
+
+TEST(RunTestsInParallel, KilledCliLeavesNoCopyRunning) {
+  const ScriptFolder work("killed_cli");
+  const pid_t cli = ::fork();
+  ASSERT_GE(cli, 0);
+  if (cli == 0) {
+    if (::chdir(work.Folder().c_str()) != 0) ::_exit(126);
+    const int null = ::open("/dev/null", O_WRONLY);
+    ::dup2(null, 1);
+    ::dup2(null, 2);
+    ::execl(DLSLAB_CLI_PATH, DLSLAB_CLI_PATH, "ODLS of order 10 search (DLX v2)...", nullptr);
+    ::_exit(127);
+  }
+  std::vector<pid_t> copies;
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (copies.empty() && std::chrono::steady_clock::now() < until) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    copies = ChildrenOf(cli);
+  }
+  ::kill(cli, SIGKILL);
+  int status = 0;
+  ASSERT_EQ(::waitpid(cli, &status, 0), cli);
+  ASSERT_FALSE(copies.empty()) << "the benchmark started no copy";
+  for (const pid_t copy : copies) EXPECT_TRUE(EndsWithin(copy, std::chrono::seconds(5))) << copy;
 }
 
 TEST(RunTestsInParallel, WaitsForMoreThanSixtyFourCopies) {
