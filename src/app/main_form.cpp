@@ -347,6 +347,14 @@ void TMainForm::update_caption() {
 }
 
 void TMainForm::set_research_mode(bool on) {
+  // The game is set aside for the workbench and comes back when the crossword does.
+  if (on != research_mode_ && shown_)
+    guarded([this, on] {
+      if (on)
+        cmd::set_game_aside(ctx_);
+      else
+        cmd::bring_game_back(ctx_);
+    });
   research_mode_ = on;
   if (research_action_ != nullptr) research_action_->setChecked(on);
   for (std::size_t i = 0; i + 1 < top_menus_.size(); ++i) top_menus_[i]->setVisible(on);

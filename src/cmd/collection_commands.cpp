@@ -23,7 +23,7 @@ void report_failed_load(Context& ctx, const std::string& file_name, const std::s
   const std::string line =
       "Load collection: " + file_name + " not loaded, " + why + "; the collection is unchanged";
   ctx.log.Add(line);
-  ctx.Notify(line);
+  ctx.notify(line);
 }
 
 }  // namespace

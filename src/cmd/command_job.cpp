@@ -132,7 +132,7 @@ void CommandJob::apply(Context& target) {
     } else if (const auto* message = std::get_if<Effects::Message>(&step)) {
       if (target.show_message) target.show_message(message->text);
     } else if (const auto* notice = std::get_if<Effects::Notice>(&step)) {
-      target.Notify(notice->text);
+      target.notify(notice->text);
     } else if (const auto* bitmap = std::get_if<Effects::SaveBitmap>(&step)) {
       if (target.save_bitmap) target.save_bitmap(bitmap->file_name);
     } else if (const auto* stats = std::get_if<Effects::SaveStatistics>(&step)) {

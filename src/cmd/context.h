@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,8 @@ struct Context {
   int pandiagonal_counter = 0;  ///< the k of "Create next pandiagonal"
   TLatinSquare puzzle;          ///< the dealt crossword, for "Start again"
   CrosswordGame game;           ///< the crossword's number, clock, cursor and undo history
+  /// The game research mode set aside, brought back when it ends.
+  std::optional<GameState> game_aside;
   /// false: "New game" deals from the generator's seed as it stands (the CLI's --seed)
   /// instead of seeding it from the clock.
   bool new_game_from_clock = true;
@@ -73,7 +76,7 @@ struct Context {
   void UpdateView() const {
     if (update_view) update_view();
   }
-  void Notify(const std::string& text) const {
+  void notify(const std::string& text) const {
     if (notice) notice(text);
   }
 };

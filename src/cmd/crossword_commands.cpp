@@ -15,7 +15,8 @@ namespace {
 /// Deals the game that the generator's seed `number` gives: the same number, the same puzzle.
 void deal_game(Context& ctx, std::uint32_t number) {
   CrosswordGame& game = ctx.game;
-  game.dealt = false;  // the redraws of the deal's steps show no game
+  game.dealt = false;      // the redraws of the deal's steps show no game
+  ctx.game_aside.reset();  // a game dealt in research mode replaces the one set aside
   // The game is of order 10; a model left at another order by the research menus comes back.
   if (ctx.model.GetOrder() != kOrder) {
     ctx.model.SetOrder(kOrder);
@@ -94,23 +95,55 @@ std::string game_caption(Context& ctx) {
   return caption + " - " + format_game_time(elapsed);
 }
 
-std::string rules_text() {
-  return "1. Разрешается использовать значения 0, 1, ..., 9.\n"
-         "2. В каждой строке квадрата значения не могут повторяться (повторы отображаются "
-         "красным).\n"
-         "3. В каждом столбце квадрата значения не могут повторяться.\n"
-         "4. На главной и побочной диагонали квадрата значения не могут повторяться.\n"
-         "Необходимо заполнить значениями все пустые клетки квадрата.\n"
-         "\n"
-         "1. Allowed to use values 0, 1, ..., 9.\n"
-         "2. All values in each row must be distinct (repeated values are displayed in red).\n"
-         "3. All values in each column must be distinct.\n"
-         "4. All values in main diagonal and main antidiagonal must be distinct.\n"
-         "You need to fill all empty cells of the square.";
+GameState take_game_state(const Context& ctx) {
+  return GameState{ctx.model, ctx.puzzle, ctx.game, ctx.now() - ctx.game.dealt_at};
 }
 
-void ShowRulesMenuItemClick(Context& ctx) {
-  if (ctx.show_message) ctx.show_message(rules_text());
+void put_game_state(Context& ctx, GameState state) {
+  ctx.model = std::move(state.model);
+  ctx.puzzle = std::move(state.puzzle);
+  ctx.game = std::move(state.game);
+  ctx.game.dealt_at = ctx.now() - state.played;
+  ctx.UpdateView();
 }
+
+void set_game_aside(Context& ctx) {
+  if (!ctx.game.dealt) return;
+  ctx.game_aside = take_game_state(ctx);
+  ctx.model.FixedCells.Fill(false);
+  ctx.puzzle = TLatinSquare();
+  const CellPos cursor = ctx.game.cursor;
+  ctx.game = CrosswordGame();
+  ctx.game.cursor = cursor;
+  ctx.game.history.reset(ctx.model);
+  ctx.UpdateView();
+}
+
+void bring_game_back(Context& ctx) {
+  if (!ctx.game_aside) return;
+  GameState state = std::move(*ctx.game_aside);
+  ctx.game_aside.reset();
+  put_game_state(ctx, std::move(state));
+}
+
+std::string RulesText() {
+  std::string rules_text() {
+    return "1. Разрешается использовать значения 0, 1, ..., 9.\n"
+           "2. В каждой строке квадрата значения не могут повторяться (повторы отображаются "
+           "красным).\n"
+           "3. В каждом столбце квадрата значения не могут повторяться.\n"
+           "4. На главной и побочной диагонали квадрата значения не могут повторяться.\n"
+           "Необходимо заполнить значениями все пустые клетки квадрата.\n"
+           "\n"
+           "1. Allowed to use values 0, 1, ..., 9.\n"
+           "2. All values in each row must be distinct (repeated values are displayed in red).\n"
+           "3. All values in each column must be distinct.\n"
+           "4. All values in main diagonal and main antidiagonal must be distinct.\n"
+           "You need to fill all empty cells of the square.";
+  }
+
+  void ShowRulesMenuItemClick(Context & ctx) {
+    if (ctx.show_message) ctx.show_message(rules_text());
+  }
 
 }  // namespace dlslab::cmd

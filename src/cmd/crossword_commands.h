@@ -26,6 +26,17 @@ void UndoMenuItemClick(Context& ctx);
 /// Does the last undone change again.
 void RedoMenuItemClick(Context& ctx);
 
+/// The game as it stands, board, clues, puzzle, history and clock.
+[[nodiscard]] GameState take_game_state(const Context& ctx);
+/// Puts a game back as it was taken; its clock goes on from where it stood.
+void put_game_state(Context& ctx, GameState state);
+/// Research mode begins: a dealt game is set aside in ctx.game_aside and the board stays as a
+/// workbench square without clues, puzzle or game history (the squares remain as they were).
+void set_game_aside(Context& ctx);
+/// Research mode ends: the game set aside comes back exactly, clock included. A game dealt
+/// meanwhile has replaced it and simply stays.
+void bring_game_back(Context& ctx);
+
 /// The crossword caption with the game number and the time since the deal, or the time the
 /// solution took once the board is solved. Notes the moment the board becomes solved, so the
 /// window asks for it after every change and every second.

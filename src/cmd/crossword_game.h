@@ -113,4 +113,13 @@ struct CrosswordGame {
   BoardHistory history;
 };
 
+/// A game as a whole, taken out of the window and put back: what research mode sets aside
+/// and brings back, and what a kept game holds.
+struct GameState {
+  TLatinSquareClass model;  ///< the board, its clues (FixedCells), its colours and view
+  TLatinSquare puzzle;      ///< the dealt puzzle
+  CrosswordGame game;       ///< number, cursor, history, solved state
+  double played = 0;        ///< seconds on the game's clock when it was taken
+};
+
 }  // namespace dlslab::cmd

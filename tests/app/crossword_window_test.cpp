@@ -339,6 +339,58 @@ class CrosswordWindowTest : public QObject {
     ctx().clock = {};
   }
 
+  void researchModeSetsTheGameAsideAndBringsItBackExactly() {
+    double now = 1000;
+    ctx().clock = [&now] { return now; };
+    form_->run_command("Play game number...", "777");
+    const CellPos free = FindCell(false);
+    const CellPos clue = FindCell(true);
+    PickValue(free.row, free.col, 3);
+    now += 65;
+    const TLatinSquareClass model = ctx().model;
+    const TLatinSquare puzzle = ctx().puzzle;
+    form_->update_caption();
+    const QString caption = form_->windowTitle();
+    QVERIFY(caption.endsWith("game 777 - 01:05"));
+
+    form_->set_research_mode(true);
+    // A workbench: the same squares, nothing yellow, every cell editable.
+    QVERIFY(ctx().model.FirstSquare == model.FirstSquare);
+    QCOMPARE(PaintedFill(clue.row, clue.col) == kClYellow, false);
+    form_->run_command("Fish");
+    for (int r = 0; r < 10; ++r)
+      for (int c = 0; c < 10; ++c) QVERIFY(PaintedFill(r, c) != kClYellow);
+    form_->run_command("Clear square");
+    PickValue(clue.row, clue.col, 5);
+    QCOMPARE(ctx().model.FirstSquare[clue.row][clue.col], 5);
+    Key(Qt::Key_7);
+    form_->run_command("Set order...", "12");
+    now += 600;  // time in research mode is not game time
+
+    form_->set_research_mode(false);
+    QVERIFY(ctx().model.FirstSquare == model.FirstSquare);
+    for (int r = 0; r < 10; ++r)
+      for (int c = 0; c < 10; ++c) QCOMPARE(ctx().model.FixedCells[r][c], model.FixedCells[r][c]);
+    QVERIFY(ctx().model.ValueColors == model.ValueColors);
+    QVERIFY(ctx().puzzle == puzzle);
+    QCOMPARE(ctx().game.number, 777u);
+    QCOMPARE(form_->windowTitle(), caption);
+    QCOMPARE(PaintedFill(clue.row, clue.col), kClYellow);
+    // The history came back too: the player's move can be taken back.
+    QVERIFY(Action("Undo")->isEnabled());
+    Action("Undo")->trigger();
+    QCOMPARE(ctx().model.FirstSquare[free.row][free.col], kEmpty);
+
+    // A game dealt in research mode is the game from then on.
+    form_->set_research_mode(true);
+    form_->run_command("Play game number...", "778");
+    const TLatinSquare dealt = ctx().puzzle;
+    form_->set_research_mode(false);
+    QCOMPARE(ctx().game.number, 778u);
+    QVERIFY(ctx().puzzle == dealt);
+    ctx().clock = {};
+  }
+
   void cleanupTestCase() { form_.reset(); }
 };
 
