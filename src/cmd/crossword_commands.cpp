@@ -126,24 +126,23 @@ void bring_game_back(Context& ctx) {
   put_game_state(ctx, std::move(state));
 }
 
-std::string RulesText() {
-  std::string rules_text() {
-    return "1. Разрешается использовать значения 0, 1, ..., 9.\n"
-           "2. В каждой строке квадрата значения не могут повторяться (повторы отображаются "
-           "красным).\n"
-           "3. В каждом столбце квадрата значения не могут повторяться.\n"
-           "4. На главной и побочной диагонали квадрата значения не могут повторяться.\n"
-           "Необходимо заполнить значениями все пустые клетки квадрата.\n"
-           "\n"
-           "1. Allowed to use values 0, 1, ..., 9.\n"
-           "2. All values in each row must be distinct (repeated values are displayed in red).\n"
-           "3. All values in each column must be distinct.\n"
-           "4. All values in main diagonal and main antidiagonal must be distinct.\n"
-           "You need to fill all empty cells of the square.";
-  }
+std::string rules_text() {
+  return "1. Разрешается использовать значения 0, 1, ..., 9.\n"
+         "2. В каждой строке квадрата значения не могут повторяться (повторы отображаются "
+         "красным).\n"
+         "3. В каждом столбце квадрата значения не могут повторяться.\n"
+         "4. На главной и побочной диагонали квадрата значения не могут повторяться.\n"
+         "Необходимо заполнить значениями все пустые клетки квадрата.\n"
+         "\n"
+         "1. Allowed to use values 0, 1, ..., 9.\n"
+         "2. All values in each row must be distinct (repeated values are displayed in red).\n"
+         "3. All values in each column must be distinct.\n"
+         "4. All values in main diagonal and main antidiagonal must be distinct.\n"
+         "You need to fill all empty cells of the square.";
+}
 
-  void ShowRulesMenuItemClick(Context & ctx) {
-    if (ctx.show_message) ctx.show_message(rules_text());
-  }
+void ShowRulesMenuItemClick(Context& ctx) {
+  if (ctx.show_message) ctx.show_message(rules_text());
+}
 
 }  // namespace dlslab::cmd
