@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "cmd/context.h"
+#include "cmd/crossword_commands.h"
 #include "cmd/fill_commands.h"
 #include "fill/puzzle_rating.h"
 #include "model/random.h"
@@ -40,20 +41,16 @@ void BM_RatePuzzle(benchmark::State& state) {
 }
 BENCHMARK(BM_RatePuzzle);
 
-/// Range 0 easy, 1 medium, 2 hard: deals of that difficulty from game numbers 1, 1001, 2001 ...
+/// Range 0 easy, 1 medium, 2 hard: the crossword's dealer of that difficulty from game numbers
+/// 1, 1001, 2001 ...
 void BM_DealOfDifficulty(benchmark::State& state) {
   const auto target = static_cast<Difficulty>(state.range(0));
   std::uint32_t from = 1;
   double tried = 0, clues = 0, deals = 0;
   for (auto _ : state) {
-    for (std::uint32_t number = from;; ++number) {
-      ++tried;
-      Deal deal = DealFrom(number);
-      const PuzzleRating rating = ease_puzzle(deal.puzzle, deal.solution, target, number);
-      if (rating.difficulty != target) continue;
-      for (int cell = 0; cell < deal.puzzle.size(); ++cell) clues += deal.puzzle.data()[cell] >= 0;
-      break;
-    }
+    const cmd::RatedDeal deal = cmd::deal_of_difficulty(from, target);
+    tried += deal.numbers_tried;
+    for (int cell = 0; cell < deal.puzzle.size(); ++cell) clues += deal.puzzle.data()[cell] >= 0;
     ++deals;
     from += 1000;
   }

@@ -2,6 +2,7 @@
 
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QDir>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QKeySequence>
@@ -16,6 +17,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -33,6 +35,7 @@
 #include "app/paint_box.h"
 #include "app/progress_panel.h"
 #include "app/set_order_form.h"
+#include "app/win_banner.h"
 #include "cmd/collection_commands.h"
 #include "cmd/command_job.h"
 #include "cmd/crossword_commands.h"
@@ -97,6 +100,13 @@ TMainForm::TMainForm() {
   paint_box_->set_overlay([this](QPainter& painter) {
     draw_cursor(painter, ctx_.model, bitmap_.width(), bitmap_.height(), ctx_.game.cursor);
   });
+  // The crossword's files (the best times) live in the user's data folder.
+  const QString data_folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+  if (!data_folder.isEmpty() && QDir().mkpath(data_folder))
+    ctx_.game_folder = data_folder.toStdString();
+  win_banner_ = new WinBanner(paint_box_);
+  connect(win_banner_, &WinBanner::new_game_clicked, this,
+          [this] { start_command(cmd::find_menu_item(cmd::MenuId::kNewGame).caption, {}); });
   // The game's clock in the caption moves on every second.
   auto* caption_clock = new QTimer(this);
   caption_clock->setInterval(1000);
@@ -344,6 +354,7 @@ void TMainForm::update_caption() {
   if (!shown_) return;
   setWindowTitle(research_mode_ ? QString(kResearchCaption)
                                 : QString::fromStdString(cmd::game_caption(ctx_)));
+  win_banner_->follow(ctx_.game, !research_mode_);
 }
 
 void TMainForm::set_research_mode(bool on) {

@@ -32,6 +32,7 @@ class PaintBox;
 class ProgressPanel;
 class TImportForm;
 class TSetOrderForm;
+class WinBanner;
 
 /// The main window: the menu bar built from the command table, the square view, the log, the
 /// status line and the collection tool bar. It starts as the crossword: only the "Crossword"
@@ -136,6 +137,7 @@ class TMainForm : public QMainWindow {
   const cmd::MenuEntry* running_ = nullptr;  ///< the menu command being run, if any
 
   PaintBox* paint_box_ = nullptr;
+  WinBanner* win_banner_ = nullptr;
   QPlainTextEdit* memo_ = nullptr;
   QToolBar* tool_bar_ = nullptr;
   QSpinBox* spin_edit_ = nullptr;

@@ -44,6 +44,10 @@ struct Context {
   /// false: "New game" deals from the generator's seed as it stands (the CLI's --seed)
   /// instead of seeding it from the clock.
   bool new_game_from_clock = true;
+  /// The difficulty "New game" and "Play game number..." deal; none: the plain deal.
+  std::optional<Difficulty> difficulty;
+  /// Folder of the crossword's own files (the best times); nothing is kept when empty.
+  std::string game_folder;
   TSquaresCollection collection;  ///< the collection browsed with the tool bar
   int spin_edit_value = 0;        ///< the tool bar's number field: the entry shown
   OdlsSearch odls;                ///< the mate searches and their scratch

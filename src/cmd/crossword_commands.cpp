@@ -12,11 +12,9 @@ namespace dlslab::cmd {
 
 namespace {
 
-/// Deals the game that the generator's seed `number` gives: the same number, the same puzzle.
-void deal_game(Context& ctx, std::uint32_t number) {
-  CrosswordGame& game = ctx.game;
-  game.dealt = false;      // the redraws of the deal's steps show no game
-  ctx.game_aside.reset();  // a game dealt in research mode replaces the one set aside
+/// The plain deal of game `number` on ctx's model: a DLS from "Random search v3" seeded with the
+/// number, cut down by the random clue-set reduction. Returns the DLS before the cut.
+TLatinSquare plain_deal(Context& ctx, std::uint32_t number) {
   // The game is of order 10; a model left at another order by the research menus comes back.
   if (ctx.model.GetOrder() != kOrder) {
     ctx.model.SetOrder(kOrder);
@@ -24,13 +22,38 @@ void deal_game(Context& ctx, std::uint32_t number) {
   }
   RandSeed = number;
   RandomSearchV3MenuItemClick(ctx);
+  TLatinSquare solution = ctx.model.FirstSquare;
   GetDominatingSetRandomMenuItemClick(ctx);
+  return solution;
+}
+
+/// Deals the game that the generator's seed `number` gives: the same number, the same puzzle.
+/// With a difficulty chosen, the first number from there on whose deal has that rating.
+void deal_game(Context& ctx, std::uint32_t number) {
+  CrosswordGame& game = ctx.game;
+  game.dealt = false;      // the redraws of the deal's steps show no game
+  ctx.game_aside.reset();  // a game dealt in research mode replaces the one set aside
+  std::optional<RatedDeal> rated;
+  if (ctx.difficulty) rated = deal_of_difficulty(number, *ctx.difficulty);
+  // The log and the generator see the taken number's deal alone, as a plain deal of it.
+  plain_deal(ctx, rated ? rated->number : number);
+  if (rated) {
+    int clues = 0;
+    for (int i = 0; i < rated->puzzle.size(); ++i) clues += rated->puzzle.data()[i] >= 0;
+    ctx.model.FirstSquare = rated->puzzle;
+    ctx.log.Add("Game " + std::to_string(rated->number) + " (" +
+                std::string(difficulty_name(*ctx.difficulty)) + "): " + std::to_string(clues) +
+                " clues");
+  }
   ctx.model.MarkFixedCells();
   ctx.puzzle = ctx.model.FirstSquare;
   game.dealt = true;
-  game.number = number;
+  game.number = rated ? rated->number : number;
+  game.difficulty = ctx.difficulty;
   game.dealt_at = ctx.now();
   game.solved_after.reset();
+  game.best_time.reset();
+  game.new_best = false;
   game.cursor = first_free_cell(ctx.model, ctx.puzzle);
   game.history.reset(ctx.model);
   ctx.UpdateView();
@@ -48,7 +71,27 @@ void follow_undo(Context& ctx, const std::optional<CellPos>& cell) {
   ctx.UpdateView();
 }
 
+/// The board has just become solved `seconds` after the deal: the time counts among the best.
+void note_solution(Context& ctx, double seconds) {
+  CrosswordGame& game = ctx.game;
+  game.solved_after = seconds;
+  BestTimes times;
+  std::string error;
+  if (!ctx.game_folder.empty()) times = BestTimes::load(best_times_file(ctx), &error);
+  if (!error.empty()) ctx.log.Add(error);
+  game.new_best = times.offer(game.difficulty, seconds);
+  game.best_time = times.best(game.difficulty);
+  if (ctx.game_folder.empty() || !game.new_best) return;
+  try {
+    times.save(best_times_file(ctx));
+  } catch (const Error& e) {
+    ctx.log.Add(e.what());
+  }
+}
+
 }  // namespace
+
+std::string best_times_file(const Context& ctx) { return ctx.game_folder + "/best_times.txt"; }
 
 void NewGameMenuItemClick(Context& ctx) {
   if (ctx.new_game_from_clock) Randomize();
@@ -56,6 +99,28 @@ void NewGameMenuItemClick(Context& ctx) {
 }
 
 void PlayGameNumberMenuItemClick(Context& ctx, std::uint32_t number) { deal_game(ctx, number); }
+
+void DifficultyMenuItemClick(Context& ctx, std::optional<Difficulty> difficulty) {
+  ctx.difficulty = difficulty;
+}
+
+RatedDeal deal_of_difficulty(std::uint32_t from, Difficulty target) {
+  const std::uint32_t seed = RandSeed;
+  Context scratch;  // its log takes the lines of the numbers passed over
+  RatedDeal deal;
+  for (std::uint32_t number = from; deal.numbers_tried < kMaxRatedDealTries; ++number) {
+    ++deal.numbers_tried;
+    deal.solution = plain_deal(scratch, number);
+    deal.puzzle = scratch.model.FirstSquare;
+    if (ease_puzzle(deal.puzzle, deal.solution, target, number).difficulty != target) continue;
+    deal.number = number;
+    RandSeed = seed;
+    return deal;
+  }
+  RandSeed = seed;
+  throw Error("No " + std::string(difficulty_name(target)) + " game among " +
+              std::to_string(kMaxRatedDealTries) + " numbers from " + std::to_string(from) + ".");
+}
 
 std::uint32_t parse_game_number(const std::string& text) {
   const std::optional<std::uint32_t> number = parse_number<std::uint32_t>(trimmed(text));
@@ -89,8 +154,9 @@ std::string game_caption(Context& ctx) {
   if (!is_solved(ctx.model.FirstSquare, ctx.puzzle))
     game.solved_after.reset();
   else if (!game.solved_after)
-    game.solved_after = elapsed;
+    note_solution(ctx, elapsed);
   std::string caption = std::string(kCrosswordCaption) + " - game " + std::to_string(game.number);
+  if (game.difficulty) caption += " (" + std::string(difficulty_name(*game.difficulty)) + ")";
   if (game.solved_after) return caption + " - solved in " + format_game_time(*game.solved_after);
   return caption + " - " + format_game_time(elapsed);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "cmd/context.h"
@@ -16,6 +17,26 @@ namespace dlslab::cmd {
 void NewGameMenuItemClick(Context& ctx);
 /// Deals game `number` exactly as "New game" dealt it from that seed.
 void PlayGameNumberMenuItemClick(Context& ctx, std::uint32_t number);
+
+/// The choice of the "Difficulty" submenu: the plain deal (none) or a rated one.
+void DifficultyMenuItemClick(Context& ctx, std::optional<Difficulty> difficulty);
+
+/// A deal of a chosen difficulty.
+struct RatedDeal {
+  std::uint32_t number = 0;  ///< the game number taken
+  int numbers_tried = 0;     ///< game numbers looked at, the one taken included
+  TLatinSquare puzzle;       ///< the clues
+  TLatinSquare solution;     ///< their only filling
+};
+
+/// Game numbers looked at before a rated deal gives up (none has ever needed more than a few).
+inline constexpr int kMaxRatedDealTries = 10000;
+
+/// The first game number from `from` on (wrapping past 4294967295) whose deal, given clues of
+/// its solution back in the order drawn from the number until it rates `target` or easier,
+/// rates exactly `target`. The same on every machine; leaves the generator's seed as it found
+/// it. Throws Error when kMaxRatedDealTries numbers give none.
+[[nodiscard]] RatedDeal deal_of_difficulty(std::uint32_t from, Difficulty target);
 /// A game number typed by the user, blanks around it allowed; throws Error otherwise.
 [[nodiscard]] std::uint32_t parse_game_number(const std::string& text);
 /// Puts the board back to the dealt puzzle, as one step that can be undone; does nothing before
@@ -38,9 +59,13 @@ void set_game_aside(Context& ctx);
 void bring_game_back(Context& ctx);
 
 /// The crossword caption with the game number and the time since the deal, or the time the
-/// solution took once the board is solved. Notes the moment the board becomes solved, so the
-/// window asks for it after every change and every second.
+/// solution took once the board is solved. Notes the moment the board becomes solved and counts
+/// the time among the best times of ctx.game_folder, so the window asks for it after every
+/// change and every second.
 [[nodiscard]] std::string game_caption(Context& ctx);
+/// The best-times file in ctx.game_folder.
+[[nodiscard]] std::string best_times_file(const Context& ctx);
+
 /// Shows the rules (eleven lines, the sixth empty) through ctx.show_message.
 void ShowRulesMenuItemClick(Context& ctx);
 

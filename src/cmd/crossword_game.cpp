@@ -1,9 +1,14 @@
 #include "cmd/crossword_game.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <fstream>
+#include <sstream>
 
+#include "model/error.h"
+#include "model/file_output.h"
 #include "model/ls_data_structs.h"
 
 namespace dlslab::cmd {
@@ -117,6 +122,78 @@ std::string format_game_time(double seconds) {
   char text[32];
   std::snprintf(text, sizeof text, "%02lld:%02lld", total / 60, total % 60);
   return text;
+}
+
+namespace {
+constexpr const char* kBestTimesHeader = "dlslab best times 1";
+int kind_index(std::optional<Difficulty> kind) { return kind ? static_cast<int>(*kind) + 1 : 0; }
+}  // namespace
+
+std::string deal_kind_name(std::optional<Difficulty> kind) {
+  return kind ? std::string(difficulty_name(*kind)) : "any";
+}
+
+std::string BestTimes::to_text() const {
+  std::string text = std::string(kBestTimesHeader) + "\n";
+  for (int i = 0; i < 4; ++i) {
+    if (!seconds_[i]) continue;
+    const std::optional<Difficulty> kind =
+        i == 0 ? std::nullopt : std::optional(static_cast<Difficulty>(i - 1));
+    text += deal_kind_name(kind) + " " + std::to_string(*seconds_[i]) + "\n";
+  }
+  return text;
+}
+
+std::optional<BestTimes> BestTimes::from_text(const std::string& text) {
+  std::istringstream in(text);
+  std::string line;
+  if (!std::getline(in, line) || line != kBestTimesHeader) return std::nullopt;
+  BestTimes times;
+  while (std::getline(in, line)) {
+    if (line.empty()) continue;
+    const auto blank = line.find(' ');
+    if (blank == std::string::npos) return std::nullopt;
+    const std::string word = line.substr(0, blank);
+    std::optional<Difficulty> kind;
+    Difficulty difficulty{};
+    if (word != "any") {
+      if (!parse_difficulty(word, difficulty)) return std::nullopt;
+      kind = difficulty;
+    }
+    const std::string digits = line.substr(blank + 1);
+    int seconds = 0;
+    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), seconds);
+    if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size() || seconds < 0)
+      return std::nullopt;
+    times.seconds_[kind_index(kind)] = seconds;
+  }
+  return times;
+}
+
+BestTimes BestTimes::load(const std::string& file_name, std::string* error) {
+  std::ifstream in(file_name, std::ios::binary);
+  if (!in) return {};
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  if (std::optional<BestTimes> times = from_text(bytes.str())) return *times;
+  if (error) *error = "\"" + file_name + "\" is no file of best times; it is left out.";
+  return {};
+}
+
+void BestTimes::save(const std::string& file_name) const {
+  WriteFileAtomically(file_name, to_text());
+}
+
+std::optional<int> BestTimes::best(std::optional<Difficulty> kind) const {
+  return seconds_[kind_index(kind)];
+}
+
+bool BestTimes::offer(std::optional<Difficulty> kind, double seconds) {
+  const int whole = seconds > 0 ? static_cast<int>(std::min(std::floor(seconds), 2e9)) : 0;
+  std::optional<int>& best = seconds_[kind_index(kind)];
+  if (best && *best <= whole) return false;
+  best = whole;
+  return true;
 }
 
 void BoardHistory::reset(const TLatinSquareClass& model) {

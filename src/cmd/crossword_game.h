@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "fill/puzzle_rating.h"
 #include "model/latin_square_class.h"
 #include "model/square_view.h"
 #include "model/types.h"
@@ -102,13 +103,45 @@ class BoardHistory {
   TLatinSquare second_;
 };
 
+/// The shortest solving time of each kind of deal (the plain deal and each difficulty), kept in
+/// a small text file: a first line "dlslab best times 1", then lines "<kind> <seconds>".
+class BestTimes {
+ public:
+  /// The times of the file; none when it does not exist. A damaged file gives none as well and
+  /// says why in `error` (when given).
+  static BestTimes load(const std::string& file_name, std::string* error = nullptr);
+  /// Writes the file atomically; throws Error when it cannot.
+  void save(const std::string& file_name) const;
+
+  [[nodiscard]] std::string to_text() const;
+  /// The times the text holds, or nullopt when it is not such a text.
+  [[nodiscard]] static std::optional<BestTimes> from_text(const std::string& text);
+
+  /// Whole seconds, as the caption shows them.
+  [[nodiscard]] std::optional<int> best(std::optional<Difficulty> kind) const;
+  /// Counts a solution's time; true when it is the best for its kind so far.
+  bool offer(std::optional<Difficulty> kind, double seconds);
+
+ private:
+  std::optional<int> seconds_[4];  ///< the plain deal, then easy, medium, hard
+};
+
+/// "any" for the plain deal, else the difficulty's name: the words of the best-times file.
+[[nodiscard]] std::string deal_kind_name(std::optional<Difficulty> kind);
+
 /// One dealt game and the player's progress in it.
 struct CrosswordGame {
   bool dealt = false;
   std::uint32_t number = 0;  ///< the generator's seed the deal started from
-  double dealt_at = 0;       ///< clock reading at the deal, in seconds
+  /// The rating the deal was chosen for; none for the plain deal of the number.
+  std::optional<Difficulty> difficulty;
+  double dealt_at = 0;  ///< clock reading at the deal, in seconds
   /// Seconds from the deal to the solution while the board stays solved.
   std::optional<double> solved_after;
+  /// The best time of the game's kind once it is solved, this solution counted, and whether
+  /// this solution set it.
+  std::optional<int> best_time;
+  bool new_best = false;
   CellPos cursor;
   BoardHistory history;
 };

@@ -51,6 +51,11 @@ void play_game_number(Context& ctx, const std::string& arg) {
   PlayGameNumberMenuItemClick(ctx, parse_game_number(arg));
 }
 
+template <int D>
+void difficulty_item(Context& ctx, const std::string&) {
+  DifficultyMenuItemClick(ctx, D < 0 ? std::nullopt : std::optional(static_cast<Difficulty>(D)));
+}
+
 using A = ArgKind;
 
 /// An item the window handles on its own (closing it, showing its hidden parts).
@@ -182,6 +187,11 @@ const std::array kTable = {
   Id(MenuId::kNewGame, {1, "New game", "NewGameMenuItemClick", A::kNone, &no_arg<NewGameMenuItemClick>}),
   MenuEntry{1, "Play game number...", "PlayGameNumberMenuItemClick", A::kGameNumber, &play_game_number},
   MenuEntry{1, "Start again", "StartAgainMenuItemClick", A::kNone, &no_arg<StartAgainMenuItemClick>},
+  MenuEntry{1, "Difficulty", "DifficultyMenuItem"},
+  MenuEntry{2, "Any deal", "DifficultyMenuItemClick", A::kNone, &difficulty_item<-1>, 2},
+  MenuEntry{2, "Easy", "DifficultyMenuItemClick", A::kNone, &difficulty_item<0>, 2},
+  MenuEntry{2, "Medium", "DifficultyMenuItemClick", A::kNone, &difficulty_item<1>, 2},
+  MenuEntry{2, "Hard", "DifficultyMenuItemClick", A::kNone, &difficulty_item<2>, 2},
   MenuEntry{1, "-", ""},
   Id(MenuId::kUndo, {1, "Undo", "UndoMenuItemClick", A::kNone, &no_arg<UndoMenuItemClick>, 0, "Ctrl+Z"}),
   Id(MenuId::kRedo, {1, "Redo", "RedoMenuItemClick", A::kNone, &no_arg<RedoMenuItemClick>, 0, "Ctrl+Y; Ctrl+Shift+Z"}),

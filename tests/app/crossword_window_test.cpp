@@ -1,16 +1,23 @@
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
 #include <QWheelEvent>
 #include <QtTest>
 #include <memory>
 
 #include "app/main_form.h"
 #include "app/paint_box.h"
+#include "app/win_banner.h"
+#include "cmd/crossword_commands.h"
 #include "cmd/crossword_game.h"
 #include "fill/fillings.h"
+#include "fill/puzzle_rating.h"
 #include "model/ls_data_structs.h"
 #include "model/square_view.h"
 
@@ -43,9 +50,16 @@ class CrosswordWindowTest : public QObject {
   }
   QAction* Action(const QString& caption) {
     for (QAction* top : form_->menuBar()->actions())
-      if (top->menu() != nullptr)
-        for (QAction* item : top->menu()->actions())
-          if (item->text() == caption) return item;
+      if (QAction* found = top->menu() != nullptr ? Find(top->menu(), caption) : nullptr)
+        return found;
+    return nullptr;
+  }
+  static QAction* Find(QMenu* menu, const QString& caption) {
+    for (QAction* item : menu->actions()) {
+      if (item->text() == caption) return item;
+      if (item->menu() != nullptr)
+        if (QAction* found = Find(item->menu(), caption)) return found;
+    }
     return nullptr;
   }
   /// A left click on a cell; the view acts on the cell the pointer moved over.
@@ -89,6 +103,9 @@ class CrosswordWindowTest : public QObject {
 
  private slots:
   void initTestCase() {
+    // The best times go to the test folder of the user's data, emptied first.
+    QStandardPaths::setTestModeEnabled(true);
+    QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).removeRecursively();
     form_ = std::make_unique<TMainForm>();
     form_->show();
     QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
@@ -302,6 +319,9 @@ class CrosswordWindowTest : public QObject {
   }
 
   void aSolvedBoardSaysSoAndHowLongItTook() {
+    // The games solved above set best times of their own.
+    QFile::remove(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+                  "/best_times.txt");
     double now = 1000;
     ctx().clock = [&now] { return now; };
     QStringList messages;
@@ -323,6 +343,11 @@ class CrosswordWindowTest : public QObject {
     }
     QVERIFY(ctx().model.FirstSquare == solution);
     QCOMPARE(form_->windowTitle(), caption + "solved in 01:23");
+    // The board says so too, with the best time; it lies over the board.
+    auto* banner = form_->findChild<WinBanner*>("WinBanner");
+    QVERIFY(banner != nullptr && banner->isVisible());
+    QCOMPARE(banner->text(), QString("Solved in 01:23\nA new best time!"));
+    QVERIFY(Box()->rect().contains(banner->geometry()));
     now += 100;
     QTest::qWait(1100);
     QCOMPARE(form_->windowTitle(), caption + "solved in 01:23");
@@ -333,8 +358,20 @@ class CrosswordWindowTest : public QObject {
     Key(Qt::Key_Delete);
     QCOMPARE(ctx().model.FirstSquare[at.row][at.col], kEmpty);
     QCOMPARE(form_->windowTitle(), caption + "03:03");
+    QVERIFY(!banner->isVisible());
     Key(Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(form_->windowTitle(), caption + "solved in 03:03");
+    QCOMPARE(banner->text(), QString("Solved in 03:03\nBest time: 01:23"));
+    // The best time is kept in the user's data folder.
+    const QString kept =
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/best_times.txt";
+    QFile file(kept);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("dlslab best times 1\nany 83\n"));
+    // Its button deals the next game.
+    QTest::mouseClick(banner->findChild<QPushButton*>("WinBannerNewGame"), Qt::LeftButton);
+    QVERIFY(!banner->isVisible());
+    QVERIFY(!cmd::is_solved(ctx().model.FirstSquare, ctx().puzzle));
     form_->set_message_sink({});
     ctx().clock = {};
   }
@@ -389,6 +426,29 @@ class CrosswordWindowTest : public QObject {
     QCOMPARE(ctx().game.number, 778u);
     QVERIFY(ctx().puzzle == dealt);
     ctx().clock = {};
+  }
+
+  void aDifficultyFromTheMenuDealsTheFirstGameOfThatRating() {
+    QAction* hard = Action("Hard");
+    QAction* any = Action("Any deal");
+    QVERIFY(hard != nullptr && any != nullptr);
+    QVERIFY(any->isChecked());  // the plain deal at start
+    hard->trigger();
+    QVERIFY(hard->isChecked());
+    form_->run_command("Play game number...", "500");
+    const cmd::RatedDeal deal = cmd::deal_of_difficulty(500, Difficulty::kHard);
+    QVERIFY(ctx().puzzle == deal.puzzle);
+    QVERIFY(form_->windowTitle().startsWith(
+        QString("Diagonal Latin squares crossword - game %1 (hard) - ").arg(deal.number)));
+    QCOMPARE(rate_puzzle(ctx().puzzle).difficulty, Difficulty::kHard);
+    Action("Easy")->trigger();
+    form_->run_command("New game");
+    QCOMPARE(rate_puzzle(ctx().puzzle).difficulty, Difficulty::kEasy);
+    QVERIFY(form_->windowTitle().contains(" (easy) - "));
+    any->trigger();
+    form_->run_command("Play game number...", "500");
+    QCOMPARE(Digits(ctx().puzzle), CliClues(500));
+    QVERIFY(form_->windowTitle().startsWith("Diagonal Latin squares crossword - game 500 - "));
   }
 
   void cleanupTestCase() { form_.reset(); }

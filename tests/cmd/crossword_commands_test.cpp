@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <sstream>
@@ -13,7 +14,9 @@
 #include "cmd/model_commands.h"
 #include "cmd/view_commands.h"
 #include "fill/fillings.h"
+#include "fill/puzzle_rating.h"
 #include "model/error.h"
+#include "model/file_output.h"
 #include "model/ls_data_structs.h"
 #include "model/random.h"
 #include "test_squares.h"
@@ -108,6 +111,97 @@ TEST_F(CrosswordGameTest, TheSameNumberDealsTheSameGame) {
   EXPECT_EQ(ctx.puzzle, first);
   PlayGameNumberMenuItemClick(ctx, 4243);
   EXPECT_NE(ctx.puzzle, first);
+}
+
+int Clues(const TLatinSquare& square) {
+  int clues = 0;
+  for (int i = 0; i < square.size(); ++i) clues += square.data()[i] >= 0;
+  return clues;
+}
+
+TEST_F(CrosswordGameTest, ADifficultyDealsTheFirstNumberOfThatRating) {
+  const TLatinSquare plain = ctx.puzzle;
+  for (const Difficulty target : {Difficulty::kEasy, Difficulty::kMedium, Difficulty::kHard}) {
+    SCOPED_TRACE(difficulty_name(target));
+    const RatedDeal deal = deal_of_difficulty(4242, target);
+    ASSERT_GE(deal.number, 4242u);
+    EXPECT_EQ(deal.numbers_tried, static_cast<int>(deal.number - 4242 + 1));
+    EXPECT_EQ(rate_puzzle(deal.puzzle).difficulty, target);
+    EXPECT_TRUE(HasOneFilling(deal.puzzle));
+    EXPECT_TRUE(is_solved(deal.solution, deal.puzzle));
+    // No number before it has that rating.
+    for (std::uint32_t n = 4242; n < deal.number; ++n)
+      EXPECT_NE(deal_of_difficulty(n, target).number, n);
+    // The menu choice deals it, the log gets that deal's lines alone, and the caption names
+    // number and difficulty; the generator is left as the plain deal of that number leaves it.
+    find_command(std::string(difficulty_name(target)))->handler(ctx, "");
+    ctx.log.Clear();
+    PlayGameNumberMenuItemClick(ctx, 4242);
+    const std::uint32_t seed_after = RandSeed;
+    EXPECT_EQ(ctx.puzzle, deal.puzzle);
+    EXPECT_EQ(ctx.model.FirstSquare, deal.puzzle);
+    EXPECT_EQ(ctx.model.FixedCells[0][0], deal.puzzle[0][0] >= 0);
+    ASSERT_EQ(ctx.log.lines().size(), 3u);
+    EXPECT_EQ(ctx.log.lines()[2], "Game " + std::to_string(deal.number) + " (" +
+                                      std::string(difficulty_name(target)) +
+                                      "): " + std::to_string(Clues(deal.puzzle)) + " clues");
+    EXPECT_EQ(game_caption(ctx), "Diagonal Latin squares crossword - game " +
+                                     std::to_string(deal.number) + " (" +
+                                     std::string(difficulty_name(target)) + ") - 00:00");
+    Context plain_ctx;
+    PlayGameNumberMenuItemClick(plain_ctx, deal.number);
+    EXPECT_EQ(RandSeed, seed_after);
+    EXPECT_GE(Clues(deal.puzzle), Clues(plain_ctx.puzzle));
+  }
+  // "Any deal" brings the plain deal back.
+  find_command("Any deal")->handler(ctx, "");
+  PlayGameNumberMenuItemClick(ctx, 4242);
+  EXPECT_EQ(ctx.puzzle, plain);
+  EXPECT_EQ(game_caption(ctx), "Diagonal Latin squares crossword - game 4242 - 00:00");
+}
+
+TEST_F(CrosswordGameTest, RatedDealsWrapPastTheLastNumber) {
+  const RatedDeal deal = deal_of_difficulty(4294967295u, Difficulty::kEasy);
+  EXPECT_LE(deal.numbers_tried, 100);
+  EXPECT_EQ(deal.number, static_cast<std::uint32_t>(4294967295u + (deal.numbers_tried - 1)));
+}
+
+TEST_F(CrosswordGameTest, SolutionsKeepTheBestTimeOfTheirKind) {
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("dlslab_best_" + std::to_string(::getpid()));
+  std::filesystem::create_directories(folder);
+  ctx.game_folder = folder.string();
+  const auto solve_after = [this](std::optional<Difficulty> kind, std::uint32_t number,
+                                  double seconds) {
+    DifficultyMenuItemClick(ctx, kind);
+    PlayGameNumberMenuItemClick(ctx, number);
+    now += seconds;
+    GetFirstFillingMenuItemClick(ctx);
+    (void)game_caption(ctx);
+  };
+  solve_after(Difficulty::kEasy, 1, 90);
+  EXPECT_TRUE(ctx.game.new_best);
+  EXPECT_EQ(ctx.game.best_time, 90);
+  solve_after(Difficulty::kEasy, 2, 100);
+  EXPECT_FALSE(ctx.game.new_best);
+  EXPECT_EQ(ctx.game.best_time, 90);
+  solve_after(std::nullopt, 3, 200);  // another kind: a best of its own
+  EXPECT_TRUE(ctx.game.new_best);
+  EXPECT_EQ(ctx.game.best_time, 200);
+  (void)game_caption(ctx);  // asked again: counted once
+  const BestTimes kept = BestTimes::load(best_times_file(ctx));
+  EXPECT_EQ(kept.best(Difficulty::kEasy), 90);
+  EXPECT_EQ(kept.best(std::nullopt), 200);
+  // A damaged file is reported and written anew.
+  WriteFileAtomically(best_times_file(ctx), "garbage");
+  ctx.log.Clear();
+  solve_after(Difficulty::kHard, 4, 500);
+  EXPECT_TRUE(ctx.game.new_best);
+  EXPECT_TRUE(std::any_of(
+      ctx.log.lines().begin(), ctx.log.lines().end(),
+      [](const std::string& line) { return line.find("best times") != std::string::npos; }));
+  EXPECT_EQ(BestTimes::load(best_times_file(ctx)).best(Difficulty::kHard), 500);
+  std::filesystem::remove_all(folder);
 }
 
 TEST_F(CrosswordGameTest, GameNumbersAreParsedStrictly) {

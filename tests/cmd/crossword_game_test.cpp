@@ -88,6 +88,29 @@ TEST(is_solved, NeedsEveryCellNoRepeatAndTheClues) {
   EXPECT_FALSE(is_solved(solution, TLatinSquare()));
 }
 
+TEST(BestTimes, KeepTheShortestOfEachKindThroughTheirText) {
+  BestTimes times;
+  EXPECT_FALSE(times.best(std::nullopt));
+  EXPECT_TRUE(times.offer(Difficulty::kHard, 300.9));
+  EXPECT_FALSE(times.offer(Difficulty::kHard, 301));
+  EXPECT_FALSE(times.offer(Difficulty::kHard, 300.2));  // the same whole second
+  EXPECT_TRUE(times.offer(Difficulty::kHard, 120));
+  EXPECT_TRUE(times.offer(std::nullopt, 75));
+  EXPECT_EQ(times.best(Difficulty::kHard), 120);
+  EXPECT_FALSE(times.best(Difficulty::kEasy));
+  EXPECT_EQ(times.to_text(), "dlslab best times 1\nany 75\nhard 120\n");
+  const std::optional<BestTimes> back = BestTimes::from_text(times.to_text());
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->best(std::nullopt), 75);
+  EXPECT_EQ(back->best(Difficulty::kHard), 120);
+  EXPECT_FALSE(back->best(Difficulty::kMedium));
+  for (const char* bad :
+       {"", "dlslab best times 2\n", "dlslab best times 1\nhard\n",
+        "dlslab best times 1\nhard -4\n", "dlslab best times 1\nweird 4\n",
+        "dlslab best times 1\neasy 4x\n", "dlslab best times 1\neasy 99999999999\n"})
+    EXPECT_FALSE(BestTimes::from_text(bad)) << bad;
+}
+
 TEST(format_game_time, MinutesAndSeconds) {
   EXPECT_EQ(format_game_time(0), "00:00");
   EXPECT_EQ(format_game_time(75.9), "01:15");
