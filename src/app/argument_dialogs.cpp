@@ -59,6 +59,15 @@ std::optional<std::string> ArgumentDialogs::ask(const cmd::MenuEntry& entry,
       if (!SelectFolder(folder, owner_, {})) return std::nullopt;
       return folder;
     }
+    case cmd::ArgKind::kSearch: {
+      bool ok = false;
+      const QString request = QInputDialog::getText(
+          owner_, "Search ODLS",
+          "Generator, number of squares and, if you like, the first seed (rsv3 or brown):",
+          QLineEdit::Normal, "rsv3 100000", &ok);
+      if (!ok) return std::nullopt;
+      return request.toStdString();
+    }
     case cmd::ArgKind::kGameNumber: {
       bool ok = false;
       const QString number = QInputDialog::getText(

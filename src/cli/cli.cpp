@@ -68,6 +68,8 @@ std::string_view arg_name(cmd::ArgKind kind) {
       return "FOLDER";
     case cmd::ArgKind::kGameNumber:
       return "NUMBER";
+    case cmd::ArgKind::kSearch:
+      return "\"GENERATOR COUNT [FIRST]\"";
     case cmd::ArgKind::kNone:
       break;
   }

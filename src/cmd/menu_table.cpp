@@ -14,6 +14,7 @@
 #include "cmd/generalized_symmetry_commands.h"
 #include "cmd/model_commands.h"
 #include "cmd/property_commands.h"
+#include "cmd/search_commands.h"
 #include "cmd/stats_commands.h"
 #include "cmd/transform_commands.h"
 #include "cmd/view_commands.h"
@@ -117,6 +118,7 @@ const std::array kTable = {
   MenuEntry{1, "Get ODLS type", "GetOdlsTypeMenuItemClick", A::kNone, &no_arg<GetOdlsTypeMenuItemClick>},
   long_command(MenuEntry{1, "Get all ODLS family", "GetAllODLSFamilyMenuItemClick", A::kNone, &no_arg<GetAllODLSFamilyMenuItemClick>}),
   long_command(MenuEntry{1, "Get all ODLS family (unique CFs only)", "GetAllODLSFamilyCFsOnlyMenuItemClick", A::kNone, &no_arg<GetAllODLSFamilyCFsOnlyMenuItemClick>}),
+  long_command(MenuEntry{1, "Search ODLS...", "SearchOdlsMenuItemClick", A::kSearch, &with_arg<SearchOdlsMenuItemClick>}),
   MenuEntry{1, "Clear log", "ClearLogMenuItemClick", A::kNone, &no_arg<ClearLogMenuItemClick>},
   MenuEntry{1, "Print square(s) to log", "PrintSquareToLogMenuItem"},
   MenuEntry{2, "As squares", "PrintSquareToLogAsSquaresClick", A::kNone, &no_arg<PrintSquareToLogAsSquaresClick>},

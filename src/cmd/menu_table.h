@@ -9,7 +9,16 @@
 namespace dlslab::cmd {
 
 /// What a command asks the user for before it runs; the CLI takes it as the next argument.
-enum class ArgKind { kNone, kOpenFile, kSaveFile, kText, kOrder, kFolder, kGameNumber };
+enum class ArgKind {
+  kNone,
+  kOpenFile,
+  kSaveFile,
+  kText,
+  kOrder,
+  kFolder,
+  kGameNumber,
+  kSearch,  ///< a generator, a number of squares and optionally the first seed
+};
 
 /// The items the window treats in a way of their own (a file filter, an action it keeps, an
 /// action of the window itself); every other item is kNone.

@@ -211,6 +211,8 @@ class CommandSweep : public ::testing::TestWithParam<int> {
         return {folder_.string(), Path("missing")};
       case ArgKind::kGameNumber:
         return {"1", "4294967296"};
+      case ArgKind::kSearch:
+        return {"rsv3 20", "brown 3 7", "nosuch 5", "rsv3 0", "rsv3 4294967296", "", "rsv3 x"};
     }
     return {""};
   }

@@ -27,7 +27,7 @@ setups=(
 
 # Commands that take what the user picks, or whose output depends on the time or the machine
 # (the benchmarks time external programs; the statistics picture needs the window's fonts).
-skip='^(Load from file|Save as bmp|Load collection|Find square in folder|Import square|Import pair|Set order|Save to file|Play game number|Draw statistical info)(\.\.\.)?$|generation|DLX v2'
+skip='^(Search ODLS|Load from file|Save as bmp|Load collection|Find square in folder|Import square|Import pair|Set order|Save to file|Play game number|Draw statistical info)(\.\.\.)?$|generation|DLX v2'
 
 mapfile -t commands < <("$cli" --list | grep -v -e '(window only)' -e '(not available)' |
   sed -E 's/ (FILE|TEXT|N|NUMBER|FOLDER)$//')
