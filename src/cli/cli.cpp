@@ -69,7 +69,7 @@ std::string_view arg_name(cmd::ArgKind kind) {
     case cmd::ArgKind::kGameNumber:
       return "NUMBER";
     case cmd::ArgKind::kSearch:
-      return "\"GENERATOR COUNT [FIRST]\"";
+      return "GENERATOR COUNT [FIRST]";
     case cmd::ArgKind::kNone:
       break;
   }
