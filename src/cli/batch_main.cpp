@@ -13,6 +13,7 @@
 
 #include "batch/batch_run.h"
 #include "batch/generate.h"
+#include "cli/run_setup.h"
 #include "cli/stop_signals.h"
 #include "model/file_output.h"
 #include "model/parse_number.h"
@@ -136,17 +137,9 @@ int batch_main(std::span<const std::string> args, std::ostream& out, std::ostrea
     return usage_error(err, "batch", "--chunk cannot read standard input (it is read twice)");
   if (options.resume && options.output.empty())
     return usage_error(err, "batch", "--resume needs --output");
-  for (const std::string& input : options.inputs) {
-    if (input != "-" && ::access(input.c_str(), R_OK) != 0) {
-      err << "dlslab-cli batch: cannot read \"" << input << "\"\n";
-      return 1;
-    }
-  }
+  if (!inputs_readable(options.inputs, err, "batch")) return 1;
 
-  const bool terminal = &err == &std::cerr && ::isatty(STDERR_FILENO) == 1;
-  batch::Reporter reporter(err, terminal   ? batch::Reporter::ProgressMode::kTerminal
-                                : progress ? batch::Reporter::ProgressMode::kLines
-                                           : batch::Reporter::ProgressMode::kNone);
+  batch::Reporter reporter(err, progress_mode(err, progress));
   const StopSignals signals;
   const batch::BatchSummary summary = batch::run_batch(options, out, reporter, stop_requested);
   reporter.line(batch::summary_line(options, summary));

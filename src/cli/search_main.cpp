@@ -10,6 +10,7 @@
 #include "batch/merge.h"
 #include "batch/search.h"
 #include "batch/square_generator.h"
+#include "cli/run_setup.h"
 #include "cli/stop_signals.h"
 #include "model/parse_number.h"
 
@@ -141,17 +142,9 @@ int search_main(std::span<const std::string> args, std::ostream& out, std::ostre
     return usage_error(
         err, "search",
         "generator " + unit.generator + " has seeds 0 to " + std::to_string(g->seed_count - 1));
-  for (const std::string& name : unit.inputs) {
-    if (name != "-" && ::access(name.c_str(), R_OK) != 0) {
-      err << "dlslab-cli search: cannot read \"" << name << "\"\n";
-      return 1;
-    }
-  }
+  if (!inputs_readable(unit.inputs, err, "search")) return 1;
 
-  const bool terminal = &err == &std::cerr && ::isatty(STDERR_FILENO) == 1;
-  batch::Reporter reporter(err, terminal   ? batch::Reporter::ProgressMode::kTerminal
-                                : progress ? batch::Reporter::ProgressMode::kLines
-                                           : batch::Reporter::ProgressMode::kNone);
+  batch::Reporter reporter(err, progress_mode(err, progress));
   const StopSignals signals;
   const batch::SearchSummary summary =
       batch::run_search(unit, options, out, reporter, stop_requested);

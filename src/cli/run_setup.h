@@ -1,0 +1,36 @@
+#pragma once
+
+#include <unistd.h>
+
+#include <iostream>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "batch/reporter.h"
+
+// What the long subcommands (batch, search) check and set up before they run.
+namespace dlslab::cli {
+
+/// The first input (other than "-", standard input) that cannot be read, reported on err as
+/// `dlslab-cli COMMAND: cannot read "NAME"`; false when there is one.
+inline bool inputs_readable(std::span<const std::string> inputs, std::ostream& err,
+                            std::string_view command) {
+  for (const std::string& name : inputs) {
+    if (name != "-" && ::access(name.c_str(), R_OK) != 0) {
+      err << "dlslab-cli " << command << ": cannot read \"" << name << "\"\n";
+      return false;
+    }
+  }
+  return true;
+}
+
+/// A progress line redrawn in place when err is the terminal's stderr, a line per refresh
+/// with --progress elsewhere, none otherwise.
+inline batch::Reporter::ProgressMode progress_mode(const std::ostream& err, bool progress) {
+  if (&err == &std::cerr && ::isatty(STDERR_FILENO) == 1)
+    return batch::Reporter::ProgressMode::kTerminal;
+  return progress ? batch::Reporter::ProgressMode::kLines : batch::Reporter::ProgressMode::kNone;
+}
+
+}  // namespace dlslab::cli
