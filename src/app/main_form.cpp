@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QKeySequence>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -23,6 +24,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QWheelEvent>
+#include <algorithm>
 #include <exception>
 #include <map>
 #include <utility>
@@ -53,8 +55,11 @@ const char* const kResearchCaption = "Diagonal Latin squares workbench";
 // Design sizes of the window and its parts, in pixels.
 constexpr int kFormWidth = 794;
 constexpr int kFormHeight = 625;
-constexpr int kLeft = 8;
+constexpr int kLeft = 8;  ///< the client area's margin left, right and below
+constexpr int kTop = 10;  ///< the margin above the view
 constexpr int kMemoHeight = 177;
+/// The log gives up its height down to this much before the board would be cut.
+constexpr int kMinMemoHeight = 60;
 
 QString from_view(std::string_view s) { return QString::fromUtf8(s.data(), std::ssize(s)); }
 
@@ -86,12 +91,16 @@ TMainForm::TMainForm() {
   resize(kFormWidth, kFormHeight);
 
   auto* client = new QWidget(this);
+  client->setObjectName("Client");
   client->setFont(form_font());
+  // The parts are laid out whenever the client area changes, also when the tool bar or the
+  // status bar come or go while the window keeps its size.
+  client->installEventFilter(this);
   setCentralWidget(client);
 
   paint_box_ = new PaintBox(&bitmap_, client);
   paint_box_->setObjectName("PaintBox");
-  paint_box_->setGeometry(kLeft, 32, 310, 310);
+  paint_box_->setGeometry(kLeft, kTop, 310, 310);
   connect(paint_box_, &PaintBox::mouse_moved, this, &TMainForm::PaintBoxMouseMove);
   connect(paint_box_, &PaintBox::clicked, this, &TMainForm::PaintBoxClick);
   connect(paint_box_, &PaintBox::popup_requested, this, &TMainForm::paint_box_popup);
@@ -119,11 +128,6 @@ TMainForm::TMainForm() {
   memo_->setReadOnly(true);
   memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   memo_->setFont(memo_font());
-
-  dbg_button_ = new QPushButton(client);
-  dbg_button_->setObjectName("DbgButton");
-  dbg_button_->setGeometry(744, 3, 25, 25);
-  connect(dbg_button_, &QPushButton::clicked, this, &TMainForm::DbgButtonClick);
 
   diagnostics_ = new DiagnosticsPane(client);
   diagnostics_->setObjectName("DiagnosticsPane");
@@ -268,6 +272,17 @@ void TMainForm::build_tool_bar() {
              &TMainForm::GoToNextToolButtonClick);
   add_button("GoToEndToolButton", QStyle::SP_MediaSkipForward, "Select last item",
              &TMainForm::GoToEndToolButtonClick);
+  // The debug button sits at the tool bar's right end, shown with it, so that it never covers
+  // the board.
+  auto* spacer = new QWidget(tool_bar_);
+  spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+  tool_bar_->addWidget(spacer);
+  dbg_button_ = new QPushButton(tool_bar_);
+  dbg_button_->setObjectName("DbgButton");
+  dbg_button_->setFixedSize(25, 25);
+  dbg_button_->setFocusPolicy(Qt::NoFocus);
+  tool_bar_->addWidget(dbg_button_);
+  connect(dbg_button_, &QPushButton::clicked, this, &TMainForm::DbgButtonClick);
 }
 
 void TMainForm::BuildCellPopupMenu() {
@@ -295,7 +310,6 @@ void TMainForm::FormShow() {
   UpdateView();
   BuildCellPopupMenu();
   tool_bar_->hide();
-  dbg_button_->hide();
   memo_->hide();
   statusBar()->hide();
   for (std::size_t i = 0; i + 1 < top_menus_.size(); ++i) top_menus_[i]->setVisible(false);
@@ -307,31 +321,52 @@ void TMainForm::FormShow() {
   guarded([this, &new_game] { new_game.handler(ctx_, {}); });
 }
 
-void TMainForm::resizeEvent(QResizeEvent* event) {
-  QMainWindow::resizeEvent(event);
-  FormResize();
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == centralWidget() && event->type() == QEvent::Resize) FormResize();
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void TMainForm::FormResize() {
   if (!shown_) return;
-  const int w = width(), h = height();
-  const int memo_top = h - 256;
-  int box_height = h - 75;
-  // With the log shown, the view ends above it instead of running on beneath it.
-  if (research_mode_) box_height = memo_top - kLeft - 10;
-  paint_box_->setGeometry(kLeft, 10, std::max(w - 32, 1), std::max(box_height, 1));
-  const int log_width = std::max(w - 32, 1);
-  if (diagnostics_shown_ && research_mode_) {
-    // The diagnostics take the right half beside the log.
-    const int half = std::max((log_width - kLeft) / 2, 1);
-    memo_->setGeometry(kLeft, memo_top, half, kMemoHeight);
-    diagnostics_->setGeometry(kLeft + half + kLeft, memo_top, std::max(log_width - half - kLeft, 1),
-                              kMemoHeight);
-  } else {
-    memo_->setGeometry(kLeft, memo_top, log_width, kMemoHeight);
+  // The view takes the client area but for its margins; the log, when shown, keeps its height
+  // below it as long as the whole board still fits above.
+  const QSize client = centralWidget()->size();
+  const int width = std::max(client.width() - 2 * kLeft, 1);
+  int bottom = client.height() - kLeft;
+  if (research_mode_) {
+    const int board = kTop + GetFittedViewSize(ctx_.model, kMinCellSize).height + kLeft;
+    const int memo_height = std::clamp(bottom - board, kMinMemoHeight, kMemoHeight);
+    const int memo_top = bottom - memo_height;
+    if (diagnostics_shown_) {
+      // The diagnostics take the right half beside the log.
+      const int half = std::max((width - kLeft) / 2, 1);
+      memo_->setGeometry(kLeft, memo_top, half, memo_height);
+      diagnostics_->setGeometry(kLeft + half + kLeft, memo_top, std::max(width - half - kLeft, 1),
+                                memo_height);
+    } else {
+      memo_->setGeometry(kLeft, memo_top, width, memo_height);
+    }
+    bottom = memo_top - kLeft;
   }
-  bitmap_ = QImage(paint_box_->size(), QImage::Format_RGB32);
-  UpdateView();
+  paint_box_->setGeometry(kLeft, kTop, width, std::max(bottom - kTop, 1));
+  if (bitmap_.size() != paint_box_->size()) {
+    bitmap_ = QImage(paint_box_->size(), QImage::Format_RGB32);
+    UpdateView();
+  }
+}
+
+void TMainForm::update_minimum_size() {
+  // The window cannot shrink below the size at which the whole board fits at the smallest
+  // cell size: the client area's minimum follows the order, the view and the mode, and the
+  // window adds its menu bar, tool bar and status bar to it.
+  const ViewSize board = GetFittedViewSize(ctx_.model, kMinCellSize);
+  int height = kTop + board.height + kLeft;
+  if (research_mode_) height += kMinMemoHeight + kLeft;
+  const QSize wanted(board.width + 2 * kLeft, height);
+  if (centralWidget()->minimumSize() == wanted) return;
+  centralWidget()->setMinimumSize(wanted);
+  // Now rather than on the next event loop pass: a window below the new minimum grows at once.
+  if (shown_ && layout() != nullptr) layout()->activate();
 }
 
 void TMainForm::UpdateView() {
@@ -342,6 +377,7 @@ void TMainForm::UpdateView() {
     spin_edit_->setValue(ctx_.spin_edit_value);
   }
   if (popup_order_ != ctx_.model.GetOrder() && shown_) BuildCellPopupMenu();
+  update_minimum_size();
   render::Draw(bitmap_, ctx_.model);
   paint_box_->update();
   status_panel_->setText(QString::fromStdString(cmd::get_status_text(ctx_.model)));
@@ -373,8 +409,8 @@ void TMainForm::set_research_mode(bool on) {
   memo_->setVisible(on);
   diagnostics_->setVisible(on && diagnostics_shown_);
   statusBar()->setVisible(on);
-  dbg_button_->setVisible(on);
   update_caption();
+  update_minimum_size();
   FormResize();
 }
 

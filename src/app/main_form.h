@@ -88,7 +88,7 @@ class TMainForm : public QMainWindow {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
 
  private:
@@ -98,6 +98,8 @@ class TMainForm : public QMainWindow {
 
   void FormShow();
   void FormResize();
+  /// The window's minimum: the whole board fits at the smallest cell size.
+  void update_minimum_size();
   void PaintBoxMouseMove(int x, int y);
   void PaintBoxClick();
   void paint_box_popup(const QPoint& global_pos);

@@ -24,6 +24,7 @@
 #include "collection/squares_collection.h"
 #include "model/ls_data_structs.h"
 #include "model/square_catalogue.h"
+#include "model/square_view.h"
 
 namespace dlslab::app {
 namespace {
@@ -143,10 +144,19 @@ class MainFormTest : public QObject {
   }
 
   void resizeLaysOutTheBoxAndItsBitmap() {
+    // The view takes the client area but for a margin of 8 (10 above); in research mode the log
+    // of 177 lines up below it.
     form_->resize(900, 700);
-    QCOMPARE(Box()->geometry(), QRect(8, 10, 868, 625));
-    QCOMPARE(form_->bitmap().size(), QSize(868, 625));
-    QCOMPARE(form_->findChild<QPlainTextEdit*>("Memo")->geometry(), QRect(8, 444, 868, 177));
+    const QSize client = form_->centralWidget()->size();
+    QCOMPARE(Box()->geometry(), QRect(8, 10, client.width() - 16, client.height() - 18));
+    QCOMPARE(form_->bitmap().size(), Box()->size());
+    form_->set_research_mode(true);
+    QCoreApplication::sendPostedEvents();
+    const QSize research = form_->centralWidget()->size();
+    const QRect memo = form_->findChild<QPlainTextEdit*>("Memo")->geometry();
+    QCOMPARE(memo, QRect(8, research.height() - 8 - 177, research.width() - 16, 177));
+    QCOMPARE(Box()->geometry(), QRect(8, 10, research.width() - 16, memo.top() - 8 - 10));
+    QCOMPARE(form_->bitmap().size(), Box()->size());
   }
 
   void researchModeShowsTheHiddenParts() {
@@ -172,7 +182,7 @@ class MainFormTest : public QObject {
   }
 
   void wheelAndPopupActOnTheRememberedCellButNotOnClues() {
-    const int s = 53;  // the 762 x 550 box
+    const int s = GetCellSize(ctx().model, form_->bitmap().width(), form_->bitmap().height());
     QTest::mouseMove(Box(), QPoint(10 + 2 * s + 5, 10 + 3 * s + 5));
     QWheelEvent down(QPointF(5, 5), Box()->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, -120),
                      Qt::NoButton, {}, Qt::NoScrollPhase, false);
@@ -237,7 +247,8 @@ class MainFormTest : public QObject {
     form_->run_command("Import pair...", pair);
     QCOMPARE(int(ctx().model.ViewMode), 1);
     const QImage& bitmap = form_->bitmap();
-    const int s = 35;  // min(530 / 10, 742 / 21)
+    const int s = std::min((bitmap.height() - 20) / 10, (bitmap.width() - 20) / 21);
+    QCOMPARE(GetCellSize(ctx().model, bitmap.width(), bitmap.height()), s);
     auto corner = [&](int row, int col) {
       return bitmap.pixelColor(10 + col * s + 3, 10 + row * s + 3);
     };
@@ -250,7 +261,7 @@ class MainFormTest : public QObject {
   }
 
   void saveAsBmpWritesTheFittedPicture() {
-    form_->resize(342, 385);
+    form_->resize(form_->size() - Box()->size() + QSize(310, 310));
     QCOMPARE(Box()->size(), QSize(310, 310));
     const QImage before = form_->bitmap();
     QTemporaryDir dir;
