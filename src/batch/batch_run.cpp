@@ -126,14 +126,9 @@ bool Run::prepare() {
   const std::string& output = options_.output;
   summary_.output_name = output.empty() ? "standard output" : output + ".partial";
   if (options_.chunks > 0) {
-    // A fixed split by square index: the same parts on every machine.
-    SquareReader counter(options_.inputs);
-    std::uint64_t total = 0;
-    InputSquare square;
-    for (std::vector<InputProblem> problems; counter.next(square, problems); problems.clear())
-      ++total;
-    chunk_before_ = (options_.chunk - 1) * total / options_.chunks;
-    source_.set_chunk(chunk_before_, options_.chunk * total / options_.chunks);
+    const ChunkBounds chunk = chunk_bounds(options_.inputs, options_.chunk, options_.chunks);
+    chunk_before_ = chunk.before;
+    source_.set_chunk(chunk.before, chunk.last);
     source_.skip_done(chunk_before_, std::nullopt);
   }
   if (output.empty()) {

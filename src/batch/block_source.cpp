@@ -2,6 +2,19 @@
 
 namespace dlslab::batch {
 
+ChunkBounds chunk_bounds(const std::vector<std::string>& inputs, unsigned chunk, unsigned chunks) {
+  SquareReader counter(inputs);
+  std::uint64_t total = 0;
+  InputSquare square;
+  for (std::vector<InputProblem> problems; counter.next(square, problems); problems.clear())
+    ++total;
+  // In 128 bits: chunk * total need not fit in 64.
+  const auto bound = [&](unsigned k) {
+    return static_cast<std::uint64_t>(static_cast<unsigned __int128>(k) * total / chunks);
+  };
+  return {bound(chunk - 1), bound(chunk)};
+}
+
 BlockSource::BlockSource(std::vector<std::string> inputs, std::size_t block_size, bool strict)
     : block_size_(block_size), strict_(strict), reader_(std::move(inputs)) {}
 
@@ -17,6 +30,11 @@ void BlockSource::set_chunk(std::uint64_t before, std::uint64_t last) {
   chunk_last_ = last;
 }
 
+void BlockSource::set_names(std::vector<std::string> names) {
+  const std::lock_guard lock(mutex_);
+  names_ = std::move(names);
+}
+
 std::uint64_t BlockSource::read() const {
   const std::lock_guard lock(mutex_);
   return read_;
@@ -28,7 +46,8 @@ double BlockSource::fraction_read() const {
 }
 
 std::string BlockSource::place(std::uint32_t source, std::uint64_t line) const {
-  return reader_.source_name(source) + ":" + std::to_string(line);
+  return (source < names_.size() ? names_[source] : reader_.source_name(source)) + ":" +
+         std::to_string(line);
 }
 
 bool BlockSource::next(Block& block, std::string& error) {

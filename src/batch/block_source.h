@@ -30,6 +30,17 @@ struct Block {
   std::vector<std::uint64_t> hashes;  ///< of the forms, made by the worker
 };
 
+/// One chunk of the inputs: their squares before + 1 .. last, numbered from 1 across all inputs.
+struct ChunkBounds {
+  std::uint64_t before = 0;
+  std::uint64_t last = 0;
+};
+
+/// The `chunk`-th of `chunks` equal parts of the inputs' squares (1 <= chunk <= chunks): a fixed
+/// split by square index, the same on every machine. Reads the inputs once to count them.
+[[nodiscard]] ChunkBounds chunk_bounds(const std::vector<std::string>& inputs, unsigned chunk,
+                                       unsigned chunks);
+
 /// The inputs cut into numbered blocks, for any number of workers: one reads at a time, so the
 /// block numbers follow the input order. On --resume the squares done before are read and
 /// dropped, the last of them checked against the partial file's.
@@ -42,6 +53,8 @@ class BlockSource {
   /// Only squares before + 1 .. last are taken (one chunk of the inputs); the problems met
   /// before a square of another chunk are that chunk's.
   void set_chunk(std::uint64_t before, std::uint64_t last);
+  /// What place() calls the inputs, in their order, instead of their file names.
+  void set_names(std::vector<std::string> names);
 
   /// Reads the next block; false when there is none: the inputs are exhausted (or, --strict,
   /// stopped at a problem) and nothing was read. `error` is set when the inputs are not those
@@ -72,6 +85,7 @@ class BlockSource {
   std::optional<Digits> skip_last_;
   std::uint64_t chunk_before_ = 0;
   std::uint64_t chunk_last_ = UINT64_MAX;
+  std::vector<std::string> names_;
   std::atomic<std::uint64_t> next_number_{0};
   std::atomic<bool> exhausted_{false};
 };

@@ -18,7 +18,9 @@ struct MergeSummary {
 /// Joins the outputs of search units of one generator, given in any order, into the bytes one
 /// search over their union writes (to `output`, and the distinct forms to `forms` unless it is
 /// empty), each written atomically. Refuses, naming the ranges, units whose seed ranges leave
-/// a gap or overlap, outputs of unfinished runs and outputs of other generators.
+/// a gap or overlap, outputs of unfinished runs and outputs of other generators. The outputs of
+/// the chunks K/N of a search over input files join the same way, in any order, into the
+/// unchunked search's bytes; a chunk missing or given twice, or other inputs, are refused.
 [[nodiscard]] MergeSummary merge_search_outputs(const std::vector<std::string>& inputs,
                                                 const std::string& output,
                                                 const std::string& forms);

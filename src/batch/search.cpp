@@ -126,7 +126,10 @@ class Search {
         header_(search_header(unit)),
         pool_(options.threads),
         output_([this](SearchBlock& block) { emit(block); }) {
-    if (!unit.inputs.empty()) source_ = std::make_unique<BlockSource>(unit.inputs, kBlock, false);
+    if (!unit.inputs.empty()) {
+      source_ = std::make_unique<BlockSource>(unit.inputs, kBlock, false);
+      source_->set_names(unit.input_names);
+    }
   }
 
   SearchSummary execute();
@@ -168,6 +171,8 @@ class Search {
   Clock::time_point last_checkpoint_;
 
   std::uint64_t start_position_ = 0;           // where this run begins
+  std::uint64_t chunk_before_ = 0;             // input squares of the chunks before this one
+  std::uint64_t chunk_size_ = 0;               // squares of this chunk; 0: no chunk
   std::atomic<std::uint64_t> next_number_{0};  // generator blocks handed out
 
   // Changed by the writer only.
@@ -196,6 +201,13 @@ bool Search::prepare() {
            std::to_string(generator_->seed_count - 1) + " only");
       return false;
     }
+  } else if (unit_.chunks > 0) {
+    const ChunkBounds chunk = chunk_bounds(unit_.inputs, unit_.chunk, unit_.chunks);
+    chunk_before_ = chunk.before;
+    chunk_size_ = chunk.last - chunk.before;
+    source_->set_chunk(chunk.before, chunk.last);
+    source_->skip_done(chunk.before, std::nullopt);
+    if (options_.progress != nullptr) options_.progress->Begin("search", chunk.last - chunk.before);
   }
   const std::string column_line =
       std::string(unit_.inputs.empty() ? "seed" : "input") + "\tsquare\tmates\tcf\tmate squares\n";
@@ -293,7 +305,7 @@ bool Search::resume_from(const std::string& name) {
   summary_.checked = checked;
   summary_.skipped = skipped;
   summary_.resumed = position;
-  if (source_) source_->skip_done(position, std::nullopt);
+  if (source_) source_->skip_done(chunk_before_ + position, std::nullopt);
   return true;
 }
 
@@ -468,10 +480,12 @@ void Search::show_progress() {
   std::string text = "search: " + std::to_string(done + start_position_) + " squares, " +
                      std::to_string(static_cast<long long>(rate + 0.5)) + "/s";
   // The share of this run's work done so far.
+  const std::uint64_t size = source_ ? chunk_size_ : unit_.count;
   const double share =
-      source_ ? source_->fraction_read()
-              : static_cast<double>(done) /
-                    static_cast<double>(std::max<std::uint64_t>(1, unit_.count - start_position_));
+      source_ && size == 0
+          ? source_->fraction_read()
+          : static_cast<double>(done) /
+                static_cast<double>(std::max<std::uint64_t>(1, size - std::min(size, start_position_)));
   if (share > 0.001 && done > 0)
     text += ", " + format_duration(seconds * (1 - share) / share) + " left";
   reporter_.progress(text);
@@ -539,7 +553,11 @@ std::string search_header(const SearchUnit& unit) {
   } else {
     header += " input=";
     for (std::size_t i = 0; i < unit.inputs.size(); ++i)
-      header += (i > 0 ? " " : "") + unit.inputs[i];
+      header += (i > 0 ? " " : "") +
+                (i < unit.input_names.size() ? unit.input_names[i] : unit.inputs[i]);
+    // One chunk of one is the whole input, and says so as the unchunked search does.
+    if (unit.chunks > 1)
+      header += " chunk=" + std::to_string(unit.chunk) + "/" + std::to_string(unit.chunks);
   }
   return header;
 }

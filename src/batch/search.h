@@ -13,12 +13,18 @@
 namespace dlslab::batch {
 
 /// What one search covers: squares first .. first + count - 1 of a generator, or (inputs not
-/// empty) every square of the inputs, read as batch reads them.
+/// empty) every square of the inputs, read as batch reads them, or one chunk of those.
 struct SearchUnit {
   std::string generator = "rsv3";
   std::uint64_t first = 0;
   std::uint64_t count = 0;
   std::vector<std::string> inputs;
+  /// What the output calls the inputs (the header, the file:line places); empty: their names.
+  std::vector<std::string> input_names;
+  /// Only the chunk-th of `chunks` equal parts of the inputs' squares, split by square index as
+  /// batch --chunk splits them, lines keeping their number in the whole file. 0: all of them.
+  unsigned chunk = 0;
+  unsigned chunks = 0;
 };
 
 /// A square with at least one orthogonal diagonal mate.
@@ -51,7 +57,7 @@ struct SearchSummary {
 };
 
 /// The first line of a search's output: it names the generator and the seed range (or the
-/// inputs), so that merge can check which units it joins.
+/// inputs and the chunk), so that merge can check which units it joins.
 [[nodiscard]] std::string search_header(const SearchUnit& unit);
 
 /// The ODLS search: every square of the unit is checked for diagonal mates (its diagonal

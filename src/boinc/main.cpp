@@ -1,8 +1,9 @@
 // dlslab-boinc: one work unit of the ODLS search as a BOINC application, over a seed range of a
-// generator (or an input file), writing what dlslab-cli search writes for it.
+// generator or a chunk of an input file, writing what dlslab-cli search writes for it.
 //
 // The client starts it in a slot folder with the work-unit file and the result file under their
-// logical names ("work_unit", "result"; boinc_resolve_filename gives the real ones). The work
+// logical names ("work_unit", "result", and a unit's input file under the name the unit gives;
+// boinc_resolve_filename gives the real ones, which the results never show). The work
 // runs into "unit.tsv" in the slot folder, whose partial file is the checkpoint: when it is time
 // to checkpoint (the client's disk interval, or --checkpoint-seconds), the run is asked to stop
 // at a square boundary and makes its partial file durable with the position reached; the
@@ -85,12 +86,11 @@ std::string read_file(const std::string& name) {
 // reports the fraction done, from a thread of its own so that the search needs no hook for it.
 class StopRequester {
  public:
-  StopRequester(double checkpoint_seconds, const dlslab::Progress& progress, std::uint64_t total)
+  StopRequester(double checkpoint_seconds, const dlslab::Progress& progress)
       : checkpoint_seconds_(checkpoint_seconds > 0       ? checkpoint_seconds
                             : boinc_is_standalone() != 0 ? 60.0
                                                          : 0),
         progress_(progress),
-        total_(total),
         thread_([this] { watch(); }) {}
   ~StopRequester() {
     done_.store(true);
@@ -113,9 +113,9 @@ class StopRequester {
   void watch() {
     while (!done_.load()) {
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
-      if (total_ > 0)
-        boinc_fraction_done(static_cast<double>(progress_.Read().done) /
-                            static_cast<double>(total_));
+      // The unit's squares (a seed range, or an input chunk once counted) and those done.
+      if (const dlslab::Progress::Snapshot now = progress_.Read(); now.total > 0)
+        boinc_fraction_done(static_cast<double>(now.done) / static_cast<double>(now.total));
       if (stop_.load()) continue;
       BOINC_STATUS status{};
       if (boinc_get_status(&status) == 0 && status.suspended) {
@@ -137,7 +137,6 @@ class StopRequester {
   std::atomic<bool> done_{false};
   std::atomic<bool> checkpoint_due_{false};
   const dlslab::Progress& progress_;
-  const std::uint64_t total_;
   std::atomic<Clock::rep> last_checkpoint_{Clock::now().time_since_epoch().count()};
   std::thread thread_;
 };
@@ -155,7 +154,7 @@ int run(const Arguments& args) {
     return 0;
   }
   dlslab::Progress progress;
-  StopRequester stopper(args.checkpoint_seconds, progress, unit.seed_count);
+  StopRequester stopper(args.checkpoint_seconds, progress);
   bool resume = true;  // with nothing left by an earlier start, the run begins anew
   bool first = true;
   for (;;) {

@@ -20,12 +20,11 @@ UnitProgress run_unit_search(const WorkUnit& unit, const std::string& input,
     search.first = unit.first_seed;
     search.count = unit.seed_count;
     result.count = unit.seed_count;
-  } else if (unit.chunks != 1) {
-    result.failed = true;
-    result.error = "Work unit: only the whole input file (chunk 1/1) can be run";
-    return result;
   } else {
     search.inputs = {input};
+    search.input_names = {unit.name};
+    search.chunk = unit.chunk;
+    search.chunks = unit.chunks;
   }
   batch::SearchOptions options;
   options.threads = 1;
@@ -45,6 +44,7 @@ UnitProgress run_unit_search(const WorkUnit& unit, const std::string& input,
   result.error = summary.error;
   result.done = summary.checked;
   result.resumed = resume && summary.resumed > 0;
+  if (!unit.is_seed_range()) result.count = progress.Read().total;
   return result;
 }
 

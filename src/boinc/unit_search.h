@@ -22,7 +22,8 @@ struct UnitProgress {
 /// Runs the search a unit asks for into `output` ("<output>.partial" until complete), the bytes
 /// `dlslab-cli search` writes for the same squares. Resumes from the partial file if `resume`;
 /// returns at a square boundary once `stop` is set. `input` is the input file's real name for a
-/// unit of input squares; `progress` counts the squares checked.
+/// unit of input squares (the results call it by the unit's name); `progress` counts the
+/// squares checked, out of the unit's squares.
 [[nodiscard]] UnitProgress run_unit_search(const WorkUnit& unit, const std::string& input,
                                            const std::string& output, bool resume,
                                            Progress& progress, const std::atomic<bool>& stop);

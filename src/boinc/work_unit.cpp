@@ -66,6 +66,8 @@ WorkUnit parse_work_unit(std::string_view text) {
       seeds = true;
     } else if (key == "input") {
       unit.input = value;
+    } else if (key == "name") {
+      unit.name = value;
     } else if (key == "chunk") {
       const auto part = pair<unsigned>(value, '/');
       if (!part || part->first == 0 || part->first > part->second)
@@ -80,6 +82,9 @@ WorkUnit parse_work_unit(std::string_view text) {
   if (!magic) throw Error("Work unit is empty");
   if (seeds == !unit.input.empty() || chunk != !unit.input.empty())
     throw Error("Work unit: give either \"seeds\" or \"input\" with \"chunk\"");
+  if (!unit.name.empty() && unit.input.empty())
+    throw Error("Work unit: \"name\" names an input file, and there is none");
+  if (unit.name.empty()) unit.name = unit.input;
   return unit;
 }
 

@@ -3,11 +3,13 @@
 #include <unistd.h>
 
 #include <iostream>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
 #include "batch/reporter.h"
+#include "model/parse_number.h"
 
 // What the long subcommands (batch, search) check and set up before they run.
 namespace dlslab::cli {
@@ -23,6 +25,16 @@ inline bool inputs_readable(std::span<const std::string> inputs, std::ostream& e
     }
   }
   return true;
+}
+
+/// The K and N of "--chunk K/N", or nullopt unless 1 <= K <= N.
+inline std::optional<std::pair<unsigned, unsigned>> parse_chunk(std::string_view value) {
+  const std::size_t slash = value.find('/');
+  if (slash == std::string_view::npos) return std::nullopt;
+  const auto k = parse_number<unsigned>(value.substr(0, slash));
+  const auto n = parse_number<unsigned>(value.substr(slash + 1));
+  if (!k || !n || *k == 0 || *k > *n) return std::nullopt;
+  return std::pair{*k, *n};
 }
 
 /// A progress line redrawn in place when err is the terminal's stderr, a line per refresh

@@ -2,10 +2,12 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <optional>
+#include <tuple>
 
 #include "batch/merge.h"
 #include "batch/search.h"
@@ -21,7 +23,7 @@ constexpr const char* kSearchUsage =
     "usage: dlslab-cli search [--generator NAME] --seeds FIRST:COUNT [--threads N]\n"
     "                         [--output FILE] [--forms FILE] [--progress] [--resume]\n"
     "                         [--checkpoint SECONDS]\n"
-    "       dlslab-cli search [options] --input FILE...\n"
+    "       dlslab-cli search [options] [--chunk K/N] --input FILE...\n"
     "\n"
     "Checks every square of a work unit for orthogonal diagonal mates: the generator's squares\n"
     "for the seeds FIRST to FIRST + COUNT - 1, or the squares of the files (read as batch reads\n"
@@ -40,14 +42,20 @@ constexpr const char* kSearchUsage =
     "  --progress          show the progress line also when stderr is not a terminal\n"
     "  --resume            continue from FILE.partial after SIGINT, SIGTERM or kill -9 (without\n"
     "                      one, start from the beginning)\n"
-    "  --checkpoint S      seconds between checkpoints (default 5)\n";
+    "  --checkpoint S      seconds between checkpoints (default 5)\n"
+    "  --chunk K/N         only the K-th of N equal parts of the inputs' squares, split by\n"
+    "                      square index as batch --chunk splits them (lines keep their number);\n"
+    "                      merge joins the N outputs into the unchunked search's\n"
+    "  --check             check the unit (the generator's seeds, the inputs) and exit\n";
 
 constexpr const char* kMergeUsage =
     "usage: dlslab-cli merge --output FILE [--forms FILE] UNIT_OUTPUT...\n"
     "\n"
     "Joins the outputs of search units of one generator, in any order, into what one search over\n"
     "their union writes; the forms of all hits go to the --forms collection file. Seed ranges\n"
-    "that leave a gap or overlap are refused.\n"
+    "that leave a gap or overlap are refused. The outputs of search --chunk K/N over the same\n"
+    "inputs join, in any order, into the unchunked search's; a chunk missing or given twice is\n"
+    "refused.\n"
     "Joins as well the outputs of batch --chunk K/N runs into the unchunked run's output: TSV\n"
     "outputs in any order, cf / scf collection files in chunk order.\n";
 
@@ -75,6 +83,7 @@ int search_main(std::span<const std::string> args, std::ostream& out, std::ostre
   bool progress = false;
   bool seeds_given = false;
   bool input = false;
+  bool check = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (input && !arg.starts_with("--")) {
@@ -91,6 +100,15 @@ int search_main(std::span<const std::string> args, std::ostream& out, std::ostre
       options.resume = true;
     } else if (arg == "--input") {
       input = true;
+    } else if (arg == "--check") {
+      check = true;
+    } else if (arg == "--chunk") {
+      if (i + 1 >= args.size()) return usage_error(err, "search", "--chunk needs K/N");
+      const std::string& value = args[++i];
+      const auto chunk = parse_chunk(value);
+      if (!chunk)
+        return usage_error(err, "search", "--chunk is K/N with 1 <= K <= N, not \"" + value + "\"");
+      std::tie(unit.chunk, unit.chunks) = *chunk;
     } else if (arg == "--generator" || arg == "--seeds" || arg == "--threads" ||
                arg == "--output" || arg == "--forms" || arg == "--checkpoint") {
       if (i + 1 >= args.size()) return usage_error(err, "search", arg + " needs a value");
@@ -135,6 +153,10 @@ int search_main(std::span<const std::string> args, std::ostream& out, std::ostre
   if (input && seeds_given) return usage_error(err, "search", "--seeds or --input, not both");
   if (!input && !seeds_given)
     return usage_error(err, "search", "which seeds? (--seeds FIRST:COUNT)");
+  if (unit.chunks > 0 && !input)
+    return usage_error(err, "search", "--chunk is for --input; cut a seed range with --seeds");
+  if (unit.chunks > 0 && std::find(unit.inputs.begin(), unit.inputs.end(), "-") != unit.inputs.end())
+    return usage_error(err, "search", "--chunk cannot read standard input (it is read twice)");
   if (options.resume && options.output.empty())
     return usage_error(err, "search", "--resume needs --output");
   if (const batch::GeneratorInfo* g = batch::find_square_generator(unit.generator);
@@ -143,6 +165,7 @@ int search_main(std::span<const std::string> args, std::ostream& out, std::ostre
         err, "search",
         "generator " + unit.generator + " has seeds 0 to " + std::to_string(g->seed_count - 1));
   if (!inputs_readable(unit.inputs, err, "search")) return 1;
+  if (check) return 0;
 
   batch::Reporter reporter(err, progress_mode(err, progress));
   const StopSignals signals;

@@ -193,6 +193,64 @@ TEST(RunSearch, ResumesFromTheCheckpointAndRefusesAnotherUnitsPartialFile) {
   EXPECT_EQ(ReadFile(options.output + ".partial"), head);
 }
 
+TEST(RunSearch, ChunksOfAnInputMergeIntoTheWholeSearchUnderTheInputsName) {
+  ScratchFolder folder;
+  // Catalogue squares (most with mates) between random DLS, and an unreadable line.
+  std::string text;
+  for (std::uint32_t seed = 1; seed <= 40; ++seed) {
+    text += SquareToString(dlslab::test::RandomDls(seed), false) + "\n";
+    if (seed % 2 == 0) text += std::string(kSpecialSquares[seed / 2 - 1].digits) + "\n";
+    if (seed == 17) text += "not a square\n";
+  }
+  const std::string file = folder.Write("physical-name", text);
+  const auto run = [&](unsigned k, unsigned n, const std::string& output) {
+    SearchUnit unit;
+    unit.inputs = {file};
+    unit.input_names = {"squares.txt"};
+    unit.chunk = k;
+    unit.chunks = n;
+    SearchOptions options;
+    options.output = folder.Path(output);
+    return search(unit, options).summary;
+  };
+  ASSERT_EQ(run(0, 0, "whole.tsv").end, SearchSummary::End::kComplete);
+  const std::string whole = ReadFile(folder.Path("whole.tsv"));
+  EXPECT_TRUE(whole.starts_with("# dlslab search input=squares.txt\n")) << whole.substr(0, 60);
+  EXPECT_NE(whole.find("\nsquares.txt:"), std::string::npos);
+  EXPECT_EQ(whole.find("physical-name"), std::string::npos);
+  std::uint64_t checked = 0;
+  std::vector<std::string> parts;
+  for (unsigned k : {3u, 1u, 4u, 2u}) {
+    const SearchSummary summary = run(k, 4, "chunk" + std::to_string(k));
+    ASSERT_EQ(summary.end, SearchSummary::End::kComplete) << summary.error;
+    checked += summary.checked;
+    parts.push_back(folder.Path("chunk" + std::to_string(k)));
+  }
+  EXPECT_EQ(checked, 60u);
+  EXPECT_TRUE(ReadFile(parts[0]).starts_with("# dlslab search input=squares.txt chunk=3/4\n"));
+  const MergeSummary merged = merge_search_outputs(parts, folder.Path("merged"), "");
+  ASSERT_EQ(merged.error, "");
+  EXPECT_EQ(ReadFile(folder.Path("merged")), whole);
+  // One chunk of one is the whole input.
+  ASSERT_EQ(run(1, 1, "one.tsv").end, SearchSummary::End::kComplete);
+  EXPECT_EQ(ReadFile(folder.Path("one.tsv")), whole);
+
+  const auto error = [&](std::vector<std::string> names) {
+    return merge_search_outputs(names, folder.Path("refused"), "").error;
+  };
+  EXPECT_EQ(error({parts[0], parts[1]}), "input=squares.txt: chunks 2, 4 of 4 are missing");
+  EXPECT_EQ(error({parts[0], parts[1], parts[0], parts[2], parts[3]}),
+            parts[0] + " and " + parts[0] + " are both chunk 3/4");
+  ASSERT_EQ(run(1, 2, "half").end, SearchSummary::End::kComplete);
+  EXPECT_EQ(error({parts[1], folder.Path("half")}),
+            folder.Path("half") + " is chunk 1/2, " + parts[1] + " chunk 1/4");
+  ASSERT_EQ(search(seeds(1, 3), {.output = folder.Path("seeds")}).summary.end,
+            SearchSummary::End::kComplete);
+  EXPECT_EQ(error({parts[1], folder.Path("seeds")}),
+            folder.Path("seeds") + " and " + parts[1] +
+                " are not both searches of a generator or both of input files");
+}
+
 TEST(MergeSearchOutputs, FourUnitsInAnyOrderGiveOneRunsBytes) {
   ScratchFolder folder;
   SearchOptions options;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # dlslab-boinc in standalone mode (no client): a work unit killed with kill -9 at random moments
 # and started again each time ends with the same result file as an uninterrupted run and as
-# dlslab-cli search over the same seeds.
+# dlslab-cli search over the same seeds (or the same chunk of an input file); chunk units merged
+# give the search over the whole file.
 # usage: boinc_resume_test.sh DLSLAB_CLI DLSLAB_BOINC
 set -euo pipefail
 cli=$(realpath "$1")
@@ -33,6 +34,66 @@ else
   echo "boinc standalone: the input unit ($hits hits) and dlslab-cli search --input DIFFER"
   diff "$work/input/result" "$work/input/cli.tsv" | head; exit 1
 fi
+
+# Units of chunks of one input file: 4,800 squares, every other one with mates (the brown
+# generator's hits among its first 3,000 squares, over and over). The file is sent as the logical
+# name "squares" and the results call it chunks.txt, as dlslab-cli search --input chunks.txt does.
+mkdir "$work/chunks"
+cd "$work/chunks"
+"$cli" search --generator brown --seeds 0:3000 2>/dev/null | grep -v '^#' | tail -n +2 | cut -f2 >hits
+"$cli" generate 2400 --seed 9 >plain
+while [ "$(wc -l <many 2>/dev/null || echo 0)" -lt 2400 ]; do cat hits >>many; done
+head -n 2400 many | paste -d '\n' plain - >chunks.txt
+"$cli" search --input chunks.txt --output whole.tsv 2>/dev/null
+for k in 1 2 3 4; do
+  mkdir "unit$k"
+  ln -s ../chunks.txt "unit$k/squares"
+  printf 'dlslab work unit\ninput squares\nname chunks.txt\nchunk %s/4\n' "$k" >"unit$k/work_unit"
+done
+for k in 1 2 3 4; do (cd "unit$k" && "$app") & done
+wait
+"$cli" merge --output merged.tsv unit3/result unit1/result unit4/result unit2/result 2>/dev/null
+if cmp -s merged.tsv whole.tsv; then
+  echo "boinc standalone: 4 chunk units of $(wc -l <chunks.txt) squares merged and dlslab-cli search --input: $(grep -c '^chunks.txt:' whole.tsv) hits, $(wc -c <whole.tsv) bytes, identical"
+else
+  echo "boinc standalone: 4 chunk units merged and dlslab-cli search --input DIFFER"
+  diff merged.tsv whole.tsv | head; exit 1
+fi
+
+# Chunk 2/4 killed with kill -9 at random moments, against the uninterrupted unit and the
+# search of the same chunk.
+kill_until_done() {
+  kills=0
+  for _ in $(seq 60); do
+    "$app" --checkpoint-seconds 0.2 &
+    pid=$!
+    sleep "$(printf '0.%03d' $((400 + RANDOM % 600)))"
+    if kill -9 "$pid" 2>/dev/null; then
+      wait "$pid" 2>/dev/null || true
+      [ -e result ] && break  # killed in boinc_finish's last seconds: the result is written
+      kills=$((kills + 1))
+    else
+      wait "$pid" || { echo "dlslab-boinc failed:"; cat stderr.txt; exit 1; }
+      break
+    fi
+  done
+  [ -e result ] || { echo "the unit did not finish after $kills kills"; exit 1; }
+  resumed=$(grep -c "resuming from the last checkpoint" stderr.txt || true)
+  [ "$kills" -eq 0 ] || [ "$resumed" -ge 1 ] || { echo "no start resumed"; exit 1; }
+}
+mkdir killed
+ln -s ../chunks.txt killed/squares
+cp unit2/work_unit killed/
+"$cli" search --chunk 2/4 --input chunks.txt --output chunk2.tsv 2>/dev/null
+(cd killed && kill_until_done && echo "boinc standalone: chunk 2/4: $kills kills with kill -9, $resumed starts resumed from a checkpoint")
+for file in unit2/result killed/result; do
+  if cmp -s "$file" chunk2.tsv; then
+    echo "boinc standalone: $file and dlslab-cli search --chunk 2/4: $(wc -c <chunk2.tsv) bytes, identical"
+  else
+    echo "boinc standalone: $file and dlslab-cli search --chunk 2/4 DIFFER"; diff "$file" chunk2.tsv | head; exit 1
+  fi
+done
+cd "$work"
 
 "$cli" search --seeds "$seeds" --output "$work/cli.tsv" 2>/dev/null
 for d in whole killed; do

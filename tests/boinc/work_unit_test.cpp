@@ -32,6 +32,11 @@ TEST(parse_work_unit, ReadsAChunkOfAnInput) {
   EXPECT_EQ(unit.input, "squares");
   EXPECT_EQ(unit.chunk, 3u);
   EXPECT_EQ(unit.chunks, 10u);
+  EXPECT_EQ(unit.name, "squares");  // the results call it by its logical name
+  EXPECT_EQ(parse_work_unit("dlslab work unit\ninput squares\nname run7.txt\nchunk 1/2").name,
+            "run7.txt");
+  EXPECT_EQ(error_of("dlslab work unit\nseeds 1:5\nname run7.txt\n"),
+            "Work unit: \"name\" names an input file, and there is none");
 }
 
 TEST(parse_work_unit, NamesTheLineOfWhatItRefuses) {
