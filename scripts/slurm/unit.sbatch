@@ -21,9 +21,9 @@ case $kind in
     [ -z "$generator" ] || args+=(--generator "$generator")
     ;;
   generate)
-    # Seeds are 32 bits: a range past 4294967295 goes on from 0, as generate's own does.
+    # submit refused ranges past generate's seeds 0 to 4294967295.
     out=$dir/units/unit-$k.txt
-    args=(generate "$count" --seed $((first % 4294967296)) --threads "$cpus" --output "$out")
+    args=(generate "$count" --seed "$first" --threads "$cpus" --output "$out")
     ;;
   batch)
     out=$dir/units/chunk-$k

@@ -20,7 +20,9 @@ class Rsv3Generator : public SquareGenerator {
   IsaPath path_ = DefaultIsaPath();
 };
 
-// DLS with the symmetry of Brown's squares, about one in a hundred with a mate.
+// DLS with the symmetry of Brown's squares, about one in a hundred with a mate. Its seed starts
+// a 64-bit stream, so seeds past 32 bits give other squares; 2^63 of them keep every seed and
+// range within a signed 64-bit number (numpy's, the shell's).
 class BrownGenerator : public SquareGenerator {
  public:
   void square(std::uint64_t seed, TLatinSquare& square) override {
@@ -38,7 +40,7 @@ constexpr std::array kGenerators = {
     GeneratorInfo{"rsv3", "the squares of \"Random search v3\" (and of generate) after seeding",
                   std::uint64_t{1} << 32, make<Rsv3Generator>},
     GeneratorInfo{"brown", "DLS with the symmetry of Brown's squares (mirrored rows complement, rows paired)",
-                  std::uint64_t{1} << 32, make<BrownGenerator>},
+                  std::uint64_t{1} << 63, make<BrownGenerator>},
 };
 // clang-format on
 

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <thread>
+#include <tuple>
 
 #include "batch/batch_run.h"
 #include "batch/generate.h"
@@ -89,14 +90,10 @@ int batch_main(std::span<const std::string> args, std::ostream& out, std::ostrea
     } else if (option == "--chunk") {
       if (i + 1 >= args.size()) return usage_error(err, "batch", "--chunk needs K/N");
       const std::string& value = args[++i];
-      const std::size_t slash = value.find('/');
-      const auto k = parse_number<unsigned>(value.substr(0, slash));
-      const auto n = slash == std::string::npos ? std::nullopt
-                                                : parse_number<unsigned>(value.substr(slash + 1));
-      if (!k || !n || *k == 0 || *k > *n)
+      const auto chunk = parse_chunk(value);
+      if (!chunk)
         return usage_error(err, "batch", "--chunk is K/N with 1 <= K <= N, not \"" + value + "\"");
-      options.chunk = *k;
-      options.chunks = *n;
+      std::tie(options.chunk, options.chunks) = *chunk;
     } else if (option == "--threads" || option == "--output" || option == "--format" ||
                option == "--block") {
       if (i + 1 >= args.size()) return usage_error(err, "batch", option + " needs a value");
@@ -189,6 +186,9 @@ int generate_main(std::span<const std::string> args, std::ostream& out, std::ost
     }
   }
   if (!count) return usage_error(err, "generate", "how many squares?");
+  if (*count > (std::uint64_t{1} << 32) - seed)
+    return usage_error(err, "generate",
+                       "the seeds S to S + N - 1 pass 4294967295, the last seed of rsv3");
   if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
 
   const StopSignals signals;

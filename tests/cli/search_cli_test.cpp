@@ -144,6 +144,9 @@ TEST_F(SearchCli, UsageErrors) {
   EXPECT_EQ(run({"search", "--seeds", "12"}), 2);
   EXPECT_EQ(run({"search", "--generator", "nonesuch", "--seeds", "1:2"}), 2);
   EXPECT_EQ(run({"search", "--seeds", "4294967295:2"}), 2);
+  EXPECT_EQ(run({"search", "--check", "--seeds", "4294967000:296"}), 0);
+  EXPECT_EQ(run({"search", "--check", "--generator", "brown", "--seeds", "10000000000:5"}), 0);
+  EXPECT_EQ(run({"generate", "2", "--seed", "4294967295"}), 2);
   EXPECT_EQ(run({"search", "--seeds", "1:2", "--resume"}), 2);
   EXPECT_EQ(run({"merge", "--output", folder.Path("m.tsv")}), 2);
   EXPECT_EQ(run({"merge", "--output", folder.Path("m.tsv"), input}), 1);
