@@ -1,15 +1,17 @@
 #include "cmd/crossword_game.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <optional>
 #include <sstream>
+#include <string_view>
 
 #include "model/error.h"
 #include "model/file_output.h"
 #include "model/ls_data_structs.h"
+#include "model/parse_number.h"
 
 namespace dlslab::cmd {
 namespace {
@@ -160,12 +162,9 @@ std::optional<BestTimes> BestTimes::from_text(const std::string& text) {
       if (!parse_difficulty(word, difficulty)) return std::nullopt;
       kind = difficulty;
     }
-    const std::string digits = line.substr(blank + 1);
-    int seconds = 0;
-    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), seconds);
-    if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size() || seconds < 0)
-      return std::nullopt;
-    times.seconds_[kind_index(kind)] = seconds;
+    const std::optional<int> seconds = parse_number<int>(std::string_view(line).substr(blank + 1));
+    if (!seconds || *seconds < 0) return std::nullopt;
+    times.seconds_[kind_index(kind)] = *seconds;
   }
   return times;
 }

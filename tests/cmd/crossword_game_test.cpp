@@ -107,7 +107,8 @@ TEST(BestTimes, KeepTheShortestOfEachKindThroughTheirText) {
   for (const char* bad :
        {"", "dlslab best times 2\n", "dlslab best times 1\nhard\n",
         "dlslab best times 1\nhard -4\n", "dlslab best times 1\nweird 4\n",
-        "dlslab best times 1\neasy 4x\n", "dlslab best times 1\neasy 99999999999\n"})
+        "dlslab best times 1\neasy 4x\n", "dlslab best times 1\neasy \n",
+        "dlslab best times 1\neasy 99999999999\n"})
     EXPECT_FALSE(BestTimes::from_text(bad)) << bad;
 }
 
