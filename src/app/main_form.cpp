@@ -27,6 +27,7 @@
 #include <algorithm>
 #include <exception>
 #include <map>
+#include <span>
 #include <utility>
 
 #include "app/argument_dialogs.h"
@@ -34,6 +35,7 @@
 #include "app/diagnostics_pane.h"
 #include "app/import_form.h"
 #include "app/long_command.h"
+#include "app/menu_mnemonics.h"
 #include "app/paint_box.h"
 #include "app/progress_panel.h"
 #include "app/set_order_form.h"
@@ -63,8 +65,34 @@ constexpr int kMinMemoHeight = 60;
 
 QString from_view(std::string_view s) { return QString::fromUtf8(s.data(), std::ssize(s)); }
 
-/// A menu caption with "&" shown as itself rather than as a mnemonic mark.
-QString menu_caption(std::string_view s) { return from_view(s).replace("&", "&&"); }
+/// Each entry's caption as Qt shows it: "&" doubled and the mnemonic marked. The keys are
+/// chosen menu by menu; on the menu bar the last menu ("Crossword"), the one always shown,
+/// chooses first.
+std::vector<QString> shown_captions(std::span<const cmd::MenuEntry> table) {
+  std::map<std::ptrdiff_t, std::vector<std::size_t>> menus;  // parent entry (-1: the bar)
+  std::ptrdiff_t containers[3] = {-1, -1, -1};
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    const int depth = table[i].depth;
+    if (cmd::is_container(table, i)) containers[depth] = static_cast<std::ptrdiff_t>(i);
+    if (table[i].caption != "-") menus[depth == 0 ? -1 : containers[depth - 1]].push_back(i);
+  }
+  std::vector<QString> shown(table.size());
+  for (const auto& [parent, items] : menus) {
+    std::vector<std::string_view> captions;
+    for (const std::size_t i : items) captions.push_back(table[i].caption);
+    const std::vector<int> keys = mnemonic_positions(captions, parent < 0 ? items.size() - 1 : 0);
+    for (std::size_t k = 0; k < items.size(); ++k) {
+      const std::string_view caption = captions[k];
+      std::string text;
+      for (std::size_t c = 0; c < caption.size(); ++c) {
+        if (static_cast<int>(c) == keys[k]) text += '&';
+        text += caption[c] == '&' ? std::string("&&") : std::string(1, caption[c]);
+      }
+      shown[items[k]] = QString::fromStdString(text);
+    }
+  }
+  return shown;
+}
 
 /// The font of the window's own controls: the dialog font of height 11.
 QFont form_font() {
@@ -188,12 +216,14 @@ TImportForm* TMainForm::import_form() const { return dialogs_->import_form(); }
 
 void TMainForm::build_menus() {
   const auto table = cmd::menu_table();
+  const std::vector<QString> captions = shown_captions(table);
   QMenu* menus[3] = {};
   std::map<int, QActionGroup*> groups;
+  QAction* exit_action = nullptr;
   for (std::size_t i = 0; i < table.size(); ++i) {
     const cmd::MenuEntry& entry = table[i];
     if (entry.depth == 0) {
-      menus[0] = menuBar()->addMenu(menu_caption(entry.caption));
+      menus[0] = menuBar()->addMenu(captions[i]);
       QAction* item = menus[0]->menuAction();
       if (!entry.shortcut.empty()) item->setShortcut(QKeySequence(from_view(entry.shortcut)));
       top_menus_.push_back(item);
@@ -205,10 +235,11 @@ void TMainForm::build_menus() {
       continue;
     }
     if (cmd::is_container(table, i)) {
-      menus[entry.depth] = parent->addMenu(menu_caption(entry.caption));
+      menus[entry.depth] = parent->addMenu(captions[i]);
       continue;
     }
-    QAction* action = parent->addAction(menu_caption(entry.caption));
+    QAction* action = parent->addAction(captions[i]);
+    entry_actions_[&entry] = action;
     if (!entry.shortcut.empty())
       action->setShortcuts(QKeySequence::listFromString(from_view(entry.shortcut)));
     action->setEnabled(entry.handler != nullptr || entry.window_only);
@@ -236,11 +267,20 @@ void TMainForm::build_menus() {
         diagnostics_action_ = action;
         action->setCheckable(true);
         break;
+      case cmd::MenuId::kExit:
+        exit_action = action;
+        break;
       default:
         break;
     }
     if (!entry.window_only) command_actions_.emplace_back(action, &entry);
     connect(action, &QAction::triggered, this, [this, &entry] { menu_command_click(entry); });
+  }
+  // The crossword's menu, the only one a player sees, ends with Exit as a desktop game's does:
+  // the same action as the "File" menu's, so that its shortcut stays one.
+  if (exit_action != nullptr && menus[0] != nullptr) {
+    menus[0]->addSeparator();
+    menus[0]->addAction(exit_action);
   }
 }
 
@@ -254,6 +294,7 @@ void TMainForm::build_tool_bar() {
   auto add_button = [this](const char* name, QStyle::StandardPixmap icon, const char* hint,
                            void (TMainForm::*slot)()) {
     QAction* button = tool_bar_->addAction(style()->standardIcon(icon), hint);
+    navigation_.push_back(button);
     button->setObjectName(name);
     button->setToolTip(hint);
     connect(button, &QAction::triggered, this, slot);
@@ -381,8 +422,7 @@ void TMainForm::UpdateView() {
   render::Draw(bitmap_, ctx_.model);
   paint_box_->update();
   status_panel_->setText(QString::fromStdString(cmd::get_status_text(ctx_.model)));
-  if (undo_action_ != nullptr) undo_action_->setEnabled(ctx_.game.history.can_undo(ctx_.model));
-  if (redo_action_ != nullptr) redo_action_->setEnabled(ctx_.game.history.can_redo(ctx_.model));
+  refresh_enabled();
   update_caption();
 }
 
@@ -526,7 +566,22 @@ void TMainForm::cancel_command() { long_command_->cancel(); }
 
 void TMainForm::set_commands_enabled(bool on) {
   paint_box_->setEnabled(on);
-  for (const auto& [action, entry] : command_actions_) action->setEnabled(on && entry->handler);
+  commands_enabled_ = on;
+  refresh_enabled();
+}
+
+void TMainForm::refresh_enabled() {
+  for (const auto& [action, entry] : command_actions_)
+    action->setEnabled(commands_enabled_ && entry->handler != nullptr &&
+                       cmd::can_act(*entry, ctx_));
+  if (undo_action_ != nullptr)
+    undo_action_->setEnabled(commands_enabled_ && ctx_.game.history.can_undo(ctx_.model));
+  if (redo_action_ != nullptr)
+    redo_action_->setEnabled(commands_enabled_ && ctx_.game.history.can_redo(ctx_.model));
+  // Nothing to browse without a collection.
+  const bool browse = ctx_.collection.Count() > 0;
+  for (QAction* button : navigation_) button->setEnabled(browse);
+  spin_edit_->setEnabled(browse);
 }
 
 void TMainForm::set_diagnostics_visible(bool on) {
@@ -560,10 +615,8 @@ void TMainForm::start_command(std::string_view caption, const std::string& arg) 
     return;
   }
   if (entry->radio_group != 0)
-    for (QAction* top : top_menus_)
-      for (QAction* item : top->menu()->actions())
-        if (item->isCheckable() && item->text() == menu_caption(entry->caption))
-          item->setChecked(true);
+    if (const auto item = entry_actions_.find(entry); item != entry_actions_.end())
+      item->second->setChecked(true);
   execute(*entry, arg);
 }
 

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QMainWindow>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -123,6 +124,10 @@ class TMainForm : public QMainWindow {
   void long_command_ended();
   /// Greys the model's commands while a long command runs, or gives them back.
   void set_commands_enabled(bool on);
+  /// Greys what cannot act now: everything of the model's while a long command runs, the
+  /// items whose needs are missing (cmd::can_act), Undo and Redo without history, the
+  /// collection's navigation without a collection.
+  void refresh_enabled();
   void set_diagnostics_visible(bool on);
   /// Runs a command with the wait cursor; an exception becomes a message.
   void guarded(const std::function<void()>& command);
@@ -152,6 +157,9 @@ class TMainForm : public QMainWindow {
   QAction* diagnostics_action_ = nullptr;
   /// The actions of the model's commands, greyed while a long command runs.
   std::vector<std::pair<QAction*, const cmd::MenuEntry*>> command_actions_;
+  std::map<const cmd::MenuEntry*, QAction*> entry_actions_;  ///< every item's action
+  std::vector<QAction*> navigation_;                         ///< the tool bar's four buttons
+  bool commands_enabled_ = true;                             ///< false while a long command runs
   ProgressPanel* progress_panel_ = nullptr;
   LongCommand* long_command_ = nullptr;
   DiagnosticsPane* diagnostics_ = nullptr;

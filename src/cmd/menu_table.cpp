@@ -61,8 +61,8 @@ using A = ArgKind;
 
 /// An item the window handles on its own (closing it, showing its hidden parts).
 constexpr MenuEntry window_only_entry(MenuId id, int depth, std::string_view caption,
-                                      std::string_view name) {
-  MenuEntry entry(depth, caption, name, ArgKind::kNone, nullptr, 0, {}, true);
+                                      std::string_view name, std::string_view shortcut = {}) {
+  MenuEntry entry(depth, caption, name, ArgKind::kNone, nullptr, 0, shortcut, true);
   entry.id = id;
   return entry;
 }
@@ -76,6 +76,18 @@ constexpr MenuEntry Id(MenuId id, MenuEntry entry) {
 /// A command that may run long (see MenuEntry::long_running).
 constexpr MenuEntry long_command(MenuEntry entry) {
   entry.long_running = true;
+  return entry;
+}
+
+/// A command that reads both squares of the pair view.
+constexpr MenuEntry pair_only(MenuEntry entry) {
+  entry.needs = Needs::kPair;
+  return entry;
+}
+
+/// A command over the browsed collection.
+constexpr MenuEntry on_collection(MenuEntry entry) {
+  entry.needs = Needs::kCollection;
   return entry;
 }
 
@@ -101,7 +113,7 @@ const std::array kTable = {
   MenuEntry{1, "-", ""},
   long_command(MenuEntry{1, "Load collection...", "LoadCollectionMenuItemClick", A::kOpenFile, &with_arg<LoadCollectionMenuItemClick>}),
   MenuEntry{1, "-", ""},
-  window_only_entry(MenuId::kExit, 1, "Exit", "ExitMenuItemClick"),
+  window_only_entry(MenuId::kExit, 1, "Exit", "ExitMenuItemClick", "Ctrl+Q"),
 
   MenuEntry{0, "View", "ViewMenuItem"},
   MenuEntry{1, "Single square", "RadioItemClick", A::kNone, &radio_item<0>, 1},
@@ -124,13 +136,13 @@ const std::array kTable = {
   MenuEntry{2, "As squares", "PrintSquareToLogAsSquaresClick", A::kNone, &no_arg<PrintSquareToLogAsSquaresClick>},
   MenuEntry{2, "As solid string", "PrintSquareToLogAsSolidStringClick", A::kNone, &no_arg<PrintSquareToLogAsSolidStringClick>},
   MenuEntry{2, "As string with spaces", "PrintSquareToLogAsStringWithSpacesClick", A::kNone, &no_arg<PrintSquareToLogAsStringWithSpacesClick>},
-  MenuEntry{2, "Print pair", "PrintPairMenuItemClick", A::kNone, &no_arg<PrintPairMenuItemClick>},
+  pair_only({2, "Print pair", "PrintPairMenuItemClick", A::kNone, &no_arg<PrintPairMenuItemClick>}),
   MenuEntry{1, "Get intercalates count", "GetIntercalatesCountMenuItemClick", A::kNone, &no_arg<GetIntercalatesCountMenuItemClick>},
   MenuEntry{1, "Transversals", "TransversalsMenuItem"},
   MenuEntry{2, "Transversals structure analysis", "TransversalsStructureAnalysisMenuItemClick", A::kNone, &no_arg<TransversalsStructureAnalysisMenuItemClick>},
   MenuEntry{2, "Get transversals coverage map", "GetTransversalsCoverageMapMenuItemClick", A::kNone, &no_arg<GetTransversalsCoverageMapMenuItemClick>},
   MenuEntry{2, "Print all transversals", "PrintAllTransversalsMenuItemClick", A::kNone, &no_arg<PrintAllTransversalsMenuItemClick>},
-  MenuEntry{2, "Get common transversals", "GetCommonTransversalsMenuItemClick", A::kNone, &no_arg<GetCommonTransversalsMenuItemClick>},
+  pair_only({2, "Get common transversals", "GetCommonTransversalsMenuItemClick", A::kNone, &no_arg<GetCommonTransversalsMenuItemClick>}),
   MenuEntry{1, "Canonical forms", "CanonicalFormsMenuItem"},
   MenuEntry{2, "Get canonical form (CF)", "GetCanonicalFormMenuItemClick", A::kNone, &no_arg<GetCanonicalFormMenuItemClick>},
   long_command(MenuEntry{2, "Get isomorphism class", "GetIsomorphismClassMenuItemClick", A::kNone, &no_arg<GetIsomorphismClassMenuItemClick>}),
@@ -183,10 +195,10 @@ const std::array kTable = {
   long_command(MenuEntry{1, "ODLS of order 10 search (DLX v2)...", "ODLS10DLXGenClick", A::kNone, &no_arg<ODLS10DLXGenClick>}),
 
   MenuEntry{0, "Collection", "CollectionMenuItem"},
-  long_command(MenuEntry{1, "Draw statistical info", "DrawStatisticalInfoMenuItemClick", A::kNone, &no_arg<DrawStatisticalInfoMenuItemClick>}),
+  long_command(on_collection({1, "Draw statistical info", "DrawStatisticalInfoMenuItemClick", A::kNone, &no_arg<DrawStatisticalInfoMenuItemClick>})),
 
   MenuEntry{0, "Crossword", "CrosswordMenuItem"},
-  Id(MenuId::kNewGame, {1, "New game", "NewGameMenuItemClick", A::kNone, &no_arg<NewGameMenuItemClick>}),
+  Id(MenuId::kNewGame, {1, "New game", "NewGameMenuItemClick", A::kNone, &no_arg<NewGameMenuItemClick>, 0, "Ctrl+N"}),
   MenuEntry{1, "Play game number...", "PlayGameNumberMenuItemClick", A::kGameNumber, &play_game_number},
   MenuEntry{1, "Start again", "StartAgainMenuItemClick", A::kNone, &no_arg<StartAgainMenuItemClick>},
   MenuEntry{1, "Difficulty", "DifficultyMenuItem"},
@@ -198,9 +210,10 @@ const std::array kTable = {
   Id(MenuId::kUndo, {1, "Undo", "UndoMenuItemClick", A::kNone, &no_arg<UndoMenuItemClick>, 0, "Ctrl+Z"}),
   Id(MenuId::kRedo, {1, "Redo", "RedoMenuItemClick", A::kNone, &no_arg<RedoMenuItemClick>, 0, "Ctrl+Y; Ctrl+Shift+Z"}),
   MenuEntry{1, "-", ""},
-  Id(MenuId::kRules, {1, "Rules", "ShowRulesMenuItemClick", A::kNone, &no_arg<ShowRulesMenuItemClick>}),
+  Id(MenuId::kRules, {1, "Rules", "ShowRulesMenuItemClick", A::kNone, &no_arg<ShowRulesMenuItemClick>, 0, "F1"}),
   MenuEntry{1, "-", ""},
   window_only_entry(MenuId::kResearchMode, 1, "Research mode", "ResearchModeMenuItemClick"),
+
 };
 // clang-format on
 
@@ -237,6 +250,18 @@ const MenuEntry& find_menu_item(MenuId id) {
     if (entry.id == id) return entry;
   assert(false && "every id names an item");
   return kTable.front();
+}
+
+bool can_act(const MenuEntry& entry, const Context& ctx) {
+  switch (entry.needs) {
+    case Needs::kPair:
+      return ctx.model.ViewMode == 1;
+    case Needs::kCollection:
+      return ctx.collection.Count() > 0;
+    case Needs::kNothing:
+      break;
+  }
+  return true;
 }
 
 const MenuEntry* find_command(std::string_view word) {

@@ -37,6 +37,14 @@ enum class MenuId {
   kCount,  ///< not an item: the number of ids
 };
 
+/// What an item needs of the model or the collection before it can act; the window greys it
+/// meanwhile. The CLI runs every command regardless.
+enum class Needs {
+  kNothing,
+  kPair,        ///< the pair view: the command reads both squares
+  kCollection,  ///< a loaded collection with at least one square
+};
+
 /// Runs a command; `arg` is what ArgKind asked for (empty for kNone).
 using Handler = void (*)(Context& ctx, const std::string& arg);
 
@@ -68,6 +76,7 @@ struct MenuEntry {
   /// Can run for seconds or more: the window runs it on a worker thread with a progress bar
   /// and a Cancel button instead of blocking.
   bool long_running = false;
+  Needs needs = Needs::kNothing;
 };
 
 /// The whole menu bar in display order.
@@ -82,5 +91,8 @@ struct MenuEntry {
 
 /// The item of that id; every id but kNone names exactly one item.
 [[nodiscard]] const MenuEntry& find_menu_item(MenuId id);
+
+/// True when what the item needs (MenuEntry::needs) is there.
+[[nodiscard]] bool can_act(const MenuEntry& entry, const Context& ctx);
 
 }  // namespace dlslab::cmd

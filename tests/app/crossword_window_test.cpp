@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "app/main_form.h"
+#include "app/menu_text.h"
 #include "app/paint_box.h"
 #include "app/win_banner.h"
 #include "cmd/crossword_commands.h"
@@ -56,7 +57,7 @@ class CrosswordWindowTest : public QObject {
   }
   static QAction* Find(QMenu* menu, const QString& caption) {
     for (QAction* item : menu->actions()) {
-      if (item->text() == caption) return item;
+      if (Caption(item) == caption) return item;
       if (item->menu() != nullptr)
         if (QAction* found = Find(item->menu(), caption)) return found;
     }

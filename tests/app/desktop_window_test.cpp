@@ -3,13 +3,57 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QSet>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
 
 #include "app/main_form.h"
+#include "app/menu_text.h"
+#include "cmd/menu_table.h"
+#include "collection/squares_collection.h"
+#include "model/square_catalogue.h"
 #include "model/square_view.h"
 
 namespace dlslab::app {
+namespace {
+
+QAction* FindAction(const QList<QAction*>& actions, const QString& caption) {
+  for (QAction* action : actions) {
+    if (Caption(action) == caption) return action;
+    if (action->menu() != nullptr)
+      if (QAction* found = FindAction(action->menu()->actions(), caption)) return found;
+  }
+  return nullptr;
+}
+
+/// The mnemonic key of a caption as Qt shows it ("Play &game number..." has 'g'), or 0.
+QChar MnemonicKey(const QString& text) {
+  for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] != '&') continue;
+    if (text[i + 1] != '&') return text[i + 1].toLower();
+    ++i;
+  }
+  return QChar();
+}
+
+/// Every menu's keys: no two items of a menu share one, and each item has one unless its
+/// menu is long enough to run out of letters (`all` asks for one on every item).
+void CheckMnemonics(const QList<QAction*>& items, const QString& menu, bool all) {
+  QSet<QChar> keys;
+  for (QAction* item : items) {
+    if (item->isSeparator()) continue;
+    const QChar key = MnemonicKey(item->text());
+    QVERIFY2(!all || !key.isNull(), qPrintable(menu + " > " + item->text()));
+    QVERIFY2(key.isNull() || !keys.contains(key), qPrintable(menu + " > " + item->text()));
+    if (!key.isNull()) keys.insert(key);
+    if (item->menu() != nullptr)
+      CheckMnemonics(item->menu()->actions(), Caption(item), item->menu()->actions().size() < 15);
+  }
+  QVERIFY2(!keys.isEmpty(), qPrintable(menu));
+}
+
+}  // namespace
 
 /// The window as a desktop program: its size follows the board, its keys and menus.
 class DesktopWindowTest : public QObject {
@@ -26,6 +70,10 @@ class DesktopWindowTest : public QObject {
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
   }
+  QAction* Action(const QString& caption) {
+    return FindAction(form_->menuBar()->actions(), caption);
+  }
+  QAction* Button(const char* name) { return form_->findChild<QAction*>(name); }
   void ShrinkAsFarAsItGoes() {
     form_->resize(40, 40);
     Settle();
@@ -37,6 +85,8 @@ class DesktopWindowTest : public QObject {
     form_->set_message_sink([this](const QString& text) { messages_ << text; });
     form_->show();
     QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    form_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
   }
 
   void init() {
@@ -115,6 +165,91 @@ class DesktopWindowTest : public QObject {
     const QSize client = form_->centralWidget()->size();
     QCOMPARE(Box()->geometry(), QRect(8, 10, client.width() - 16, client.height() - 18));
     QCOMPARE(form_->bitmap().size(), Box()->size());
+  }
+
+  void everyMenuHasMnemonicsOfItsOwn() {
+    CheckMnemonics(form_->menuBar()->actions(), "menu bar", true);
+    // The menu a player sees takes the first letter of its name.
+    QCOMPARE(Action("Crossword")->text(), QString("&Crossword"));
+    QCOMPARE(Action("File")->text(), QString("&File"));
+    QCOMPARE(Action("New game")->text(), QString("&New game"));
+  }
+
+  void desktopShortcutsAndExitInTheCrosswordMenu() {
+    QCOMPARE(Action("New game")->shortcut(), QKeySequence("Ctrl+N"));
+    QCOMPARE(Action("Undo")->shortcut(), QKeySequence("Ctrl+Z"));
+    QCOMPARE(Action("Redo")->shortcut(), QKeySequence("Ctrl+Y"));
+    QCOMPARE(Action("Rules")->shortcut(), QKeySequence(Qt::Key_F1));
+    QCOMPARE(Action("Exit")->shortcut(), QKeySequence("Ctrl+Q"));
+    // The crossword's menu ends with the one Exit action the "File" menu has, so Ctrl+Q is no
+    // ambiguous shortcut.
+    const QList<QAction*> crossword = Action("Crossword")->menu()->actions();
+    QVERIFY(crossword.size() >= 2);
+    QVERIFY(crossword[crossword.size() - 2]->isSeparator());
+    QCOMPARE(crossword.last(), Action("Exit"));
+    QVERIFY(Action("File")->menu()->actions().contains(crossword.last()));
+  }
+
+  void shortcutsActInTheCrossword() {
+    form_->run_command("New game");
+    const TLatinSquare dealt = ctx().model.FirstSquare;
+    // Ctrl+N deals anew; a player's entry is taken back with Ctrl+Z and done again with Ctrl+Y.
+    QTest::keyClick(form_.get(), Qt::Key_N, Qt::ControlModifier);
+    QVERIFY(ctx().model.FirstSquare != dealt);
+    const TLatinSquare fresh = ctx().model.FirstSquare;
+    int row = 0, col = 0;
+    while (ctx().model.FixedCells[row][col]) {
+      col = (col + 1) % 10;
+      row += col == 0;
+    }
+    ctx().game.cursor = {row, col};
+    QTest::keyClick(Box(), Qt::Key_7);
+    QCOMPARE(ctx().model.FirstSquare[row][col], 7);
+    QTest::keyClick(form_.get(), Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(ctx().model.FirstSquare == fresh);
+    QTest::keyClick(form_.get(), Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(ctx().model.FirstSquare[row][col], 7);
+    // F1 tells the rules.
+    QTest::keyClick(form_.get(), Qt::Key_F1);
+    QCOMPARE(messages_.size(), 1);
+    QVERIFY(messages_.first().startsWith("1. "));
+  }
+
+  void itemsThatCannotActAreGreyed() {
+    form_->set_research_mode(true);
+    // The pair's items need the pair view.
+    QVERIFY(!Action("Print pair")->isEnabled());
+    QVERIFY(!Action("Get common transversals")->isEnabled());
+    form_->run_command("Pair of squares");
+    QVERIFY(Action("Print pair")->isEnabled());
+    QVERIFY(Action("Get common transversals")->isEnabled());
+    form_->run_command("Transpose");  // shows the single square again
+    QVERIFY(!Action("Print pair")->isEnabled());
+
+    // The collection's navigation needs a collection.
+    ctx().collection = TSquaresCollection();
+    form_->UpdateView();
+    for (const char* name : {"GoToBeginToolButton", "GoToPreviousToolButton", "GoToNextToolButton",
+                             "GoToEndToolButton"})
+      QVERIFY2(!Button(name)->isEnabled(), name);
+    QVERIFY(!form_->findChild<QWidget*>("SpinEdit")->isEnabled());
+    QVERIFY(!Action("Draw statistical info")->isEnabled());
+    QTemporaryDir dir;
+    TSquaresCollection squares;
+    for (int i = 0; i < 2; ++i) squares.AddSquareString(kSpecialSquares[i].digits, true, true);
+    const std::string file = (dir.path() + "/two.txt").toStdString();
+    squares.SaveToFile(file);
+    form_->run_command("Load collection...", file);
+    QCOMPARE(ctx().collection.Count(), 2);
+    QVERIFY(Button("GoToNextToolButton")->isEnabled());
+    QVERIFY(form_->findChild<QWidget*>("SpinEdit")->isEnabled());
+    QVERIFY(Action("Draw statistical info")->isEnabled());
+    QVERIFY(messages_.isEmpty());
+  }
+
+  void ctrlQClosesTheWindow() {
+    QTest::keyClick(form_.get(), Qt::Key_Q, Qt::ControlModifier);
+    QVERIFY(!form_->isVisible());
   }
 };
 

@@ -12,6 +12,7 @@
 
 #include "app/diagnostics_pane.h"
 #include "app/main_form.h"
+#include "app/menu_text.h"
 #include "app/progress_panel.h"
 #include "model/diagnostics.h"
 #include "model/ls_data_structs.h"
@@ -25,7 +26,7 @@ constexpr const char* kBachelor =
 
 QAction* FindAction(const QList<QAction*>& actions, const QString& caption) {
   for (QAction* action : actions) {
-    if (action->text() == caption) return action;
+    if (Caption(action) == caption) return action;
     if (action->menu() != nullptr)
       if (QAction* found = FindAction(action->menu()->actions(), caption)) return found;
   }

@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include "app/main_form.h"
+#include "app/menu_text.h"
 #include "model/square_catalogue.h"
 
 namespace dlslab::app {
@@ -29,7 +30,7 @@ class StatsRendererTest : public QObject {
   static QAction* Action(TMainForm& form, const QString& caption) {
     for (QAction* top : form.menuBar()->actions())
       for (QAction* item : top->menu()->actions())
-        if (item->text() == caption) return item;
+        if (Caption(item) == caption) return item;
     return nullptr;
   }
 
