@@ -11,9 +11,14 @@
 namespace dlslab::app {
 
 bool handle_board_key(cmd::Context& ctx, const QKeyEvent& event) {
+  const int key = event.key();
+  const Qt::KeyboardModifiers held = event.modifiers() & ~Qt::KeypadModifier;
+  if (held == Qt::ControlModifier && key >= Qt::Key_0 && key <= Qt::Key_9) {
+    cmd::PaintBoxKeyMark(ctx, key - Qt::Key_0);
+    return true;
+  }
   if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
   using M = cmd::CursorMove;
-  const int key = event.key();
   auto move = [&ctx](M m) {
     cmd::PaintBoxKeyMove(ctx, m);
     return true;

@@ -14,8 +14,9 @@ class QKeyEvent;
 namespace dlslab::app {
 
 /// Runs the command a key stands for: arrows, Home, End, Tab and Shift+Tab move the cursor;
-/// a digit writes its value at the cursor; Delete, Backspace and Space clear the cell. Returns
-/// false for any other key (and for keys held with Ctrl or Alt, which belong to the menus).
+/// a digit writes its value at the cursor, Ctrl with a digit notes it as a pencil mark or takes
+/// the mark away; Delete, Backspace and Space clear the cell. Returns false for any other key
+/// (and for other keys held with Ctrl or Alt, which belong to the menus).
 bool handle_board_key(cmd::Context& ctx, const QKeyEvent& event);
 
 /// Outlines the cursor's cell over the view of a width x height bitmap: a blue band inside the

@@ -45,6 +45,7 @@
 #include "cmd/crossword_commands.h"
 #include "cmd/status.h"
 #include "cmd/view_commands.h"
+#include "render/pencil_marks.h"
 #include "render/stats_renderer.h"
 #include "render/view_renderer.h"
 
@@ -135,6 +136,8 @@ TMainForm::TMainForm() {
   paint_box_->setFocusPolicy(Qt::StrongFocus);
   paint_box_->installEventFilter(new BoardKeys(ctx_, this));
   paint_box_->set_overlay([this](QPainter& painter) {
+    render::draw_pencil_marks(painter, ctx_.model, bitmap_.width(), bitmap_.height(),
+                              ctx_.game.marks.cells());
     draw_cursor(painter, ctx_.model, bitmap_.width(), bitmap_.height(), ctx_.game.cursor);
   });
   // The crossword's files (the best times) live in the user's data folder.
@@ -184,6 +187,10 @@ TMainForm::TMainForm() {
 
   popup_menu_ = new QMenu(this);
   popup_menu_->setObjectName("PopupMenu");
+  marks_menu_ = new QMenu("Pencil marks", this);
+  marks_menu_->setObjectName("PencilMarksMenu");
+  marks_separator_ = new QAction(this);
+  marks_separator_->setSeparator(true);
   dialogs_ = std::make_unique<ArgumentDialogs>(this);
 
   ctx_.update_view = [this] { UpdateView(); };
@@ -335,6 +342,17 @@ void TMainForm::BuildCellPopupMenu() {
     item->setData(value);
     connect(item, &QAction::triggered, this, [this, value] { MenuItemClick(value); });
   }
+  // Pencil marks, offered on the cells that can take them (paint_box_popup).
+  marks_menu_->clear();
+  for (int value = kEmpty; value < n; ++value) {
+    QAction* item =
+        marks_menu_->addAction(value == kEmpty ? QString("Clear marks") : QString::number(value));
+    item->setData(value);
+    item->setCheckable(value != kEmpty);
+    connect(item, &QAction::triggered, this, [this, value] {
+      if (!command_running()) cmd::toggle_pencil_mark(ctx_, cell_, value);
+    });
+  }
   popup_order_ = n;
 }
 
@@ -358,8 +376,33 @@ void TMainForm::FormShow() {
   paint_box_->setFocus();
   // The window got its size before it was shown, while the view did not exist yet.
   FormResize();
+  if (continue_kept_game()) return;
   const cmd::MenuEntry& new_game = cmd::find_menu_item(cmd::MenuId::kNewGame);
   guarded([this, &new_game] { new_game.handler(ctx_, {}); });
+}
+
+bool TMainForm::continue_kept_game() {
+  std::string error;
+  std::optional<cmd::GameState> kept = cmd::kept_game(ctx_, error);
+  if (!error.empty()) show_message(QString::fromStdString(error), true);
+  if (!kept) return false;
+  const QString question = QString("Game %1 was not finished (%2 played). Continue it?")
+                               .arg(kept->game.number)
+                               .arg(QString::fromStdString(cmd::format_game_time(kept->played)));
+  if (!ask(question, "Continue")) {
+    cmd::drop_kept_game(ctx_);
+    return false;
+  }
+  cmd::resume_game(ctx_, std::move(*kept));
+  return true;
+}
+
+bool TMainForm::may_discard_game() {
+  const std::optional<cmd::GameState> game = cmd::unfinished_game(ctx_);
+  if (!game) return true;
+  return ask(
+      QString("Game %1 is not finished. Discard it and your entries?").arg(game->game.number),
+      "Discard");
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
@@ -465,7 +508,21 @@ void TMainForm::PaintBoxClick() {
 void TMainForm::paint_box_popup(const QPoint& global_pos) {
   if (command_running()) return;
   cmd::place_cursor(ctx_, cell_);
+  follow_marks_menu();
   popup_menu_->popup(global_pos);
+}
+
+void TMainForm::follow_marks_menu() {
+  popup_menu_->removeAction(marks_separator_);
+  popup_menu_->removeAction(marks_menu_->menuAction());
+  if (!cmd::can_mark(ctx_, cell_)) return;
+  const std::uint32_t marks = ctx_.game.marks.at(cell_.row, cell_.col);
+  for (QAction* item : marks_menu_->actions()) {
+    const int value = item->data().toInt();
+    if (value >= 0) item->setChecked((marks >> value) & 1u);
+  }
+  popup_menu_->addAction(marks_separator_);
+  popup_menu_->addAction(marks_menu_->menuAction());
 }
 
 void TMainForm::MenuItemClick(int value) {
@@ -516,6 +573,9 @@ void TMainForm::menu_command_click(const cmd::MenuEntry& entry) {
     return;
   }
   if (entry.handler == nullptr || command_running()) return;
+  if ((entry.id == cmd::MenuId::kNewGame || entry.arg == cmd::ArgKind::kGameNumber) &&
+      !may_discard_game())
+    return;
   const std::optional<std::string> arg = dialogs_->ask(entry, ctx_);
   if (!arg) return;
   execute(entry, *arg);
@@ -601,6 +661,8 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     set_commands_enabled(true);
     emit command_ended();
   }
+  // An unfinished game stays for the next start.
+  if (shown_) guarded([this] { cmd::keep_game(ctx_); });
   QMainWindow::closeEvent(event);
 }
 
@@ -640,6 +702,18 @@ void TMainForm::guarded(const std::function<void()>& command) {
   }
   QGuiApplication::restoreOverrideCursor();
   if (!error.isEmpty()) show_message(error, true);
+}
+
+bool TMainForm::ask(const QString& text, const QString& yes) {
+  if (question_sink_) return question_sink_(text);
+  QMessageBox box(QMessageBox::Question, QString(kDesignCaption), text, QMessageBox::NoButton,
+                  this);
+  QPushButton* yes_button = box.addButton(yes, QMessageBox::AcceptRole);
+  box.setDefaultButton(box.addButton(QMessageBox::Cancel));
+  QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+  box.exec();
+  QGuiApplication::restoreOverrideCursor();
+  return box.clickedButton() == yes_button;
 }
 
 void TMainForm::show_message(const QString& text, bool error) {

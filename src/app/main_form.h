@@ -75,10 +75,22 @@ class TMainForm : public QMainWindow {
     message_sink_ = std::move(sink);
   }
 
+  /// Where the window's yes-or-no questions go (continue a kept game? discard the game in
+  /// play?): a question box unless replaced; the answer is true for yes.
+  void set_question_sink(std::function<bool(const QString& text)> sink) {
+    question_sink_ = std::move(sink);
+  }
+
   [[nodiscard]] cmd::Context& context() { return ctx_; }
   [[nodiscard]] const QImage& bitmap() const { return bitmap_; }
   [[nodiscard]] CellPos remembered_cell() const { return cell_; }
   [[nodiscard]] QMenu* popup_menu() const { return popup_menu_; }
+  /// The pop-up menu's "Pencil marks" submenu ("Clear marks", then one item per value).
+  [[nodiscard]] QMenu* marks_menu() const { return marks_menu_; }
+  /// Puts the "Pencil marks" submenu into the pop-up menu when the cell last under the
+  /// pointer can take marks, its items checked as the cell's marks are, and takes it out
+  /// otherwise; done before the pop-up menu opens.
+  void follow_marks_menu();
   [[nodiscard]] TSetOrderForm* set_order_form() const;
   [[nodiscard]] TImportForm* import_form() const;
 
@@ -133,6 +145,13 @@ class TMainForm : public QMainWindow {
   void guarded(const std::function<void()>& command);
   /// A message box (an error's with the error icon); a message sink replaces it.
   void show_message(const QString& text, bool error = false);
+  /// A question box with `yes` and Cancel, Cancel the default; a question sink replaces it.
+  bool ask(const QString& text, const QString& yes);
+  /// Before "New game" or "Play game number..." throws away a game with the player's entries:
+  /// true when there is none or the player lets it go.
+  bool may_discard_game();
+  /// At start: offers the game kept by the last run; false when a new game is to be dealt.
+  bool continue_kept_game();
 
   cmd::Context ctx_;
   QImage bitmap_;
@@ -141,6 +160,7 @@ class TMainForm : public QMainWindow {
   bool research_mode_ = false;
   int popup_order_ = 0;
   std::function<void(const QString&)> message_sink_;
+  std::function<bool(const QString&)> question_sink_;
   const cmd::MenuEntry* running_ = nullptr;  ///< the menu command being run, if any
 
   PaintBox* paint_box_ = nullptr;
@@ -151,6 +171,8 @@ class TMainForm : public QMainWindow {
   QPushButton* dbg_button_ = nullptr;
   QLabel* status_panel_ = nullptr;
   QMenu* popup_menu_ = nullptr;
+  QMenu* marks_menu_ = nullptr;
+  QAction* marks_separator_ = nullptr;
   QAction* research_action_ = nullptr;
   QAction* undo_action_ = nullptr;  ///< greyed while there is nothing to take back
   QAction* redo_action_ = nullptr;

@@ -1,10 +1,16 @@
 #include "cmd/crossword_commands.h"
 
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <system_error>
 
 #include "cmd/fill_commands.h"
+#include "cmd/saved_game.h"
 #include "cmd/view_commands.h"
 #include "model/error.h"
+#include "model/file_output.h"
 #include "model/parse_number.h"
 #include "model/random.h"
 
@@ -55,6 +61,7 @@ void deal_game(Context& ctx, std::uint32_t number) {
   game.best_time.reset();
   game.new_best = false;
   game.cursor = first_free_cell(ctx.model, ctx.puzzle);
+  game.marks.reset(ctx.model.GetOrder());
   game.history.reset(ctx.model);
   ctx.UpdateView();
 }
@@ -138,14 +145,19 @@ void StartAgainMenuItemClick(Context& ctx) {
       RandSeed = seed;
     }
     ctx.model.SetFirstSquare(ctx.puzzle);
+    ctx.game.marks.reset(ctx.puzzle.order());  // the board as dealt, with no notes
     return true;
   });
   ctx.UpdateView();
 }
 
-void UndoMenuItemClick(Context& ctx) { follow_undo(ctx, ctx.game.history.undo(ctx.model)); }
+void UndoMenuItemClick(Context& ctx) {
+  follow_undo(ctx, ctx.game.history.undo(ctx.model, ctx.game.marks));
+}
 
-void RedoMenuItemClick(Context& ctx) { follow_undo(ctx, ctx.game.history.redo(ctx.model)); }
+void RedoMenuItemClick(Context& ctx) {
+  follow_undo(ctx, ctx.game.history.redo(ctx.model, ctx.game.marks));
+}
 
 std::string game_caption(Context& ctx) {
   CrosswordGame& game = ctx.game;
@@ -188,6 +200,54 @@ void set_game_aside(Context& ctx) {
 void bring_game_back(Context& ctx) {
   if (!ctx.game_aside) return;
   GameState state = std::move(*ctx.game_aside);
+  ctx.game_aside.reset();
+  put_game_state(ctx, std::move(state));
+}
+
+std::string kept_game_file(const Context& ctx) { return ctx.game_folder + "/saved_game.txt"; }
+
+std::optional<GameState> unfinished_game(const Context& ctx) {
+  std::optional<GameState> state = ctx.game_aside;
+  if (!state && ctx.game.dealt) state = take_game_state(ctx);
+  if (!state || is_solved(state->model.FirstSquare, state->puzzle)) return std::nullopt;
+  if (state->model.FirstSquare == state->puzzle && state->game.marks.empty()) return std::nullopt;
+  return state;
+}
+
+void keep_game(const Context& ctx) {
+  if (ctx.game_folder.empty()) return;
+  if (const std::optional<GameState> state = unfinished_game(ctx)) {
+    WriteFileAtomically(kept_game_file(ctx), saved_game_text(*state));
+    return;
+  }
+  drop_kept_game(ctx);
+}
+
+std::optional<GameState> kept_game(const Context& ctx, std::string& error) {
+  if (ctx.game_folder.empty()) return std::nullopt;
+  const std::string file_name = kept_game_file(ctx);
+  std::error_code failed;
+  if (!std::filesystem::exists(file_name, failed)) return std::nullopt;
+  std::ifstream in(file_name, std::ios::binary);
+  std::ostringstream bytes;
+  if (in) bytes << in.rdbuf();
+  if (std::optional<GameState> state = parse_saved_game(bytes.str())) return state;
+  // Moved aside, not removed: whatever it is, it stays for the user to look at.
+  std::filesystem::rename(file_name, file_name + ".bad", failed);
+  error =
+      "\"" + file_name + "\" holds no game that can be continued; " +
+      (failed ? std::string("it is left as it is") : "it is kept as \"" + file_name + ".bad\"") +
+      " and a new game begins.";
+  return std::nullopt;
+}
+
+void drop_kept_game(const Context& ctx) {
+  if (ctx.game_folder.empty()) return;
+  std::error_code ignored;
+  std::filesystem::remove(kept_game_file(ctx), ignored);
+}
+
+void resume_game(Context& ctx, GameState state) {
   ctx.game_aside.reset();
   put_game_state(ctx, std::move(state));
 }

@@ -58,6 +58,25 @@ void set_game_aside(Context& ctx);
 /// meanwhile has replaced it and simply stays.
 void bring_game_back(Context& ctx);
 
+/// The file in ctx.game_folder that keeps an unfinished game between runs of the window.
+[[nodiscard]] std::string kept_game_file(const Context& ctx);
+/// The game "New game" would throw away (the one research mode set aside, else the one on the
+/// board) when it holds something of the player's: a board not yet solved with a value or a
+/// pencil mark the player put there. None otherwise.
+[[nodiscard]] std::optional<GameState> unfinished_game(const Context& ctx);
+/// On leaving: the unfinished game is written to kept_game_file whole or not at all; without
+/// one, a file kept before goes. Nothing without a game folder. Throws Error when the file
+/// cannot be written.
+void keep_game(const Context& ctx);
+/// At start: the game kept_game_file holds, if any. A file that holds none (damaged, or of
+/// another program) is moved aside to the same name with ".bad" added and `error` says so;
+/// nothing else is touched.
+[[nodiscard]] std::optional<GameState> kept_game(const Context& ctx, std::string& error);
+/// Forgets the kept game: the player starts afresh.
+void drop_kept_game(const Context& ctx);
+/// Goes on with a kept game: its board, pencil marks, history and clock as they were kept.
+void resume_game(Context& ctx, GameState state);
+
 /// The crossword caption with the game number and the time since the deal, or the time the
 /// solution took once the board is solved. Notes the moment the board becomes solved and counts
 /// the time among the best times of ctx.game_folder, so the window asks for it after every

@@ -195,14 +195,42 @@ bool BestTimes::offer(std::optional<Difficulty> kind, double seconds) {
   return true;
 }
 
+void PencilMarks::reset(int n) {
+  n_ = n;
+  cells_.fill(0);
+}
+
+bool PencilMarks::empty() const {
+  return std::all_of(cells_.begin(), cells_.end(), [](std::uint32_t m) { return m == 0; });
+}
+
+bool PencilMarks::clear_filled(const TLatinSquare& square) {
+  if (square.order() != n_) return false;
+  bool any = false;
+  for (int i = 0; i < n_ * n_; ++i) {
+    if (square.data()[i] < 0 || cells_[i] == 0) continue;
+    cells_[i] = 0;
+    any = true;
+  }
+  return any;
+}
+
 void BoardHistory::reset(const TLatinSquareClass& model) {
   undo_.clear();
   redo_.clear();
   remember(model);
 }
 
+void BoardHistory::restore(std::deque<Step> undo_steps, std::deque<Step> redo_steps,
+                           const TLatinSquareClass& model) {
+  undo_ = std::move(undo_steps);
+  redo_ = std::move(redo_steps);
+  remember(model);
+}
+
 void BoardHistory::record(const TLatinSquare& first, const TLatinSquare& second,
-                          const TLatinSquareClass& model) {
+                          const PencilMarks& marks_before, const TLatinSquareClass& model,
+                          const PencilMarks& marks) {
   if (first.order() != model.FirstSquare.order() || second.order() != model.SecondSquare.order()) {
     reset(model);
     return;
@@ -215,13 +243,21 @@ void BoardHistory::record(const TLatinSquare& first, const TLatinSquare& second,
   const TLatinSquare* before[2] = {&first, &second};
   const TLatinSquare* after[2] = {&model.FirstSquare, &model.SecondSquare};
   const int n = first.order();
+  auto change = [&step](int square, int r, int c, int was, int is) {
+    step.push_back({static_cast<std::int8_t>(square), static_cast<std::int8_t>(r),
+                    static_cast<std::int8_t>(c), was, is});
+  };
   for (int s = 0; s < 2; ++s)
     for (int r = 0; r < n; ++r)
       for (int c = 0; c < n; ++c)
         if ((*before[s])[r][c] != (*after[s])[r][c])
-          step.push_back({static_cast<std::int8_t>(s), static_cast<std::int8_t>(r),
-                          static_cast<std::int8_t>(c), static_cast<std::int8_t>((*before[s])[r][c]),
-                          static_cast<std::int8_t>((*after[s])[r][c])});
+          change(s, r, c, (*before[s])[r][c], (*after[s])[r][c]);
+  if (marks_before.order() == n && marks.order() == n)
+    for (int r = 0; r < n; ++r)
+      for (int c = 0; c < n; ++c)
+        if (marks_before.at(r, c) != marks.at(r, c))
+          change(kMarks, r, c, static_cast<int>(marks_before.at(r, c)),
+                 static_cast<int>(marks.at(r, c)));
   remember(model);
   if (step.empty()) return;
   undo_.push_back(std::move(step));
@@ -229,12 +265,12 @@ void BoardHistory::record(const TLatinSquare& first, const TLatinSquare& second,
   redo_.clear();
 }
 
-std::optional<CellPos> BoardHistory::undo(TLatinSquareClass& model) {
-  return apply(model, undo_, redo_, false);
+std::optional<CellPos> BoardHistory::undo(TLatinSquareClass& model, PencilMarks& marks) {
+  return apply(model, marks, undo_, redo_, false);
 }
 
-std::optional<CellPos> BoardHistory::redo(TLatinSquareClass& model) {
-  return apply(model, redo_, undo_, true);
+std::optional<CellPos> BoardHistory::redo(TLatinSquareClass& model, PencilMarks& marks) {
+  return apply(model, marks, redo_, undo_, true);
 }
 
 bool BoardHistory::can_undo(const TLatinSquareClass& model) const {
@@ -254,8 +290,9 @@ void BoardHistory::remember(const TLatinSquareClass& model) {
   second_ = model.SecondSquare;
 }
 
-std::optional<CellPos> BoardHistory::apply(TLatinSquareClass& model, std::deque<Step>& from,
-                                           std::deque<Step>& to, bool forward) {
+std::optional<CellPos> BoardHistory::apply(TLatinSquareClass& model, PencilMarks& marks,
+                                           std::deque<Step>& from, std::deque<Step>& to,
+                                           bool forward) {
   if (!follows(model)) {
     // Something other than the player changed the board: the steps no longer fit it.
     reset(model);
@@ -264,13 +301,19 @@ std::optional<CellPos> BoardHistory::apply(TLatinSquareClass& model, std::deque<
   if (from.empty()) return std::nullopt;
   Step step = std::move(from.back());
   from.pop_back();
+  const int n = model.GetOrder();
   for (const Change& change : step) {
-    TLatinSquare& square = change.square == 0 ? model.FirstSquare : model.SecondSquare;
-    square[change.row][change.col] = forward ? change.after : change.before;
+    const int value = forward ? change.after : change.before;
+    if (change.square == kMarks) {
+      if (marks.order() == n) marks.set(change.row, change.col, static_cast<std::uint32_t>(value));
+      continue;
+    }
+    TLatinSquare& square = change.square == kFirst ? model.FirstSquare : model.SecondSquare;
+    square[change.row][change.col] = value;
   }
   remember(model);
   const Change& first = step.front();
-  const CellPos cell{first.row, first.square == 0 ? first.col : first.col + model.GetOrder() + 1};
+  const CellPos cell{first.row, first.square == kSecond ? first.col + n + 1 : first.col};
   to.push_back(std::move(step));
   return cell;
 }

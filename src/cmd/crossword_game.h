@@ -1,8 +1,10 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -55,8 +57,33 @@ enum class CursorMove {
 /// Minutes and seconds, "mm:ss"; the minutes grow past 99 when they must.
 [[nodiscard]] std::string format_game_time(double seconds);
 
-/// The player's changes to the two squares, step by step, for undo and redo. A step is every
-/// cell one action changed ("Start again" is one step however many cells it empties).
+/// The player's pencil marks: for each cell of the first square the candidate values noted in
+/// it, bit v for value v (an order of up to 30 fits). They belong to the game alone.
+class PencilMarks {
+ public:
+  /// No marks, for a square of order n.
+  void reset(int n);
+  [[nodiscard]] int order() const { return n_; }
+  [[nodiscard]] std::uint32_t at(int row, int col) const { return cells_[row * n_ + col]; }
+  void set(int row, int col, std::uint32_t marks) { cells_[row * n_ + col] = marks; }
+  /// The marks row by row, n x n of them.
+  [[nodiscard]] std::span<const std::uint32_t> cells() const {
+    return {cells_.data(), static_cast<std::size_t>(n_ * n_)};
+  }
+  [[nodiscard]] bool empty() const;
+  /// Takes the marks off every cell of `square` that holds a value; true when any went.
+  bool clear_filled(const TLatinSquare& square);
+
+  bool operator==(const PencilMarks&) const = default;
+
+ private:
+  int n_ = 0;
+  std::array<std::uint32_t, kMaxOrder * kMaxOrder> cells_{};
+};
+
+/// The player's changes to the two squares and to the pencil marks, step by step, for undo and
+/// redo. A step is every cell one action changed ("Start again" is one step however many cells
+/// it empties; a value written is one step with the marks it took off its cell).
 ///
 /// The history follows the board only while nothing else writes to it: a research command
 /// that changes a square makes the recorded steps meaningless, so the next record, undo or redo
@@ -65,16 +92,17 @@ class BoardHistory {
  public:
   /// Forgets every step; the model's squares become the starting point.
   void reset(const TLatinSquareClass& model);
-  /// Records the change from (first, second), the squares before the action, to the model's
-  /// squares now. Nothing is recorded when no cell changed; a change of order is not undoable
-  /// and starts a fresh history.
+  /// Records the change from (first, second, marks_before), the board before the action, to
+  /// the model's squares and `marks` now. Nothing is recorded when no cell changed; a change of
+  /// order is not undoable and starts a fresh history.
   void record(const TLatinSquare& first, const TLatinSquare& second,
-              const TLatinSquareClass& model);
+              const PencilMarks& marks_before, const TLatinSquareClass& model,
+              const PencilMarks& marks);
   /// Takes the last step back. Returns the view cell of the step's first change, or nullopt
   /// when there is nothing to undo.
-  std::optional<CellPos> undo(TLatinSquareClass& model);
+  std::optional<CellPos> undo(TLatinSquareClass& model, PencilMarks& marks);
   /// Does the last undone step again; as undo().
-  std::optional<CellPos> redo(TLatinSquareClass& model);
+  std::optional<CellPos> redo(TLatinSquareClass& model, PencilMarks& marks);
 
   [[nodiscard]] bool can_undo(const TLatinSquareClass& model) const;
   [[nodiscard]] bool can_redo(const TLatinSquareClass& model) const;
@@ -82,19 +110,30 @@ class BoardHistory {
   /// At most this many steps are kept; the oldest go first.
   static constexpr std::size_t kMaxSteps = 10000;
 
- private:
+  /// One cell's change: a value of a square, or the pencil marks of a cell of the first one.
   struct Change {
-    std::int8_t square;  ///< 0 FirstSquare, 1 SecondSquare
+    std::int8_t square;  ///< kFirst, kSecond or kMarks
     std::int8_t row;
     std::int8_t col;
-    std::int8_t before;
-    std::int8_t after;
+    std::int32_t before;  ///< the value (kEmpty for none), or the marks
+    std::int32_t after;
+    bool operator==(const Change&) const = default;
   };
+  static constexpr std::int8_t kFirst = 0, kSecond = 1, kMarks = 2;
   using Step = std::vector<Change>;
 
+  /// The steps to undo, oldest first, and the steps to redo, the next one last: what a kept
+  /// game writes down.
+  [[nodiscard]] const std::deque<Step>& undo_steps() const { return undo_; }
+  [[nodiscard]] const std::deque<Step>& redo_steps() const { return redo_; }
+  /// The history of a kept game: its steps, over the model's squares as they are.
+  void restore(std::deque<Step> undo_steps, std::deque<Step> redo_steps,
+               const TLatinSquareClass& model);
+
+ private:
   [[nodiscard]] bool follows(const TLatinSquareClass& model) const;
   void remember(const TLatinSquareClass& model);
-  std::optional<CellPos> apply(TLatinSquareClass& model, std::deque<Step>& from,
+  std::optional<CellPos> apply(TLatinSquareClass& model, PencilMarks& marks, std::deque<Step>& from,
                                std::deque<Step>& to, bool forward);
 
   std::deque<Step> undo_;
@@ -143,6 +182,7 @@ struct CrosswordGame {
   std::optional<int> best_time;
   bool new_best = false;
   CellPos cursor;
+  PencilMarks marks;  ///< the player's notes of candidates in empty cells
   BoardHistory history;
 };
 
@@ -151,7 +191,7 @@ struct CrosswordGame {
 struct GameState {
   TLatinSquareClass model;  ///< the board, its clues (FixedCells), its colours and view
   TLatinSquare puzzle;      ///< the dealt puzzle
-  CrosswordGame game;       ///< number, cursor, history, solved state
+  CrosswordGame game;       ///< number, cursor, pencil marks, history, solved state
   double played = 0;        ///< seconds on the game's clock when it was taken
 };
 

@@ -1,7 +1,10 @@
 #include "cmd/view_commands.h"
 
+#include <cstdint>
+
 #include "cmd/model_commands.h"
 #include "model/error.h"
+#include "model/ls_data_structs.h"
 
 namespace dlslab::cmd {
 namespace {
@@ -19,10 +22,34 @@ bool follow_mouse(Context& ctx, CellPos cell) {
 bool player_edit(Context& ctx, const std::function<bool()>& edit) {
   const TLatinSquare first = ctx.model.FirstSquare;
   const TLatinSquare second = ctx.model.SecondSquare;
+  const PencilMarks marks = ctx.game.marks;
   if (!edit()) return false;
-  ctx.game.history.record(first, second, ctx.model);
+  ctx.game.marks.clear_filled(ctx.model.FirstSquare);
+  ctx.game.history.record(first, second, marks, ctx.model, ctx.game.marks);
   return true;
 }
+
+bool can_mark(const Context& ctx, CellPos cell) {
+  const int n = ctx.model.GetOrder();
+  if (!ctx.game.dealt || ctx.game.marks.order() != n || !is_cursor_cell(ctx.model, cell) ||
+      cell.col >= n)
+    return false;
+  if (ctx.puzzle.order() == n && IsClueCell(ctx.puzzle, cell.row, cell.col)) return false;
+  return ctx.model.FirstSquare[cell.row][cell.col] == kEmpty;
+}
+
+void toggle_pencil_mark(Context& ctx, CellPos cell, int value) {
+  if (!can_mark(ctx, cell) || value < kEmpty || value >= ctx.model.GetOrder()) return;
+  const bool changed = player_edit(ctx, [&ctx, cell, value] {
+    const std::uint32_t was = ctx.game.marks.at(cell.row, cell.col);
+    const std::uint32_t now = value == kEmpty ? 0 : was ^ (1u << value);
+    ctx.game.marks.set(cell.row, cell.col, now);
+    return now != was;
+  });
+  if (changed) ctx.UpdateView();
+}
+
+void PaintBoxKeyMark(Context& ctx, int value) { toggle_pencil_mark(ctx, ctx.game.cursor, value); }
 
 void PaintBoxClick(Context& ctx, CellPos cell) {
   const bool moved = follow_mouse(ctx, cell);

@@ -27,8 +27,19 @@ void PaintBoxKeyMove(Context& ctx, CursorMove move);
 /// clues are protected in the single view and values outside -1..N-1 do nothing.
 void PaintBoxKeyValue(Context& ctx, int value);
 
+/// Whether the player may pencil marks into the view cell: a cell of the first square in a
+/// dealt game, empty and no clue.
+[[nodiscard]] bool can_mark(const Context& ctx, CellPos cell);
+/// Notes value (0..N-1) in a cell as a candidate, or takes the note away when it is there;
+/// value -1 takes every mark off the cell. Nothing happens where can_mark says no. One step
+/// for undo.
+void toggle_pencil_mark(Context& ctx, CellPos cell, int value);
+/// Ctrl with a digit: toggle_pencil_mark at the cursor.
+void PaintBoxKeyMark(Context& ctx, int value);
+
 /// Runs one change the player makes to the board and records it for undo; returns what
-/// `edit` returned (whether it wrote a cell).
+/// `edit` returned (whether it wrote a cell or a mark). A cell that gets a value loses its
+/// pencil marks in the same step.
 bool player_edit(Context& ctx, const std::function<bool()>& edit);
 
 /// "Save as bmp...": adds ".bmp" when the name has no extension and hands it to the shell's

@@ -9,6 +9,7 @@
 #include <QStandardPaths>
 #include <QWheelEvent>
 #include <QtTest>
+#include <functional>
 #include <memory>
 
 #include "app/main_form.h"
@@ -17,10 +18,13 @@
 #include "app/win_banner.h"
 #include "cmd/crossword_commands.h"
 #include "cmd/crossword_game.h"
+#include "cmd/saved_game.h"
+#include "cmd/view_commands.h"
 #include "fill/fillings.h"
 #include "fill/puzzle_rating.h"
 #include "model/ls_data_structs.h"
 #include "model/square_view.h"
+#include "render/pencil_marks.h"
 
 namespace dlslab::app {
 
@@ -102,12 +106,42 @@ class CrosswordWindowTest : public QObject {
     form_->popup_menu()->actions().at(1 + value)->trigger();
   }
 
+  /// The window's questions, each answered with answer_.
+  QStringList questions_;
+  bool answer_ = true;
+  std::function<bool(const QString&)> Answer() {
+    return [this](const QString& text) {
+      questions_ << text;
+      return answer_;
+    };
+  }
+  static QString KeptFile() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/saved_game.txt";
+  }
+  /// The n-th cell, row by row, that is no clue.
+  CellPos FreeCell(int n) {
+    for (int r = 0; r < 10; ++r)
+      for (int c = 0; c < 10; ++c)
+        if (ctx().puzzle[r][c] == kEmpty && n-- == 0) return {r, c};
+    return {-1, -1};
+  }
+  /// The pointer onto a cell, from wherever it was (a move onto the same point is no move).
+  void Hover(CellPos cell) {
+    QTest::mouseMove(Box(), QPoint(1, 1));
+    QTest::mouseMove(Box(), CellPoint(cell.row, cell.col));
+  }
+  QImage CellImage(const QImage& image, CellPos cell) {
+    const int s = CellSize();
+    return image.copy(kViewMargin + cell.col * s, kViewMargin + cell.row * s, s, s);
+  }
+
  private slots:
   void initTestCase() {
     // The best times go to the test folder of the user's data, emptied first.
     QStandardPaths::setTestModeEnabled(true);
     QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).removeRecursively();
     form_ = std::make_unique<TMainForm>();
+    form_->set_question_sink(Answer());
     form_->show();
     QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
   }
@@ -450,6 +484,198 @@ class CrosswordWindowTest : public QObject {
     form_->run_command("Play game number...", "500");
     QCOMPARE(Digits(ctx().puzzle), CliClues(500));
     QVERIFY(form_->windowTitle().startsWith("Diagonal Latin squares crossword - game 500 - "));
+  }
+
+  void pencilMarksAreNotedUndoneAndDrawnOverTheBoardOnly() {
+    form_->run_command("Play game number...", "2026");
+    const CellPos cell = FreeCell(0);
+    cmd::place_cursor(ctx(), cell);
+    const QImage board = form_->bitmap().copy();
+    const QImage plain = CellImage(Box()->grab().toImage(), cell);
+    Key(Qt::Key_3, Qt::ControlModifier);
+    Key(Qt::Key_7, Qt::ControlModifier);
+    QCOMPARE(ctx().game.marks.at(cell.row, cell.col), (1u << 3) | (1u << 7));
+    QVERIFY(ctx().model.FirstSquare[cell.row][cell.col] == kEmpty);
+    // The board's picture stays as it was; the marks are painted over it on the screen.
+    QVERIFY(form_->bitmap() == board);
+    QVERIFY(CellImage(Box()->grab().toImage(), cell) != plain);
+
+    // The pop-up menu offers them on a cell that can take them, checked as they are.
+    auto offered = [this] {
+      return form_->popup_menu()->actions().contains(form_->marks_menu()->menuAction());
+    };
+    Hover(FindCell(true));
+    form_->follow_marks_menu();
+    QVERIFY(!offered());
+    Hover(cell);
+    form_->follow_marks_menu();
+    QVERIFY(offered());
+    const QList<QAction*> items = form_->marks_menu()->actions();
+    QCOMPARE(items.size(), 11);
+    QCOMPARE(items.at(0)->text(), QString("Clear marks"));
+    QVERIFY(items.at(1 + 3)->isChecked() && items.at(1 + 7)->isChecked());
+    QVERIFY(!items.at(1 + 5)->isChecked());
+    items.at(1 + 5)->trigger();
+    QCOMPARE(ctx().game.marks.at(cell.row, cell.col), (1u << 3) | (1u << 5) | (1u << 7));
+    items.at(0)->trigger();
+    QCOMPARE(ctx().game.marks.at(cell.row, cell.col), 0u);
+    QVERIFY(CellImage(Box()->grab().toImage(), cell) == plain);
+    Action("Undo")->trigger();
+    QCOMPARE(ctx().game.marks.at(cell.row, cell.col), (1u << 3) | (1u << 5) | (1u << 7));
+
+    // A value takes the marks off its cell, and undo brings both back.
+    Key(Qt::Key_4);
+    QCOMPARE(ctx().model.FirstSquare[cell.row][cell.col], 4);
+    QCOMPARE(ctx().game.marks.at(cell.row, cell.col), 0u);
+    form_->follow_marks_menu();
+    QVERIFY(!offered());
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(ctx().model.FirstSquare[cell.row][cell.col] == kEmpty);
+    QCOMPARE(ctx().game.marks.at(cell.row, cell.col), (1u << 3) | (1u << 5) | (1u << 7));
+    // Research mode shows none of the game's marks and gives them back after.
+    form_->set_research_mode(true);
+    QVERIFY(ctx().game.marks.empty());
+    form_->set_research_mode(false);
+    QCOMPARE(ctx().game.marks.at(cell.row, cell.col), (1u << 3) | (1u << 5) | (1u << 7));
+  }
+
+  void marksFitTheirCellAtEveryOrderAndSize() {
+    for (int n = 1; n <= kMaxOrder; ++n) {
+      const QString widest(QString::number(n - 1).size(), '0');
+      for (const int s : {kMinCellSize, 26, 33, 40, 53, 80, 120}) {
+        for (const int marked : {1, (n + 1) / 2, n}) {
+          const render::MarkLayout layout = render::mark_layout(n, s, marked);
+          const QString where = QString("order %1, cell %2, %3 marks").arg(n).arg(s).arg(marked);
+          const int room = s - 2 * layout.inset;
+          QVERIFY2(layout.inset > std::max(2, s / 14), qPrintable(where));  // clear of the cursor
+          QVERIFY2(layout.font_px >= render::kMinMarkFontPx, qPrintable(where));
+          const QFontMetrics metrics(render::mark_font(layout.font_px));
+          QVERIFY2(metrics.horizontalAdvance(widest) <= room / layout.columns, qPrintable(where));
+          QVERIFY2(metrics.ascent() <= room / layout.rows, qPrintable(where));
+          if (layout.by_value) QVERIFY2(layout.columns * layout.rows >= n, qPrintable(where));
+        }
+      }
+    }
+    // The game's board in the window's first size gives every value a place of its own.
+    QVERIFY(render::mark_layout(10, CellSize(), 10).by_value);
+  }
+
+  void newGameAsksBeforeDiscardingThePlayersEntries() {
+    questions_.clear();
+    form_->run_command("Play game number...", "2026");
+    Action("New game")->trigger();  // nothing of the player's yet: no question
+    QVERIFY(questions_.isEmpty());
+    QVERIFY(ctx().game.number != 2026u);
+
+    form_->run_command("Play game number...", "2026");
+    const CellPos cell = FreeCell(0);
+    cmd::place_cursor(ctx(), cell);
+    Key(Qt::Key_1, Qt::ControlModifier);  // a mark is the player's too
+    answer_ = false;
+    Action("New game")->trigger();
+    Action("Play game number...")->trigger();
+    QCOMPARE(questions_, QStringList(2, "Game 2026 is not finished. Discard it and your entries?"));
+    QCOMPARE(ctx().game.number, 2026u);
+    QCOMPARE(ctx().game.marks.at(cell.row, cell.col), 1u << 1);
+    // The game set aside for research mode is the one a new game would throw away.
+    Key(Qt::Key_1);
+    form_->set_research_mode(true);
+    Action("New game")->trigger();
+    QCOMPARE(questions_.size(), 3);
+    form_->set_research_mode(false);
+    QCOMPARE(ctx().model.FirstSquare[cell.row][cell.col], 1);
+    answer_ = true;
+    Action("New game")->trigger();
+    QCOMPARE(questions_.size(), 4);
+    QVERIFY(ctx().game.number != 2026u);
+    QVERIFY(ctx().model.FirstSquare == ctx().puzzle);
+  }
+
+  void aClosedGameIsOfferedAtTheNextStartAndResumedExactly() {
+    QFile::remove(KeptFile());
+    double now = 100;
+    QString kept_text;
+    {
+      TMainForm first;
+      first.set_question_sink(Answer());
+      first.context().clock = [&now] { return now; };
+      first.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&first));
+      first.run_command("Play game number...", "2026");
+      cmd::Context& game = first.context();
+      auto free = [&game](int n) {
+        for (int r = 0; r < 10; ++r)
+          for (int c = 0; c < 10; ++c)
+            if (game.puzzle[r][c] == kEmpty && n-- == 0) return CellPos{r, c};
+        return CellPos{};
+      };
+      cmd::toggle_pencil_mark(game, free(0), 2);
+      cmd::toggle_pencil_mark(game, free(0), 8);
+      cmd::MenuItemClick(game, free(1), 6);
+      cmd::MenuItemClick(game, free(2), 3);
+      first.run_command("Undo");
+      cmd::place_cursor(game, free(5));
+      now += 95.5;
+      kept_text = QString::fromStdString(cmd::saved_game_text(cmd::take_game_state(game)));
+      first.close();
+    }
+    QVERIFY(QFile::exists(KeptFile()));
+
+    questions_.clear();
+    now = 7;
+    {
+      TMainForm second;
+      second.set_question_sink(Answer());
+      second.context().clock = [&now] { return now; };
+      second.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&second));
+      QCOMPARE(questions_, QStringList("Game 2026 was not finished (01:35 played). Continue it?"));
+      // Board, clues, marks, history, cursor and clock as they were.
+      QCOMPARE(QString::fromStdString(cmd::saved_game_text(cmd::take_game_state(second.context()))),
+               kept_text);
+      QCOMPARE(second.windowTitle(),
+               QString("Diagonal Latin squares crossword - game 2026 - 01:35"));
+      QVERIFY(second.context().model.FixedCells[0][0] == (second.context().puzzle[0][0] >= 0));
+      now += 10;
+      second.close();  // kept again, ten seconds on
+    }
+    QVERIFY(QFile::exists(KeptFile()));
+
+    // Declined, the kept game goes and a new one is dealt.
+    answer_ = false;
+    {
+      TMainForm third;
+      third.set_question_sink(Answer());
+      third.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&third));
+      QCOMPARE(questions_.size(), 2);
+      QVERIFY(questions_.last().contains("(01:45 played)"));
+      QVERIFY(third.context().game.dealt);
+      QVERIFY(third.context().model.FirstSquare == third.context().puzzle);
+      QVERIFY(!QFile::exists(KeptFile()));
+    }
+    answer_ = true;
+  }
+
+  void aDamagedKeptGameIsSetAsideAndANewGameBegins() {
+    QFile::remove(KeptFile() + ".bad");
+    QFile file(KeptFile());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("dlslab saved game 1\nnumber 7\norder 10\n\xff\xfe");
+    file.close();
+    questions_.clear();
+    QStringList messages;
+    TMainForm form;
+    form.set_question_sink(Answer());
+    form.set_message_sink([&messages](const QString& text) { messages << text; });
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(questions_.isEmpty());
+    QCOMPARE(messages.size(), 1);
+    QVERIFY(messages[0].contains("holds no game that can be continued"));
+    QVERIFY(QFile::exists(KeptFile() + ".bad"));
+    QVERIFY(!QFile::exists(KeptFile()));
+    QVERIFY(form.context().game.dealt);
   }
 
   void cleanupTestCase() { form_.reset(); }

@@ -1,10 +1,12 @@
 #include <QAction>
+#include <QDir>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QToolBar>
 #include <QtTest>
 #include <memory>
@@ -58,6 +60,9 @@ class LongCommandTest : public QObject {
 
  private slots:
   void initTestCase() {
+    // The window's own files (kept game, best times) go to an emptied test folder.
+    QStandardPaths::setTestModeEnabled(true);
+    QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).removeRecursively();
     form_ = std::make_unique<TMainForm>();
     form_->set_message_sink([this](const QString& text) { messages_ << text; });
     form_->show();

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
@@ -9,6 +10,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -74,6 +76,9 @@ class MainFormTest : public QObject {
 
  private slots:
   void initTestCase() {
+    // The window's own files (kept game, best times) go to an emptied test folder.
+    QStandardPaths::setTestModeEnabled(true);
+    QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).removeRecursively();
     form_ = std::make_unique<TMainForm>();
     form_->set_message_sink([this](const QString& text) { messages_ << text; });
     form_->show();

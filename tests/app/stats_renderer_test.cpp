@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QMenuBar>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -35,6 +36,12 @@ class StatsRendererTest : public QObject {
   }
 
  private slots:
+  void initTestCase() {
+    // The window's own files (kept game, best times) go to an emptied test folder.
+    QStandardPaths::setTestModeEnabled(true);
+    QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).removeRecursively();
+  }
+
   void gradientRectRunsFromTopColourToBottomColourInsideAnOutline() {
     QImage image(20, 20, QImage::Format_RGB32);
     image.fill(Qt::white);

@@ -124,16 +124,18 @@ class BoardHistoryTest : public ::testing::Test {
   BoardHistoryTest() {
     model.SetOrder(10);
     model.ClearSquares();
+    marks.reset(10);
     history.reset(model);
   }
   /// One player's action: cells (row, col) := value.
   void Edit(std::initializer_list<std::array<int, 3>> cells) {
     const TLatinSquare first = model.FirstSquare, second = model.SecondSquare;
     for (const auto& [r, c, v] : cells) model.FirstSquare[r][c] = v;
-    history.record(first, second, model);
+    history.record(first, second, marks, model, marks);
   }
 
   TLatinSquareClass model;
+  PencilMarks marks;
   BoardHistory history;
 };
 
@@ -142,32 +144,32 @@ TEST_F(BoardHistoryTest, UndoAndRedoWalkTheSteps) {
   Edit({{1, 2, 3}});
   Edit({{1, 2, 4}, {5, 5, 0}});
   const TLatinSquare two = model.FirstSquare;
-  EXPECT_EQ(history.undo(model), (CellPos{1, 2}));
+  EXPECT_EQ(history.undo(model, marks), (CellPos{1, 2}));
   EXPECT_EQ(model.FirstSquare[1][2], 3);
   EXPECT_EQ(model.FirstSquare[5][5], kEmpty);
-  EXPECT_TRUE(history.undo(model).has_value());
+  EXPECT_TRUE(history.undo(model, marks).has_value());
   EXPECT_EQ(model.FirstSquare, empty);
-  EXPECT_FALSE(history.undo(model).has_value());
-  EXPECT_TRUE(history.redo(model).has_value());
-  EXPECT_TRUE(history.redo(model).has_value());
+  EXPECT_FALSE(history.undo(model, marks).has_value());
+  EXPECT_TRUE(history.redo(model, marks).has_value());
+  EXPECT_TRUE(history.redo(model, marks).has_value());
   EXPECT_EQ(model.FirstSquare, two);
-  EXPECT_FALSE(history.redo(model).has_value());
+  EXPECT_FALSE(history.redo(model, marks).has_value());
 }
 
 TEST_F(BoardHistoryTest, ANewChangeDropsTheRedoSteps) {
   Edit({{0, 0, 1}});
   Edit({{0, 1, 2}});
-  ASSERT_TRUE(history.undo(model).has_value());
+  ASSERT_TRUE(history.undo(model, marks).has_value());
   Edit({{0, 2, 3}});
   EXPECT_FALSE(history.can_redo(model));
-  EXPECT_FALSE(history.redo(model).has_value());
+  EXPECT_FALSE(history.redo(model, marks).has_value());
   EXPECT_EQ(model.FirstSquare[0][1], kEmpty);
 }
 
 TEST_F(BoardHistoryTest, UnchangedBoardRecordsNothing) {
   Edit({{3, 3, 7}});
   Edit({{3, 3, 7}});
-  ASSERT_TRUE(history.undo(model).has_value());
+  ASSERT_TRUE(history.undo(model, marks).has_value());
   EXPECT_FALSE(history.can_undo(model));
 }
 
@@ -175,34 +177,76 @@ TEST_F(BoardHistoryTest, ABoardChangedBehindItsBackStartsAfresh) {
   Edit({{0, 0, 1}});
   model.FirstSquare[9][9] = 5;  // a research command wrote the board
   EXPECT_FALSE(history.can_undo(model));
-  EXPECT_FALSE(history.undo(model).has_value());
+  EXPECT_FALSE(history.undo(model, marks).has_value());
   EXPECT_EQ(model.FirstSquare[0][0], 1);
   EXPECT_EQ(model.FirstSquare[9][9], 5);
   Edit({{0, 1, 2}});
-  ASSERT_TRUE(history.undo(model).has_value());
+  ASSERT_TRUE(history.undo(model, marks).has_value());
   EXPECT_EQ(model.FirstSquare[9][9], 5);
-  EXPECT_FALSE(history.undo(model).has_value());
+  EXPECT_FALSE(history.undo(model, marks).has_value());
 }
 
 TEST_F(BoardHistoryTest, SecondSquareAndOrderChanges) {
   const TLatinSquare first = model.FirstSquare, second = model.SecondSquare;
   model.SecondSquare[2][1] = 6;
-  history.record(first, second, model);
-  EXPECT_EQ(history.undo(model), (CellPos{2, 12}));  // in pair-view columns
+  history.record(first, second, marks, model, marks);
+  EXPECT_EQ(history.undo(model, marks), (CellPos{2, 12}));  // in pair-view columns
   EXPECT_EQ(model.SecondSquare[2][1], kEmpty);
   // A change of order cannot be taken back and starts a fresh history.
   Edit({{0, 0, 1}});
   const TLatinSquare before = model.FirstSquare, before2 = model.SecondSquare;
   model.SetOrder(7);
-  history.record(before, before2, model);
-  EXPECT_FALSE(history.undo(model).has_value());
+  history.record(before, before2, marks, model, marks);
+  EXPECT_FALSE(history.undo(model, marks).has_value());
   EXPECT_EQ(model.GetOrder(), 7);
+}
+
+TEST_F(BoardHistoryTest, MarksAreUndoneWithTheValueThatClearedThem) {
+  const PencilMarks none = marks;
+  PencilMarks before = marks;
+  marks.set(4, 4, 0b1010);
+  history.record(model.FirstSquare, model.SecondSquare, before, model, marks);
+  const PencilMarks noted = marks;
+  // A value written takes the cell's marks off in the same step.
+  before = marks;
+  const TLatinSquare first = model.FirstSquare;
+  model.FirstSquare[4][4] = 3;
+  marks.clear_filled(model.FirstSquare);
+  EXPECT_EQ(marks, none);
+  history.record(first, model.SecondSquare, before, model, marks);
+
+  EXPECT_EQ(history.undo(model, marks), (CellPos{4, 4}));
+  EXPECT_EQ(model.FirstSquare[4][4], kEmpty);
+  EXPECT_EQ(marks, noted);
+  EXPECT_TRUE(history.undo(model, marks).has_value());
+  EXPECT_EQ(marks, none);
+  EXPECT_TRUE(history.redo(model, marks).has_value());
+  EXPECT_EQ(marks.at(4, 4), 0b1010u);
+  EXPECT_TRUE(history.redo(model, marks).has_value());
+  EXPECT_EQ(model.FirstSquare[4][4], 3);
+  EXPECT_EQ(marks, none);
+}
+
+TEST(PencilMarks, ClearFilledTakesOnlyTheFilledCells) {
+  TLatinSquare square(30);
+  PencilMarks marks;
+  marks.reset(30);
+  EXPECT_TRUE(marks.empty());
+  marks.set(0, 0, 1u << 29);
+  marks.set(29, 29, 0b11);
+  square[29][29] = 5;
+  EXPECT_TRUE(marks.clear_filled(square));
+  EXPECT_EQ(marks.at(0, 0), 1u << 29);
+  EXPECT_EQ(marks.at(29, 29), 0u);
+  EXPECT_FALSE(marks.clear_filled(square));
+  EXPECT_FALSE(marks.clear_filled(TLatinSquare(10)));  // another order: left alone
+  EXPECT_EQ(marks.cells().size(), 900u);
 }
 
 TEST_F(BoardHistoryTest, KeepsTheNewestSteps) {
   for (std::size_t k = 0; k < BoardHistory::kMaxSteps + 5; ++k) Edit({{0, 0, int(k % 2)}});
   std::size_t undone = 0;
-  while (history.undo(model)) ++undone;
+  while (history.undo(model, marks)) ++undone;
   EXPECT_EQ(undone, BoardHistory::kMaxSteps);
 }
 
