@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "app/main_form.h"
+#include "app/own_data_folder.h"
 #include "app/menu_text.h"
 #include "app/paint_box.h"
 #include "app/win_banner.h"
@@ -137,9 +138,7 @@ class CrosswordWindowTest : public QObject {
 
  private slots:
   void initTestCase() {
-    // The best times go to the test folder of the user's data, emptied first.
-    QStandardPaths::setTestModeEnabled(true);
-    QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).removeRecursively();
+    UseOwnDataFolder();
     form_ = std::make_unique<TMainForm>();
     form_->set_question_sink(Answer());
     form_->show();

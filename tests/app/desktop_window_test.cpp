@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/main_form.h"
+#include "app/own_data_folder.h"
 #include "app/menu_text.h"
 #include "cmd/menu_table.h"
 #include "collection/squares_collection.h"
@@ -81,6 +82,7 @@ class DesktopWindowTest : public QObject {
 
  private slots:
   void initTestCase() {
+    UseOwnDataFolder();
     form_ = std::make_unique<TMainForm>();
     form_->set_message_sink([this](const QString& text) { messages_ << text; });
     form_->show();

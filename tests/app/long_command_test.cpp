@@ -14,6 +14,7 @@
 
 #include "app/diagnostics_pane.h"
 #include "app/main_form.h"
+#include "app/own_data_folder.h"
 #include "app/menu_text.h"
 #include "app/progress_panel.h"
 #include "model/diagnostics.h"
@@ -60,9 +61,7 @@ class LongCommandTest : public QObject {
 
  private slots:
   void initTestCase() {
-    // The window's own files (kept game, best times) go to an emptied test folder.
-    QStandardPaths::setTestModeEnabled(true);
-    QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).removeRecursively();
+    UseOwnDataFolder();
     form_ = std::make_unique<TMainForm>();
     form_->set_message_sink([this](const QString& text) { messages_ << text; });
     form_->show();

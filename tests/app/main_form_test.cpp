@@ -1,4 +1,5 @@
 #include "app/main_form.h"
+#include "app/own_data_folder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -76,9 +77,7 @@ class MainFormTest : public QObject {
 
  private slots:
   void initTestCase() {
-    // The window's own files (kept game, best times) go to an emptied test folder.
-    QStandardPaths::setTestModeEnabled(true);
-    QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).removeRecursively();
+    UseOwnDataFolder();
     form_ = std::make_unique<TMainForm>();
     form_->set_message_sink([this](const QString& text) { messages_ << text; });
     form_->show();

@@ -10,6 +10,7 @@
 #include <QtTest>
 
 #include "app/main_form.h"
+#include "app/own_data_folder.h"
 #include "app/menu_text.h"
 #include "model/square_catalogue.h"
 
@@ -37,9 +38,7 @@ class StatsRendererTest : public QObject {
 
  private slots:
   void initTestCase() {
-    // The window's own files (kept game, best times) go to an emptied test folder.
-    QStandardPaths::setTestModeEnabled(true);
-    QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).removeRecursively();
+    UseOwnDataFolder();
   }
 
   void gradientRectRunsFromTopColourToBottomColourInsideAnOutline() {
