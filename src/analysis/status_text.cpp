@@ -2,10 +2,10 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 
 #include "canon/canonical_forms.h"
 #include "model/ls_data_structs.h"
+#include "model/parse_number.h"
 #include "transform/square_properties.h"
 
 namespace dlslab {
@@ -81,7 +81,7 @@ std::string FormatGeneral15(double v) {
   const char* p = buf;
   for (; *p != 'e'; ++p)
     if (*p != '.') digits += *p;
-  const int exponent = std::atoi(p + 1);
+  const int exponent = printf_exponent(p + 1);
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
 
   std::string text = v < 0 ? "-" : "";

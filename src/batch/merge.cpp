@@ -17,12 +17,6 @@ namespace {
 
 constexpr int kCells = kOrder * kOrder;
 
-bool read_number(std::string_view s, std::uint64_t& value) {
-  const std::optional<std::uint64_t> number = parse_number<std::uint64_t>(s);
-  if (number) value = *number;
-  return number.has_value();
-}
-
 // One unit's output: a seed range of a generator, or (inputs not empty) a chunk of inputs.
 struct UnitOutput {
   std::string name;

@@ -12,13 +12,6 @@ namespace {
 
 constexpr int kCells = kOrder * kOrder;
 
-/// The whole of s as a number into value; false, value untouched, when it is none.
-bool read_number(std::string_view s, std::uint64_t& value) {
-  const std::optional<std::uint64_t> number = parse_number<std::uint64_t>(s);
-  if (number) value = *number;
-  return number.has_value();
-}
-
 }  // namespace
 
 // The collection format's separator line after each form holds its multiplicity: the

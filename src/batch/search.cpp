@@ -54,12 +54,6 @@ Digits to_digits(const TLatinSquare& square) {
   return digits;
 }
 
-bool read_number(std::string_view s, std::uint64_t& value) {
-  const std::optional<std::uint64_t> number = parse_number<std::uint64_t>(s);
-  if (number) value = *number;
-  return number.has_value();
-}
-
 // "key=value" out of a line of blank-separated fields.
 bool field(std::string_view line, std::string_view key, std::uint64_t& value) {
   const std::string pattern = " " + std::string(key) + "=";

@@ -8,6 +8,7 @@
 
 #include "bench/process.h"
 #include "model/cycle_timer.h"
+#include "model/parse_number.h"
 #include "model/progress.h"
 
 namespace dlslab {
@@ -21,7 +22,7 @@ std::string FormatBenchmarkRate(double rate) {
   char digits[64];
   std::snprintf(digits, sizeof digits, "%.9e", rate);
   char* e = std::strchr(digits, 'e');
-  const int exponent = std::atoi(e + 1);
+  const int exponent = printf_exponent(e + 1);
   auto with_separator = [&separator](std::string text) {
     if (const auto dot = text.find('.'); dot != std::string::npos) text.replace(dot, 1, separator);
     return text;

@@ -6,6 +6,7 @@
 #include <limits>
 #include <sstream>
 
+#include "model/parse_number.h"
 #include "model/random.h"
 
 namespace dlslab::cmd {
@@ -53,14 +54,11 @@ class Reader {
   /// The next number of the line, which must lie in [low, high].
   bool number(long long low, long long high, long long& value) {
     std::string word;
-    if (!(line_ >> word) || word.empty() || word.size() > 19) return false;
-    std::size_t used = 0;
-    try {
-      value = std::stoll(word, &used);
-    } catch (const std::exception&) {
-      return false;
-    }
-    return used == word.size() && value >= low && value <= high;
+    if (!(line_ >> word)) return false;
+    const std::optional<long long> number = parse_number<long long>(word);
+    if (!number || *number < low || *number > high) return false;
+    value = *number;
+    return true;
   }
   bool word(std::string& value) { return static_cast<bool>(line_ >> value); }
   bool line_done() {

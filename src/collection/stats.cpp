@@ -15,6 +15,7 @@
 #include <cstring>
 
 #include "model/ls_data_structs.h"
+#include "model/parse_number.h"
 #include "model/progress.h"
 
 namespace dlslab {
@@ -47,7 +48,7 @@ std::string FixedWithComma(double x) {
     std::string mantissa = s.substr(0, e);
     while (mantissa.back() == '0') mantissa.pop_back();
     if (mantissa.back() == '.') mantissa.pop_back();
-    const int exponent = std::stoi(s.substr(e + 1));
+    const int exponent = printf_exponent(std::string_view(s).substr(e + 1));
     s = mantissa + "E" + std::to_string(exponent);
     for (char& c : s)
       if (c == '.') c = ',';

@@ -1,14 +1,15 @@
 #include "model/latin_square_class.h"
 
-#include <cerrno>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <sstream>
+#include <string_view>
 #include <utility>
 
 #include "model/error.h"
 #include "model/file_output.h"
+#include "model/parse_number.h"
 #include "model/random.h"
 
 namespace dlslab {
@@ -102,17 +103,16 @@ class IntReader {
   int Next(int lo, int hi) {
     while (pos_ < text_.size() && IsBlank(text_[pos_])) ++pos_;
     if (pos_ >= text_.size()) Fail("the file ends too early");
-    const char* begin = text_.c_str() + pos_;
-    char* end = nullptr;
-    errno = 0;
-    const long value = std::strtol(begin, &end, 10);
-    if (end == begin || errno != 0 || (*end != '\0' && !IsBlank(*end)))
-      Fail("a number is expected at byte " + std::to_string(pos_ + 1));
-    if (value < lo || value > hi)
-      Fail("the value " + std::to_string(value) + " is outside " + std::to_string(lo) + ".." +
+    std::size_t end = pos_;
+    while (end < text_.size() && !IsBlank(text_[end])) ++end;
+    const std::optional<long> value =
+        parse_number<long>(std::string_view(text_).substr(pos_, end - pos_));
+    if (!value) Fail("a number is expected at byte " + std::to_string(pos_ + 1));
+    if (*value < lo || *value > hi)
+      Fail("the value " + std::to_string(*value) + " is outside " + std::to_string(lo) + ".." +
            std::to_string(hi));
-    pos_ += end - begin;
-    return static_cast<int>(value);
+    pos_ = end;
+    return static_cast<int>(*value);
   }
 
   void SkipLine() {

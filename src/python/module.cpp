@@ -38,6 +38,7 @@
 #include "model/isa_path.h"
 #include "model/latin_square_class.h"
 #include "model/ls_data_structs.h"
+#include "model/parse_number.h"
 #include "model/progress.h"
 #include "model/square_catalogue.h"
 #include "python/interruptible.h"
@@ -243,10 +244,14 @@ py::dict Search(const std::string& generator, std::uint64_t first, std::uint64_t
       fields.push_back(rest.substr(0, tab));
     fields.push_back(rest);
     if (fields.size() < 5) throw std::logic_error("search hit line without its fields");
+    std::uint64_t seed = 0;
+    std::int64_t count = 0;
+    if ((!files && !read_number(hit.place, seed)) || !read_number(fields[2], count))
+      throw std::logic_error("search hit line with an unreadable number");
     places.append(py::str(hit.place));
-    if (!files) seeds.push_back(static_cast<std::int64_t>(std::stoull(hit.place)));
+    if (!files) seeds.push_back(static_cast<std::int64_t>(seed));
     squares.push_back(digits_of(fields[1]));
-    counts.push_back(std::stoll(std::string(fields[2])));
+    counts.push_back(count);
     forms.push_back(digits_of(fields[3]));
     std::vector<batch::Digits> hit_mates;
     for (std::size_t i = 0; i + kCells <= fields[4].size(); i += kCells + 1)

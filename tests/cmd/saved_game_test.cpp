@@ -184,6 +184,8 @@ TEST_F(PlayedGame, ADamagedOrForeignTextIsNoGame) {
   EXPECT_FALSE(parse_saved_game(edited("difficulty any", "difficulty brutal")));
   EXPECT_FALSE(parse_saved_game(edited("number 2026", "number 4294967296")));
   EXPECT_FALSE(parse_saved_game(edited("number 2026", "number 2026x")));
+  EXPECT_FALSE(parse_saved_game(edited("number 2026", "number +2026")));
+  EXPECT_FALSE(parse_saved_game(edited("number 2026", "number 99999999999999999999")));
   EXPECT_FALSE(parse_saved_game(edited("first ", "first 10 ")));    // a value past the order
   EXPECT_FALSE(parse_saved_game(edited("marks ", "marks 1024 ")));  // a mark past it
   EXPECT_FALSE(parse_saved_game(edited("undo 4", "undo 5")));

@@ -179,5 +179,24 @@ TEST_F(ModelTest, BrokenFilesLeaveTheModelUnchanged) {
   EXPECT_THROW(model.LoadFromFile(TempFile("does/not/exist.txt")), Error);
 }
 
+TEST_F(ModelTest, ALoadErrorSaysWhereAndWhy) {
+  const std::string file = TempFile("why.txt");
+  const auto error_of = [&](const std::string& bytes) {
+    WriteFile(file, bytes);
+    try {
+      model.LoadFromFile(file);
+    } catch (const Error& e) {
+      return std::string(e.what());
+    }
+    return std::string("no error");
+  };
+  const std::string cannot = "Cannot load \"" + file + "\": ";
+  EXPECT_EQ(error_of("DLS\r\n2\r\n 0 1 1 0x"), cannot + "a number is expected at byte 16.");
+  EXPECT_EQ(error_of("DLS\r\n2\r\n 0 12abc"), cannot + "a number is expected at byte 12.");
+  EXPECT_EQ(error_of("DLS\r\n3000000000\r\n"), cannot + "the value 3000000000 is outside 1..30.");
+  EXPECT_EQ(error_of("DLS\r\n2\r\n 0 1 2 0"), cannot + "the value 2 is outside -1..1.");
+  EXPECT_EQ(error_of("DLS\r\n2\r\n 0 1 1"), cannot + "the file ends too early.");
+}
+
 }  // namespace
 }  // namespace dlslab
