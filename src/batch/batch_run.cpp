@@ -26,6 +26,7 @@
 #include "batch/form_set.h"
 #include "batch/ordered_output.h"
 #include "batch/partial_files.h"
+#include "batch/run_stop.h"
 #include "batch/worker_pool.h"
 #include "model/diagnostics.h"
 #include "model/file_output.h"
@@ -69,7 +70,11 @@ class Run {
                                            : default_block_size(options.operation)),
         source_(options.inputs, block_size_, options.strict),
         pool_(options.threads),
-        output_([this](Block& block) { emit(block); }) {}
+        output_([this](Block& block) { emit(block); }),
+        stop_(stop, [this] {
+          pool_.cancel_all();
+          output_.wake_all();
+        }) {}
 
   BatchSummary execute();
 
@@ -79,17 +84,7 @@ class Run {
   void process(Block& block, OperationEngine& engine, std::ostringstream& diag);
   void emit(Block& block);
   bool write_out(std::string_view bytes);
-  void fail(std::string error);
-  void request_stop();
   void show_progress();
-  [[nodiscard]] bool stopping() const {
-    return stop_requested_.load(std::memory_order_relaxed) ||
-           external_stop_.load(std::memory_order_relaxed);
-  }
-  [[nodiscard]] bool failed() {
-    const std::lock_guard lock(error_mutex_);
-    return !error_.empty();
-  }
 
   const BatchOptions& options_;
   std::ostream& out_;
@@ -108,6 +103,7 @@ class Run {
   BlockSource source_;
   WorkerPool pool_;
   OrderedOutput<Block> output_;
+  RunStop stop_;
 
   // Changed only by the one thread writing at a time (emit), read once the workers are done.
   bool emission_stopped_ = false;
@@ -115,10 +111,6 @@ class Run {
   FormSet forms_;
   BatchSummary summary_;
 
-  std::mutex error_mutex_;
-  std::string error_;  // the first failure
-
-  std::atomic<bool> stop_requested_{false};
   std::atomic<std::uint64_t> processed_{0};
 };
 
@@ -133,7 +125,7 @@ bool Run::prepare() {
   }
   if (output.empty()) {
     if (tsv_ && !dedup_) write_out(std::string(tsv_header(options_.operation)) + '\n');
-    return !failed();
+    return !stop_.failed();
   }
   const std::string partial_name = output + ".partial";
   bool append = false;
@@ -144,7 +136,7 @@ bool Run::prepare() {
       std::string error;
       resume_skip_ = load_forms_partial(partial_name, tsv_, options_.operation, forms_, error);
       if (!error.empty()) {
-        fail(error);
+        stop_.fail(error);
         return false;
       }
       source_.skip_done(chunk_before_ + resume_skip_, std::nullopt);
@@ -153,13 +145,13 @@ bool Run::prepare() {
       const TsvPartial partial =
           scan_tsv_partial(partial_name, tsv_header(options_.operation), chunk_before_ + 1);
       if (!partial.error.empty()) {
-        fail(partial.error);
+        stop_.fail(partial.error);
         return false;
       }
       std::error_code ec;
       std::filesystem::resize_file(partial_name, partial.keep_bytes, ec);
       if (ec) {
-        fail("cannot cut " + partial_name + ": " + ec.message());
+        stop_.fail("cannot cut " + partial_name + ": " + ec.message());
         return false;
       }
       resume_skip_ = partial.done;
@@ -177,7 +169,7 @@ bool Run::prepare() {
     // unwritable folder shows before the work rather than after it.
     forms_file_ = std::make_unique<AtomicFileWriter>(partial_name);
     if (!forms_file_->ok()) {
-      fail("cannot write " + partial_name + ": " + forms_file_->error());
+      stop_.fail("cannot write " + partial_name + ": " + forms_file_->error());
       return false;
     }
     return true;
@@ -185,44 +177,31 @@ bool Run::prepare() {
   file_ = std::make_unique<PartialFileWriter>(
       output, append ? PartialFileWriter::Mode::kAppend : PartialFileWriter::Mode::kTruncate);
   if (!file_->ok()) {
-    fail("cannot write " + partial_name + ": " + file_->error());
+    stop_.fail("cannot write " + partial_name + ": " + file_->error());
     return false;
   }
   if (!append) write_out(std::string(tsv_header(options_.operation)) + '\n');
-  return !failed();
+  return !stop_.failed();
 }
 
 // Called by the writer only (or before the workers start), so the files need no lock.
 bool Run::write_out(std::string_view bytes) {
   if (forms_file_) {
     if (!forms_file_->Write(bytes))
-      fail("cannot write " + options_.output + ".partial: " + forms_file_->error());
+      stop_.fail("cannot write " + options_.output + ".partial: " + forms_file_->error());
   } else if (file_) {
-    if (!file_->Write(bytes)) fail("cannot write " + file_->partial_name() + ": " + file_->error());
+    if (!file_->Write(bytes))
+      stop_.fail("cannot write " + file_->partial_name() + ": " + file_->error());
   } else {
     out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out_) fail("cannot write the output");
+    if (!out_) stop_.fail("cannot write the output");
   }
-  return !failed();
-}
-
-void Run::fail(std::string error) {
-  {
-    const std::lock_guard lock(error_mutex_);
-    if (error_.empty()) error_ = std::move(error);
-  }
-  request_stop();
-}
-
-void Run::request_stop() {
-  stop_requested_.store(true, std::memory_order_relaxed);
-  pool_.cancel_all();
-  output_.wake_all();
+  return !stop_.failed();
 }
 
 void Run::process(Block& block, OperationEngine& engine, std::ostringstream& diag) {
   for (const InputSquare& square : block.squares) {
-    if (stopping()) return;
+    if (stop_.stopping()) return;
     const std::size_t text_size = block.text.size();
     try {
       if (dedup_) {
@@ -236,7 +215,7 @@ void Run::process(Block& block, OperationEngine& engine, std::ostringstream& dia
       return;
     } catch (const std::exception& e) {
       block.text.resize(text_size);
-      fail(source_.place(square.source, square.line) + ": " + e.what());
+      stop_.fail(source_.place(square.source, square.line) + ": " + e.what());
       return;
     }
     if (diag.tellp() > 0) {
@@ -256,8 +235,9 @@ void Run::worker() {
   const DiagScope diag_scope(&diag);
   OperationEngine engine(options_.operation);
   for (;;) {
-    if (!output_.wait_for_room(source_.next_number(), window_, [this] { return stopping(); }) ||
-        stopping())
+    if (!output_.wait_for_room(source_.next_number(), window_,
+                               [this] { return stop_.stopping(); }) ||
+        stop_.stopping())
       break;
     Block block;
     block.squares.reserve(block_size_);
@@ -267,7 +247,7 @@ void Run::worker() {
     }
     std::string error;
     if (!source_.next(block, error)) break;
-    if (!error.empty()) fail(options_.output + ".partial " + error);
+    if (!error.empty()) stop_.fail(options_.output + ".partial " + error);
     process(block, engine, diag);
     output_.submit(block.number, std::move(block));
   }
@@ -275,7 +255,7 @@ void Run::worker() {
 
 void Run::emit(Block& block) {
   if (emission_stopped_) return;
-  if (failed()) {
+  if (stop_.failed()) {
     emission_stopped_ = true;
     return;
   }
@@ -302,7 +282,7 @@ void Run::emit(Block& block) {
   } else if (block.ends_run) {
     emission_stopped_ = true;
     strict_stop_ = true;
-    request_stop();
+    stop_.request();
   }
 }
 
@@ -323,41 +303,42 @@ BatchSummary Run::execute() {
   start_ = Clock::now();
   if (!prepare()) {
     summary_.end = BatchSummary::End::kFailed;
-    summary_.error = error_;
+    summary_.error = stop_.error();
     return summary_;
   }
   window_ = 2 * pool_.size() + 2;
   const auto refresh =
       std::chrono::milliseconds(reporter_.mode() == Reporter::ProgressMode::kTerminal ? 250 : 1000);
   pool_.run([this] { worker(); }, [this] { return external_stop_.load(); },
-            [this] { request_stop(); }, refresh,
+            [this] { stop_.request(); }, refresh,
             reporter_.mode() == Reporter::ProgressMode::kNone ? std::function<void()>()
                                                               : [this] { show_progress(); });
   reporter_.end_progress();
 
   summary_.read = source_.read();
-  const bool complete = !failed() && !emission_stopped_ && source_.exhausted();
-  if (dedup_ && !failed()) {
+  const bool complete = !stop_.failed() && !emission_stopped_ && source_.exhausted();
+  if (dedup_ && !stop_.failed()) {
     summary_.results = forms_.size();
     write_forms(options_.operation, tsv_, forms_,
                 [this](std::string_view piece) { return write_out(piece); });
   }
-  if (forms_file_ && !failed()) {
+  if (forms_file_ && !stop_.failed()) {
     const std::string partial_name = options_.output + ".partial";
     std::error_code ec;
     if (!forms_file_->Commit())
-      fail("cannot write " + partial_name + ": " + forms_file_->error());
+      stop_.fail("cannot write " + partial_name + ": " + forms_file_->error());
     else if (complete && (std::filesystem::rename(partial_name, options_.output, ec), ec))
-      fail("cannot rename " + partial_name + ": " + ec.message());
+      stop_.fail("cannot rename " + partial_name + ": " + ec.message());
   }
-  if (file_ && !failed() && !(complete ? file_->Finish() : file_->Flush()))
-    fail("cannot write " + file_->partial_name() + ": " + file_->error());
-  if (complete && !options_.output.empty() && !failed()) summary_.output_name = options_.output;
+  if (file_ && !stop_.failed() && !(complete ? file_->Finish() : file_->Flush()))
+    stop_.fail("cannot write " + file_->partial_name() + ": " + file_->error());
+  if (complete && !options_.output.empty() && !stop_.failed())
+    summary_.output_name = options_.output;
   if (!file_ && !forms_file_) out_.flush();
   summary_.seconds = std::chrono::duration<double>(Clock::now() - start_).count();
-  if (failed()) {
+  if (stop_.failed()) {
     summary_.end = BatchSummary::End::kFailed;
-    summary_.error = error_;
+    summary_.error = stop_.error();
   } else if (strict_stop_) {
     summary_.end = BatchSummary::End::kStrictStop;
   } else if (!complete) {

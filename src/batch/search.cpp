@@ -32,6 +32,7 @@
 #include "batch/operations.h"
 #include "batch/ordered_output.h"
 #include "batch/partial_files.h"
+#include "batch/run_stop.h"
 #include "batch/square_generator.h"
 #include "batch/worker_pool.h"
 #include "canon/canonical_forms.h"
@@ -119,7 +120,11 @@ class Search {
         external_stop_(stop),
         header_(search_header(unit)),
         pool_(options.threads),
-        output_([this](SearchBlock& block) { emit(block); }) {
+        output_([this](SearchBlock& block) { emit(block); }),
+        stop_(stop, [this] {
+          pool_.cancel_all();
+          output_.wake_all();
+        }) {
     if (!unit.inputs.empty()) {
       source_ = std::make_unique<BlockSource>(unit.inputs, kBlock, false);
       source_->set_names(unit.input_names);
@@ -136,17 +141,7 @@ class Search {
   void emit(SearchBlock& block);
   void checkpoint();
   bool write_out(std::string_view bytes);
-  void fail(std::string error);
-  void request_stop();
   void show_progress();
-  [[nodiscard]] bool stopping() const {
-    return stop_requested_.load(std::memory_order_relaxed) ||
-           external_stop_.load(std::memory_order_relaxed);
-  }
-  [[nodiscard]] bool failed() {
-    const std::lock_guard lock(error_mutex_);
-    return !error_.empty();
-  }
   [[nodiscard]] std::string partial_name() const { return options_.output + ".partial"; }
   [[nodiscard]] std::string checkpoint_name() const { return options_.output + ".checkpoint"; }
 
@@ -160,6 +155,7 @@ class Search {
   std::unique_ptr<BlockSource> source_;  // --input
   WorkerPool pool_;
   OrderedOutput<SearchBlock> output_;
+  RunStop stop_;
   std::unique_ptr<PartialFileWriter> file_;
   Clock::time_point start_;
   Clock::time_point last_checkpoint_;
@@ -176,9 +172,6 @@ class Search {
   FormSet forms_;
   SearchSummary summary_;
 
-  std::mutex error_mutex_;
-  std::string error_;
-  std::atomic<bool> stop_requested_{false};
   std::atomic<std::uint64_t> processed_{0};
 };
 
@@ -186,13 +179,13 @@ bool Search::prepare() {
   if (unit_.inputs.empty()) {
     generator_ = find_square_generator(unit_.generator);
     if (generator_ == nullptr) {
-      fail("no generator \"" + unit_.generator + "\"");
+      stop_.fail("no generator \"" + unit_.generator + "\"");
       return false;
     }
     if (unit_.first > generator_->seed_count ||
         unit_.count > generator_->seed_count - unit_.first) {
-      fail("generator " + unit_.generator + " has seeds 0 to " +
-           std::to_string(generator_->seed_count - 1) + " only");
+      stop_.fail("generator " + unit_.generator + " has seeds 0 to " +
+                 std::to_string(generator_->seed_count - 1) + " only");
       return false;
     }
   } else if (unit_.chunks > 0) {
@@ -230,14 +223,14 @@ bool Search::prepare() {
       options_.output,
       append ? PartialFileWriter::Mode::kAppend : PartialFileWriter::Mode::kTruncate);
   if (!file_->ok()) {
-    fail("cannot write " + partial_name() + ": " + file_->error());
+    stop_.fail("cannot write " + partial_name() + ": " + file_->error());
     return false;
   }
   if (!append && !write_out(header_ + "\n" + column_line)) return false;
   // Also a run that stops at once can be resumed without starting over.
   last_checkpoint_ = Clock::now();
   checkpoint();
-  return !failed();
+  return !stop_.failed();
 }
 
 bool Search::resume_from(const std::string& name) {
@@ -248,24 +241,24 @@ bool Search::resume_from(const std::string& name) {
   std::getline(checkpoint, counts);
   std::uint64_t position = 0, bytes = 0, hits = 0, checked = 0, skipped = 0;
   if (saved_header != header_) {
-    fail(name + " is the output of another search (" + saved_header + "), not of this one (" +
-         header_ + ")");
+    stop_.fail(name + " is the output of another search (" + saved_header + "), not of this one (" +
+               header_ + ")");
     return false;
   }
   if (!field(counts, "position", position) || !field(counts, "bytes", bytes) ||
       !field(counts, "hits", hits) || !field(counts, "checked", checked) ||
       !field(counts, "skipped", skipped)) {
-    fail(checkpoint_name() + " is damaged");
+    stop_.fail(checkpoint_name() + " is damaged");
     return false;
   }
   std::error_code ec;
   if (std::filesystem::file_size(name, ec) < bytes || ec) {
-    fail(name + " is shorter than its checkpoint says; it cannot be resumed");
+    stop_.fail(name + " is shorter than its checkpoint says; it cannot be resumed");
     return false;
   }
   std::filesystem::resize_file(name, bytes, ec);
   if (ec) {
-    fail("cannot cut " + name + ": " + ec.message());
+    stop_.fail("cannot cut " + name + ": " + ec.message());
     return false;
   }
   // The forms of the hits so far, in order, from their lines.
@@ -279,7 +272,7 @@ bool Search::resume_from(const std::string& name) {
     std::size_t at = tab;
     for (int k = 0; k < 2 && at != std::string::npos; ++k) at = line.find('\t', at + 1);
     if (at == std::string::npos || line.size() < at + 1 + kCells) {
-      fail(name + " is damaged at hit " + std::to_string(lines + 1));
+      stop_.fail(name + " is damaged at hit " + std::to_string(lines + 1));
       return false;
     }
     Digits form{};
@@ -288,8 +281,8 @@ bool Search::resume_from(const std::string& name) {
     ++lines;
   }
   if (lines != hits) {
-    fail(name + " holds " + std::to_string(lines) + " hits, its checkpoint " +
-         std::to_string(hits));
+    stop_.fail(name + " holds " + std::to_string(lines) + " hits, its checkpoint " +
+               std::to_string(hits));
     return false;
   }
   start_position_ = position;
@@ -304,9 +297,9 @@ bool Search::resume_from(const std::string& name) {
 }
 
 void Search::checkpoint() {
-  if (!file_ || failed()) return;
+  if (!file_ || stop_.failed()) return;
   if (!file_->Flush()) {
-    fail("cannot write " + partial_name() + ": " + file_->error());
+    stop_.fail("cannot write " + partial_name() + ": " + file_->error());
     return;
   }
   const std::string text =
@@ -316,34 +309,20 @@ void Search::checkpoint() {
   try {
     WriteFileAtomically(checkpoint_name(), text);
   } catch (const std::exception& e) {
-    fail(e.what());
+    stop_.fail(e.what());
   }
   last_checkpoint_ = Clock::now();
 }
 
 bool Search::write_out(std::string_view bytes) {
   if (file_) {
-    if (!file_->Write(bytes)) fail("cannot write " + partial_name() + ": " + file_->error());
+    if (!file_->Write(bytes)) stop_.fail("cannot write " + partial_name() + ": " + file_->error());
   } else {
     out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out_) fail("cannot write the output");
+    if (!out_) stop_.fail("cannot write the output");
   }
   bytes_ += bytes.size();
-  return !failed();
-}
-
-void Search::fail(std::string error) {
-  {
-    const std::lock_guard lock(error_mutex_);
-    if (error_.empty()) error_ = std::move(error);
-  }
-  request_stop();
-}
-
-void Search::request_stop() {
-  stop_requested_.store(true, std::memory_order_relaxed);
-  pool_.cancel_all();
-  output_.wake_all();
+  return !stop_.failed();
 }
 
 bool Search::next_block(SearchBlock& block) {
@@ -383,8 +362,8 @@ void Search::worker() {
   if (generator_ != nullptr) checker.generator = generator_->make();
   for (;;) {
     const std::uint64_t next = source_ ? source_->next_number() : next_number_.load();
-    if (!output_.wait_for_room(next, 2 * pool_.size() + 2, [this] { return stopping(); }) ||
-        stopping())
+    if (!output_.wait_for_room(next, 2 * pool_.size() + 2, [this] { return stop_.stopping(); }) ||
+        stop_.stopping())
       break;
     SearchBlock block;
     if (!next_block(block)) break;
@@ -394,7 +373,7 @@ void Search::worker() {
     Digits form{};
     try {
       for (; block.done < block.size; ++block.done) {
-        if (stopping()) break;
+        if (stop_.stopping()) break;
         std::string place;
         if (source_) {
           const std::size_t end = rest.find('\n');
@@ -423,7 +402,7 @@ void Search::worker() {
       }
     } catch (const Cancelled&) {
     } catch (const std::exception& e) {
-      fail(e.what());
+      stop_.fail(e.what());
     }
     diag.str("");
     output_.submit(block.number, std::move(block));
@@ -432,7 +411,7 @@ void Search::worker() {
 
 void Search::emit(SearchBlock& block) {
   if (emission_stopped_) return;
-  if (failed() || (!source_ && block.first != position_)) {
+  if (stop_.failed() || (!source_ && block.first != position_)) {
     emission_stopped_ = true;
     return;
   }
@@ -497,26 +476,26 @@ SearchSummary Search::execute() {
                 return external_stop_.load() ||
                        (options_.progress != nullptr && options_.progress->CancelRequested());
               },
-              [this] { request_stop(); }, refresh,
+              [this] { stop_.request(); }, refresh,
               reporter_.mode() == Reporter::ProgressMode::kNone ? std::function<void()>()
                                                                 : [this] { show_progress(); });
     reporter_.end_progress();
   }
-  const bool complete = !failed() && !emission_stopped_ &&
+  const bool complete = !stop_.failed() && !emission_stopped_ &&
                         (source_ ? source_->exhausted() : position_ == unit_.count);
   summary_.forms = forms_.size();
   if (complete) {
     write_out("# end checked=" + std::to_string(summary_.checked) +
               " hits=" + std::to_string(summary_.hits) + "\n");
-    if (!options_.forms.empty() && !failed()) {
+    if (!options_.forms.empty() && !stop_.failed()) {
       AtomicFileWriter forms(options_.forms);
       write_forms(Operation::kCf, false, forms_,
                   [&forms](std::string_view piece) { return forms.Write(piece); });
-      if (!forms.Commit()) fail("cannot write " + options_.forms + ": " + forms.error());
+      if (!forms.Commit()) stop_.fail("cannot write " + options_.forms + ": " + forms.error());
     }
-    if (file_ && !failed()) {
+    if (file_ && !stop_.failed()) {
       if (!file_->Finish()) {
-        fail("cannot write " + options_.output + ": " + file_->error());
+        stop_.fail("cannot write " + options_.output + ": " + file_->error());
       } else {
         std::error_code ec;
         std::filesystem::remove(checkpoint_name(), ec);
@@ -528,9 +507,9 @@ SearchSummary Search::execute() {
   }
   if (!file_) out_.flush();
   summary_.seconds = std::chrono::duration<double>(Clock::now() - start_).count();
-  if (failed()) {
+  if (stop_.failed()) {
     summary_.end = SearchSummary::End::kFailed;
-    summary_.error = error_;
+    summary_.error = stop_.error();
   } else if (!complete) {
     summary_.end = SearchSummary::End::kInterrupted;
   }
