@@ -11,6 +11,28 @@ work=$(mktemp -d /tmp/dlslab-boinc-resume.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 seeds=${DLSLAB_BOINC_SEEDS:-1:30000}
 
+# Runs the work unit in the current folder, killing it with kill -9 after 0.4 to 1 s of each
+# start (it checkpoints every 0.2 s), until it has written its result; sets kills and resumed.
+kill_until_done() {
+  kills=0
+  for _ in $(seq 60); do
+    "$app" --checkpoint-seconds 0.2 &
+    pid=$!
+    sleep "$(printf '0.%03d' $((400 + RANDOM % 600)))"
+    if kill -9 "$pid" 2>/dev/null; then
+      wait "$pid" 2>/dev/null || true
+      [ -e result ] && break  # killed in boinc_finish's last seconds: the result is written
+      kills=$((kills + 1))
+    else
+      wait "$pid" || { echo "dlslab-boinc failed:"; cat stderr.txt; exit 1; }
+      break
+    fi
+  done
+  [ -e result ] || { echo "the unit did not finish after $kills kills"; exit 1; }
+  resumed=$(grep -c "resuming from the last checkpoint" stderr.txt || true)
+  [ "$kills" -eq 0 ] || [ "$resumed" -ge 1 ] || { echo "no start resumed"; exit 1; }
+}
+
 # A work unit it cannot read ends the task with status 1 and the reason in stderr.txt.
 mkdir "$work/bad"
 printf 'dlslab work unit\nseeds 5\n' >"$work/bad/work_unit"
@@ -62,25 +84,6 @@ fi
 
 # Chunk 2/4 killed with kill -9 at random moments, against the uninterrupted unit and the
 # search of the same chunk.
-kill_until_done() {
-  kills=0
-  for _ in $(seq 60); do
-    "$app" --checkpoint-seconds 0.2 &
-    pid=$!
-    sleep "$(printf '0.%03d' $((400 + RANDOM % 600)))"
-    if kill -9 "$pid" 2>/dev/null; then
-      wait "$pid" 2>/dev/null || true
-      [ -e result ] && break  # killed in boinc_finish's last seconds: the result is written
-      kills=$((kills + 1))
-    else
-      wait "$pid" || { echo "dlslab-boinc failed:"; cat stderr.txt; exit 1; }
-      break
-    fi
-  done
-  [ -e result ] || { echo "the unit did not finish after $kills kills"; exit 1; }
-  resumed=$(grep -c "resuming from the last checkpoint" stderr.txt || true)
-  [ "$kills" -eq 0 ] || [ "$resumed" -ge 1 ] || { echo "no start resumed"; exit 1; }
-}
 mkdir killed
 ln -s ../chunks.txt killed/squares
 cp unit2/work_unit killed/
@@ -102,26 +105,8 @@ for d in whole killed; do
 done
 (cd "$work/whole" && "$app")
 
-# Each start runs for 0.4 to 1 s before it is killed, checkpointing every 0.2 s.
-kills=0 resumed=0
-cd "$work/killed"
-for _ in $(seq 60); do
-  "$app" --checkpoint-seconds 0.2 &
-  pid=$!
-  sleep "$(printf '0.%03d' $((400 + RANDOM % 600)))"
-  if kill -9 "$pid" 2>/dev/null; then
-    wait "$pid" 2>/dev/null || true
-    [ -e result ] && break  # killed in boinc_finish's last seconds: the result is written
-    kills=$((kills + 1))
-  else
-    wait "$pid" || { echo "dlslab-boinc failed:"; cat stderr.txt; exit 1; }
-    break
-  fi
-done
-[ -e result ] || { echo "the unit did not finish after $kills kills"; exit 1; }
-resumed=$(grep -c "resuming from the last checkpoint" stderr.txt || true)
-echo "boinc standalone: $kills kills with kill -9, $resumed starts resumed from a checkpoint"
-[ "$kills" -eq 0 ] || [ "$resumed" -ge 1 ] || { echo "no start resumed"; exit 1; }
+(cd "$work/killed" && kill_until_done &&
+  echo "boinc standalone: $kills kills with kill -9, $resumed starts resumed from a checkpoint")
 
 for pair in "whole/result cli.tsv" "killed/result cli.tsv"; do
   set -- $pair
