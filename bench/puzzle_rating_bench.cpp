@@ -2,11 +2,8 @@
 
 #include <vector>
 
-#include "cmd/context.h"
 #include "cmd/crossword_commands.h"
-#include "cmd/fill_commands.h"
 #include "fill/puzzle_rating.h"
-#include "model/random.h"
 
 // The rating of crossword deals: the person-like solver alone on dealt puzzles, and the dealer
 // that looks from a game number on for a deal of a given difficulty. The counters say how many
@@ -14,24 +11,10 @@
 namespace dlslab {
 namespace {
 
-struct Deal {
-  TLatinSquare solution;
-  TLatinSquare puzzle;
-};
-
-Deal DealFrom(std::uint32_t seed) {
-  cmd::Context ctx;
-  RandSeed = seed;
-  cmd::RandomSearchV3MenuItemClick(ctx);
-  Deal deal{ctx.model.FirstSquare, {}};
-  cmd::GetDominatingSetRandomMenuItemClick(ctx);
-  deal.puzzle = ctx.model.FirstSquare;
-  return deal;
-}
-
 void BM_RatePuzzle(benchmark::State& state) {
   std::vector<TLatinSquare> puzzles;
-  for (std::uint32_t seed = 1; seed <= 100; ++seed) puzzles.push_back(DealFrom(seed).puzzle);
+  for (std::uint32_t seed = 1; seed <= 100; ++seed)
+    puzzles.push_back(cmd::plain_deal_of(seed).puzzle);
   std::size_t i = 0;
   for (auto _ : state) {
     benchmark::DoNotOptimize(rate_puzzle(puzzles[i]));

@@ -111,6 +111,14 @@ void DifficultyMenuItemClick(Context& ctx, std::optional<Difficulty> difficulty)
   ctx.difficulty = difficulty;
 }
 
+PlainDeal plain_deal_of(std::uint32_t number) {
+  Context scratch;
+  PlainDeal deal;
+  deal.solution = plain_deal(scratch, number);
+  deal.puzzle = scratch.model.FirstSquare;
+  return deal;
+}
+
 RatedDeal deal_of_difficulty(std::uint32_t from, Difficulty target) {
   const std::uint32_t seed = RandSeed;
   Context scratch;  // its log takes the lines of the numbers passed over

@@ -21,6 +21,17 @@ void PlayGameNumberMenuItemClick(Context& ctx, std::uint32_t number);
 /// The choice of the "Difficulty" submenu: the plain deal (none) or a rated one.
 void DifficultyMenuItemClick(Context& ctx, std::optional<Difficulty> difficulty);
 
+/// A plain deal: the DLS "Random search v3" makes from the game number and the clues the random
+/// clue-set reduction leaves of it.
+struct PlainDeal {
+  TLatinSquare solution;
+  TLatinSquare puzzle;
+};
+
+/// Game `number` as "New game" deals it with no difficulty chosen; leaves the generator's seed
+/// where the deal took it.
+[[nodiscard]] PlainDeal plain_deal_of(std::uint32_t number);
+
 /// A deal of a chosen difficulty.
 struct RatedDeal {
   std::uint32_t number = 0;  ///< the game number taken

@@ -2,29 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "cmd/context.h"
-#include "cmd/fill_commands.h"
-#include "model/random.h"
+#include "cmd/crossword_commands.h"
 #include "model/square_catalogue.h"
 
 namespace dlslab {
 namespace {
-
-/// A crossword deal as "New game" makes it from `seed`: the filled square and its clues.
-struct Deal {
-  TLatinSquare solution;
-  TLatinSquare puzzle;
-};
-
-Deal DealFrom(std::uint32_t seed) {
-  cmd::Context ctx;
-  RandSeed = seed;
-  cmd::RandomSearchV3MenuItemClick(ctx);
-  Deal deal{ctx.model.FirstSquare, {}};
-  cmd::GetDominatingSetRandomMenuItemClick(ctx);
-  deal.puzzle = ctx.model.FirstSquare;
-  return deal;
-}
 
 int Clues(const TLatinSquare& square) {
   int clues = 0;
@@ -33,7 +15,7 @@ int Clues(const TLatinSquare& square) {
 }
 
 TEST(RatePuzzle, AFullSquareAndSinglesAreEasy) {
-  TLatinSquare square = DealFrom(7).solution;
+  TLatinSquare square = cmd::plain_deal_of(7).solution;
   PuzzleRating rating = rate_puzzle(square);
   EXPECT_EQ(rating.difficulty, Difficulty::kEasy);
   EXPECT_EQ(rating.naked_singles + rating.hidden_singles + rating.pairs, 0);
@@ -67,7 +49,7 @@ TEST(RatePuzzle, NeverFillsAWrongValue) {
   // The dealt clue sets are minimal, so the techniques mostly get stuck; wherever they get,
   // every value they set is the solution's.
   for (std::uint32_t seed = 100; seed < 130; ++seed) {
-    const Deal deal = DealFrom(seed);
+    const cmd::PlainDeal deal = cmd::plain_deal_of(seed);
     const PuzzleRating rating = rate_puzzle(deal.puzzle);
     int filled = 0;
     for (int cell = 0; cell < deal.solution.size(); ++cell) {
@@ -84,7 +66,7 @@ TEST(RatePuzzle, NeverFillsAWrongValue) {
 TEST(EasePuzzle, AddsCluesOfTheSolutionUntilTheTargetIsMet) {
   for (const Difficulty target : {Difficulty::kEasy, Difficulty::kMedium}) {
     for (std::uint32_t seed = 200; seed < 210; ++seed) {
-      const Deal deal = DealFrom(seed);
+      const cmd::PlainDeal deal = cmd::plain_deal_of(seed);
       TLatinSquare puzzle = deal.puzzle;
       const PuzzleRating rating = ease_puzzle(puzzle, deal.solution, target, seed);
       EXPECT_LE(rating.difficulty, target) << seed;
@@ -108,7 +90,7 @@ TEST(EasePuzzle, AddsCluesOfTheSolutionUntilTheTargetIsMet) {
 }
 
 TEST(EasePuzzle, LeavesAPuzzleAlreadyEasyEnough) {
-  const Deal deal = DealFrom(300);
+  const cmd::PlainDeal deal = cmd::plain_deal_of(300);
   TLatinSquare puzzle = deal.puzzle;
   EXPECT_EQ(ease_puzzle(puzzle, deal.solution, Difficulty::kHard, 1).difficulty,
             rate_puzzle(deal.puzzle).difficulty);
