@@ -121,41 +121,28 @@ std::string validation_problem(const TLatinSquare& square) {
   for (int r = 0; r < kOrder; ++r)
     for (int c = 0; c < kOrder; ++c)
       if (square[r][c] < 0 || square[r][c] >= kOrder) return "empty cell " + cell(r, c);
-  // Each line is walked in order; the second cell holding a value names the repeat.
-  struct Line {
-    const char* name;
-    int r0, c0, dr, dc;
-  };
-  for (int k = 0; k < kOrder; ++k) {
-    const Line lines[] = {{"row", k, 0, 0, 1}, {"column", 0, k, 1, 0}};
-    for (const Line& line : lines) {
-      unsigned seen = 0;
-      for (int i = 0; i < kOrder; ++i) {
-        const int r = line.r0 + i * line.dr;
-        const int c = line.c0 + i * line.dc;
-        const unsigned bit = 1u << square[r][c];
-        if ((seen & bit) != 0)
-          return "value " + std::to_string(square[r][c]) + " twice in " + line.name + " " +
-                 std::to_string(k) + ", again at " + cell(r, c);
-        seen |= bit;
-      }
-    }
-  }
-  const Line diagonals[] = {{"the main diagonal", 0, 0, 1, 1},
-                            {"the anti-diagonal", 0, kOrder - 1, 1, -1}};
-  for (const Line& line : diagonals) {
+  // Each line is walked in order; the second cell holding a value names the repeat. A row or
+  // column is named with its number k, a diagonal (k < 0) by its name alone.
+  const auto repeat_in = [&](const char* name, int k, int r0, int c0, int dr,
+                             int dc) -> std::string {
     unsigned seen = 0;
     for (int i = 0; i < kOrder; ++i) {
-      const int r = line.r0 + i * line.dr;
-      const int c = line.c0 + i * line.dc;
+      const int r = r0 + i * dr;
+      const int c = c0 + i * dc;
       const unsigned bit = 1u << square[r][c];
       if ((seen & bit) != 0)
-        return "value " + std::to_string(square[r][c]) + " twice in " + line.name + ", again at " +
-               cell(r, c);
+        return "value " + std::to_string(square[r][c]) + " twice in " + name +
+               (k < 0 ? "" : " " + std::to_string(k)) + ", again at " + cell(r, c);
       seen |= bit;
     }
+    return "";
+  };
+  for (int k = 0; k < kOrder; ++k) {
+    if (std::string why = repeat_in("row", k, k, 0, 0, 1); !why.empty()) return why;
+    if (std::string why = repeat_in("column", k, 0, k, 1, 0); !why.empty()) return why;
   }
-  return "";
+  if (std::string why = repeat_in("the main diagonal", -1, 0, 0, 1, 1); !why.empty()) return why;
+  return repeat_in("the anti-diagonal", -1, 0, kOrder - 1, 1, -1);
 }
 
 // Each engine is made the first time its operation needs it: building the ones an operation

@@ -160,3 +160,16 @@ TEST(OperationColumns, EveryColumnIsWhatTheSingleSquareCommandShows) {
 
 }  // namespace
 }  // namespace dlslab::batch
+
+namespace dlslab::batch {
+namespace {
+
+TEST(validation_problem, NamesTheFirstRepeatOfAColumn) {
+  TLatinSquare square = StringToSquare(dlslab::test::kBachelor);
+  EXPECT_EQ(validation_problem(square), "");
+  std::swap(square[3][1], square[3][2]);  // row 3 keeps its values, columns 1 and 2 not
+  EXPECT_EQ(validation_problem(square), "value 7 twice in column 1, again at (4, 1)");
+}
+
+}  // namespace
+}  // namespace dlslab::batch
