@@ -63,12 +63,6 @@ constexpr const char* kGenerateUsage =
     "Writes N random diagonal Latin squares of order 10 as digit strings, one per line: square\n"
     "i (from 0) is the one \"Random search v3\" makes with the seed S + i (default S = 1).\n";
 
-int usage_error(std::ostream& err, const std::string& command, const std::string& message) {
-  err << "dlslab-cli " << command << ": " << message << '\n'
-      << "Try 'dlslab-cli " << command << " --help'.\n";
-  return 2;
-}
-
 }  // namespace
 
 int batch_main(std::span<const std::string> args, std::ostream& out, std::ostream& err) {

@@ -11,8 +11,17 @@
 #include "batch/reporter.h"
 #include "model/parse_number.h"
 
-// What the long subcommands (batch, search) check and set up before they run.
+// What the long subcommands (batch, search) check and set up before they run, and how they
+// report a wrong call.
 namespace dlslab::cli {
+
+/// Reports a wrong call of `dlslab-cli COMMAND` on err, with the way to its help; the exit
+/// status of a wrong call.
+inline int usage_error(std::ostream& err, const std::string& command, const std::string& message) {
+  err << "dlslab-cli " << command << ": " << message << '\n'
+      << "Try 'dlslab-cli " << command << " --help'.\n";
+  return 2;
+}
 
 /// The first input (other than "-", standard input) that cannot be read, reported on err as
 /// `dlslab-cli COMMAND: cannot read "NAME"`; false when there is one.

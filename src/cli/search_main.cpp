@@ -59,12 +59,6 @@ constexpr const char* kMergeUsage =
     "Joins as well the outputs of batch --chunk K/N runs into the unchunked run's output: TSV\n"
     "outputs in any order, cf / scf collection files in chunk order.\n";
 
-int usage_error(std::ostream& err, const std::string& command, const std::string& message) {
-  err << "dlslab-cli " << command << ": " << message << '\n'
-      << "Try 'dlslab-cli " << command << " --help'.\n";
-  return 2;
-}
-
 std::string search_usage() {
   std::string generators;
   for (const batch::GeneratorInfo& info : batch::square_generators())
