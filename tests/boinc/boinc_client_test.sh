@@ -28,7 +28,9 @@ cleanup() {
   exit $status
 }
 trap cleanup EXIT
-seeds=${DLSLAB_BOINC_SEEDS:-1:30000}
+# Enough squares that the task runs for several of its one-second checkpoint intervals also
+# on a quiet fast machine (about 10 s there), so that it is killed mid-run after a checkpoint.
+seeds=${DLSLAB_BOINC_SEEDS:-1:150000}
 "$cli" search --seeds "$seeds" --output "$work/cli.tsv" 2>/dev/null
 
 # The project is named by a loopback address where nothing listens, and the client is told
