@@ -72,13 +72,13 @@ BENCHMARK(BM_CanonicalFormOfGrid);
 // lacks is skipped), best of five: the plain benchmarks run on the path picked at start-up.
 void BM_CanonicalFormOnPath(benchmark::State& state) {
   const auto path = static_cast<IsaPath>(state.range(0));
-  if (!IsaPathSupported(path)) {
+  if (!isa_path_supported(path)) {
     state.SkipWithError("this processor lacks the path");
     return;
   }
   CanonEngine engine(path);
   canonical_forms_of_grids(state, engine);
-  state.SetLabel(std::string(IsaPathName(path)));
+  state.SetLabel(std::string(isa_path_name(path)));
 }
 BENCHMARK(BM_CanonicalFormOnPath)
     ->Arg(0)
@@ -117,7 +117,7 @@ BENCHMARK(BM_IsCanonicalFormOfNormalized);
 void BM_GetCanonicalFormByEnumeration(benchmark::State& state) {
   CanonEngine engine;
   run_over_squares(state, [&](const TLatinSquare& s) {
-    benchmark::DoNotOptimize(engine.GetCanonicalFormByEnumeration(s));
+    benchmark::DoNotOptimize(engine.get_canonical_form_by_enumeration(s));
   });
 }
 BENCHMARK(BM_GetCanonicalFormByEnumeration);

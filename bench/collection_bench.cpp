@@ -72,7 +72,7 @@ class BenchFiles {
     for (const auto& [n, path] : paths_) std::filesystem::remove(path);
   }
 
-  const std::string& Get(int n) {
+  const std::string& get(int n) {
     auto it = paths_.find(n);
     if (it != paths_.end()) return it->second;
     if (bases_.empty()) bases_ = BaseSquares();
@@ -117,8 +117,8 @@ BenchFiles files;
 
 void Load(benchmark::State& state, TSquaresCollection::Lookup lookup) {
   const int n = static_cast<int>(state.range(0));
-  const std::string& path = files.Get(n);
-  SetDiagStream(nullptr);
+  const std::string& path = files.get(n);
+  set_diag_stream(nullptr);
   int distinct = 0;
   for (auto _ : state) {
     // Every load starts cold, as in a fresh process: the previous collection's memory goes
@@ -156,8 +156,8 @@ BENCHMARK(BM_LoadCollection)
 void BM_SaveCollection(benchmark::State& state) {
   const int n = static_cast<int>(state.range(0));
   TSquaresCollection collection;
-  SetDiagStream(nullptr);
-  collection.LoadFromFile_VelmoraFormat(files.Get(n), false, false);
+  set_diag_stream(nullptr);
+  collection.LoadFromFile_VelmoraFormat(files.get(n), false, false);
   const std::string path =
       (std::filesystem::temp_directory_path() / "dlslab_bench_collection_saved.txt").string();
   for (auto _ : state) collection.SaveToFile(path);

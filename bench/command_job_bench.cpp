@@ -70,8 +70,8 @@ const Case kCases[] = {
 void BM_CancelLatency(benchmark::State& state) {
   const Case& c = kCases[state.range(0)];
   const cmd::MenuEntry* entry = cmd::find_command(c.caption);
-  std::ostream& diagnostics = Diag();
-  SetDiagStream(nullptr);  // the commands' speed reports would drown the table
+  std::ostream& diagnostics = diag();
+  set_diag_stream(nullptr);  // the commands' speed reports would drown the table
   cmd::Context ctx;
   int run = 0;
   int finished_first = 0;
@@ -82,12 +82,12 @@ void BM_CancelLatency(benchmark::State& state) {
     std::this_thread::sleep_for(kHeadStart);
     if (job.outcome() != cmd::CommandJob::Outcome::kRunning) ++finished_first;
     const auto start = std::chrono::steady_clock::now();
-    job.progress().RequestCancel();
+    job.progress().request_cancel();
     worker.join();
     const auto stop = std::chrono::steady_clock::now();
     state.SetIterationTime(std::chrono::duration<double>(stop - start).count());
   }
-  SetDiagStream(&diagnostics);
+  set_diag_stream(&diagnostics);
   state.SetLabel(c.caption);
   state.counters["finished_first"] = finished_first;
 }

@@ -189,7 +189,7 @@ void configure_paths(benchmark::internal::Benchmark* b) {
 /// processor lacks it.
 bool path_of(benchmark::State& state, IsaPath& path) {
   path = static_cast<IsaPath>(state.range(0));
-  if (IsaPathSupported(path)) return true;
+  if (isa_path_supported(path)) return true;
   state.SkipWithError("this processor lacks the path");
   return false;
 }
@@ -209,7 +209,7 @@ void BM_GetTransversalsFastOnPath(benchmark::State& state) {
     if (++i == squares.size()) i = 0;
   }
   state.SetItemsProcessed(state.iterations());
-  state.SetLabel(std::string(IsaPathName(path)));
+  state.SetLabel(std::string(isa_path_name(path)));
 }
 BENCHMARK(BM_GetTransversalsFastOnPath)->Apply(configure_paths);
 
@@ -224,7 +224,7 @@ void BM_GetOdlsOnPath(benchmark::State& state) {
     if (++i == squares.size()) i = 0;
   }
   state.SetItemsProcessed(state.iterations());
-  state.SetLabel(std::string(IsaPathName(path)));
+  state.SetLabel(std::string(isa_path_name(path)));
 }
 BENCHMARK(BM_GetOdlsOnPath)->Apply(configure_paths);
 

@@ -72,7 +72,7 @@ void BM_GetOdlsTypeLiteral(benchmark::State& state) {
   OdlsTypeEngine engine;
   std::size_t i = 0;
   for (auto _ : state)
-    benchmark::DoNotOptimize(engine.GetOdlsTypeLiteral(squares[i++ % squares.size()]));
+    benchmark::DoNotOptimize(engine.get_odls_type_literal(squares[i++ % squares.size()]));
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_GetOdlsTypeLiteral)->Apply(best_of_five);
@@ -87,7 +87,7 @@ BENCHMARK(BM_GetOdlsTypeSpecial)->DenseRange(0, 19);
 void BM_GetOdlsTypeLiteralSpecial(benchmark::State& state) {
   const TLatinSquare square = special(static_cast<int>(state.range(0)));
   OdlsTypeEngine engine;
-  for (auto _ : state) benchmark::DoNotOptimize(engine.GetOdlsTypeLiteral(square));
+  for (auto _ : state) benchmark::DoNotOptimize(engine.get_odls_type_literal(square));
 }
 BENCHMARK(BM_GetOdlsTypeLiteralSpecial)->DenseRange(0, 19);
 
@@ -104,7 +104,7 @@ void BM_CanonizeLsByDlsLiteral(benchmark::State& state) {
   const TLatinSquare square = random_squares()[state.range(0) - 1];
   for (auto _ : state) {
     LsByDlsCanonizer canonizer;
-    benchmark::DoNotOptimize(canonizer.CanonizeLsByDlsLiteral(square, false, true).Count());
+    benchmark::DoNotOptimize(canonizer.canonize_ls_by_dls_literal(square, false, true).Count());
   }
 }
 BENCHMARK(BM_CanonizeLsByDlsLiteral)

@@ -38,7 +38,7 @@ TLatinSquare FinalClueSet() {
 }
 
 void BM_GetFillingsCount(benchmark::State& state) {
-  SetDiagStream(nullptr);
+  set_diag_stream(nullptr);
   const TLatinSquare sq = ManyFillings();
   std::uint64_t fillings = 0;
   for (auto _ : state) {
@@ -52,7 +52,7 @@ void BM_GetFillingsCount(benchmark::State& state) {
 BENCHMARK(BM_GetFillingsCount)->Unit(benchmark::kMillisecond);
 
 void BM_GetFillingsCountBaseline(benchmark::State& state) {
-  SetDiagStream(nullptr);
+  set_diag_stream(nullptr);
   const TLatinSquare sq = ManyFillings();
   FillingsSearch search;
   std::uint64_t fillings = 0;
@@ -83,7 +83,7 @@ BENCHMARK(BM_CountOneFillingBaseline)->Unit(benchmark::kMicrosecond);
 // whole tree must be searched to prove there is no second filling).
 void BM_HasOneFilling(benchmark::State& state) {
   const TLatinSquare sq = FinalClueSet();
-  for (auto _ : state) benchmark::DoNotOptimize(HasOneFilling(sq));
+  for (auto _ : state) benchmark::DoNotOptimize(has_one_filling(sq));
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_HasOneFilling)->Unit(benchmark::kMicrosecond);
@@ -116,7 +116,7 @@ void unique_over_500_deals(benchmark::State& state, const Unique& unique) {
 }
 
 void BM_HasOneFillingOf500Deals(benchmark::State& state) {
-  unique_over_500_deals(state, [](const TLatinSquare& s) { return HasOneFilling(s); });
+  unique_over_500_deals(state, [](const TLatinSquare& s) { return has_one_filling(s); });
 }
 BENCHMARK(BM_HasOneFillingOf500Deals)->Unit(benchmark::kMicrosecond);
 
@@ -124,13 +124,13 @@ BENCHMARK(BM_HasOneFillingOf500Deals)->Unit(benchmark::kMicrosecond);
 // lacks is skipped), best of five: the plain benchmark runs on the path picked at start-up.
 void BM_HasOneFillingOf500DealsOnPath(benchmark::State& state) {
   const auto path = static_cast<IsaPath>(state.range(0));
-  if (!IsaPathSupported(path)) {
+  if (!isa_path_supported(path)) {
     state.SkipWithError("this processor lacks the path");
     return;
   }
   unique_over_500_deals(
-      state, [path](const TLatinSquare& s) { return CountFillingsUpTo(s, 2, path) == 1; });
-  state.SetLabel(std::string(IsaPathName(path)));
+      state, [path](const TLatinSquare& s) { return count_fillings_up_to(s, 2, path) == 1; });
+  state.SetLabel(std::string(isa_path_name(path)));
 }
 BENCHMARK(BM_HasOneFillingOf500DealsOnPath)
     ->Arg(0)
@@ -220,12 +220,12 @@ BENCHMARK(BM_RandomSearchV3SquareBaseline)->Unit(benchmark::kMicrosecond);
 // On each instruction-set path (0 scalar, 1 AVX2, 2 AVX-512), best of five.
 void BM_RandomSearchV3SquareOnPath(benchmark::State& state) {
   const auto path = static_cast<IsaPath>(state.range(0));
-  if (!IsaPathSupported(path)) {
+  if (!isa_path_supported(path)) {
     state.SkipWithError("this processor lacks the path");
     return;
   }
   GenerateRsv3(state, [path](std::uint32_t seed) { return random_search_v3_square(seed, path); });
-  state.SetLabel(std::string(IsaPathName(path)));
+  state.SetLabel(std::string(isa_path_name(path)));
 }
 BENCHMARK(BM_RandomSearchV3SquareOnPath)
     ->Arg(0)

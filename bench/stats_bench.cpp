@@ -88,14 +88,14 @@ const TSquaresCollection& Collection(int n) {
 
 void BM_GetCellHistograms(benchmark::State& state) {
   const TSquaresCollection& c = Collection(static_cast<int>(state.range(0)));
-  for (auto _ : state) benchmark::DoNotOptimize(GetCellHistograms(c));
+  for (auto _ : state) benchmark::DoNotOptimize(get_cell_histograms(c));
   state.SetItemsProcessed(state.iterations() * c.Count());
 }
 BENCHMARK(BM_GetCellHistograms)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 void BM_GetCellHistogramsByConversion(benchmark::State& state) {
   const TSquaresCollection& c = Collection(static_cast<int>(state.range(0)));
-  for (auto _ : state) benchmark::DoNotOptimize(GetCellHistogramsByConversion(c));
+  for (auto _ : state) benchmark::DoNotOptimize(get_cell_histograms_by_conversion(c));
   state.SetItemsProcessed(state.iterations() * c.Count());
 }
 BENCHMARK(BM_GetCellHistogramsByConversion)
@@ -116,9 +116,9 @@ void BM_DrawStatisticalInfoMenuItemClick(benchmark::State& state) {
   cmd::Context ctx;
   ctx.collection.Assign(Collection(static_cast<int>(state.range(0))));
   ctx.save_statistics_bitmap = [](const CellHistograms& h, const std::string&) {
-    Renderer().SaveStatisticalInfo(h, kPicture);
+    Renderer().save_statistical_info(h, kPicture);
   };
-  SetDiagStream(nullptr);
+  set_diag_stream(nullptr);
   for (auto _ : state) cmd::DrawStatisticalInfoMenuItemClick(ctx);
   fs::remove(kPicture);
   state.SetItemsProcessed(state.iterations() * ctx.collection.Count());
@@ -128,11 +128,11 @@ BENCHMARK(BM_DrawStatisticalInfoMenuItemClick)->Arg(0)->Arg(1000000)->Unit(bench
 /// The same command the plain way: counts by conversion, then the same picture.
 void BM_DrawStatisticalInfoByConversion(benchmark::State& state) {
   const TSquaresCollection& c = Collection(static_cast<int>(state.range(0)));
-  SetDiagStream(nullptr);
+  set_diag_stream(nullptr);
   for (auto _ : state) {
-    const CellHistograms h = GetCellHistogramsByConversion(c);
-    Diag() << GetMostFrequentValues(h);
-    Renderer().SaveStatisticalInfo(h, kPicture);
+    const CellHistograms h = get_cell_histograms_by_conversion(c);
+    diag() << get_most_frequent_values(h);
+    Renderer().save_statistical_info(h, kPicture);
   }
   fs::remove(kPicture);
   state.SetItemsProcessed(state.iterations() * c.Count());
@@ -152,7 +152,7 @@ class BenchFolder {
   BenchFolder() : path_(fs::temp_directory_path() / "dlslab_bench_folder") {}
   ~BenchFolder() { fs::remove_all(path_); }
 
-  const std::string& Get() {
+  const std::string& get() {
     if (!made_.empty()) return made_;
     fs::remove_all(path_);
     fs::create_directories(path_);
@@ -184,8 +184,8 @@ BenchFolder folder;
 
 /// Only the loading part of the folder search.
 void BM_LoadFolderCollections(benchmark::State& state) {
-  const std::string& dir = folder.Get();
-  SetDiagStream(nullptr);
+  const std::string& dir = folder.get();
+  set_diag_stream(nullptr);
   for (auto _ : state)
     for (int f = 0; f < kFolderFiles; ++f) {
       TSquaresCollection c;
@@ -197,10 +197,10 @@ void BM_LoadFolderCollections(benchmark::State& state) {
 BENCHMARK(BM_LoadFolderCollections)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void BM_FindSquareInFolderMenuItemClick(benchmark::State& state) {
-  const std::string& dir = folder.Get();
+  const std::string& dir = folder.get();
   cmd::Context ctx;
   ctx.model.SetFirstSquare(StringToSquare(kSpecialSquares[0].digits));
-  SetDiagStream(nullptr);
+  set_diag_stream(nullptr);
   for (auto _ : state) {
     cmd::FindSquareInFolderMenuItemClick(ctx, dir);
     ctx.log.Clear();

@@ -17,14 +17,14 @@ TLatinSquare Catalogue(const benchmark::State& state) {
 
 void BM_GetGeneralizedSymmetries(benchmark::State& state) {
   const TLatinSquare square = Catalogue(state);
-  for (auto _ : state) benchmark::DoNotOptimize(GetGeneralizedSymmetries(square));
+  for (auto _ : state) benchmark::DoNotOptimize(get_generalized_symmetries(square));
 }
 BENCHMARK(BM_GetGeneralizedSymmetries)->Arg(0)->Arg(2)->Unit(benchmark::kMillisecond);
 
 // The baseline tests all 9496 x 9496 pairs one by one.
 void BM_GetGeneralizedSymmetriesByAllPairs(benchmark::State& state) {
   const TLatinSquare square = Catalogue(state);
-  for (auto _ : state) benchmark::DoNotOptimize(GetGeneralizedSymmetriesByAllPairs(square));
+  for (auto _ : state) benchmark::DoNotOptimize(get_generalized_symmetries_by_all_pairs(square));
 }
 BENCHMARK(BM_GetGeneralizedSymmetriesByAllPairs)
     ->Arg(0)

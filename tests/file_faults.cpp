@@ -31,11 +31,11 @@ struct Armed {
     }
     return true;
   }
-  int Take() {
+  int take() {
     const std::lock_guard lock(mutex);
     return std::exchange(error, 0);
   }
-  void Set(int e, std::string part) {
+  void set(int e, std::string part) {
     const std::lock_guard lock(mutex);
     error = e;
     path_part = std::move(part);
@@ -56,7 +56,7 @@ Armed& close_fault() {
 extern "C" int fsync(int fd) {
   static const auto real = reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, "fsync"));
   if (fsync_fault().Fires(fd)) {
-    errno = fsync_fault().Take();
+    errno = fsync_fault().take();
     return -1;
   }
   return real(fd);
@@ -67,19 +67,19 @@ extern "C" int close(int fd) {
   const bool fires = close_fault().Fires(fd);
   const int result = real(fd);
   if (!fires) return result;
-  errno = close_fault().Take();
+  errno = close_fault().take();
   return -1;
 }
 
 namespace dlslab::test {
 void FailNextFsync(int error, std::string path_part) {
-  fsync_fault().Set(error, std::move(path_part));
+  fsync_fault().set(error, std::move(path_part));
 }
 void FailNextClose(int error, std::string path_part) {
-  close_fault().Set(error, std::move(path_part));
+  close_fault().set(error, std::move(path_part));
 }
 void ClearFileFaults() {
-  fsync_fault().Set(0, "");
-  close_fault().Set(0, "");
+  fsync_fault().set(0, "");
+  close_fault().set(0, "");
 }
 }  // namespace dlslab::test

@@ -81,7 +81,7 @@ TSquaresCollection LsByDlsCanonizer::CanonizeLsByDls(const TLatinSquare& square,
   return canonize(square, verbose, skip_brown, false);
 }
 
-TSquaresCollection LsByDlsCanonizer::CanonizeLsByDlsLiteral(const TLatinSquare& square,
+TSquaresCollection LsByDlsCanonizer::canonize_ls_by_dls_literal(const TLatinSquare& square,
                                                             bool verbose, bool skip_brown) {
   return canonize(square, verbose, skip_brown, true);
 }
@@ -91,7 +91,7 @@ void LsByDlsCanonizer::CanonizeAllByDls(TSquaresCollection& collection, bool ver
   canonize_all(collection, verbose, skip_big_family, false);
 }
 
-void LsByDlsCanonizer::CanonizeAllByDlsLiteral(TSquaresCollection& collection, bool verbose,
+void LsByDlsCanonizer::canonize_all_by_dls_literal(TSquaresCollection& collection, bool verbose,
                                                bool skip_big_family) {
   canonize_all(collection, verbose, skip_big_family, true);
 }
@@ -101,17 +101,17 @@ TSquaresCollection LsByDlsCanonizer::canonize(const TLatinSquare& square, bool v
   TSquaresCollection result(literal ? TSquaresCollection::Lookup::kLinear
                                     : TSquaresCollection::Lookup::kHashed);
   if (skip_brown && IsBrownSquare(square)) {
-    if (verbose) Diag() << "Brown square was skipped" << '\n' << std::flush;
+    if (verbose) diag() << "Brown square was skipped" << '\n' << std::flush;
     return result;
   }
   verbose_ = verbose;
   literal_ = literal;
   result_ = &result;
-  if (verbose) Diag() << "  parastrof 1..." << '\n' << std::flush;
+  if (verbose) diag() << "  parastrof 1..." << '\n' << std::flush;
   CanonizeLsSlices(square);
-  if (verbose) Diag() << "  parastrof 2..." << '\n' << std::flush;
+  if (verbose) diag() << "  parastrof 2..." << '\n' << std::flush;
   CanonizeLsSlices(GetParastrof1(square));
-  if (verbose) Diag() << "  parastrof 5..." << '\n' << std::flush;
+  if (verbose) diag() << "  parastrof 5..." << '\n' << std::flush;
   CanonizeLsSlices(GetParastrof2(square));
   result_ = nullptr;
   return result;
@@ -119,29 +119,29 @@ TSquaresCollection LsByDlsCanonizer::canonize(const TLatinSquare& square, bool v
 
 void LsByDlsCanonizer::canonize_all(TSquaresCollection& collection, bool verbose,
                                     bool skip_big_family, bool literal) {
-  Progress& progress = CurrentProgress();
+  Progress& progress = current_progress();
   for (int i = 0; i < collection.Count(); ++i) {
-    progress.Begin("Canonize LS by DLS", static_cast<std::uint64_t>(collection.Count()));
-    progress.Set(static_cast<std::uint64_t>(i));
+    progress.begin("Canonize LS by DLS", static_cast<std::uint64_t>(collection.Count()));
+    progress.set(static_cast<std::uint64_t>(i));
     if (verbose)
-      Diag() << "Square " << i << " from " << collection.Count() << " canonizing..." << '\n'
+      diag() << "Square " << i << " from " << collection.Count() << " canonizing..." << '\n'
              << std::flush;
-    const TSquaresCollection found = canonize(collection.GetSquare(i), verbose, false, literal);
+    const TSquaresCollection found = canonize(collection.get_square(i), verbose, false, literal);
     collection.AddCollection(found);
     if (skip_big_family && collection.Count() > 20) {
-      if (verbose) Diag() << "Canonization of the big family skipped..." << '\n' << std::flush;
+      if (verbose) diag() << "Canonization of the big family skipped..." << '\n' << std::flush;
       return;
     }
   }
 }
 
 void LsByDlsCanonizer::CanonizeLsSlices(const TLatinSquare& square) {
-  if (verbose_) Diag() << "    slice 1..." << '\n' << std::flush;
+  if (verbose_) diag() << "    slice 1..." << '\n' << std::flush;
   CollectDlsFromTransversalPairs(square);
-  if (verbose_) Diag() << "    slice 2..." << '\n' << std::flush;
+  if (verbose_) diag() << "    slice 2..." << '\n' << std::flush;
   GetStringInverseSquare(slice_, square);
   CollectDlsFromTransversalPairs(slice_);
-  if (verbose_) Diag() << "    slice 3..." << '\n' << std::flush;
+  if (verbose_) diag() << "    slice 3..." << '\n' << std::flush;
   GetColumnInverseSquare(slice_, square);
   CollectDlsFromTransversalPairs(slice_);
 }
@@ -152,11 +152,11 @@ void LsByDlsCanonizer::CollectDlsFromTransversalPairs(const TLatinSquare& square
   transversals_.GetTransversalsFast(square, false, starts, counts, table_);
   const int count = table_.Count();
   const std::vector<TTransversal>& items = table_.Items;
-  Progress& progress = CurrentProgress();
+  Progress& progress = current_progress();
 
   if (literal_) {
     for (int i = 0; i < count; ++i) {
-      progress.Poll();
+      progress.poll();
       for (int j = i + 1; j < count; ++j)
         if (TransversalsPairUp(items[i], items[j]) && !TransversalsIntersect(items[i], items[j]))
           collect_from_pair(square, i, j);
@@ -187,7 +187,7 @@ void LsByDlsCanonizer::CollectDlsFromTransversalPairs(const TLatinSquare& square
       bucket_items_[candidates_[bucket_key(items[j][0], m, items[j][m])]++] = j;
 
   for (int i = 0; i < count; ++i) {
-    progress.Poll();
+    progress.poll();
     const TTransversal& a = items[i];
     candidates_.clear();
     for (int m = 1; m < kOrder; ++m) {
@@ -226,9 +226,9 @@ void LsByDlsCanonizer::collect_from_pair(const TLatinSquare& square, int i, int 
     std::swap(at[p], at[kOrder - 1 - k]);
   }
   if (!IsDiagonalLatin(d) && verbose_) {
-    Diag() << "INCORRECT: " << '\n';
+    diag() << "INCORRECT: " << '\n';
     PrintSquare(d, true);
-    Diag() << std::flush;
+    diag() << std::flush;
   }
   const TLatinSquare form = canon_.GetCanonicalForm(d);
   if (literal_) {
@@ -248,8 +248,8 @@ bool LsByDlsCanonizer::has_mates(int i, int j, const std::array<int, kOrder>& or
   CellMask covered;
   for (int x = 0; x < table_.Count(); ++x) {
     const CellMask m = masks_[x];
-    if (BitCount(m.lo & on_main.lo) + BitCount(m.hi & on_main.hi) != 1 ||
-        BitCount(m.lo & on_anti.lo) + BitCount(m.hi & on_anti.hi) != 1)
+    if (bit_count(m.lo & on_main.lo) + bit_count(m.hi & on_main.hi) != 1 ||
+        bit_count(m.lo & on_anti.lo) + bit_count(m.hi & on_anti.hi) != 1)
       continue;
     covered.lo |= m.lo;
     covered.hi |= m.hi;
@@ -283,7 +283,7 @@ void LsByDlsCanonizer::add_form_literal(const TLatinSquare& form) {
   result_->AddSquare(form, true, true);
   for (int m = 0; m < mates.Count(); ++m) {
     result_->AddSquare(canon_.GetCanonicalForm(mates.Squares[m]), true, true);
-    if (verbose_) Diag() << "      ODLS unique CFs: " << result_->Count() << '\n' << std::flush;
+    if (verbose_) diag() << "      ODLS unique CFs: " << result_->Count() << '\n' << std::flush;
   }
 }
 
@@ -310,7 +310,7 @@ void LsByDlsCanonizer::add_form_fast(const TLatinSquare& form, int i, int j,
   add_result(known->first);
   for (const std::string& mate_form : known->second) {
     add_result(mate_form);
-    if (verbose_) Diag() << "      ODLS unique CFs: " << result_->Count() << '\n' << std::flush;
+    if (verbose_) diag() << "      ODLS unique CFs: " << result_->Count() << '\n' << std::flush;
   }
 }
 

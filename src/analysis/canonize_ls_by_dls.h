@@ -36,7 +36,7 @@ class LsByDlsCanonizer {
                                                    bool skip_brown);
   /// The same result by the literal route: every pair of transversals is tested, and every
   /// new form gets an exact-cover mate search, however often it recurs.
-  [[nodiscard]] TSquaresCollection CanonizeLsByDlsLiteral(const TLatinSquare& square, bool verbose,
+  [[nodiscard]] TSquaresCollection canonize_ls_by_dls_literal(const TLatinSquare& square, bool verbose,
                                                           bool skip_brown);
 
   /// Runs CanonizeLsByDls (without the Brown skip) on every entry, entries added on the way
@@ -44,7 +44,7 @@ class LsByDlsCanonizer {
   /// more than 20 entries. With verbose, a line per entry goes to the diagnostics stream.
   void CanonizeAllByDls(TSquaresCollection& collection, bool verbose, bool skip_big_family);
   /// The same by the literal route.
-  void CanonizeAllByDlsLiteral(TSquaresCollection& collection, bool verbose, bool skip_big_family);
+  void canonize_all_by_dls_literal(TSquaresCollection& collection, bool verbose, bool skip_big_family);
 
  private:
   TSquaresCollection canonize(const TLatinSquare& square, bool verbose, bool skip_brown,

@@ -12,14 +12,14 @@ TSquaresCollection GetCanonicalForms(const TSquaresCollection& collection, bool 
   TSquaresCollection forms;
   CanonEngine engine;
   const int count = collection.Count();
-  const Progress& progress = CurrentProgress();
+  const Progress& progress = current_progress();
   for (int i = 0; i < count; ++i) {
-    progress.Poll();
-    forms.AddSquare(engine.GetCanonicalForm(collection.GetSquare(i)), true, true);
+    progress.poll();
+    forms.AddSquare(engine.GetCanonicalForm(collection.get_square(i)), true, true);
     if (verbose && i % 100 == 0) {
       char percent[32];
       std::snprintf(percent, sizeof percent, "%2.2f", i / (count + 0.00001) * 100);
-      Diag() << "Square " << i << " from " << count << " (" << percent
+      diag() << "Square " << i << " from " << count << " (" << percent
              << "%), CFs: " << forms.Count() << '\n'
              << std::flush;
     }

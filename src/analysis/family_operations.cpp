@@ -22,22 +22,22 @@ namespace {
 
 void report_entry(bool verbose, int i, int count) {
   if (verbose && i % 1000 == 0)
-    Diag() << "Square " << i << " from " << count << " analysing..." << '\n' << std::flush;
+    diag() << "Square " << i << " from " << count << " analysing..." << '\n' << std::flush;
 }
 
 void calc_degrees_by_defects(TSquaresCollection& collection, bool verbose) {
   const int count = collection.Count();
   std::vector<TLatinSquare> squares;
   squares.reserve(count);
-  for (int i = 0; i < count; ++i) squares.push_back(collection.GetSquare(i));
+  for (int i = 0; i < count; ++i) squares.push_back(collection.get_square(i));
   TDegreesArr& degrees = collection.Degrees();
   degrees.assign(count, 0);
   for (int i = 0; i < count; ++i) {
-    CurrentProgress().Poll();
+    current_progress().poll();
     for (int j = 0; j < count; ++j)
       if (j != i && OrthogonalityDefect(squares[i], squares[j]) == 0) ++degrees[i];
     if (verbose && i % 1000 == 0)
-      Diag() << "  " << i << " from " << count << " degrees calculated" << '\n' << std::flush;
+      diag() << "  " << i << " from " << count << " degrees calculated" << '\n' << std::flush;
   }
 }
 
@@ -45,7 +45,7 @@ void calc_degrees_by_defects(TSquaresCollection& collection, bool verbose) {
 /// mates are the entries orthogonal to it.
 bool degrees_follow_mate_counts(const TSquaresCollection& collection) {
   for (int i = 0; i < collection.Count(); ++i) {
-    const TLatinSquare square = collection.GetSquare(i);
+    const TLatinSquare square = collection.get_square(i);
     if (!IsFilled(square) || !IsDiagonalLatin(square)) return false;
     for (int c = 0; c < kOrder; ++c)
       if (square[0][c] != c) return false;
@@ -64,24 +64,24 @@ void BuildOdlsFamily(TSquaresCollection& collection, bool verbose, bool calc_deg
                      OdlsSearch& search) {
   collection.Degrees().clear();
   for (int i = 0; i < collection.Count(); ++i) {
-    CurrentProgress().Poll();
+    current_progress().poll();
     report_entry(verbose, i, collection.Count());
-    add_mates(collection, search.GetOdlsByDlx(collection.GetSquare(i)));
+    add_mates(collection, search.GetOdlsByDlx(collection.get_square(i)));
   }
   if (!calc_degrees) return;
-  if (verbose) Diag() << "Degrees calculating..." << '\n' << std::flush;
+  if (verbose) diag() << "Degrees calculating..." << '\n' << std::flush;
   calc_degrees_by_defects(collection, verbose);
 }
 
-void BuildOdlsFamilyFast(TSquaresCollection& collection, bool verbose, bool calc_degrees,
+void build_odls_family_fast(TSquaresCollection& collection, bool verbose, bool calc_degrees,
                          OdlsSearch& search) {
   collection.Degrees().clear();
   const int starting = collection.Count();
   std::vector<int> mate_counts;
   for (int i = 0; i < collection.Count(); ++i) {
-    CurrentProgress().Poll();
+    current_progress().poll();
     report_entry(verbose, i, collection.Count());
-    const TLatinSquare square = collection.GetSquare(i);
+    const TLatinSquare square = collection.get_square(i);
     if (i < starting) {
       if (search.GetOdls(square).Count() == 0) {
         mate_counts.push_back(0);
@@ -93,7 +93,7 @@ void BuildOdlsFamilyFast(TSquaresCollection& collection, bool verbose, bool calc
     add_mates(collection, mates);
   }
   if (!calc_degrees) return;
-  if (verbose) Diag() << "Degrees calculating..." << '\n' << std::flush;
+  if (verbose) diag() << "Degrees calculating..." << '\n' << std::flush;
   if (!degrees_follow_mate_counts(collection)) {
     calc_degrees_by_defects(collection, verbose);
     return;
@@ -102,7 +102,7 @@ void BuildOdlsFamilyFast(TSquaresCollection& collection, bool verbose, bool calc
   collection.Degrees().assign(mate_counts.begin(), mate_counts.end());
   if (verbose)
     for (int i = 0; i < count; i += 1000)
-      Diag() << "  " << i << " from " << count << " degrees calculated" << '\n' << std::flush;
+      diag() << "  " << i << " from " << count << " degrees calculated" << '\n' << std::flush;
 }
 
 int GetDegree(const TSquaresCollection& collection, int index) {

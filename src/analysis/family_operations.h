@@ -20,7 +20,7 @@ void BuildOdlsFamily(TSquaresCollection& collection, bool verbose, bool calc_deg
 /// (mates added by the closure always have a mate, so only the starting entries are tested),
 /// and the degrees are read off the mate counts when every entry is a normalized complete
 /// diagonal Latin square (by defects otherwise).
-void BuildOdlsFamilyFast(TSquaresCollection& collection, bool verbose, bool calc_degrees,
+void build_odls_family_fast(TSquaresCollection& collection, bool verbose, bool calc_degrees,
                          OdlsSearch& search);
 
 /// Degrees()[index], or -1 when index is outside the list.

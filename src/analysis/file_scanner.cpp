@@ -14,7 +14,7 @@ namespace {
 
 /// The names of the folder's regular files (links followed) matching the mask, sorted by their
 /// bytes so that the order is the same on every file system.
-std::vector<std::string> ListFiles(const std::string& folder, const std::string& mask) {
+std::vector<std::string> list_files(const std::string& folder, const std::string& mask) {
   namespace fs = std::filesystem;
   std::vector<std::string> names;
   std::error_code ec;
@@ -23,7 +23,7 @@ std::vector<std::string> ListFiles(const std::string& folder, const std::string&
     std::error_code status_ec;
     if (!it->is_regular_file(status_ec)) continue;  // folders, devices, dangling links
     std::string name = it->path().filename().string();
-    if (MatchesMask(name, mask)) names.push_back(std::move(name));
+    if (matches_mask(name, mask)) names.push_back(std::move(name));
   }
   if (ec) throw Error("Cannot read the folder \"" + folder + "\": " + ec.message() + ".");
   std::sort(names.begin(), names.end());
@@ -32,7 +32,7 @@ std::vector<std::string> ListFiles(const std::string& folder, const std::string&
 
 }  // namespace
 
-bool MatchesMask(std::string_view name, std::string_view mask) {
+bool matches_mask(std::string_view name, std::string_view mask) {
   // Greedy match with one back-track point: the last '*' seen.
   std::size_t n = 0, m = 0, star = std::string_view::npos, resume = 0;
   while (n < name.size()) {
@@ -53,7 +53,7 @@ bool MatchesMask(std::string_view name, std::string_view mask) {
   return m == mask.size();
 }
 
-std::string WithTrailingSeparator(std::string folder) {
+std::string with_trailing_separator(std::string folder) {
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
   if (folder.empty() || folder.back() != '/') folder += '/';
   return folder;
@@ -63,14 +63,14 @@ TFileScaner::TFileScaner(std::string mask, std::string folder)
     : mask_(std::move(mask)), folder_(std::move(folder)) {}
 
 void TFileScaner::Scan() {
-  const std::vector<std::string> names = ListFiles(folder_, mask_);
-  Progress& progress = CurrentProgress();
-  progress.Begin("Scanning the folder", names.size());
+  const std::vector<std::string> names = list_files(folder_, mask_);
+  Progress& progress = current_progress();
+  progress.begin("Scanning the folder", names.size());
   for (const std::string& name : names) {
-    progress.Poll();
+    progress.poll();
     ProcessFile(folder_ + name);
     ++files_count_;
-    progress.Advance();
+    progress.advance();
     if (OnProgress) OnProgress(files_count_);
   }
 }
@@ -83,7 +83,7 @@ void TSquaresCollectionsScanner::ProcessFile(const std::string& file_name) {
   TSquaresCollection squares;
   {
     // The folder's progress counts files; the reading of one reports into a progress of its own.
-    Progress file_progress(&CurrentProgress());
+    Progress file_progress(&current_progress());
     const ProgressScope scope(file_progress);
     squares.LoadFromFile_VelmoraFormat(file_name, true, true);
   }

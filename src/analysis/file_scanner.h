@@ -47,7 +47,7 @@ class TSquaresCollectionsScanner : public TFileScaner {
   TSquaresCollectionsScanner(std::string mask, std::string folder, const TLatinSquare& square);
 
   /// The matching files, full names, in the order scanned.
-  [[nodiscard]] const std::vector<std::string>& FoundFiles() const { return found_; }
+  [[nodiscard]] const std::vector<std::string>& found_files() const { return found_; }
 
  protected:
   void ProcessFile(const std::string& file_name) override;
@@ -58,9 +58,9 @@ class TSquaresCollectionsScanner : public TFileScaner {
 };
 
 /// Whether a file name matches a mask of '*' (any run of characters) and '?' (any one).
-[[nodiscard]] bool MatchesMask(std::string_view name, std::string_view mask);
+[[nodiscard]] bool matches_mask(std::string_view name, std::string_view mask);
 
 /// The folder with exactly one trailing '/' (a root stays "/").
-[[nodiscard]] std::string WithTrailingSeparator(std::string folder);
+[[nodiscard]] std::string with_trailing_separator(std::string folder);
 
 }  // namespace dlslab

@@ -58,7 +58,7 @@ const std::array<OdlsTypeSignature, 35> kOdlsTypeSignatures = {{
 }};
 // clang-format on
 
-int GetOdlsTypeCode(const TDegreesArr& sorted_degrees) {
+int get_odls_type_code(const TDegreesArr& sorted_degrees) {
   for (const OdlsTypeSignature& entry : kOdlsTypeSignatures)
     if (IntArrsEqual(StringToIntArr(entry.signature), sorted_degrees)) return entry.code;
   return kUnknownOdlsType;
@@ -72,7 +72,7 @@ TTransversalsTable GetCommonTransversals(const TTransversalsTable& a, const TTra
   return common;
 }
 
-TTransversalsTable GetCommonTransversalsFast(const TTransversalsTable& a,
+TTransversalsTable get_common_transversals_fast(const TTransversalsTable& a,
                                              const TTransversalsTable& b) {
   std::vector<TTransversal> sorted = b.Items;
   std::sort(sorted.begin(), sorted.end());
@@ -86,25 +86,25 @@ TTransversalsTable GetCommonTransversalsFast(const TTransversalsTable& a,
 
 std::uint8_t OdlsTypeEngine::GetOdlsType(const TLatinSquare& square) {
   if (square.order() != kOrder) return kUnknownOdlsType;
-  if (!IsFilled(square) || !IsDiagonalLatin(square)) return GetOdlsTypeLiteral(square);
+  if (!IsFilled(square) || !IsDiagonalLatin(square)) return get_odls_type_literal(square);
   TLatinSquare normalized = square;
   NormalizeByFirstRow(normalized);
   TOrthogonalSquares mates = search_.GetOdls(normalized);
-  if (mates.Count() == 0) return static_cast<std::uint8_t>(GetOdlsTypeCode({0}));
+  if (mates.Count() == 0) return static_cast<std::uint8_t>(get_odls_type_code({0}));
   TSquaresCollection family;
   family.AddSquare(normalized, true, true);
   TDegreesArr degrees;
   for (int i = 0; i < family.Count(); ++i) {
-    CurrentProgress().Poll();
-    if (i > 0) mates = search_.GetOdls(family.GetSquare(i));
+    current_progress().poll();
+    if (i > 0) mates = search_.GetOdls(family.get_square(i));
     degrees.push_back(mates.Count());
     for (int m = 0; m < mates.Count(); ++m) family.AddSquare(mates.Squares[m], true, true);
   }
   std::sort(degrees.begin(), degrees.end());
-  return static_cast<std::uint8_t>(GetOdlsTypeCode(degrees));
+  return static_cast<std::uint8_t>(get_odls_type_code(degrees));
 }
 
-std::uint8_t OdlsTypeEngine::GetOdlsTypeLiteral(const TLatinSquare& square) {
+std::uint8_t OdlsTypeEngine::get_odls_type_literal(const TLatinSquare& square) {
   if (square.order() != kOrder) return kUnknownOdlsType;
   TLatinSquare normalized = square;
   NormalizeByFirstRow(normalized);
@@ -112,7 +112,7 @@ std::uint8_t OdlsTypeEngine::GetOdlsTypeLiteral(const TLatinSquare& square) {
   family.AddSquare(normalized, true, true);
   BuildOdlsFamily(family, false, true, search_);
   SortDegrees(family);
-  return static_cast<std::uint8_t>(GetOdlsTypeCode(family.Degrees()));
+  return static_cast<std::uint8_t>(get_odls_type_code(family.Degrees()));
 }
 
 std::uint8_t GetOdlsType(const TLatinSquare& square) {

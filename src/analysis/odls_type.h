@@ -24,14 +24,14 @@ extern const std::array<OdlsTypeSignature, 35> kOdlsTypeSignatures;
 inline constexpr int kUnknownOdlsType = 47;
 
 /// The type code of a family whose degrees, in ascending order, are `sorted_degrees`.
-[[nodiscard]] int GetOdlsTypeCode(const TDegreesArr& sorted_degrees);
+[[nodiscard]] int get_odls_type_code(const TDegreesArr& sorted_degrees);
 
 /// The items of a that equal some item of b, in a's order (an item equal to several items of
 /// b is listed once per match).
 [[nodiscard]] TTransversalsTable GetCommonTransversals(const TTransversalsTable& a,
                                                        const TTransversalsTable& b);
 /// The same list through a sorted copy of b instead of comparing every pair.
-[[nodiscard]] TTransversalsTable GetCommonTransversalsFast(const TTransversalsTable& a,
+[[nodiscard]] TTransversalsTable get_common_transversals_fast(const TTransversalsTable& a,
                                                            const TTransversalsTable& b);
 
 /// Names the structure of a DLS's ODLS family by a type code (an index of SpecialTypeNames).
@@ -45,7 +45,7 @@ class OdlsTypeEngine {
   [[nodiscard]] std::uint8_t GetOdlsType(const TLatinSquare& square);
   /// The same code by the literal route: the family built member by member with the
   /// exact-cover mate search and the degrees by orthogonality defects.
-  [[nodiscard]] std::uint8_t GetOdlsTypeLiteral(const TLatinSquare& square);
+  [[nodiscard]] std::uint8_t get_odls_type_literal(const TLatinSquare& square);
 
  private:
   OdlsSearch search_;

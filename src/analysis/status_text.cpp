@@ -10,19 +10,19 @@
 
 namespace dlslab {
 
-bool IsCorrectSquare(const TLatinSquare& square) {
+bool is_correct_square(const TLatinSquare& square) {
   // IsFilled looks at the 10 x 10 corner only, so a larger square needs the order test.
   // The pairwise test lets a value outside 0..9 through; the property tests index by value.
   return square.order() == kOrder && IsFilled(square) && IsDiagonalLatin(square) &&
-         HoldsOnlyValidValues(square);
+         holds_only_valid_values(square);
 }
 
-std::vector<std::string_view> GetPropertyLabels(const TLatinSquare& square) {
+std::vector<std::string_view> get_property_labels(const TLatinSquare& square) {
   CanonEngine canon;
-  return GetPropertyLabels(square, canon);
+  return get_property_labels(square, canon);
 }
 
-std::vector<std::string_view> GetPropertyLabels(const TLatinSquare& square, CanonEngine& canon) {
+std::vector<std::string_view> get_property_labels(const TLatinSquare& square, CanonEngine& canon) {
   using Test = bool (*)(const TLatinSquare&);
   struct Property {
     std::string_view label;
@@ -57,9 +57,9 @@ std::string get_status_text(const TLatinSquare& square) {
 }
 
 std::string get_status_text(const TLatinSquare& square, CanonEngine& canon) {
-  if (!IsCorrectSquare(square)) return "";
+  if (!is_correct_square(square)) return "";
   std::string text;
-  for (const std::string_view label : GetPropertyLabels(square, canon)) {
+  for (const std::string_view label : get_property_labels(square, canon)) {
     // Every tag but the first property's carries a leading blank, also when that one is absent.
     if (label != "HORZ_SYMM") text += ' ';
     text += label;
@@ -67,11 +67,11 @@ std::string get_status_text(const TLatinSquare& square, CanonEngine& canon) {
   text += " HSI=" + std::to_string(GetHorzSymmetryIndex(square));
   text += " VSI=" + std::to_string(GetVertSymmetryIndex(square));
   text += " CSI=" + std::to_string(GetCentralSymmetryIndex(square));
-  text += ' ' + FormatGeneral15(GetSquareNumber(square));
+  text += ' ' + format_general15(GetSquareNumber(square));
   return text;
 }
 
-std::string FormatGeneral15(double v) {
+std::string format_general15(double v) {
   if (v == 0) return "0";
   if (!std::isfinite(v)) return std::isnan(v) ? "NAN" : (v < 0 ? "-INF" : "INF");
   // Round to 15 significant digits once; the exponent after rounding picks the notation.

@@ -24,7 +24,7 @@ void CommandRunner::start(std::unique_ptr<cmd::CommandJob> job) {
 }
 
 void CommandRunner::cancel() {
-  if (job_) job_->progress().RequestCancel();
+  if (job_) job_->progress().request_cancel();
 }
 
 void CommandRunner::shutdown() {

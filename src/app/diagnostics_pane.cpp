@@ -29,26 +29,26 @@ class DiagnosticsPane::Forwarder : public std::streambuf {
     const char ch = traits_type::to_char_type(c);
     const std::lock_guard lock(mutex_);
     pending_ += ch;
-    if (ch == '\n') Send();
+    if (ch == '\n') send();
     return c;
   }
 
   std::streamsize xsputn(const char* s, std::streamsize n) override {
     const std::lock_guard lock(mutex_);
     pending_.append(s, static_cast<std::size_t>(n));
-    if (pending_.find('\n') != std::string::npos) Send();
+    if (pending_.find('\n') != std::string::npos) send();
     return n;
   }
 
   int sync() override {
     const std::lock_guard lock(mutex_);
-    Send();
+    send();
     if (echo_ != nullptr) echo_->flush();
     return 0;
   }
 
  private:
-  void Send() {
+  void send() {
     if (pending_.empty()) return;
     if (echo_ != nullptr) echo_->write(pending_.data(), std::ssize(pending_));
     const QString text = QString::fromUtf8(pending_.data(), std::ssize(pending_));
@@ -65,18 +65,18 @@ class DiagnosticsPane::Forwarder : public std::streambuf {
   std::string pending_;
 };
 
-DiagnosticsPane::DiagnosticsPane(QWidget* parent) : QPlainTextEdit(parent), previous_(&Diag()) {
+DiagnosticsPane::DiagnosticsPane(QWidget* parent) : QPlainTextEdit(parent), previous_(&diag()) {
   setReadOnly(true);
   setMaximumBlockCount(kMaxLines);
   setLineWrapMode(QPlainTextEdit::NoWrap);
   forwarder_ = std::make_unique<Forwarder>(this, previous_);
   stream_ = std::make_unique<std::ostream>(forwarder_.get());
-  SetDiagStream(stream_.get());
+  set_diag_stream(stream_.get());
 }
 
 DiagnosticsPane::~DiagnosticsPane() {
   stream_->flush();
-  SetDiagStream(previous_);
+  set_diag_stream(previous_);
 }
 
 void DiagnosticsPane::append(const QString& text) {

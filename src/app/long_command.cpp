@@ -62,7 +62,7 @@ void LongCommand::shutdown() {
 LongCommand::Ended LongCommand::take_ended() { return std::exchange(ended_, {}); }
 
 void LongCommand::show_progress() {
-  if (cmd::CommandJob* job = runner_->job()) panel_->show_progress(job->progress().Read());
+  if (cmd::CommandJob* job = runner_->job()) panel_->show_progress(job->progress().read());
 }
 
 void LongCommand::finished() {

@@ -199,7 +199,7 @@ TMainForm::TMainForm() {
   };
   ctx_.save_bitmap = [this](const std::string& file_name) { save_bitmap(file_name); };
   ctx_.save_statistics_bitmap = [](const CellHistograms& histograms, const std::string& file_name) {
-    render::SaveStatisticalInfoBitmap(histograms, file_name);
+    render::save_statistical_info_bitmap(histograms, file_name);
   };
   ctx_.log.on_add = [this](const std::string& line) {
     memo_->appendPlainText(QString::fromUtf8(line.c_str()));
@@ -418,7 +418,7 @@ void TMainForm::FormResize() {
   const int width = std::max(client.width() - 2 * kLeft, 1);
   int bottom = client.height() - kLeft;
   if (research_mode_) {
-    const int board = kTop + GetFittedViewSize(ctx_.model, kMinCellSize).height + kLeft;
+    const int board = kTop + get_fitted_view_size(ctx_.model, kMinCellSize).height + kLeft;
     const int memo_height = std::clamp(bottom - board, kMinMemoHeight, kMemoHeight);
     const int memo_top = bottom - memo_height;
     if (diagnostics_shown_) {
@@ -443,7 +443,7 @@ void TMainForm::update_minimum_size() {
   // The window cannot shrink below the size at which the whole board fits at the smallest
   // cell size: the client area's minimum follows the order, the view and the mode, and the
   // window adds its menu bar, tool bar and status bar to it.
-  const ViewSize board = GetFittedViewSize(ctx_.model, kMinCellSize);
+  const ViewSize board = get_fitted_view_size(ctx_.model, kMinCellSize);
   int height = kTop + board.height + kLeft;
   if (research_mode_) height += kMinMemoHeight + kLeft;
   const QSize wanted(board.width + 2 * kLeft, height);
@@ -544,7 +544,7 @@ void TMainForm::FormMouseWheel(int delta) {
 }
 
 void TMainForm::save_bitmap(const std::string& file_name) {
-  render::SaveViewBitmap(ctx_.model, bitmap_.width(), bitmap_.height(), file_name);
+  render::save_view_bitmap(ctx_.model, bitmap_.width(), bitmap_.height(), file_name);
   UpdateView();
 }
 

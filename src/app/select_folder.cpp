@@ -13,7 +13,7 @@ bool SelectFolder(std::string& folder, QWidget* owner, const std::string& initia
       owner, QString::fromUtf8("Выберите папку"), QFile::decodeName(initial_folder.c_str()),
       QFileDialog::ShowDirsOnly);
   if (chosen.isEmpty()) return false;
-  folder = WithTrailingSeparator(QFile::encodeName(chosen).toStdString());
+  folder = with_trailing_separator(QFile::encodeName(chosen).toStdString());
   return true;
 }
 

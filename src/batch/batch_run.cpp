@@ -325,12 +325,12 @@ BatchSummary Run::execute() {
   if (forms_file_ && !stop_.failed()) {
     const std::string partial_name = options_.output + ".partial";
     std::error_code ec;
-    if (!forms_file_->Commit())
+    if (!forms_file_->commit())
       stop_.fail("cannot write " + partial_name + ": " + forms_file_->error());
     else if (complete && (std::filesystem::rename(partial_name, options_.output, ec), ec))
       stop_.fail("cannot rename " + partial_name + ": " + ec.message());
   }
-  if (file_ && !stop_.failed() && !(complete ? file_->Finish() : file_->Flush()))
+  if (file_ && !stop_.failed() && !(complete ? file_->finish() : file_->flush()))
     stop_.fail("cannot write " + file_->partial_name() + ": " + file_->error());
   if (complete && !options_.output.empty() && !stop_.failed())
     summary_.output_name = options_.output;

@@ -15,7 +15,7 @@ namespace {
 constexpr std::uint64_t kChunk = 2048;
 
 std::string chunk(std::uint64_t first, std::uint64_t count, std::uint32_t seed) {
-  const IsaPath path = DefaultIsaPath();
+  const IsaPath path = default_isa_path();
   std::string text;
   text.reserve(count * (kOrder * kOrder + 1));
   for (std::uint64_t i = first; i < first + count; ++i) {

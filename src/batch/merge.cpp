@@ -234,9 +234,9 @@ MergeSummary merge_search_outputs(const std::vector<std::string>& inputs, const 
         forms_text += piece;
         return true;
       });
-      WriteFileAtomically(forms_name, forms_text);
+      write_file_atomically(forms_name, forms_text);
     }
-    WriteFileAtomically(output, text);
+    write_file_atomically(output, text);
   } catch (const std::exception& e) {
     summary.error = e.what();
   }
@@ -328,7 +328,7 @@ MergeSummary merge_batch_outputs(const std::vector<std::string>& inputs,
     }
   }
   try {
-    WriteFileAtomically(output, text);
+    write_file_atomically(output, text);
   } catch (const std::exception& e) {
     summary.error = e.what();
   }

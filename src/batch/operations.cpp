@@ -220,7 +220,7 @@ void OperationEngine::append_line(std::uint64_t index, const Digits& digits, std
       out.append(SpecialTypeNames[engines_->type().GetOdlsType(square) & 0x7F]);
       break;
     case Operation::kTransversals: {
-      if (!IsCompleteLatin(square)) {
+      if (!is_complete_latin(square)) {
         out.append(kIncorrect);
         out += '\t';
         out.append(kIncorrect);
@@ -239,7 +239,7 @@ void OperationEngine::append_line(std::uint64_t index, const Digits& digits, std
       break;
     case Operation::kFillings:
       // The count without the speed reports of the window's routine: the same number.
-      append_number(out, CountFillingsUpTo(square, UINT64_MAX));
+      append_number(out, count_fillings_up_to(square, UINT64_MAX));
       break;
     case Operation::kValidate: {
       const std::string problem = validation_problem(square);

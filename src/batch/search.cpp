@@ -194,7 +194,7 @@ bool Search::prepare() {
     chunk_size_ = chunk.last - chunk.before;
     source_->set_chunk(chunk.before, chunk.last);
     source_->skip_done(chunk.before, std::nullopt);
-    if (options_.progress != nullptr) options_.progress->Begin("search", chunk.last - chunk.before);
+    if (options_.progress != nullptr) options_.progress->begin("search", chunk.last - chunk.before);
   }
   const std::string column_line =
       std::string(unit_.inputs.empty() ? "seed" : "input") + "\tsquare\tmates\tcf\tmate squares\n";
@@ -298,7 +298,7 @@ bool Search::resume_from(const std::string& name) {
 
 void Search::checkpoint() {
   if (!file_ || stop_.failed()) return;
-  if (!file_->Flush()) {
+  if (!file_->flush()) {
     stop_.fail("cannot write " + partial_name() + ": " + file_->error());
     return;
   }
@@ -307,7 +307,7 @@ void Search::checkpoint() {
       " hits=" + std::to_string(summary_.hits) + " checked=" + std::to_string(summary_.checked) +
       " skipped=" + std::to_string(summary_.skipped) + "\n";
   try {
-    WriteFileAtomically(checkpoint_name(), text);
+    write_file_atomically(checkpoint_name(), text);
   } catch (const std::exception& e) {
     stop_.fail(e.what());
   }
@@ -443,7 +443,7 @@ void Search::emit(SearchBlock& block) {
                           std::chrono::duration<double>(options_.checkpoint_seconds)) {
     checkpoint();
   }
-  if (options_.progress != nullptr) options_.progress->Set(position_);
+  if (options_.progress != nullptr) options_.progress->set(position_);
 }
 
 void Search::show_progress() {
@@ -467,14 +467,14 @@ void Search::show_progress() {
 SearchSummary Search::execute() {
   start_ = Clock::now();
   if (options_.progress != nullptr)
-    options_.progress->Begin("search", unit_.inputs.empty() ? unit_.count : 0);
+    options_.progress->begin("search", unit_.inputs.empty() ? unit_.count : 0);
   if (prepare()) {
     const auto refresh = std::chrono::milliseconds(
         reporter_.mode() == Reporter::ProgressMode::kTerminal ? 250 : 1000);
     pool_.run([this] { worker(); },
               [this] {
                 return external_stop_.load() ||
-                       (options_.progress != nullptr && options_.progress->CancelRequested());
+                       (options_.progress != nullptr && options_.progress->cancel_requested());
               },
               [this] { stop_.request(); }, refresh,
               reporter_.mode() == Reporter::ProgressMode::kNone ? std::function<void()>()
@@ -491,10 +491,10 @@ SearchSummary Search::execute() {
       AtomicFileWriter forms(options_.forms);
       write_forms(Operation::kCf, false, forms_,
                   [&forms](std::string_view piece) { return forms.Write(piece); });
-      if (!forms.Commit()) stop_.fail("cannot write " + options_.forms + ": " + forms.error());
+      if (!forms.commit()) stop_.fail("cannot write " + options_.forms + ": " + forms.error());
     }
     if (file_ && !stop_.failed()) {
-      if (!file_->Finish()) {
+      if (!file_->finish()) {
         stop_.fail("cannot write " + options_.output + ": " + file_->error());
       } else {
         std::error_code ec;

@@ -17,7 +17,7 @@ class Rsv3Generator : public SquareGenerator {
   }
 
  private:
-  IsaPath path_ = DefaultIsaPath();
+  IsaPath path_ = default_isa_path();
 };
 
 // DLS with the symmetry of Brown's squares, about one in a hundred with a mate. Its seed starts

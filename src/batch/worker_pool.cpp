@@ -13,7 +13,7 @@ WorkerPool::WorkerPool(unsigned threads)
 WorkerPool::~WorkerPool() = default;
 
 void WorkerPool::cancel_all() {
-  for (unsigned t = 0; t < threads_; ++t) progresses_[t].RequestCancel();
+  for (unsigned t = 0; t < threads_; ++t) progresses_[t].request_cancel();
 }
 
 void WorkerPool::run(const std::function<void()>& work, const std::function<bool()>& outside_stop,

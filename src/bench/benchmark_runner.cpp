@@ -13,7 +13,7 @@
 
 namespace dlslab {
 
-std::string FormatBenchmarkRate(double rate) {
+std::string format_benchmark_rate(double rate) {
   const char* point = std::localeconv()->decimal_point;
   const std::string separator = point != nullptr && *point != '\0' ? point : ".";
   if (!std::isfinite(rate)) return std::to_string(rate);
@@ -43,7 +43,7 @@ bool RunBenchmark(const BenchmarkTest& test, TFpDataCollection& data, const Benc
   auto log = [&hooks](const std::string& line) {
     if (hooks.log) hooks.log(line);
   };
-  const std::string folder = hooks.folder.empty() ? GetTestProgramFolder() : hooks.folder;
+  const std::string folder = hooks.folder.empty() ? get_test_program_folder() : hooks.folder;
   const std::string command_line = folder + test.executable;
   const int processors = GetProcessorsCount();
   const int rounds = 2 * processors;
@@ -51,11 +51,11 @@ bool RunBenchmark(const BenchmarkTest& test, TFpDataCollection& data, const Benc
       " tests will be launched");
 
   // The counter's frequency, measured on first use.
-  const double ticks_per_second = static_cast<double>(WaitForCpuFreq());
-  Progress& progress = CurrentProgress();
-  progress.Begin("Benchmark " + test.executable, static_cast<std::uint64_t>(rounds));
+  const double ticks_per_second = static_cast<double>(wait_for_cpu_freq());
+  Progress& progress = current_progress();
+  progress.begin("Benchmark " + test.executable, static_cast<std::uint64_t>(rounds));
   for (int k = 1; k <= rounds; ++k) {
-    progress.Poll();
+    progress.poll();
     StartTimer();
     const ParallelRunResult round = RunTestsInParallel(command_line, k, hooks.while_waiting);
     StopTimer();
@@ -66,8 +66,8 @@ bool RunBenchmark(const BenchmarkTest& test, TFpDataCollection& data, const Benc
     const double seconds = static_cast<double>(GetElapsedTicks()) / ticks_per_second;
     const double rate = k * test.work_per_run / seconds / test.rate_divisor;
     data.Add(rate);
-    log(std::to_string(k) + " thread(s): " + FormatBenchmarkRate(rate) + test.unit);
-    progress.Set(static_cast<std::uint64_t>(k));
+    log(std::to_string(k) + " thread(s): " + format_benchmark_rate(rate) + test.unit);
+    progress.set(static_cast<std::uint64_t>(k));
     if (hooks.while_waiting) hooks.while_waiting();
   }
   log("OK");

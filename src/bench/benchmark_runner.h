@@ -23,14 +23,14 @@ struct BenchmarkHooks {
   std::function<void(const std::string&)> log;  ///< appends one log line
   /// Called every few milliseconds while a round waits (the window repaints in it).
   std::function<void()> while_waiting;
-  /// Folder of the test programs, with its trailing separator; GetTestProgramFolder() when
+  /// Folder of the test programs, with its trailing separator; get_test_program_folder() when
   /// empty.
   std::string folder;
 };
 
 /// The rate in fixed notation with two decimals, rounded to at most ten significant digits,
 /// with the C library's current decimal separator (the user's, once a window has set it).
-[[nodiscard]] std::string FormatBenchmarkRate(double rate);
+[[nodiscard]] std::string format_benchmark_rate(double rate);
 
 /// Logs the processor count, then runs the rounds k = 1 .. 2P: starts k copies, waits for all
 /// of them, appends the rate to data and logs it; logs "OK" at the end. Waits for the counter

@@ -14,12 +14,12 @@ class TFpDataCollection {
 
   void Add(double value) { values_.push_back(value); }
   [[nodiscard]] int Count() const { return static_cast<int>(values_.size()); }
-  [[nodiscard]] const std::vector<double>& Values() const { return values_; }
+  [[nodiscard]] const std::vector<double>& values() const { return values_; }
 
   /// The file's bytes: length byte 31, the 31-character title and a zero byte, A, the count
   /// and B as little-endian 32-bit integers, then the values as little-endian doubles.
-  [[nodiscard]] std::string ToBytes() const;
-  /// Writes ToBytes() as the file, whole or not at all; throws Error when it cannot.
+  [[nodiscard]] std::string to_bytes() const;
+  /// Writes to_bytes() as the file, whole or not at all; throws Error when it cannot.
   void SaveToFile(const std::string& file_name) const;
 
  private:

@@ -34,7 +34,7 @@ namespace {
 
 constexpr auto kPollInterval = std::chrono::milliseconds(1);
 
-std::string ErrnoText(int error) { return std::generic_category().message(error); }
+std::string errno_text(int error) { return std::generic_category().message(error); }
 
 /// The child's side of LaunchProcess, between fork and exec: only async-signal-safe calls.
 /// It dies with the thread that started it (PR_SET_PDEATHSIG), and so with its program
@@ -42,7 +42,7 @@ std::string ErrnoText(int error) { return std::generic_category().message(error)
 /// ends it at once. Own process group, default signal mask and dispositions, /dev/null for
 /// input and output, nothing above the standard descriptors but the report pipe. On a
 /// failure the errno value goes to `report` and the child exits.
-[[noreturn]] void ExecChild(const char* program, char* const argv[], pid_t parent, int report) {
+[[noreturn]] void exec_child(const char* program, char* const argv[], pid_t parent, int report) {
   int error = 0;
   if (prctl(PR_SET_PDEATHSIG, SIGKILL) != 0) error = errno;
   if (error == 0 && getppid() != parent) _exit(127);
@@ -69,13 +69,13 @@ std::string ErrnoText(int error) { return std::generic_category().message(error)
   _exit(127);
 }
 
-std::string ProgramName(const std::string& path) {
+std::string program_name(const std::string& path) {
   return std::filesystem::path(path).filename().string();
 }
 
 /// "" for a clean exit, else what went wrong.
-std::string DescribeStatus(const std::string& path, int status) {
-  const std::string program = ProgramName(path);
+std::string describe_status(const std::string& path, int status) {
+  const std::string program = program_name(path);
   if (WIFEXITED(status)) {
     if (WEXITSTATUS(status) == 0) return {};
     return "Test program " + program + " (\"" + path + "\") exited with code " +
@@ -87,7 +87,7 @@ std::string DescribeStatus(const std::string& path, int status) {
   return "Test program " + program + " (\"" + path + "\") ended abnormally";
 }
 
-void KillAndReap(std::vector<pid_t>& running) {
+void kill_and_reap(std::vector<pid_t>& running) {
   for (const pid_t pid : running) kill(-pid, SIGKILL);
   for (const pid_t pid : running) {
     int status = 0;
@@ -104,7 +104,7 @@ int GetProcessorsCount() {
   return count < 1 ? 1 : static_cast<int>(count);
 }
 
-std::string GetExecutableFolder() {
+std::string get_executable_folder() {
   std::error_code error;
   const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
   if (error) return {};
@@ -113,8 +113,8 @@ std::string GetExecutableFolder() {
   return folder;
 }
 
-std::string GetTestProgramFolder() {
-  const std::string folder = GetExecutableFolder();
+std::string get_test_program_folder() {
+  const std::string folder = get_executable_folder();
   if (folder.empty()) return folder;
   const std::filesystem::path installed =
       std::filesystem::path(folder + DLSLAB_TEST_PROGRAM_DIR_FROM_BIN).lexically_normal();
@@ -131,18 +131,18 @@ LaunchedProcess LaunchProcess(const std::string& command_line) {
   // posix_spawn cannot ask for the parent-death signal, so the child is forked and sets it up
   // itself; a pipe that closes on exec tells whether the exec happened.
   int report[2];
-  if (pipe2(report, O_CLOEXEC) != 0) return {0, ErrnoText(errno)};
+  if (pipe2(report, O_CLOEXEC) != 0) return {0, errno_text(errno)};
   const pid_t parent = getpid();
   const pid_t pid = fork();
   if (pid < 0) {
     const int e = errno;
     close(report[0]);
     close(report[1]);
-    return {0, ErrnoText(e)};
+    return {0, errno_text(e)};
   }
   if (pid == 0) {
     close(report[0]);
-    ExecChild(program.c_str(), argv, parent, report[1]);
+    exec_child(program.c_str(), argv, parent, report[1]);
   }
   close(report[1]);
   int error = 0;
@@ -154,7 +154,7 @@ LaunchedProcess LaunchProcess(const std::string& command_line) {
   int status = 0;
   while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
   }
-  return {0, ErrnoText(error)};
+  return {0, errno_text(error)};
 }
 
 ParallelRunResult RunTestsInParallel(const std::string& command_line, int k,
@@ -164,8 +164,8 @@ ParallelRunResult RunTestsInParallel(const std::string& command_line, int k,
   for (int i = 0; i < k; ++i) {
     const LaunchedProcess launched = LaunchProcess(command_line);
     if (launched.pid == 0) {
-      KillAndReap(running);
-      return {"Test program " + ProgramName(command_line) + " could not be started from \"" +
+      kill_and_reap(running);
+      return {"Test program " + program_name(command_line) + " could not be started from \"" +
               command_line + "\": " + launched.error};
     }
     running.push_back(launched.pid);
@@ -181,22 +181,22 @@ ParallelRunResult RunTestsInParallel(const std::string& command_line, int k,
         continue;
       }
       // r < 0 otherwise: the child is gone without our knowing how it ended.
-      std::string what = r < 0 ? "Test program " + ProgramName(command_line) +
-                                     " could not be waited for: " + ErrnoText(errno)
-                               : DescribeStatus(command_line, status);
+      std::string what = r < 0 ? "Test program " + program_name(command_line) +
+                                     " could not be waited for: " + errno_text(errno)
+                               : describe_status(command_line, status);
       running.erase(running.begin() + static_cast<std::ptrdiff_t>(i));
       if (!what.empty() && failure.empty()) failure = std::move(what);
     }
     if (!failure.empty()) break;
     if (running.empty()) break;
     if (while_waiting) while_waiting();
-    if (CurrentProgress().CancelRequested()) {
-      KillAndReap(running);
+    if (current_progress().cancel_requested()) {
+      kill_and_reap(running);
       throw Cancelled();
     }
     std::this_thread::sleep_for(kPollInterval);
   }
-  KillAndReap(running);
+  kill_and_reap(running);
   return {failure};
 }
 

@@ -14,12 +14,12 @@ namespace dlslab {
 
 /// The folder of the running program with its trailing separator, from /proc/self/exe; empty
 /// when it cannot be read.
-[[nodiscard]] std::string GetExecutableFolder();
+[[nodiscard]] std::string get_executable_folder();
 
 /// The folder the benchmarks' test programs are started from, with its trailing separator:
 /// the installed one (libexec/dlslab, found relative to the running program's folder) when it
 /// exists, otherwise the running program's own folder, as in a build tree.
-[[nodiscard]] std::string GetTestProgramFolder();
+[[nodiscard]] std::string get_test_program_folder();
 
 /// A started process: pid 0 and a reason when it could not be started.
 struct LaunchedProcess {

@@ -114,7 +114,7 @@ class StopRequester {
     while (!done_.load()) {
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
       // The unit's squares (a seed range, or an input chunk once counted) and those done.
-      if (const dlslab::Progress::Snapshot now = progress_.Read(); now.total > 0)
+      if (const dlslab::Progress::Snapshot now = progress_.read(); now.total > 0)
         boinc_fraction_done(static_cast<double>(now.done) / static_cast<double>(now.total));
       if (stop_.load()) continue;
       BOINC_STATUS status{};
@@ -150,7 +150,7 @@ int run(const Arguments& args) {
 
   // A unit that completed before its task was stopped only needs its result written again.
   if (std::filesystem::exists(kWorkingOutput)) {
-    if (result != kWorkingOutput) dlslab::WriteFileAtomically(result, read_file(kWorkingOutput));
+    if (result != kWorkingOutput) dlslab::write_file_atomically(result, read_file(kWorkingOutput));
     return 0;
   }
   dlslab::Progress progress;
@@ -167,7 +167,7 @@ int run(const Arguments& args) {
     if (state.complete) break;
     stopper.stopped();
   }
-  if (result != kWorkingOutput) dlslab::WriteFileAtomically(result, read_file(kWorkingOutput));
+  if (result != kWorkingOutput) dlslab::write_file_atomically(result, read_file(kWorkingOutput));
   return 0;
 }
 

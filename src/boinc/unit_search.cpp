@@ -44,7 +44,7 @@ UnitProgress run_unit_search(const WorkUnit& unit, const std::string& input,
   result.error = summary.error;
   result.done = summary.checked;
   result.resumed = resume && summary.resumed > 0;
-  if (!unit.is_seed_range()) result.count = progress.Read().total;
+  if (!unit.is_seed_range()) result.count = progress.read().total;
   return result;
 }
 

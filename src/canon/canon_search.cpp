@@ -4,7 +4,7 @@
 
 namespace dlslab {
 
-CanonSearch::CanonSearch() : CanonSearch(DefaultIsaPath()) {}
+CanonSearch::CanonSearch() : CanonSearch(default_isa_path()) {}
 CanonSearch::CanonSearch(IsaPath path)
     : path_(path), kernel_(kernel_for(canon_kernels::kKernels, path)()) {}
 CanonSearch::~CanonSearch() = default;

@@ -17,7 +17,7 @@ class Kernel;
 /// by the object; one object per thread. Every instruction-set path finds the same form.
 class CanonSearch {
  public:
-  CanonSearch();  ///< on DefaultIsaPath()
+  CanonSearch();  ///< on default_isa_path()
   explicit CanonSearch(IsaPath path);
   ~CanonSearch();
   CanonSearch(CanonSearch&&) noexcept;

@@ -188,7 +188,7 @@ TLatinSquare CanonEngine::GetCanonicalForm(const TLatinSquare& square) {
   return to_square(canonical_form(to_grid(square)));
 }
 
-TLatinSquare CanonEngine::GetCanonicalFormByEnumeration(const TLatinSquare& square) {
+TLatinSquare CanonEngine::get_canonical_form_by_enumeration(const TLatinSquare& square) {
   assert(square.order() == kOrder);
   const Grid grid = to_grid(square);
   best_ = relabel_by_first_row(grid);

@@ -54,7 +54,7 @@ class Equivalent {
 /// Squares of another order are not handled (see each operation).
 class CanonEngine {
  public:
-  CanonEngine() = default;  ///< the search on DefaultIsaPath()
+  CanonEngine() = default;  ///< the search on default_isa_path()
   /// The branch and bound of the canonical form on the given instruction-set path.
   explicit CanonEngine(IsaPath path) : search_(path) {}
 
@@ -70,7 +70,7 @@ class CanonEngine {
 
   /// The canonical form found by relabelling and comparing every candidate in walk order; the
   /// reference the branch and bound is checked against. The square must be of order 10.
-  [[nodiscard]] TLatinSquare GetCanonicalFormByEnumeration(const TLatinSquare& square);
+  [[nodiscard]] TLatinSquare get_canonical_form_by_enumeration(const TLatinSquare& square);
 
   /// Canonical form of an order-10 grid (the batch entry point, no conversions).
   [[nodiscard]] const Grid& canonical_form(const Grid& square);
@@ -121,20 +121,20 @@ template <class Visit>
 void CanonEngine::EnumerateEquivalents(const Grid& square, Visit&& visit,
                                        std::string_view caption) {
   const TGrayPermutSwapItemsArr& swaps = pair_swaps();
-  Progress& progress = CurrentProgress();
+  Progress& progress = current_progress();
   const bool report = !caption.empty();
   if (report)
-    progress.Begin(std::string(caption), (std::uint64_t{1} << kPairs) * (swaps.size() + 1));
+    progress.begin(std::string(caption), (std::uint64_t{1} << kPairs) * (swaps.size() + 1));
   for (unsigned mask = 0; mask < (1u << kPairs); ++mask) {
-    progress.Poll();
+    progress.poll();
     arrange_flips(square, mask);
     if (!visit_grid_maps(visit)) return;
     for (const TGrayPermutSwapItem& swap : swaps) {
       swap_pairs(swap);
       if (!visit_grid_maps(visit)) return;
       if (report) {
-        progress.Poll();
-        progress.Advance();
+        progress.poll();
+        progress.advance();
       }
     }
   }

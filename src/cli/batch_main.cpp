@@ -202,7 +202,7 @@ int generate_main(std::span<const std::string> args, std::ostream& out, std::ost
         return static_cast<bool>(out);
       },
       stop_requested);
-  if (file && written == *count && !file->Finish()) {
+  if (file && written == *count && !file->finish()) {
     err << "dlslab-cli generate: cannot write " << output << ": " << file->error() << '\n';
     return 1;
   }

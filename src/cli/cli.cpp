@@ -96,7 +96,7 @@ void print_list(std::ostream& out) {
 std::atomic<Progress*> interrupted_progress{nullptr};
 
 extern "C" void on_interrupt(int /*signal*/) {
-  if (Progress* progress = interrupted_progress.load()) progress->RequestCancel();
+  if (Progress* progress = interrupted_progress.load()) progress->request_cancel();
 }
 
 /// Routes Ctrl-C to `progress` while it lives; the previous handler comes back after.
@@ -153,7 +153,7 @@ class ProgressLine {
     while (!wake_.wait_for(lock, std::chrono::milliseconds(250), [this] { return stop_; })) {
       const Clock::time_point now = Clock::now();
       if (now - start < std::chrono::milliseconds(500)) continue;
-      const Progress::Snapshot snapshot = progress_.Read();
+      const Progress::Snapshot snapshot = progress_.read();
       if (snapshot.label != step_label || snapshot.done < step_start_done) {
         step_label = snapshot.label;
         step_start_done = snapshot.done;
@@ -263,7 +263,7 @@ int run(std::span<const std::string> args, std::ostream& out, std::ostream& err,
   if (!args.empty() && args[0] == "generate") return generate_main(args.subspan(1), out, err);
   if (!args.empty() && args[0] == "search") return search_main(args.subspan(1), out, err);
   if (!args.empty() && args[0] == "merge") return merge_main(args.subspan(1), out, err);
-  if (const std::string& note = DefaultIsaChoice().note; !note.empty())
+  if (const std::string& note = default_isa_choice().note; !note.empty())
     err << "dlslab-cli: " << note << '\n';
 
   const Invocation call = parse_arguments(args);
@@ -276,8 +276,8 @@ int run(std::span<const std::string> args, std::ostream& out, std::ostream& err,
       return 0;
     case Invocation::Action::kVersion:
       out << "dlslab-cli " << kVersion << '\n'
-          << "Engines: " << IsaPathName(DefaultIsaPath()) << " (this processor has";
-      for (const IsaPath path : SupportedIsaPaths()) out << ' ' << IsaPathName(path);
+          << "Engines: " << isa_path_name(default_isa_path()) << " (this processor has";
+      for (const IsaPath path : supported_isa_paths()) out << ' ' << isa_path_name(path);
       out << ")\n";
       return 0;
     case Invocation::Action::kList:
@@ -313,7 +313,7 @@ int run(std::span<const std::string> args, std::ostream& out, std::ostream& err,
   for (const Step& step : call.steps) {
     const cmd::MenuEntry& entry = *step.entry;
     try {
-      if (progress.CancelRequested()) throw Cancelled();
+      if (progress.cancel_requested()) throw Cancelled();
       std::optional<ProgressLine> line;
       if (progress_line) line.emplace(progress, entry.caption);
       entry.handler(ctx, step.arg);

@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
         renderer.SaveBitmap(model, file);
       },
       [&renderer](const dlslab::CellHistograms& histograms, const std::string& file) {
-        renderer.SaveStatisticalInfo(histograms, file);
+        renderer.save_statistical_info(histograms, file);
       });
 #else
   return dlslab::cli::run(args, std::cout, std::cerr);

@@ -55,7 +55,7 @@ void SpinEditChange(Context& ctx, int value) {
   value = std::clamp(value, 0, count - 1);
   ctx.spin_edit_value = value;
   if (ctx.model.GetOrder() != kOrder) ctx.model.SetOrder(kOrder);
-  ctx.model.SetFirstSquare(ctx.collection.GetSquare(value));
+  ctx.model.SetFirstSquare(ctx.collection.get_square(value));
   ctx.UpdateView();
 }
 

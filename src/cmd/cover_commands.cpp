@@ -19,7 +19,7 @@ bool accepts_square(Context& ctx) {
     ctx.log.Add("Not implemented for N<>10");
     return false;
   }
-  if (!IsCompleteLatin(square)) {
+  if (!is_complete_latin(square)) {
     ctx.log.Add("Square is incorrect");
     return false;
   }

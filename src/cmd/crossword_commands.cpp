@@ -225,7 +225,7 @@ std::optional<GameState> unfinished_game(const Context& ctx) {
 void keep_game(const Context& ctx) {
   if (ctx.game_folder.empty()) return;
   if (const std::optional<GameState> state = unfinished_game(ctx)) {
-    WriteFileAtomically(kept_game_file(ctx), saved_game_text(*state));
+    write_file_atomically(kept_game_file(ctx), saved_game_text(*state));
     return;
   }
   drop_kept_game(ctx);

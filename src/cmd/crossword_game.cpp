@@ -20,7 +20,7 @@ namespace {
 /// The pair view has no clue test, as for the mouse.
 bool is_free_cell(const TLatinSquareClass& model, const TLatinSquare& puzzle, CellPos cell) {
   if (!is_cursor_cell(model, cell)) return false;
-  return model.ViewMode != 0 || !IsClueCell(puzzle, cell.row, cell.col);
+  return model.ViewMode != 0 || !is_clue_cell(puzzle, cell.row, cell.col);
 }
 
 /// The cursor brought back onto the grid after the order or the view changed under it.
@@ -180,7 +180,7 @@ BestTimes BestTimes::load(const std::string& file_name, std::string* error) {
 }
 
 void BestTimes::save(const std::string& file_name) const {
-  WriteFileAtomically(file_name, to_text());
+  write_file_atomically(file_name, to_text());
 }
 
 std::optional<int> BestTimes::best(std::optional<Difficulty> kind) const {

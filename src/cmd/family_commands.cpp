@@ -67,7 +67,7 @@ TSquaresCollection build_family(const TLatinSquare& square, Route route) {
   }
   TSquaresCollection family;
   family.AddSquare(start, true, true);
-  BuildOdlsFamilyFast(family, false, true, search);
+  build_odls_family_fast(family, false, true, search);
   return family;
 }
 
@@ -91,9 +91,9 @@ std::vector<std::string> odls_family_lines(const TLatinSquare& square, Route rou
   const int count = family.Count();
   std::vector<TLatinSquare> members;
   members.reserve(count);
-  for (int i = 0; i < count; ++i) members.push_back(family.GetSquare(i));
+  for (int i = 0; i < count; ++i) members.push_back(family.get_square(i));
   for (int i = 0; i < count; ++i) {
-    CurrentProgress().Poll();
+    current_progress().poll();
     std::string row(static_cast<std::size_t>(count), '0');
     for (int j = 0; j < count; ++j)
       if (OrthogonalityDefect(members[i], members[j]) == 0) row[j] = '1';
@@ -119,7 +119,7 @@ std::vector<std::string> canonize_one_lines(const TLatinSquare& square, Route ro
   LsByDlsCanonizer canonizer;
   const TSquaresCollection found = route == Route::kFast
                                        ? canonizer.CanonizeLsByDls(square, false, true)
-                                       : canonizer.CanonizeLsByDlsLiteral(square, false, true);
+                                       : canonizer.canonize_ls_by_dls_literal(square, false, true);
   return numbered_entries(found, "DLS", 1);
 }
 
@@ -131,7 +131,7 @@ std::vector<std::string> canonize_family_lines(const TLatinSquare& square, Route
   if (route == Route::kFast)
     canonizer.CanonizeAllByDls(family, false, false);
   else
-    canonizer.CanonizeAllByDlsLiteral(family, false, false);
+    canonizer.canonize_all_by_dls_literal(family, false, false);
   return numbered_entries(family, "DLS", 1);
 }
 
@@ -141,7 +141,7 @@ std::vector<std::string> common_transversals_lines(const TLatinSquare& first,
   const TTransversalsTable a = search.GetDiagonalTransversalsByDlx(first);
   const TTransversalsTable b = search.GetDiagonalTransversalsByDlx(second);
   const TTransversalsTable common =
-      route == Route::kFast ? GetCommonTransversalsFast(a, b) : GetCommonTransversals(a, b);
+      route == Route::kFast ? get_common_transversals_fast(a, b) : GetCommonTransversals(a, b);
   std::vector<std::string> lines;
   lines.push_back("Common transversals count: " + std::to_string(common.Count()));
   for (int k = 0; k < common.Count(); ++k) {
@@ -167,19 +167,19 @@ void GetCommonTransversalsMenuItemClick(Context& ctx) {
 
 void GetAllODLSFamilyMenuItemClick(Context& ctx) {
   if (!accepts(ctx, Need::kDiagonalLatin)) return;
-  CurrentProgress().Begin("Get all ODLS family");
+  current_progress().begin("Get all ODLS family");
   add_lines(ctx, odls_family_lines(ctx.model.FirstSquare, Route::kFast));
 }
 
 void GetAllODLSFamilyCFsOnlyMenuItemClick(Context& ctx) {
   if (!accepts(ctx, Need::kDiagonalLatin)) return;
-  CurrentProgress().Begin("Get all ODLS family (unique CFs only)");
+  current_progress().begin("Get all ODLS family (unique CFs only)");
   add_lines(ctx, odls_family_forms_lines(ctx.model.FirstSquare, Route::kFast));
 }
 
 void CanonizeLSbyDLSMenuItemClick(Context& ctx) {
   if (!accepts(ctx, Need::kLatin)) return;
-  CurrentProgress().Begin("Canonize LS by DLS");
+  current_progress().begin("Canonize LS by DLS");
   add_lines(ctx, canonize_one_lines(ctx.model.FirstSquare, Route::kFast));
 }
 

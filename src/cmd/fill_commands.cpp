@@ -21,7 +21,7 @@ bool is_order_ten(Context& ctx) {
     ctx.log.Add("Not implemented for N<>10");
     return false;
   }
-  if (!HoldsOnlyValidValues(ctx.model.FirstSquare)) {
+  if (!holds_only_valid_values(ctx.model.FirstSquare)) {
     ctx.log.Add("Square is incorrect");
     return false;
   }
@@ -57,9 +57,9 @@ void RandomSearchV2MenuItemClick(Context& ctx) {
 void RandomSearchV3MenuItemClick(Context& ctx) {
   // At high orders an attempt takes milliseconds and most fail, so a cancel is honoured
   // between attempts.
-  const Progress& progress = CurrentProgress();
+  const Progress& progress = current_progress();
   for (int attempts = 1; attempts <= kMaxAttempts; ++attempts) {
-    progress.Poll();
+    progress.poll();
     RandomFillV2(ctx.model);
     if (ctx.model.GetEmptyCellsCount() == 0) {
       ctx.log.Add("Random search v3: square was filled from " + std::to_string(attempts) + " try");

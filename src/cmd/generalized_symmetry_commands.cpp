@@ -15,7 +15,7 @@ void PrintAllGeneralizedSymmetriesMenuItemClick(Context& ctx) {
   }
   // On a square with repeats nearly every pair of involutions can be a symmetry (an all-zero
   // square has 90 million of them): the listing is for Latin squares.
-  if (!IsCompleteLatin(square)) {
+  if (!is_complete_latin(square)) {
     ctx.log.Add("Square is incorrect");
     return;
   }
@@ -32,7 +32,7 @@ void PrintAllGeneralizedSymmetriesMenuItemClick(Context& ctx) {
       return;
     }
   }
-  for (const GeneralizedSymmetry& g : GetGeneralizedSymmetries(square))
+  for (const GeneralizedSymmetry& g : get_generalized_symmetries(square))
     ctx.log.Add("Generalized symmetry found: " + std::to_string(g.r) + " " + std::to_string(g.c));
 }
 

@@ -68,7 +68,7 @@ constexpr MenuEntry window_only_entry(MenuId id, int depth, std::string_view cap
 }
 
 /// An item the window knows by its id.
-constexpr MenuEntry Id(MenuId id, MenuEntry entry) {
+constexpr MenuEntry id(MenuId id, MenuEntry entry) {
   entry.id = id;
   return entry;
 }
@@ -97,7 +97,7 @@ constexpr MenuEntry on_collection(MenuEntry entry) {
 // clang-format off
 const std::array kTable = {
   MenuEntry{0, "File", "FileMenuItem"},
-  Id(MenuId::kLoadFromFile, {1, "Load from file...", "LoadMenuItemClick", A::kOpenFile, &with_arg<LoadMenuItemClick>}),
+  id(MenuId::kLoadFromFile, {1, "Load from file...", "LoadMenuItemClick", A::kOpenFile, &with_arg<LoadMenuItemClick>}),
   MenuEntry{1, "Import square...", "ImportSquareMenuItemClick", A::kText, &with_arg<ImportSquareMenuItemClick>},
   MenuEntry{1, "Import pair...", "ImportPairMenuItemClick", A::kText, &with_arg<ImportPairMenuItemClick>},
   MenuEntry{1, "Load one of special types (order 10)", "LoadSpecialTypesMenuItem"},
@@ -108,8 +108,8 @@ const std::array kTable = {
   MenuEntry SPECIAL(16), MenuEntry SPECIAL(17), MenuEntry SPECIAL(18),
   MenuEntry{2, "-", ""},
   MenuEntry SPECIAL(19),
-  Id(MenuId::kSaveToFile, {1, "Save to file...", "SaveMenuItemClick", A::kSaveFile, &with_arg<SaveMenuItemClick>}),
-  Id(MenuId::kSaveAsBmp, {1, "Save as bmp...", "SaveAsBmpClick", A::kSaveFile, &with_arg<SaveAsBmpClick>}),
+  id(MenuId::kSaveToFile, {1, "Save to file...", "SaveMenuItemClick", A::kSaveFile, &with_arg<SaveMenuItemClick>}),
+  id(MenuId::kSaveAsBmp, {1, "Save as bmp...", "SaveAsBmpClick", A::kSaveFile, &with_arg<SaveAsBmpClick>}),
   MenuEntry{1, "-", ""},
   long_command(MenuEntry{1, "Load collection...", "LoadCollectionMenuItemClick", A::kOpenFile, &with_arg<LoadCollectionMenuItemClick>}),
   MenuEntry{1, "-", ""},
@@ -198,7 +198,7 @@ const std::array kTable = {
   long_command(on_collection({1, "Draw statistical info", "DrawStatisticalInfoMenuItemClick", A::kNone, &no_arg<DrawStatisticalInfoMenuItemClick>})),
 
   MenuEntry{0, "Crossword", "CrosswordMenuItem"},
-  Id(MenuId::kNewGame, {1, "New game", "NewGameMenuItemClick", A::kNone, &no_arg<NewGameMenuItemClick>, 0, "Ctrl+N"}),
+  id(MenuId::kNewGame, {1, "New game", "NewGameMenuItemClick", A::kNone, &no_arg<NewGameMenuItemClick>, 0, "Ctrl+N"}),
   MenuEntry{1, "Play game number...", "PlayGameNumberMenuItemClick", A::kGameNumber, &play_game_number},
   MenuEntry{1, "Start again", "StartAgainMenuItemClick", A::kNone, &no_arg<StartAgainMenuItemClick>},
   MenuEntry{1, "Difficulty", "DifficultyMenuItem"},
@@ -207,10 +207,10 @@ const std::array kTable = {
   MenuEntry{2, "Medium", "DifficultyMenuItemClick", A::kNone, &difficulty_item<1>, 2},
   MenuEntry{2, "Hard", "DifficultyMenuItemClick", A::kNone, &difficulty_item<2>, 2},
   MenuEntry{1, "-", ""},
-  Id(MenuId::kUndo, {1, "Undo", "UndoMenuItemClick", A::kNone, &no_arg<UndoMenuItemClick>, 0, "Ctrl+Z"}),
-  Id(MenuId::kRedo, {1, "Redo", "RedoMenuItemClick", A::kNone, &no_arg<RedoMenuItemClick>, 0, "Ctrl+Y; Ctrl+Shift+Z"}),
+  id(MenuId::kUndo, {1, "Undo", "UndoMenuItemClick", A::kNone, &no_arg<UndoMenuItemClick>, 0, "Ctrl+Z"}),
+  id(MenuId::kRedo, {1, "Redo", "RedoMenuItemClick", A::kNone, &no_arg<RedoMenuItemClick>, 0, "Ctrl+Y; Ctrl+Shift+Z"}),
   MenuEntry{1, "-", ""},
-  Id(MenuId::kRules, {1, "Rules", "ShowRulesMenuItemClick", A::kNone, &no_arg<ShowRulesMenuItemClick>, 0, "F1"}),
+  id(MenuId::kRules, {1, "Rules", "ShowRulesMenuItemClick", A::kNone, &no_arg<ShowRulesMenuItemClick>, 0, "F1"}),
   MenuEntry{1, "-", ""},
   window_only_entry(MenuId::kResearchMode, 1, "Research mode", "ResearchModeMenuItemClick"),
 

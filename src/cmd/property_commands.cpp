@@ -9,11 +9,11 @@ namespace dlslab::cmd {
 
 void PrintAllPropertiesClick(Context& ctx) {
   const TLatinSquare& square = ctx.model.FirstSquare;
-  if (!IsCorrectSquare(square)) {
+  if (!is_correct_square(square)) {
     ctx.log.Add("INCORRECT");
     return;
   }
-  for (const std::string_view label : GetPropertyLabels(square)) ctx.log.Add(std::string(label));
+  for (const std::string_view label : get_property_labels(square)) ctx.log.Add(std::string(label));
 }
 
 void GetIntercalatesCountMenuItemClick(Context& ctx) {

@@ -11,8 +11,8 @@
 // cyclic-square generator.
 namespace dlslab::cmd {
 
-using dlslab::GetPropertyLabels;
-using dlslab::IsCorrectSquare;
+using dlslab::get_property_labels;
+using dlslab::is_correct_square;
 
 /// One log line per property of a correct square; "INCORRECT" for any other square.
 void PrintAllPropertiesClick(Context& ctx);

@@ -75,7 +75,7 @@ void SearchOdlsMenuItemClick(Context& ctx, const std::string& text) {
   unit.first = request.first;
   unit.count = request.count;
 
-  Progress& progress = CurrentProgress();
+  Progress& progress = current_progress();
   std::mutex hits_mutex;
   std::vector<std::string> hit_lines;
   batch::SearchOptions options;
@@ -88,7 +88,7 @@ void SearchOdlsMenuItemClick(Context& ctx, const std::string& text) {
   batch::Reporter reporter(messages, batch::Reporter::ProgressMode::kNone);
   const std::atomic<bool> stop{false};
   const batch::SearchSummary summary = batch::run_search(unit, options, output, reporter, stop);
-  if (summary.end == batch::SearchSummary::End::kInterrupted || progress.CancelRequested())
+  if (summary.end == batch::SearchSummary::End::kInterrupted || progress.cancel_requested())
     throw Cancelled();
   if (summary.end == batch::SearchSummary::End::kFailed) throw Error(summary.error);
 

@@ -9,16 +9,16 @@ namespace dlslab::cmd {
 
 void DrawStatisticalInfoMenuItemClick(Context& ctx) {
   if (!ctx.save_statistics_bitmap) throw Error("Pictures cannot be drawn here.");
-  const CellHistograms histograms = GetCellHistograms(ctx.collection);
-  Diag() << GetMostFrequentValues(histograms) << std::flush;
+  const CellHistograms histograms = get_cell_histograms(ctx.collection);
+  diag() << get_most_frequent_values(histograms) << std::flush;
   ctx.save_statistics_bitmap(histograms, kStatisticsBitmapName);
 }
 
 void FindSquareInFolderMenuItemClick(Context& ctx, const std::string& folder) {
   if (folder.empty()) throw Error("No folder given.");
-  TSquaresCollectionsScanner scanner("*", WithTrailingSeparator(folder), ctx.model.FirstSquare);
+  TSquaresCollectionsScanner scanner("*", with_trailing_separator(folder), ctx.model.FirstSquare);
   auto log_found = [&ctx, &scanner] {
-    for (const std::string& name : scanner.FoundFiles()) ctx.log.Add(name);
+    for (const std::string& name : scanner.found_files()) ctx.log.Add(name);
   };
   try {
     scanner.Scan();

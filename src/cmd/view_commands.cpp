@@ -34,7 +34,7 @@ bool can_mark(const Context& ctx, CellPos cell) {
   if (!ctx.game.dealt || ctx.game.marks.order() != n || !is_cursor_cell(ctx.model, cell) ||
       cell.col >= n)
     return false;
-  if (ctx.puzzle.order() == n && IsClueCell(ctx.puzzle, cell.row, cell.col)) return false;
+  if (ctx.puzzle.order() == n && is_clue_cell(ctx.puzzle, cell.row, cell.col)) return false;
   return ctx.model.FirstSquare[cell.row][cell.col] == kEmpty;
 }
 
@@ -54,17 +54,17 @@ void PaintBoxKeyMark(Context& ctx, int value) { toggle_pencil_mark(ctx, ctx.game
 void PaintBoxClick(Context& ctx, CellPos cell) {
   const bool moved = follow_mouse(ctx, cell);
   const bool changed =
-      player_edit(ctx, [&ctx, cell] { return ClickCell(ctx.model, ctx.puzzle, cell); });
+      player_edit(ctx, [&ctx, cell] { return click_cell(ctx.model, ctx.puzzle, cell); });
   if (moved || changed) ctx.UpdateView();
 }
 
 void FormMouseWheel(Context& ctx, CellPos cell, int delta) {
-  if (player_edit(ctx, [&] { return WheelCell(ctx.model, ctx.puzzle, cell, delta); }))
+  if (player_edit(ctx, [&] { return wheel_cell(ctx.model, ctx.puzzle, cell, delta); }))
     ctx.UpdateView();
 }
 
 void MenuItemClick(Context& ctx, CellPos cell, int value) {
-  if (player_edit(ctx, [&] { return SetCellValue(ctx.model, ctx.puzzle, cell, value); }))
+  if (player_edit(ctx, [&] { return set_cell_value(ctx.model, ctx.puzzle, cell, value); }))
     ctx.UpdateView();
 }
 
@@ -80,7 +80,7 @@ void PaintBoxKeyMove(Context& ctx, CursorMove move) {
 void PaintBoxKeyValue(Context& ctx, int value) {
   const CellPos cell = ctx.game.cursor;
   if (!is_cursor_cell(ctx.model, cell)) return;
-  if (player_edit(ctx, [&] { return SetCellValue(ctx.model, ctx.puzzle, cell, value); }))
+  if (player_edit(ctx, [&] { return set_cell_value(ctx.model, ctx.puzzle, cell, value); }))
     ctx.UpdateView();
 }
 

@@ -36,10 +36,10 @@ constexpr int kProgressStep = 50000;
 constexpr const char* kWrongFormat =
     "TSquaresCollection.LoadFromFile_VelmoraFormat(): Wrong file format";
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 /// Writes the normalized 100-character form of s into out (see NormalizedSquareString).
-void NormalizeInto(std::string_view s, char* out) {
+void normalize_into(std::string_view s, char* out) {
   std::string without_blanks;
   if (s.find(' ') != std::string_view::npos) {
     without_blanks = s;
@@ -51,17 +51,17 @@ void NormalizeInto(std::string_view s, char* out) {
   std::array<char, kCells> cells;
   for (int p = 0; p < kCells; ++p) {
     const char c = p < static_cast<int>(s.size()) ? s[p] : (p < kOrder ? '0' + p : '-');
-    cells[p] = IsDigit(c) ? c : '-';
+    cells[p] = is_digit(c) ? c : '-';
   }
   std::array<char, kOrder> map;
   map.fill('0');  // a value missing from the first row becomes 0, as NormalizeByFirstRow does
   for (int k = 0; k < kOrder; ++k)
-    if (IsDigit(cells[k])) map[cells[k] - '0'] = static_cast<char>('0' + k);
+    if (is_digit(cells[k])) map[cells[k] - '0'] = static_cast<char>('0' + k);
   for (int k = 0; k < kOrder; ++k) out[k] = static_cast<char>('0' + k);
-  for (int p = kOrder; p < kCells; ++p) out[p] = IsDigit(cells[p]) ? map[cells[p] - '0'] : '-';
+  for (int p = kOrder; p < kCells; ++p) out[p] = is_digit(cells[p]) ? map[cells[p] - '0'] : '-';
 }
 
-std::uint64_t HashText(std::string_view s) {
+std::uint64_t hash_text(std::string_view s) {
   constexpr std::uint64_t kMul = 0xff51afd7ed558ccdULL;
   std::uint64_t h = 0x9E3779B97F4A7C15ULL ^ s.size();
   std::size_t i = 0;
@@ -87,7 +87,7 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-[[noreturn]] void ThrowIoError(const std::string& what, const std::string& file_name) {
+[[noreturn]] void throw_io_error(const std::string& what, const std::string& file_name) {
   throw std::ios_base::failure(what + " \"" + file_name + "\"",
                                std::error_code(errno, std::generic_category()));
 }
@@ -99,31 +99,31 @@ class LineReader {
       : file_(file), file_name_(file_name), buffer_(1 << 16) {}
 
   /// Bytes taken from the file so far.
-  [[nodiscard]] std::uint64_t BytesRead() const { return bytes_read_; }
+  [[nodiscard]] std::uint64_t bytes_read() const { return bytes_read_; }
   /// Lines of the file read so far: the number, from 1, of the last one.
-  [[nodiscard]] std::uint64_t LinesRead() const { return lines_read_; }
+  [[nodiscard]] std::uint64_t lines_read() const { return lines_read_; }
 
   /// True when every byte has been read.
-  bool AtEnd() {
+  bool at_end() {
     if (begin_ == end_) Fill();
     return begin_ == end_;
   }
 
   /// The next line without its line break (and without the CR of a CR LF); empty at the end.
-  std::string_view ReadLine() {
+  std::string_view read_line() {
     for (;;) {
       const void* nl = std::memchr(buffer_.data() + begin_, '\n', end_ - begin_);
       if (nl != nullptr) {
         const std::size_t at = static_cast<const char*>(nl) - buffer_.data();
-        return Take(at - begin_, at + 1);
+        return take(at - begin_, at + 1);
       }
-      if (eof_) return Take(end_ - begin_, end_);
+      if (eof_) return take(end_ - begin_, end_);
       Fill();
     }
   }
 
  private:
-  std::string_view Take(std::size_t length, std::size_t next) {
+  std::string_view take(std::size_t length, std::size_t next) {
     std::string_view line(buffer_.data() + begin_, length);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (next > begin_) ++lines_read_;  // past the end there is no line to count
@@ -144,7 +144,7 @@ class LineReader {
     end_ += got;
     bytes_read_ += got;
     if (got == 0) {
-      if (std::ferror(file_)) ThrowIoError("Cannot read the collection file", file_name_);
+      if (std::ferror(file_)) throw_io_error("Cannot read the collection file", file_name_);
       eof_ = true;
     }
   }
@@ -161,9 +161,9 @@ class LineReader {
 
 }  // namespace
 
-std::string NormalizedSquareString(std::string_view s) {
+std::string normalized_square_string(std::string_view s) {
   std::string out(kCells, '-');
-  NormalizeInto(s, out.data());
+  normalize_into(s, out.data());
   return out;
 }
 
@@ -178,7 +178,7 @@ void TSquaresCollection::AddSquareString(std::string_view s, bool check_duplicat
   std::string own_copy;
   std::string_view text = s;
   if (normalize) {
-    NormalizeInto(s, normalized.data());
+    normalize_into(s, normalized.data());
     text = std::string_view(normalized.data(), kCells);
   } else if (s.data() >= pool_.data() && s.data() < pool_.data() + pool_.size()) {
     own_copy = s;  // an entry of this collection: the pool may move while appending
@@ -188,7 +188,7 @@ void TSquaresCollection::AddSquareString(std::string_view s, bool check_duplicat
   int found = -1;
   std::uint64_t hash = 0;
   if (lookup_ == Lookup::kHashed) {
-    hash = HashText(text);
+    hash = hash_text(text);
     if (!slots_.empty()) {
       const std::size_t mask = slots_.size() - 1;
       const auto tag = static_cast<std::uint32_t>(hash >> 32);
@@ -201,24 +201,24 @@ void TSquaresCollection::AddSquareString(std::string_view s, bool check_duplicat
       }
     }
   } else if (check_duplicates) {
-    found = IndexOfStringLinear(text);
+    found = index_of_string_linear(text);
   }
 
   if (check_duplicates && found >= 0) {
     ++counts_[found];
     return;
   }
-  Append(text);
-  if (lookup_ == Lookup::kHashed && found < 0) IndexInsert(Count() - 1, hash);
+  append(text);
+  if (lookup_ == Lookup::kHashed && found < 0) index_insert(Count() - 1, hash);
 }
 
-void TSquaresCollection::Append(std::string_view s) {
+void TSquaresCollection::append(std::string_view s) {
   pool_.append(s);
   starts_.push_back(pool_.size());
   counts_.push_back(1);
 }
 
-void TSquaresCollection::Reserve(std::size_t entries) {
+void TSquaresCollection::reserve(std::size_t entries) {
   const std::size_t total = static_cast<std::size_t>(Count()) + entries;
   pool_.reserve(total * kCells);
   starts_.reserve(total + 1);
@@ -226,19 +226,19 @@ void TSquaresCollection::Reserve(std::size_t entries) {
   if (lookup_ == Lookup::kHashed && 2 * total > slots_.size()) {
     std::size_t size = 1024;
     while (size < 2 * total) size *= 2;
-    ResizeIndex(size);
+    resize_index(size);
   }
 }
 
-void TSquaresCollection::ResizeIndex(std::size_t slots) {
+void TSquaresCollection::resize_index(std::size_t slots) {
   slots_.assign(slots, Slot{});
   indexed_ = 0;
-  RebuildIndex();
+  rebuild_index();
 }
 
-void TSquaresCollection::IndexInsert(int entry, std::uint64_t hash) {
+void TSquaresCollection::index_insert(int entry, std::uint64_t hash) {
   if ((indexed_ + 1) * 2 > slots_.size())
-    ResizeIndex(std::max<std::size_t>(1024, slots_.size() * 2));
+    resize_index(std::max<std::size_t>(1024, slots_.size() * 2));
   const std::size_t mask = slots_.size() - 1;
   std::size_t pos = hash & mask;
   while (slots_[pos].entry_plus_one != 0) pos = (pos + 1) & mask;
@@ -247,11 +247,11 @@ void TSquaresCollection::IndexInsert(int entry, std::uint64_t hash) {
 }
 
 // Refills the (cleared) slot table from the entries, first occurrences only.
-void TSquaresCollection::RebuildIndex() {
+void TSquaresCollection::rebuild_index() {
   const std::size_t mask = slots_.size() - 1;
   for (int i = 0; i < Count(); ++i) {
     const std::string_view text = Items(i);
-    const std::uint64_t hash = HashText(text);
+    const std::uint64_t hash = hash_text(text);
     const auto tag = static_cast<std::uint32_t>(hash >> 32);
     std::size_t pos = hash & mask;
     bool repeated = false;
@@ -268,12 +268,12 @@ void TSquaresCollection::RebuildIndex() {
   }
 }
 
-TLatinSquare TSquaresCollection::GetSquare(int index) const { return StringToSquare(Items(index)); }
+TLatinSquare TSquaresCollection::get_square(int index) const { return StringToSquare(Items(index)); }
 
 int TSquaresCollection::IndexOfString(std::string_view s) const {
-  if (lookup_ == Lookup::kLinear) return IndexOfStringLinear(s);
+  if (lookup_ == Lookup::kLinear) return index_of_string_linear(s);
   if (slots_.empty()) return -1;
-  const std::uint64_t hash = HashText(s);
+  const std::uint64_t hash = hash_text(s);
   const auto tag = static_cast<std::uint32_t>(hash >> 32);
   const std::size_t mask = slots_.size() - 1;
   for (std::size_t pos = hash & mask; slots_[pos].entry_plus_one != 0; pos = (pos + 1) & mask) {
@@ -287,7 +287,7 @@ int TSquaresCollection::IndexOfSquare(const TLatinSquare& square) const {
   return IndexOfString(SquareToString(square, false));
 }
 
-int TSquaresCollection::IndexOfStringLinear(std::string_view s) const {
+int TSquaresCollection::index_of_string_linear(std::string_view s) const {
   for (int i = 0; i < Count(); ++i)
     if (Items(i) == s) return i;
   return -1;
@@ -313,7 +313,7 @@ void TSquaresCollection::Assign(const TSquaresCollection& other) {
   } else {
     slots_.clear();
     indexed_ = 0;
-    if (Count() > 0) Reserve(0);
+    if (Count() > 0) reserve(0);
   }
 }
 
@@ -329,42 +329,42 @@ void TSquaresCollection::AddCollection(const TSquaresCollection& other) {
 void TSquaresCollection::LoadFromFile_VelmoraFormat(const std::string& file_name,
                                                     bool check_duplicates, bool normalize) {
   const File file(std::fopen(file_name.c_str(), "rb"));
-  if (!file) ThrowIoError("Cannot open the collection file", file_name);
+  if (!file) throw_io_error("Cannot open the collection file", file_name);
   LineReader reader(file.get(), file_name);
   // The shortest block is ten 19-character rows and a separator, each ended by LF.
   std::error_code size_error;
   const std::uintmax_t file_size = std::filesystem::file_size(file_name, size_error);
   constexpr std::uintmax_t kMaxReserve = 10'000'000;
-  if (!size_error) Reserve(static_cast<std::size_t>(std::min(file_size / 201, kMaxReserve)));
+  if (!size_error) reserve(static_cast<std::size_t>(std::min(file_size / 201, kMaxReserve)));
 
-  Progress& progress = CurrentProgress();
-  progress.Begin("Loading the collection", size_error ? 0 : static_cast<std::uint64_t>(file_size));
+  Progress& progress = current_progress();
+  progress.begin("Loading the collection", size_error ? 0 : static_cast<std::uint64_t>(file_size));
   std::array<char, kCells> block;
-  while (!reader.AtEnd()) {
-    progress.Poll();
-    progress.Set(reader.BytesRead());
+  while (!reader.at_end()) {
+    progress.poll();
+    progress.set(reader.bytes_read());
     for (int row = 0; row < kOrder; ++row) {
-      const std::string_view line = reader.ReadLine();
-      if (line.empty()) throw CollectionFormatError(kWrongFormat, reader.LinesRead());
+      const std::string_view line = reader.read_line();
+      if (line.empty()) throw CollectionFormatError(kWrongFormat, reader.lines_read());
       const std::size_t first = line[0] == ' ' ? 1 : 0;
       // A row line too short for its ten symbols is as broken as an empty one.
       if (line.size() < first + 2 * kOrder - 1)
-        throw CollectionFormatError(kWrongFormat, reader.LinesRead());
+        throw CollectionFormatError(kWrongFormat, reader.lines_read());
       for (int col = 0; col < kOrder; ++col) block[row * kOrder + col] = line[first + 2 * col];
     }
-    (void)reader.ReadLine();  // the separator
+    (void)reader.read_line();  // the separator
     const int before = Count();
     AddSquareString(std::string_view(block.data(), kCells), check_duplicates, normalize);
     if (Count() != before && Count() % kProgressStep == 0)
-      Diag() << "  " << Count() << " squares loaded\n" << std::flush;
+      diag() << "  " << Count() << " squares loaded\n" << std::flush;
   }
 }
 
 void TSquaresCollection::SaveToFile(const std::string& file_name) const {
   AtomicFileWriter file(file_name);
-  if (!file.ok()) ThrowIoError("Cannot create the collection file", file_name);
+  if (!file.ok()) throw_io_error("Cannot create the collection file", file_name);
   auto write = [&](const std::string& text) {
-    if (!file.Write(text)) ThrowIoError("Cannot write the collection file", file_name);
+    if (!file.Write(text)) throw_io_error("Cannot write the collection file", file_name);
   };
 
   std::string out;
@@ -383,14 +383,14 @@ void TSquaresCollection::SaveToFile(const std::string& file_name) const {
     }
   }
   write(out);
-  if (!file.Commit()) ThrowIoError("Cannot write the collection file", file_name);
+  if (!file.commit()) throw_io_error("Cannot write the collection file", file_name);
 }
 
 TIntArr StringToIntArr(std::string_view s) {
   TIntArr values(s.size(), 0);
   for (std::size_t i = 0; i < s.size(); ++i) {
     const char c = s[i];
-    if (IsDigit(c)) values[i] = c - '0';
+    if (is_digit(c)) values[i] = c - '0';
     if (c >= 'A' && c <= 'Z') values[i] = c - 'A' + 10;
   }
   return values;

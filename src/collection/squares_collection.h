@@ -45,12 +45,12 @@ class TSquaresCollection {
   /// Entry `index` (0..Count()-1) as a string.
   [[nodiscard]] std::string GetSquareString(int index) const { return std::string(Items(index)); }
   /// Entry `index` converted to an order-10 square.
-  [[nodiscard]] TLatinSquare GetSquare(int index) const;
+  [[nodiscard]] TLatinSquare get_square(int index) const;
   /// First index whose entry equals s exactly, -1 if none.
   [[nodiscard]] int IndexOfString(std::string_view s) const;
   [[nodiscard]] int IndexOfSquare(const TLatinSquare& square) const;
   /// The same answer as IndexOfString, always by scanning the list.
-  [[nodiscard]] int IndexOfStringLinear(std::string_view s) const;
+  [[nodiscard]] int index_of_string_linear(std::string_view s) const;
 
   /// Removes every entry; the degrees stay.
   void Clear();
@@ -86,12 +86,12 @@ class TSquaresCollection {
     std::uint32_t tag = 0;             // high hash bits, to skip most string comparisons
   };
 
-  void Append(std::string_view s);
+  void append(std::string_view s);
   /// Makes room for `entries` more 100-character entries without reallocating.
-  void Reserve(std::size_t entries);
-  void ResizeIndex(std::size_t slots);
-  void IndexInsert(int entry, std::uint64_t hash);
-  void RebuildIndex();
+  void reserve(std::size_t entries);
+  void resize_index(std::size_t slots);
+  void index_insert(int entry, std::uint64_t hash);
+  void rebuild_index();
 
   Lookup lookup_;
   std::string pool_;                    // the entries back to back
@@ -105,7 +105,7 @@ class TSquaresCollection {
 /// The digit string of a square relabelled so that its first row reads 0..9, as the collection
 /// stores a normalized entry: SquareToString(NormalizeByFirstRow(StringToSquare(s))) without
 /// the detour through a square.
-[[nodiscard]] std::string NormalizedSquareString(std::string_view s);
+[[nodiscard]] std::string normalized_square_string(std::string_view s);
 
 /// Characters '0'..'9' -> 0..9 and 'A'..'Z' -> 10..35; any other character gives 0.
 [[nodiscard]] TIntArr StringToIntArr(std::string_view s);

@@ -27,17 +27,17 @@ constexpr int kEntriesPerPoll = 4096;
 
 /// The bin of each character of an entry: '0'..'9' -> 1..10, anything else (an empty cell)
 /// -> 1, as StringToSquare reads it.
-constexpr std::array<std::uint8_t, 256> MakeCharBins() {
+constexpr std::array<std::uint8_t, 256> make_char_bins() {
   std::array<std::uint8_t, 256> bins{};
   for (int c = 0; c < 256; ++c) bins[c] = 1;
   for (int v = 0; v < 10; ++v) bins['0' + v] = static_cast<std::uint8_t>(v + 1);
   return bins;
 }
-constexpr std::array<std::uint8_t, 256> kCharBins = MakeCharBins();
+constexpr std::array<std::uint8_t, 256> kCharBins = make_char_bins();
 
 /// Fixed notation with two decimals and a comma; values beyond twenty digits before the comma
 /// in scientific notation with up to fifteen significant digits.
-std::string FixedWithComma(double x) {
+std::string fixed_with_comma(double x) {
   char buf[400];
   if (std::isnan(x)) return "NAN";
   if (std::isinf(x)) return x < 0 ? "-INF" : "INF";
@@ -101,7 +101,7 @@ TStatsHistogram BuildHistogram(std::span<const double> values, int bins_count, d
 }
 
 std::string FormatFloatWithGroups(double x) {
-  const std::string text = FixedWithComma(x);
+  const std::string text = fixed_with_comma(x);
   const std::size_t comma = text.find(',');
   const std::string head = text.substr(0, comma);
   const std::string tail = comma == std::string::npos ? std::string() : text.substr(comma);
@@ -117,14 +117,14 @@ std::string FormatFloatWithGroups(double x) {
   return std::string(reversed.rbegin(), reversed.rend()) + tail;
 }
 
-CellHistograms GetCellHistograms(const TSquaresCollection& collection) {
+CellHistograms get_cell_histograms(const TSquaresCollection& collection) {
   const int count = collection.Count();
-  Progress& progress = CurrentProgress();
-  progress.Begin("Counting the values of the cells", static_cast<std::uint64_t>(count));
+  Progress& progress = current_progress();
+  progress.begin("Counting the values of the cells", static_cast<std::uint64_t>(count));
   // counts[cell * 16 + bin]: a row of 16 counters per cell keeps the index a shift.
   std::vector<std::uint32_t> counts(kCells * 16, 0);
   for (int first = 0; first < count; first += kEntriesPerPoll) {
-    progress.Poll();
+    progress.poll();
     const int last = std::min(count, first + kEntriesPerPoll);
     for (int k = first; k < last; ++k) {
       const std::string_view entry = collection.Items(k);
@@ -137,7 +137,7 @@ CellHistograms GetCellHistograms(const TSquaresCollection& collection) {
         for (int c = 0; c < kCells; ++c) ++counts[c * 16 + std::max(square.data()[c] + 1, 1)];
       }
     }
-    progress.Advance(static_cast<std::uint64_t>(last - first));
+    progress.advance(static_cast<std::uint64_t>(last - first));
   }
   CellHistograms histograms;
   for (int c = 0; c < kCells; ++c) {
@@ -148,26 +148,26 @@ CellHistograms GetCellHistograms(const TSquaresCollection& collection) {
   return histograms;
 }
 
-CellHistograms GetCellHistogramsByConversion(const TSquaresCollection& collection) {
+CellHistograms get_cell_histograms_by_conversion(const TSquaresCollection& collection) {
   const int count = collection.Count();
-  Progress& progress = CurrentProgress();
-  progress.Begin("Counting the values of the cells", static_cast<std::uint64_t>(kCells) * count);
+  Progress& progress = current_progress();
+  progress.begin("Counting the values of the cells", static_cast<std::uint64_t>(kCells) * count);
   CellHistograms histograms;
   TStatsSampleOfResults sample(count);
   for (int a = 0; a < kOrder; ++a)
     for (int b = 0; b < kOrder; ++b) {
       for (int k = 0; k < count; ++k) {
-        if (k % kEntriesPerPoll == 0) progress.Poll();
+        if (k % kEntriesPerPoll == 0) progress.poll();
         const TLatinSquare square = StringToSquare(collection.Items(k));
         sample[k] = (square.order() == kOrder ? square[b][a] : kEmpty) + 0.5;
       }
-      progress.Advance(static_cast<std::uint64_t>(count));
+      progress.advance(static_cast<std::uint64_t>(count));
       histograms[b * kOrder + a] = BuildHistogram(sample, kCellBinsCount, 0, kCellBinsCount);
     }
   return histograms;
 }
 
-std::string GetMostFrequentValues(const CellHistograms& histograms) {
+std::string get_most_frequent_values(const CellHistograms& histograms) {
   std::string digits;
   for (int a = 0; a < kOrder; ++a)
     for (int b = 0; b < kOrder; ++b) {

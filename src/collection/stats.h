@@ -42,13 +42,13 @@ using CellHistograms = std::array<TStatsHistogram, kOrder * kOrder>;
 
 /// The histograms of the values in each cell over all entries (multiplicities not counted),
 /// in one pass over the entries' text.
-[[nodiscard]] CellHistograms GetCellHistograms(const TSquaresCollection& collection);
+[[nodiscard]] CellHistograms get_cell_histograms(const TSquaresCollection& collection);
 /// The same histograms the plain way: for every cell, every entry converted to a square again
 /// and its value + 0.5 sorted by BuildHistogram(sample, 11, 0, 11). The reference for
 /// GetCellHistograms; 100 conversions per entry.
-[[nodiscard]] CellHistograms GetCellHistogramsByConversion(const TSquaresCollection& collection);
+[[nodiscard]] CellHistograms get_cell_histograms_by_conversion(const TSquaresCollection& collection);
 /// The most frequent value of each cell (the fullest of bins 1..10, the first on ties, minus
 /// one), 100 digits column by column: cell (0, 0), (1, 0), ..., (9, 0), (0, 1), ...
-[[nodiscard]] std::string GetMostFrequentValues(const CellHistograms& histograms);
+[[nodiscard]] std::string get_most_frequent_values(const CellHistograms& histograms);
 
 }  // namespace dlslab

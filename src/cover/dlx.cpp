@@ -16,7 +16,7 @@
 
 namespace dlslab {
 
-void DlxEngine::Reset(int columns) {
+void DlxEngine::reset(int columns) {
   columns_ = columns < 0 ? 0 : columns;
   rows_ = 0;
   root_ = columns_;
@@ -30,7 +30,7 @@ void DlxEngine::Reset(int columns) {
   }
 }
 
-void DlxEngine::AddRow(std::span<const int> true_columns) {
+void DlxEngine::add_row(std::span<const int> true_columns) {
   const int row = rows_++;
   int first = -1;
   int previous = -1;
@@ -114,7 +114,7 @@ void DlxEngine::DlxSearch() {
   DlxUncoverColumn(c);
 }
 
-TDlxCoversArr DlxEngine::Solve() {
+TDlxCoversArr DlxEngine::solve() {
   TDlxCoversArr covers;
   if (rows_ == 0) return covers;
   DlxLinkHeaders();
@@ -128,26 +128,26 @@ TDlxCoversArr DlxEngine::Solve() {
 
 TDlxCoversArr DlxEngine::DlxSolve(const TDlxCoverageMatrix& matrix) {
   const int columns = matrix.empty() ? 0 : static_cast<int>(matrix[0].size());
-  Reset(columns);
+  reset(columns);
   std::vector<int> true_columns;
   for (const TDlxCoverageMatrixString& row : matrix) {
     true_columns.clear();
     const int length = std::min(columns, static_cast<int>(row.size()));
     for (int j = 0; j < length; ++j)
       if (row[j]) true_columns.push_back(j);
-    AddRow(true_columns);
+    add_row(true_columns);
   }
-  return Solve();
+  return solve();
 }
 
-void BitCoverSolver::Reset(int columns) {
+void BitCoverSolver::reset(int columns) {
   columns_ = columns < 0 ? 0 : columns;
   rows_ = 0;
   row_start_.assign(1, 0);
   row_columns_.clear();
 }
 
-void BitCoverSolver::AddRow(std::span<const int> true_columns) {
+void BitCoverSolver::add_row(std::span<const int> true_columns) {
   int previous = -1;
   for (const int j : true_columns) {
     if (j < 0 || j >= columns_ || j <= previous) continue;
@@ -158,7 +158,7 @@ void BitCoverSolver::AddRow(std::span<const int> true_columns) {
   ++rows_;
 }
 
-TDlxCoversArr BitCoverSolver::Solve() {
+TDlxCoversArr BitCoverSolver::solve() {
   TDlxCoversArr covers;
   if (rows_ == 0) return covers;
   words_ = (rows_ + 63) / 64;
@@ -193,7 +193,7 @@ void BitCoverSolver::search(int depth) {
       const std::uint64_t* rows = column_rows_.data() + static_cast<std::size_t>(j) * words_;
       int size = 0;
       for (int v = 0; v < words_ && (best < 0 || size < best_size); ++v)
-        size += BitCount(rows[v] & alive[v]);
+        size += bit_count(rows[v] & alive[v]);
       if (best < 0 || size < best_size) {
         best = j;
         best_size = size;

@@ -28,12 +28,12 @@ class DlxEngine {
   [[nodiscard]] TDlxCoversArr DlxSolve(const TDlxCoverageMatrix& matrix);
 
   /// Starts a matrix of `columns` columns given row by row (a faster way to the same covers).
-  void Reset(int columns);
+  void reset(int columns);
   /// Appends a row by its true columns, increasing; entries out of range or not increasing
   /// are dropped.
-  void AddRow(std::span<const int> true_columns);
+  void add_row(std::span<const int> true_columns);
   /// Every exact cover of the matrix given since Reset.
-  [[nodiscard]] TDlxCoversArr Solve();
+  [[nodiscard]] TDlxCoversArr solve();
 
  private:
   void DlxLinkHeaders();
@@ -60,10 +60,10 @@ class DlxEngine {
 /// of the mate searches (a hundred or a few thousand rows).
 class BitCoverSolver {
  public:
-  void Reset(int columns);
-  /// As DlxEngine::AddRow.
-  void AddRow(std::span<const int> true_columns);
-  [[nodiscard]] TDlxCoversArr Solve();
+  void reset(int columns);
+  /// As DlxEngine::add_row.
+  void add_row(std::span<const int> true_columns);
+  [[nodiscard]] TDlxCoversArr solve();
 
  private:
   void search(int depth);

@@ -340,14 +340,14 @@ int transversal_row(const TLatinSquare& square, int r, int c, std::array<int, 5>
 }
 
 TTransversalsTable diagonal_transversals_by_dlx(BitCoverSolver& dlx, const TLatinSquare& square) {
-  dlx.Reset(kDiagonalColumns);
+  dlx.reset(kDiagonalColumns);
   std::array<int, 5> columns{};
   for (int r = 0; r < kOrder; ++r)
     for (int c = 0; c < kOrder; ++c) {
       const int n = transversal_row(square, r, c, columns);
-      dlx.AddRow(std::span<const int>(columns.data(), n));
+      dlx.add_row(std::span<const int>(columns.data(), n));
     }
-  return CoversToTransversals(dlx.Solve());
+  return CoversToTransversals(dlx.solve());
 }
 
 }  // namespace
@@ -424,7 +424,7 @@ OrthogonalityCharacteristic GetOrthogonalityCharacteristic(const TOrthogonalSqua
   return result;
 }
 
-OdlsSearch::OdlsSearch() : OdlsSearch(DefaultIsaPath()) {}
+OdlsSearch::OdlsSearch() : OdlsSearch(default_isa_path()) {}
 OdlsSearch::OdlsSearch(IsaPath path)
     : transversals_(path), mate_scratch_(std::make_unique<MateScratch>()) {}
 OdlsSearch::~OdlsSearch() = default;
@@ -440,9 +440,9 @@ TOrthogonalSquares OdlsSearch::GetOdls(const TLatinSquare& square) {
   } catch (const Cancelled&) {
     throw;  // a cancel request is no failure of the search to report
   } catch (const std::exception& e) {
-    Diag() << e.what() << '\n';
+    diag() << e.what() << '\n';
     PrintSquare(square, true);
-    Diag().flush();
+    diag().flush();
   }
   return {};
 }
@@ -460,13 +460,13 @@ TOrthogonalSquares OdlsSearch::GetOdlsByDlx(const TLatinSquare& square) {
   const TTransversalsTable transversals = diagonal_transversals_by_dlx(dlx_, square);
   TOrthogonalSquares mates;
   if (transversals.Count() < kOrder) return mates;
-  dlx_.Reset(kCells);
+  dlx_.reset(kCells);
   std::array<int, kOrder> cells{};
   for (const TTransversal& t : transversals.Items) {
     for (int r = 0; r < kOrder; ++r) cells[r] = kOrder * r + t[r];
-    dlx_.AddRow(cells);
+    dlx_.add_row(cells);
   }
-  const TDlxCoversArr covers = dlx_.Solve();
+  const TDlxCoversArr covers = dlx_.solve();
   mates.Squares.reserve(covers.size());
   for (const TDlxCover& cover : covers)
     CoverToMateSquare(cover, transversals, mates.Squares.emplace_back(kOrder));

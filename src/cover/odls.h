@@ -47,7 +47,7 @@ void CoverToMateSquare(const TDlxCover& cover, const TTransversalsTable& table,
 class OdlsSearch {
  public:
   /// Runs its transversal enumeration on the given instruction-set path.
-  OdlsSearch();  ///< on DefaultIsaPath()
+  OdlsSearch();  ///< on default_isa_path()
   explicit OdlsSearch(IsaPath path);
   ~OdlsSearch();
   OdlsSearch(OdlsSearch&&) noexcept;

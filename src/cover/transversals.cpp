@@ -86,7 +86,7 @@ struct TransversalSearch::State {
   std::unique_ptr<transversal_kernels::Kernel> kernel;
 };
 
-TransversalSearch::TransversalSearch() : TransversalSearch(DefaultIsaPath()) {}
+TransversalSearch::TransversalSearch() : TransversalSearch(default_isa_path()) {}
 TransversalSearch::TransversalSearch(IsaPath path)
     : state_(std::make_unique<State>(State{path, nullptr})) {}
 TransversalSearch::~TransversalSearch() = default;

@@ -44,7 +44,7 @@ struct TransversalsResult {
 /// thread and reuse it. Every instruction-set path gives the same lists.
 class TransversalSearch {
  public:
-  TransversalSearch();  ///< on DefaultIsaPath()
+  TransversalSearch();  ///< on default_isa_path()
   explicit TransversalSearch(IsaPath path);
   ~TransversalSearch();
   TransversalSearch(TransversalSearch&&) noexcept;

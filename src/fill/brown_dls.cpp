@@ -25,7 +25,7 @@ constexpr int kCells = kOrder * kOrder;
 constexpr std::uint16_t kAll = 0x3FF;
 constexpr std::uint16_t kFilled = 0xC000;
 
-constexpr bool SharesLine(int a, int b) {
+constexpr bool shares_line(int a, int b) {
   const int ra = a / 10, ca = a % 10, rb = b / 10, cb = b % 10;
   return a != b &&
          (ra == rb || ca == cb || (ra == ca && rb == cb) || (ra + ca == 9 && rb + cb == 9));
@@ -39,7 +39,7 @@ constexpr std::array<PeerList, kCells> kPeers = [] {
   std::array<PeerList, kCells> peers{};
   for (int a = 0; a < kCells; ++a)
     for (int b = 0; b < kCells; ++b)
-      if (SharesLine(a, b)) peers[a].cell[peers[a].count++] = static_cast<std::uint8_t>(b);
+      if (shares_line(a, b)) peers[a].cell[peers[a].count++] = static_cast<std::uint8_t>(b);
   return peers;
 }();
 
@@ -83,7 +83,7 @@ class Splitmix {
 
 class BrownFiller {
  public:
-  bool Attempt(Splitmix& random) {
+  bool attempt(Splitmix& random) {
     cand_.fill(kAll);
     single_[0] = single_[1] = 0;
     dead_ = false;
@@ -93,27 +93,27 @@ class BrownFiller {
       for (std::uint32_t pick = random.Below(static_cast<std::uint32_t>(std::popcount(cand)));
            pick > 0; --pick)
         cand &= cand - 1;
-      PlaceOrbit(k, std::countr_zero(cand));
+      place_orbit(k, std::countr_zero(cand));
       while (!dead_) {
-        const int q = NextSingle();
+        const int q = next_single();
         if (q < 0) break;
-        PlaceOrbit(q, std::countr_zero(static_cast<std::uint32_t>(cand_[q])));
+        place_orbit(q, std::countr_zero(static_cast<std::uint32_t>(cand_[q])));
       }
       if (dead_) return false;
     }
     return true;
   }
 
-  [[nodiscard]] int Value(int cell) const { return value_[cell]; }
+  [[nodiscard]] int value(int cell) const { return value_[cell]; }
 
  private:
-  [[nodiscard]] int NextSingle() const {
+  [[nodiscard]] int next_single() const {
     if (single_[0] != 0) return std::countr_zero(single_[0]);
     if (single_[1] != 0) return 64 + std::countr_zero(single_[1]);
     return -1;
   }
 
-  void PlaceOrbit(int q, int v) {
+  void place_orbit(int q, int v) {
     const std::array<std::uint8_t, 4>& orbit = kOrbit[q];
     const int values[4] = {v, 9 - v, 9 - v, v};
     for (int k = 0; k < 4 && !dead_; ++k) {
@@ -121,11 +121,11 @@ class BrownFiller {
         dead_ = true;  // the symmetry keeps the orbit's candidates alike; kept as a guard
         return;
       }
-      Place(orbit[k], values[k]);
+      place(orbit[k], values[k]);
     }
   }
 
-  void Place(int q, int v) {
+  void place(int q, int v) {
     value_[q] = static_cast<std::int8_t>(v);
     cand_[q] = kFilled;
     single_[q >> 6] &= ~(1ull << (q & 63));
@@ -153,10 +153,10 @@ class BrownFiller {
 TLatinSquare brown_dls_square(std::uint64_t seed) {
   Splitmix random(seed);
   BrownFiller filler;
-  while (!filler.Attempt(random)) {
+  while (!filler.attempt(random)) {
   }
   TLatinSquare square(kOrder);
-  for (int cell = 0; cell < kCells; ++cell) square.data()[cell] = filler.Value(cell);
+  for (int cell = 0; cell < kCells; ++cell) square.data()[cell] = filler.value(cell);
   return square;
 }
 

@@ -29,12 +29,12 @@ constexpr int kCells = kOrder * kOrder;
 template <typename Unique>
 TLatinSquare Backward(const TLatinSquare& source, Unique unique) {
   TLatinSquare result = source;
-  Progress& progress = CurrentProgress();
-  progress.Begin("Reducing the clues", kCells);
+  Progress& progress = current_progress();
+  progress.begin("Reducing the clues", kCells);
   for (int r = kOrder - 1; r >= 0; --r) {
     for (int c = kOrder - 1; c >= 0; --c) {
-      progress.Poll();
-      progress.Advance();
+      progress.poll();
+      progress.advance();
       const int v = result[r][c];
       result[r][c] = kEmpty;
       if (!unique(result, r, c, v)) result[r][c] = v;
@@ -51,8 +51,8 @@ TLatinSquare Random(const TLatinSquare& source, Count count_up_to_2, bool failed
   TLatinSquare result = source;
   std::bitset<kCells> dead;
   std::array<int, kCells> list{};
-  Progress& progress = CurrentProgress();
-  progress.Begin("Reducing the clues");
+  Progress& progress = current_progress();
+  progress.begin("Reducing the clues");
   for (;;) {
     int length = 0;
     for (int cell = 0; cell < kCells; ++cell)
@@ -61,8 +61,8 @@ TLatinSquare Random(const TLatinSquare& source, Count count_up_to_2, bool failed
     while (length > 0) {
       const int k = static_cast<int>(dlslab::Random(static_cast<std::uint32_t>(length)));
       const int cell = list[k];
-      progress.Poll();
-      progress.Advance();
+      progress.poll();
+      progress.advance();
       int& value = result.data()[cell];
       const int v = value;
       value = kEmpty;
@@ -87,16 +87,16 @@ TLatinSquare Random(const TLatinSquare& source, Count count_up_to_2, bool failed
 class RemovalTest {
  public:
   explicit RemovalTest(const TLatinSquare& source)
-      : clash_free_(IsDiagonalLatin(source)), one_(clash_free_ && HasOneFilling(source)) {}
+      : clash_free_(IsDiagonalLatin(source)), one_(clash_free_ && has_one_filling(source)) {}
 
   [[nodiscard]] bool clash_free() const { return clash_free_; }
 
   /// square = the current square (exactly one filling when one_) with (row, col) of value v
   /// emptied. Emptying an empty cell changes nothing.
   std::uint64_t operator()(const TLatinSquare& square, int row, int col, int v) const {
-    if (v < 0) return CountFillingsUpTo(square, 2);
-    if (one_) return HasFillingWithout(square, row, col, v) ? 2 : 1;
-    return CountFillingsUpTo(square, 2);
+    if (v < 0) return count_fillings_up_to(square, 2);
+    if (one_) return has_filling_without(square, row, col, v) ? 2 : 1;
+    return count_fillings_up_to(square, 2);
   }
 
  private:

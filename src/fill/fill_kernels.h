@@ -9,7 +9,7 @@
 // the avx512vp2i path runs the avx512 one).
 namespace dlslab::fill_kernels {
 
-/// A speed report to Diag() every this many fillings of a reporting count.
+/// A speed report to diag() every this many fillings of a reporting count.
 inline constexpr std::uint64_t kReportEvery = 100000;
 /// The speed report of a count that has just reached a multiple of kReportEvery; the timer
 /// was started with the count.

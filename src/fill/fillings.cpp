@@ -33,7 +33,7 @@ constexpr std::uint16_t kAllValues = (1u << kOrder) - 1u;
 using fill_kernels::kReportEvery;
 using fill_kernels::report_speed;
 
-std::string LocalDateTime() {
+std::string local_date_time() {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
@@ -44,13 +44,13 @@ std::string LocalDateTime() {
 
 /// The count of the path picked at start-up.
 fill_kernels::CountFn default_count() {
-  static const fill_kernels::CountFn count = kernel_for(fill_kernels::kCounts, DefaultIsaPath());
+  static const fill_kernels::CountFn count = kernel_for(fill_kernels::kCounts, default_isa_path());
   return count;
 }
 
 }  // namespace
 
-void FillingsSearch::Place(int r, int c, int v) {
+void FillingsSearch::place(int r, int c, int v) {
   (*square_)[r][c] = v;
   const auto keep = static_cast<std::uint16_t>(~(1u << v));
   row_free_[r] &= keep;
@@ -59,7 +59,7 @@ void FillingsSearch::Place(int r, int c, int v) {
   if (r + c == kOrder - 1) anti_free_ &= keep;
 }
 
-void FillingsSearch::Remove(int r, int c) {
+void FillingsSearch::remove(int r, int c) {
   int& cell = (*square_)[r][c];
   if (cell >= 0) {
     const auto bit = static_cast<std::uint16_t>(1u << cell);
@@ -71,7 +71,7 @@ void FillingsSearch::Remove(int r, int c) {
   cell = kEmpty;
 }
 
-std::uint16_t FillingsSearch::Candidates(int r, int c) const {
+std::uint16_t FillingsSearch::candidates(int r, int c) const {
   std::uint16_t m = row_free_[r] & col_free_[c];
   if (r == c) m &= diag_free_;
   if (r + c == kOrder - 1) m &= anti_free_;
@@ -84,7 +84,7 @@ std::pair<int, int> FillingsSearch::SelectNextCell() const {
   for (int r = 0; r < kOrder; ++r) {
     for (int c = 0; c < kOrder; ++c) {
       if ((*square_)[r][c] >= 0) continue;
-      const int k = BitCount(Candidates(r, c));
+      const int k = bit_count(candidates(r, c));
       if (k < best) {
         best = k;
         chosen = {r, c};
@@ -104,42 +104,42 @@ void FillingsSearch::OnFilling() {
   if (counter_ % kReportEvery == 0) report_speed(counter_);
 }
 
-void FillingsSearch::MainDiagonal(int i) {
+void FillingsSearch::main_diagonal(int i) {
   if (i >= kOrder) {
-    AntiDiagonal(0);
+    anti_diagonal(0);
     return;
   }
   if ((*square_)[i][i] >= 0) {
-    MainDiagonal(i + 1);
+    main_diagonal(i + 1);
     return;
   }
-  for (std::uint16_t m = Candidates(i, i); m != 0; m &= m - 1) {
-    Place(i, i, std::countr_zero(m));
-    MainDiagonal(i + 1);
+  for (std::uint16_t m = candidates(i, i); m != 0; m &= m - 1) {
+    place(i, i, std::countr_zero(m));
+    main_diagonal(i + 1);
     if (stop_) return;  // the first filling stays in the square
-    Remove(i, i);
+    remove(i, i);
   }
 }
 
-void FillingsSearch::AntiDiagonal(int i) {
+void FillingsSearch::anti_diagonal(int i) {
   if (i >= kOrder) {
-    OtherCells(SelectNextCell());
+    other_cells(SelectNextCell());
     return;
   }
   const int c = kOrder - 1 - i;
   if (i == c || (*square_)[i][c] >= 0) {
-    AntiDiagonal(i + 1);
+    anti_diagonal(i + 1);
     return;
   }
-  for (std::uint16_t m = Candidates(i, c); m != 0; m &= m - 1) {
-    Place(i, c, std::countr_zero(m));
-    AntiDiagonal(i + 1);
+  for (std::uint16_t m = candidates(i, c); m != 0; m &= m - 1) {
+    place(i, c, std::countr_zero(m));
+    anti_diagonal(i + 1);
     if (stop_) return;
-    Remove(i, c);
+    remove(i, c);
   }
 }
 
-void FillingsSearch::OtherCells(std::pair<int, int> cell) {
+void FillingsSearch::other_cells(std::pair<int, int> cell) {
   const auto [r, c] = cell;
   if (r < 0) {
     // No empty cell is left: the square is complete.
@@ -153,7 +153,7 @@ void FillingsSearch::OtherCells(std::pair<int, int> cell) {
     const auto bit = static_cast<std::uint16_t>(1u << v);
     row_free_[r] &= ~bit;
     col_free_[c] &= ~bit;
-    OtherCells(SelectNextCell());
+    other_cells(SelectNextCell());
     if (stop_) return;
     row_free_[r] |= bit;
     col_free_[c] |= bit;
@@ -179,7 +179,7 @@ void FillingsSearch::FillAll(TLatinSquare& square) {
       if (r + c == kOrder - 1) anti_free_ &= keep;
     }
   }
-  MainDiagonal(0);
+  main_diagonal(0);
 }
 
 namespace fill_kernels {
@@ -187,17 +187,17 @@ namespace fill_kernels {
 void report_speed(std::uint64_t counter) {
   StopTimer();
   const double seconds =
-      static_cast<double>(GetElapsedTicks()) / static_cast<double>(WaitForCpuFreq());
+      static_cast<double>(GetElapsedTicks()) / static_cast<double>(wait_for_cpu_freq());
   const double per_square = seconds / static_cast<double>(counter);
   char average[64];
   char rate[64];
   std::snprintf(average, sizeof average, "%.4f", per_square * 1000.0);
   std::snprintf(rate, sizeof rate, "%.0f", 1.0 / per_square);
-  std::ostream& out = Diag();
+  std::ostream& out = diag();
   out << "\nSquares cnt: " << counter << '\n'
       << "Average time: " << average << " ms per square\n"
       << "Squares per second: " << rate << '\n'
-      << LocalDateTime() << "\n\n";
+      << local_date_time() << "\n\n";
   out.flush();
 }
 
@@ -220,7 +220,7 @@ TLatinSquare FillingsSearch::GetFirstFilling(const TLatinSquare& source) {
 }
 
 std::uint64_t GetFillingsCount(const TLatinSquare& square) {
-  CurrentProgress().Begin("Counting the fillings");
+  current_progress().begin("Counting the fillings");
   StartTimer();
   return default_count()(square, UINT64_MAX, true, -1, 0);
 }
@@ -228,21 +228,21 @@ std::uint64_t GetFillingsCount(const TLatinSquare& square) {
 TLatinSquare GetFirstFilling(const TLatinSquare& source) {
   // Without a filling the fixed-order search would walk its whole tree to give back the
   // source; the counting search proves that far sooner.
-  if (CountFillingsUpTo(source, 1) == 0) return source;
+  if (count_fillings_up_to(source, 1) == 0) return source;
   return FillingsSearch().GetFirstFilling(source);
 }
 
-std::uint64_t CountFillingsUpTo(const TLatinSquare& square, std::uint64_t limit) {
+std::uint64_t count_fillings_up_to(const TLatinSquare& square, std::uint64_t limit) {
   return default_count()(square, limit, false, -1, 0);
 }
 
-std::uint64_t CountFillingsUpTo(const TLatinSquare& square, std::uint64_t limit, IsaPath path) {
+std::uint64_t count_fillings_up_to(const TLatinSquare& square, std::uint64_t limit, IsaPath path) {
   return kernel_for(fill_kernels::kCounts, path)(square, limit, false, -1, 0);
 }
 
-bool HasOneFilling(const TLatinSquare& square) { return CountFillingsUpTo(square, 2) == 1; }
+bool has_one_filling(const TLatinSquare& square) { return count_fillings_up_to(square, 2) == 1; }
 
-bool HasFillingWithout(const TLatinSquare& square, int row, int col, int value) {
+bool has_filling_without(const TLatinSquare& square, int row, int col, int value) {
   return default_count()(square, 1, false, row * kOrder + col, value) != 0;
 }
 

@@ -17,7 +17,7 @@ namespace dlslab {
 class FillingsSearch {
  public:
   /// Number of fillings, counted one by one in a copy of the square, with a speed report to
-  /// Diag() every 100000: the plain count, baseline of the free GetFillingsCount.
+  /// diag() every 100000: the plain count, baseline of the free GetFillingsCount.
   [[nodiscard]] std::uint64_t GetFillingsCount(const TLatinSquare& square);
   /// The first filling in search order, or the source itself when it has none.
   [[nodiscard]] TLatinSquare GetFirstFilling(const TLatinSquare& source);
@@ -30,12 +30,12 @@ class FillingsSearch {
  private:
   enum class Mode { kCount, kFirst };
 
-  void Place(int r, int c, int v);
-  void Remove(int r, int c);
-  [[nodiscard]] std::uint16_t Candidates(int r, int c) const;
-  void MainDiagonal(int i);
-  void AntiDiagonal(int i);
-  void OtherCells(std::pair<int, int> cell);
+  void place(int r, int c, int v);
+  void remove(int r, int c);
+  [[nodiscard]] std::uint16_t candidates(int r, int c) const;
+  void main_diagonal(int i);
+  void anti_diagonal(int i);
+  void other_cells(std::pair<int, int> cell);
   void OnFilling();
 
   // Free-value tables: bit v set = value v not used yet in that row, column or diagonal.
@@ -49,21 +49,21 @@ class FillingsSearch {
   std::uint64_t counter_ = 0;
 };
 
-/// Number of fillings of an order-10 square, with a speed report to Diag() every 100000.
+/// Number of fillings of an order-10 square, with a speed report to diag() every 100000.
 [[nodiscard]] std::uint64_t GetFillingsCount(const TLatinSquare& square);
 /// The first filling in the search order of FillingsSearch, or the source when none exists.
 [[nodiscard]] TLatinSquare GetFirstFilling(const TLatinSquare& source);
 
 /// Number of fillings, counting no further than limit (no report): the fast route to
 /// "exactly one filling", same count as GetFillingsCount up to the limit.
-[[nodiscard]] std::uint64_t CountFillingsUpTo(const TLatinSquare& square, std::uint64_t limit);
+[[nodiscard]] std::uint64_t count_fillings_up_to(const TLatinSquare& square, std::uint64_t limit);
 /// The same on the given instruction-set path (every path gives the same count).
-[[nodiscard]] std::uint64_t CountFillingsUpTo(const TLatinSquare& square, std::uint64_t limit,
+[[nodiscard]] std::uint64_t count_fillings_up_to(const TLatinSquare& square, std::uint64_t limit,
                                               IsaPath path);
 /// True when the order-10 square has exactly one filling.
-[[nodiscard]] bool HasOneFilling(const TLatinSquare& square);
+[[nodiscard]] bool has_one_filling(const TLatinSquare& square);
 /// True when the square has a filling whose empty cell (row, col) holds another value than
 /// value. Stops at the first such filling.
-[[nodiscard]] bool HasFillingWithout(const TLatinSquare& square, int row, int col, int value);
+[[nodiscard]] bool has_filling_without(const TLatinSquare& square, int row, int col, int value);
 
 }  // namespace dlslab

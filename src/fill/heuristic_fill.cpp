@@ -31,14 +31,14 @@ class MaskFiller {
     for (int r = 0; r < n_; ++r) empty_[r] = full_;
   }
 
-  [[nodiscard]] std::uint32_t Candidates(int r, int c) const {
+  [[nodiscard]] std::uint32_t candidates(int r, int c) const {
     std::uint32_t used = row_[r] | col_[c];
     if (r == c) used |= diag_;
     if (r == n_ - 1 - c) used |= anti_;
     return full_ & ~used;
   }
 
-  void Place(int r, int c, int v) {
+  void place(int r, int c, int v) {
     sq_[r][c] = v;
     const std::uint32_t bit = 1u << v;
     row_[r] |= bit;
@@ -54,9 +54,9 @@ class MaskFiller {
       // Cells set during this pass leave the row's empty mask; later cells see them.
       for (std::uint32_t m = empty_[r]; m != 0; m &= m - 1) {
         const int c = std::countr_zero(m);
-        const std::uint32_t cand = Candidates(r, c);
+        const std::uint32_t cand = candidates(r, c);
         if (cand != 0 && (cand & (cand - 1)) == 0) {
-          Place(r, c, std::countr_zero(cand));
+          place(r, c, std::countr_zero(cand));
           changed = true;
         }
       }
@@ -69,11 +69,11 @@ class MaskFiller {
       for (int j = 0; j < n_; ++j) {
         while (PropagateSingles(i)) {
         }
-        std::uint32_t cand = Candidates(i, j);
-        std::uint32_t k = Random(static_cast<std::uint32_t>(BitCount(cand)));
+        std::uint32_t cand = candidates(i, j);
+        std::uint32_t k = Random(static_cast<std::uint32_t>(bit_count(cand)));
         if (cand == 0) continue;
         while (k-- > 0) cand &= cand - 1;
-        Place(i, j, std::countr_zero(cand));
+        place(i, j, std::countr_zero(cand));
       }
     }
   }

@@ -9,7 +9,7 @@ namespace dlslab {
 
 namespace rsv3_kernels {
 
-SquareFn SquareOn(IsaPath path) {
+SquareFn square_on(IsaPath path) {
   switch (path) {
     case IsaPath::kAvx512Vp2i:
     case IsaPath::kAvx512:
@@ -26,7 +26,7 @@ SquareFn SquareOn(IsaPath path) {
 
 TLatinSquare random_search_v3_square(std::uint32_t seed, IsaPath path) {
   TLatinSquare square(kOrder);
-  rsv3_kernels::SquareOn(path)(seed, square.data());
+  rsv3_kernels::square_on(path)(seed, square.data());
   RandSeed = seed;
   return square;
 }

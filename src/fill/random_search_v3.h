@@ -13,7 +13,7 @@ namespace dlslab {
 /// The DLS of order 10 that repeated RandomFillV2 attempts fill from RandSeed = seed (past the
 /// command's thousand attempts they go on); RandSeed is left where those attempts leave it.
 [[nodiscard]] TLatinSquare random_search_v3_square(std::uint32_t seed,
-                                                   IsaPath path = DefaultIsaPath());
+                                                   IsaPath path = default_isa_path());
 
 /// The same through RandomFillV2 on a square model: the baseline of the engine.
 [[nodiscard]] TLatinSquare random_search_v3_square_baseline(std::uint32_t seed);

@@ -22,6 +22,6 @@ void Square(std::uint32_t& seed, int* cells);
 }
 
 /// The filling of a path.
-[[nodiscard]] SquareFn SquareOn(IsaPath path);
+[[nodiscard]] SquareFn square_on(IsaPath path);
 
 }  // namespace dlslab::rsv3_kernels

@@ -8,7 +8,7 @@ namespace dlslab {
 /// The number of set bits. A build for processors with the popcount instruction uses it; the
 /// portable build counts in registers rather than calling the compiler's library routine,
 /// which the baseline instruction set would otherwise need.
-[[nodiscard]] constexpr int BitCount(std::uint64_t x) {
+[[nodiscard]] constexpr int bit_count(std::uint64_t x) {
 #if defined(__POPCNT__) || !(defined(__x86_64__) || defined(__i386__))
   return std::popcount(x);
 #else

@@ -51,7 +51,7 @@ void StopTimer() { stop_mark = ReadTsc(); }
 std::uint64_t GetElapsedTicks() { return stop_mark - start_mark; }
 std::int64_t CpuFreq() { return cpu_freq.load(); }
 
-std::int64_t WaitForCpuFreq() {
+std::int64_t wait_for_cpu_freq() {
   std::call_once(measured, measure_frequency);
   return CpuFreq();
 }

@@ -22,6 +22,6 @@ void StopTimer();
 
 /// Counter ticks per second. The first call measures them (ticks over a 100 ms sleep on the
 /// calling thread, others asking meanwhile wait for it); later calls return CpuFreq().
-[[nodiscard]] std::int64_t WaitForCpuFreq();
+[[nodiscard]] std::int64_t wait_for_cpu_freq();
 
 }  // namespace dlslab

@@ -20,9 +20,9 @@ thread_local std::ostream* thread_stream = nullptr;  // a DiagScope's stream, if
 
 }  // namespace
 
-std::ostream& Diag() { return thread_stream != nullptr ? *thread_stream : *current.load(); }
+std::ostream& diag() { return thread_stream != nullptr ? *thread_stream : *current.load(); }
 
-void SetDiagStream(std::ostream* stream) {
+void set_diag_stream(std::ostream* stream) {
   current.store(stream != nullptr ? stream : &null_stream);
 }
 

@@ -6,12 +6,12 @@ namespace dlslab {
 
 /// The one stream the library writes progress and diagnostic lines to (stdout by default;
 /// the CLI points it at stderr so that its results stay parseable). Flush after each line.
-[[nodiscard]] std::ostream& Diag();
+[[nodiscard]] std::ostream& diag();
 
 /// Redirects the diagnostics; nullptr drops them.
-void SetDiagStream(std::ostream* stream);
+void set_diag_stream(std::ostream* stream);
 
-/// SetDiagStream(stream) for the object's lifetime; then the stream before comes back.
+/// set_diag_stream(stream) for the object's lifetime; then the stream before comes back.
 class ScopedDiagStream {
  public:
   explicit ScopedDiagStream(std::ostream* stream);

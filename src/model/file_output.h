@@ -23,10 +23,10 @@ class AtomicFileWriter {
   /// Appends bytes; returns ok().
   bool Write(std::string_view bytes);
   /// Flushes the temporary to disk and renames it into place; returns ok().
-  bool Commit();
+  bool commit();
 
  private:
-  void Fail(const char* what);
+  void fail(const char* what);
 
   std::string file_name_;
   std::string temp_name_;
@@ -56,12 +56,12 @@ class PartialFileWriter {
   /// Appends bytes; returns ok().
   bool Write(std::string_view bytes);
   /// Flushes the partial file to disk; it stays under its partial name. Returns ok().
-  bool Flush();
+  bool flush();
   /// Flushes, closes and renames the partial file to the file; returns ok().
-  bool Finish();
+  bool finish();
 
  private:
-  void Fail(const char* what);
+  void fail(const char* what);
 
   std::string file_name_;
   std::string partial_name_;
@@ -70,6 +70,6 @@ class PartialFileWriter {
 };
 
 /// The whole content at once; throws Error("Cannot write \"<file>\": <reason>") on failure.
-void WriteFileAtomically(const std::string& file_name, std::string_view bytes);
+void write_file_atomically(const std::string& file_name, std::string_view bytes);
 
 }  // namespace dlslab

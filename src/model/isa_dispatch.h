@@ -12,7 +12,7 @@
 // scratch. The engine lists the entry points in an IsaTable, one per path in IsaPath order (a
 // path without a kernel of its own names the one below it), and takes the entry of its path
 // with kernel_for once: when an engine object is made, or on first use for a free function on
-// DefaultIsaPath(), which the process settles once at start-up.
+// default_isa_path(), which the process settles once at start-up.
 namespace dlslab {
 
 inline constexpr std::size_t kIsaPathCount = 4;

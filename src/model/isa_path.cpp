@@ -59,13 +59,13 @@ bool has_avx512_vp2intersect() {
 IsaPath best_path() {
   IsaPath best = IsaPath::kScalar;
   for (const IsaPath p : kPaths)
-    if (IsaPathSupported(p)) best = p;
+    if (isa_path_supported(p)) best = p;
   return best;
 }
 
 }  // namespace
 
-std::string_view IsaPathName(IsaPath path) {
+std::string_view isa_path_name(IsaPath path) {
   switch (path) {
     case IsaPath::kScalar:
       return "scalar";
@@ -79,9 +79,9 @@ std::string_view IsaPathName(IsaPath path) {
   return "scalar";
 }
 
-std::optional<IsaPath> ParseIsaPath(std::string_view name) {
+std::optional<IsaPath> parse_isa_path(std::string_view name) {
   for (const IsaPath p : kPaths) {
-    const std::string_view known = IsaPathName(p);
+    const std::string_view known = isa_path_name(p);
     if (known.size() == name.size() &&
         std::equal(known.begin(), known.end(), name.begin(),
                    [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); }))
@@ -90,7 +90,7 @@ std::optional<IsaPath> ParseIsaPath(std::string_view name) {
   return std::nullopt;
 }
 
-bool IsaPathSupported(IsaPath path) {
+bool isa_path_supported(IsaPath path) {
   switch (path) {
     case IsaPath::kScalar:
       return true;
@@ -104,33 +104,33 @@ bool IsaPathSupported(IsaPath path) {
   return false;
 }
 
-std::vector<IsaPath> SupportedIsaPaths() {
+std::vector<IsaPath> supported_isa_paths() {
   std::vector<IsaPath> out;
   for (const IsaPath p : kPaths)
-    if (IsaPathSupported(p)) out.push_back(p);
+    if (isa_path_supported(p)) out.push_back(p);
   return out;
 }
 
-IsaChoice ChooseIsaPath(const char* request) {
+IsaChoice choose_isa_path(const char* request) {
   IsaChoice choice{best_path(), {}};
   if (request == nullptr || *request == '\0') return choice;
-  const std::optional<IsaPath> wanted = ParseIsaPath(request);
+  const std::optional<IsaPath> wanted = parse_isa_path(request);
   if (!wanted) {
     choice.note = "DLSLAB_ISA=" + std::string(request) +
                   " is not one of scalar, avx2, avx512, avx512vp2i; using " +
-                  std::string(IsaPathName(choice.path));
-  } else if (!IsaPathSupported(*wanted)) {
+                  std::string(isa_path_name(choice.path));
+  } else if (!isa_path_supported(*wanted)) {
     choice.note = "DLSLAB_ISA=" + std::string(request) +
                   ": this processor lacks that path; using " +
-                  std::string(IsaPathName(choice.path));
+                  std::string(isa_path_name(choice.path));
   } else {
     choice.path = *wanted;
   }
   return choice;
 }
 
-const IsaChoice& DefaultIsaChoice() {
-  static const IsaChoice choice = ChooseIsaPath(std::getenv("DLSLAB_ISA"));
+const IsaChoice& default_isa_choice() {
+  static const IsaChoice choice = choose_isa_path(std::getenv("DLSLAB_ISA"));
   return choice;
 }
 

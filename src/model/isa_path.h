@@ -21,13 +21,13 @@ enum class IsaPath : std::uint8_t {
 };
 
 /// "scalar", "avx2", "avx512", "avx512vp2i".
-[[nodiscard]] std::string_view IsaPathName(IsaPath path);
+[[nodiscard]] std::string_view isa_path_name(IsaPath path);
 /// The path of a name as IsaPathName gives it (case ignored), or nothing.
-[[nodiscard]] std::optional<IsaPath> ParseIsaPath(std::string_view name);
+[[nodiscard]] std::optional<IsaPath> parse_isa_path(std::string_view name);
 /// True when this processor can run the path.
-[[nodiscard]] bool IsaPathSupported(IsaPath path);
+[[nodiscard]] bool isa_path_supported(IsaPath path);
 /// The paths this processor can run, lowest first.
-[[nodiscard]] std::vector<IsaPath> SupportedIsaPaths();
+[[nodiscard]] std::vector<IsaPath> supported_isa_paths();
 
 /// What the start-up choice settled on, and why.
 struct IsaChoice {
@@ -38,9 +38,9 @@ struct IsaChoice {
 
 /// The choice from the processor and an optional request (the value of DLSLAB_ISA): the
 /// requested path when the processor has it, else the best one it has, with a note.
-[[nodiscard]] IsaChoice ChooseIsaPath(const char* request);
-/// The path new engines use: ChooseIsaPath(getenv("DLSLAB_ISA")), made once per process.
-[[nodiscard]] const IsaChoice& DefaultIsaChoice();
-[[nodiscard]] inline IsaPath DefaultIsaPath() { return DefaultIsaChoice().path; }
+[[nodiscard]] IsaChoice choose_isa_path(const char* request);
+/// The path new engines use: choose_isa_path(getenv("DLSLAB_ISA")), made once per process.
+[[nodiscard]] const IsaChoice& default_isa_choice();
+[[nodiscard]] inline IsaPath default_isa_path() { return default_isa_choice().path; }
 
 }  // namespace dlslab

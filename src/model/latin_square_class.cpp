@@ -87,7 +87,7 @@ TElemsArr TLatinSquareClass::GetCandidates(const TLatinSquare& square, int row, 
 
 namespace {
 
-void AppendValues(std::string& out, const TLatinSquare& square) {
+void append_values(std::string& out, const TLatinSquare& square) {
   for (int i = 0; i < square.size(); ++i) {
     out += ' ';
     out += std::to_string(square.data()[i]);
@@ -101,28 +101,28 @@ class IntReader {
       : text_(text), pos_(pos), file_name_(file_name) {}
 
   int Next(int lo, int hi) {
-    while (pos_ < text_.size() && IsBlank(text_[pos_])) ++pos_;
-    if (pos_ >= text_.size()) Fail("the file ends too early");
+    while (pos_ < text_.size() && is_blank(text_[pos_])) ++pos_;
+    if (pos_ >= text_.size()) fail("the file ends too early");
     std::size_t end = pos_;
-    while (end < text_.size() && !IsBlank(text_[end])) ++end;
+    while (end < text_.size() && !is_blank(text_[end])) ++end;
     const std::optional<long> value =
         parse_number<long>(std::string_view(text_).substr(pos_, end - pos_));
-    if (!value) Fail("a number is expected at byte " + std::to_string(pos_ + 1));
+    if (!value) fail("a number is expected at byte " + std::to_string(pos_ + 1));
     if (*value < lo || *value > hi)
-      Fail("the value " + std::to_string(*value) + " is outside " + std::to_string(lo) + ".." +
+      fail("the value " + std::to_string(*value) + " is outside " + std::to_string(lo) + ".." +
            std::to_string(hi));
     pos_ = end;
     return static_cast<int>(*value);
   }
 
-  void SkipLine() {
+  void skip_line() {
     while (pos_ < text_.size() && text_[pos_] != '\n') ++pos_;
     if (pos_ < text_.size()) ++pos_;
   }
 
  private:
-  static bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-  [[noreturn]] void Fail(const std::string& why) const {
+  static bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+  [[noreturn]] void fail(const std::string& why) const {
     throw Error("Cannot load \"" + file_name_ + "\": " + why + ".");
   }
 
@@ -136,12 +136,12 @@ class IntReader {
 void TLatinSquareClass::SaveToFile(const std::string& file_name) const {
   std::string out = ViewMode == 1 ? "ODLS" : "DLS";
   out += "\r\n" + std::to_string(GetOrder()) + "\r\n";
-  AppendValues(out, FirstSquare);
+  append_values(out, FirstSquare);
   if (ViewMode == 1) {
     out += "\r\n";
-    AppendValues(out, SecondSquare);
+    append_values(out, SecondSquare);
   }
-  WriteFileAtomically(file_name, out);
+  write_file_atomically(file_name, out);
 }
 
 void TLatinSquareClass::LoadFromFile(const std::string& file_name) {
@@ -162,7 +162,7 @@ void TLatinSquareClass::LoadFromFile(const std::string& file_name) {
   for (int i = 0; i < first.size(); ++i) first.data()[i] = reader.Next(-1, n - 1);
   TLatinSquare second;
   if (view_mode == 1) {
-    reader.SkipLine();
+    reader.skip_line();
     second = TLatinSquare(n);
     for (int i = 0; i < second.size(); ++i) second.data()[i] = reader.Next(-1, n - 1);
   }

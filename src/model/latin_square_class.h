@@ -18,7 +18,7 @@ class TCellMask {
   [[nodiscard]] const bool* operator[](int row) const { return cells_.data() + row * n_; }
   /// Changes the order keeping the entries present in both sizes; new entries are false.
   void Resize(int n) {
-    ResizeFlatGrid(cells_, n_, n, false);
+    resize_flat_grid(cells_, n_, n, false);
     n_ = n;
   }
   void Fill(bool value) { cells_.fill(value); }

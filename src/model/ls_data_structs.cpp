@@ -52,7 +52,7 @@ bool IsDiagonalLatin(const TLatinSquare& square) {
   return true;
 }
 
-bool IsCompleteLatin(const TLatinSquare& square) {
+bool is_complete_latin(const TLatinSquare& square) {
   const int n = square.order();
   for (int r = 0; r < n; ++r) {
     std::uint32_t row_seen = 0;
@@ -69,7 +69,7 @@ bool IsCompleteLatin(const TLatinSquare& square) {
   return true;
 }
 
-bool HoldsOnlyValidValues(const TLatinSquare& square) {
+bool holds_only_valid_values(const TLatinSquare& square) {
   const int n = square.order();
   return std::all_of(square.data(), square.data() + square.size(),
                      [n](int v) { return v >= kEmpty && v < n; });
@@ -116,7 +116,7 @@ TLatinSquare StringToSquare(std::string_view text) {
 void RemoveSpaces(std::string& s) { std::erase(s, ' '); }
 
 void PrintSquare(const TLatinSquare& square, bool print_collisions) {
-  std::ostream& out = Diag();
+  std::ostream& out = diag();
   for (int i = 0; i < square.order(); ++i) {
     std::string line;
     for (int j = 0; j < square.order(); ++j) {

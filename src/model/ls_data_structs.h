@@ -21,9 +21,9 @@ void CopySquare(TLatinSquare& dest, const TLatinSquare& src);
 /// No value other than -1 twice in a row, a column or either main diagonal.
 [[nodiscard]] bool IsDiagonalLatin(const TLatinSquare& square);
 /// Every cell holds a value 0..N-1 and no row or column holds one twice.
-[[nodiscard]] bool IsCompleteLatin(const TLatinSquare& square);
+[[nodiscard]] bool is_complete_latin(const TLatinSquare& square);
 /// Every cell is empty (-1) or holds a value 0..N-1: the values a square of its order can hold.
-[[nodiscard]] bool HoldsOnlyValidValues(const TLatinSquare& square);
+[[nodiscard]] bool holds_only_valid_values(const TLatinSquare& square);
 
 /// Order-10 free-value tables of the exhaustive filling; true = value not placed yet.
 using TFreeTable = std::array<std::array<bool, kOrder>, kOrder>;

@@ -6,11 +6,11 @@ namespace dlslab {
 namespace {
 
 Progress idle_progress;  // nobody watches it and nobody cancels it
-thread_local Progress* current_progress = nullptr;
+thread_local Progress* installed = nullptr;  // the progress of this thread's running work
 
 }  // namespace
 
-void Progress::Begin(std::string label, std::uint64_t total) {
+void Progress::begin(std::string label, std::uint64_t total) {
   {
     const std::lock_guard lock(label_mutex_);
     label_ = std::move(label);
@@ -19,7 +19,7 @@ void Progress::Begin(std::string label, std::uint64_t total) {
   done_.store(0, std::memory_order_relaxed);
 }
 
-Progress::Snapshot Progress::Read() const {
+Progress::Snapshot Progress::read() const {
   Snapshot snapshot;
   {
     const std::lock_guard lock(label_mutex_);
@@ -30,14 +30,14 @@ Progress::Snapshot Progress::Read() const {
   return snapshot;
 }
 
-Progress& CurrentProgress() {
-  return current_progress != nullptr ? *current_progress : idle_progress;
+Progress& current_progress() {
+  return installed != nullptr ? *installed : idle_progress;
 }
 
-ProgressScope::ProgressScope(Progress& progress) : previous_(current_progress) {
-  current_progress = &progress;
+ProgressScope::ProgressScope(Progress& progress) : previous_(installed) {
+  installed = &progress;
 }
 
-ProgressScope::~ProgressScope() { current_progress = previous_; }
+ProgressScope::~ProgressScope() { installed = previous_; }
 
 }  // namespace dlslab

@@ -37,21 +37,21 @@ class Progress {
   Progress& operator=(const Progress&) = delete;
 
   /// Starts a step of the work: its label and size (0: unknown) and nothing done yet.
-  void Begin(std::string label, std::uint64_t total = 0);
-  void Set(std::uint64_t done) { done_.store(done, std::memory_order_relaxed); }
-  void Advance(std::uint64_t units = 1) { done_.fetch_add(units, std::memory_order_relaxed); }
+  void begin(std::string label, std::uint64_t total = 0);
+  void set(std::uint64_t done) { done_.store(done, std::memory_order_relaxed); }
+  void advance(std::uint64_t units = 1) { done_.fetch_add(units, std::memory_order_relaxed); }
 
-  void RequestCancel() { cancel_.store(true, std::memory_order_relaxed); }
-  [[nodiscard]] bool CancelRequested() const {
+  void request_cancel() { cancel_.store(true, std::memory_order_relaxed); }
+  [[nodiscard]] bool cancel_requested() const {
     return cancel_.load(std::memory_order_relaxed) ||
-           (outer_ != nullptr && outer_->CancelRequested());
+           (outer_ != nullptr && outer_->cancel_requested());
   }
   /// A safe point: throws Cancelled when a cancel was requested.
-  void Poll() const {
-    if (CancelRequested()) throw Cancelled();
+  void poll() const {
+    if (cancel_requested()) throw Cancelled();
   }
 
-  [[nodiscard]] Snapshot Read() const;
+  [[nodiscard]] Snapshot read() const;
 
  private:
   mutable std::mutex label_mutex_;
@@ -65,15 +65,15 @@ class Progress {
 /// The progress of the work running on this thread: the one a ProgressScope installed, or a
 /// shared one that is never cancelled. Deep routines report and poll through it, so the
 /// routines keep their signatures.
-[[nodiscard]] Progress& CurrentProgress();
+[[nodiscard]] Progress& current_progress();
 
 /// A safe point for a hot loop: Step() polls the progress every 4096th call only, so a loop
 /// whose step takes microseconds still stops within a few milliseconds of a cancel request.
 class StepPoller {
  public:
-  explicit StepPoller(const Progress& progress = CurrentProgress()) : progress_(&progress) {}
+  explicit StepPoller(const Progress& progress = current_progress()) : progress_(&progress) {}
   void Step() {
-    if ((++steps_ & 4095u) == 0) progress_->Poll();
+    if ((++steps_ & 4095u) == 0) progress_->poll();
   }
 
  private:

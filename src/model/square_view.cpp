@@ -5,23 +5,23 @@
 namespace dlslab {
 namespace {
 
-bool InSquare(int n, CellPos cell) {
+bool in_square(int n, CellPos cell) {
   return cell.row >= 0 && cell.row < n && cell.col >= 0 && cell.col < n;
 }
 
 /// The bounds test of the wheel and the pop-up menu: a cell of either square, not the gap.
-bool InView(const TLatinSquareClass& model, CellPos cell) {
+bool in_view(const TLatinSquareClass& model, CellPos cell) {
   const int n = model.GetOrder();
-  if (model.ViewMode == 0) return InSquare(n, cell);
+  if (model.ViewMode == 0) return in_square(n, cell);
   return cell.row >= 0 && cell.row < n && cell.col != n && cell.col >= 0 && cell.col <= 2 * n;
 }
 
 /// The cell that the wheel or the pop-up menu edits at a view position that passed InView,
 /// or nullptr when the single view protects it as a clue.
-int* EditedCell(TLatinSquareClass& model, const TLatinSquare& puzzle, CellPos cell) {
+int* edited_cell(TLatinSquareClass& model, const TLatinSquare& puzzle, CellPos cell) {
   const int n = model.GetOrder();
   if (model.ViewMode == 0) {
-    if (IsClueCell(puzzle, cell.row, cell.col)) return nullptr;
+    if (is_clue_cell(puzzle, cell.row, cell.col)) return nullptr;
     return &model.FirstSquare[cell.row][cell.col];
   }
   if (cell.col < n) return &model.FirstSquare[cell.row][cell.col];
@@ -40,7 +40,7 @@ int GetCellSize(const TLatinSquareClass& model, int width, int height) {
   return std::max(s, kMinCellSize);
 }
 
-ViewSize GetFittedViewSize(const TLatinSquareClass& model, int cell_size) {
+ViewSize get_fitted_view_size(const TLatinSquareClass& model, int cell_size) {
   const int n = model.GetOrder();
   const int columns = model.ViewMode == 0 ? n : 2 * n + 1;
   return {cell_size * columns + 2 * kViewMargin, cell_size * n + 2 * kViewMargin};
@@ -107,7 +107,7 @@ CellPos GetCellAtPoint(const TLatinSquareClass& model, int width, int height, in
   return cell;
 }
 
-std::vector<CellLook> GetSquareLooks(TLatinSquareClass& model, int top, int left, int cell_size,
+std::vector<CellLook> get_square_looks(TLatinSquareClass& model, int top, int left, int cell_size,
                                      const TLatinSquare& square) {
   ComputeRedCells(model, square);
   if (model.ViewMode == 1) MergePairRepeats(model);
@@ -140,22 +140,22 @@ std::vector<CellLook> GetSquareLooks(TLatinSquareClass& model, int top, int left
   return looks;
 }
 
-bool IsClueCell(const TLatinSquare& puzzle, int row, int col) {
+bool is_clue_cell(const TLatinSquare& puzzle, int row, int col) {
   const int n = puzzle.order();
   return row >= 0 && row < n && col >= 0 && col < n && puzzle[row][col] >= 0;
 }
 
-bool ClickCell(TLatinSquareClass& model, const TLatinSquare& puzzle, CellPos cell) {
+bool click_cell(TLatinSquareClass& model, const TLatinSquare& puzzle, CellPos cell) {
   const int n = model.GetOrder();
-  if (!InSquare(n, cell) || IsClueCell(puzzle, cell.row, cell.col)) return false;
+  if (!in_square(n, cell) || is_clue_cell(puzzle, cell.row, cell.col)) return false;
   int& v = model.FirstSquare[cell.row][cell.col];
   v = (v + 1) % n;
   return true;
 }
 
-bool WheelCell(TLatinSquareClass& model, const TLatinSquare& puzzle, CellPos cell, int delta) {
-  if (!InView(model, cell)) return false;
-  int* v = EditedCell(model, puzzle, cell);
+bool wheel_cell(TLatinSquareClass& model, const TLatinSquare& puzzle, CellPos cell, int delta) {
+  if (!in_view(model, cell)) return false;
+  int* v = edited_cell(model, puzzle, cell);
   if (v == nullptr) return false;
   const int n = model.GetOrder();
   // From an empty cell (-1) this gives 0 upwards and N-2 downwards.
@@ -163,9 +163,9 @@ bool WheelCell(TLatinSquareClass& model, const TLatinSquare& puzzle, CellPos cel
   return true;
 }
 
-bool SetCellValue(TLatinSquareClass& model, const TLatinSquare& puzzle, CellPos cell, int value) {
-  if (!InView(model, cell) || value < kEmpty || value >= model.GetOrder()) return false;
-  int* v = EditedCell(model, puzzle, cell);
+bool set_cell_value(TLatinSquareClass& model, const TLatinSquare& puzzle, CellPos cell, int value) {
+  if (!in_view(model, cell) || value < kEmpty || value >= model.GetOrder()) return false;
+  int* v = edited_cell(model, puzzle, cell);
   if (v == nullptr) return false;
   *v = value;
   return true;

@@ -23,7 +23,7 @@ struct ViewSize {
   int width = 0;
   int height = 0;
 };
-[[nodiscard]] ViewSize GetFittedViewSize(const TLatinSquareClass& model, int cell_size);
+[[nodiscard]] ViewSize get_fitted_view_size(const TLatinSquareClass& model, int cell_size);
 
 /// RedCells := the cells whose value repeats in their row, column or (for diagonal cells)
 /// diagonal of square.
@@ -59,12 +59,12 @@ struct CellLook {
 /// The looks of every cell of square, row by row, with its top-left corner at (left, top).
 /// Recomputes RedCells from square first (merged with PairRepeats in pair view, which the
 /// caller computed for the pair).
-[[nodiscard]] std::vector<CellLook> GetSquareLooks(TLatinSquareClass& model, int top, int left,
+[[nodiscard]] std::vector<CellLook> get_square_looks(TLatinSquareClass& model, int top, int left,
                                                    int cell_size, const TLatinSquare& square);
 
 /// Whether the crossword protects cell (row, col): it holds a clue in the puzzle copy. Cells
 /// outside the puzzle copy (another order than the game's) are never protected.
-[[nodiscard]] bool IsClueCell(const TLatinSquare& puzzle, int row, int col);
+[[nodiscard]] bool is_clue_cell(const TLatinSquare& puzzle, int row, int col);
 
 // Mouse editing of the view at a cell given as by GetCellAtPoint. Each returns true when it
 // wrote the cell (the view then redraws); out of bounds, on the gap or on a protected clue it
@@ -72,12 +72,12 @@ struct CellLook {
 
 /// Left click: the first square's cell steps to the next value (an empty cell becomes 0).
 /// Never acts on the second square.
-bool ClickCell(TLatinSquareClass& model, const TLatinSquare& puzzle, CellPos cell);
+bool click_cell(TLatinSquareClass& model, const TLatinSquare& puzzle, CellPos cell);
 /// Wheel: steps the cell up (delta > 0) or down; in pair view either square, without the
 /// clue test.
-bool WheelCell(TLatinSquareClass& model, const TLatinSquare& puzzle, CellPos cell, int delta);
+bool wheel_cell(TLatinSquareClass& model, const TLatinSquare& puzzle, CellPos cell, int delta);
 /// Pop-up menu: sets the cell to value (-1 clears it); in pair view either square, without the
 /// clue test. A value outside -1..N-1 (a menu left over from another order) is ignored.
-bool SetCellValue(TLatinSquareClass& model, const TLatinSquare& puzzle, CellPos cell, int value);
+bool set_cell_value(TLatinSquareClass& model, const TLatinSquare& puzzle, CellPos cell, int value);
 
 }  // namespace dlslab

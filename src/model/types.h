@@ -17,7 +17,7 @@ inline constexpr int kEmpty = -1;
 /// Re-lays a flat row-major n x n block for a new order: cells present in both sizes keep their
 /// values, new cells get `fill`.
 template <class T, std::size_t kCells>
-void ResizeFlatGrid(std::array<T, kCells>& cells, int old_n, int n, T fill) {
+void resize_flat_grid(std::array<T, kCells>& cells, int old_n, int n, T fill) {
   const std::array<T, kCells> old = cells;
   cells.fill(fill);
   const int keep = old_n < n ? old_n : n;
@@ -46,7 +46,7 @@ class TLatinSquare {
   /// Changes the order; cells present in both sizes keep their values, new cells get `fill`.
   void Resize(int n, int fill) {
     assert(n >= 0 && n <= kMaxOrder);
-    ResizeFlatGrid(cells_, n_, n, fill);
+    resize_flat_grid(cells_, n_, n, fill);
     n_ = n;
   }
 
@@ -75,8 +75,8 @@ inline constexpr TColor kClYellow = 65535;
 inline constexpr TColor kClWhite = 16777215;
 
 [[nodiscard]] constexpr TColor Rgb(int r, int g, int b) { return r + 256 * g + 65536 * b; }
-[[nodiscard]] constexpr int RedOf(TColor c) { return c & 0xFF; }
-[[nodiscard]] constexpr int GreenOf(TColor c) { return (c >> 8) & 0xFF; }
-[[nodiscard]] constexpr int BlueOf(TColor c) { return (c >> 16) & 0xFF; }
+[[nodiscard]] constexpr int red_of(TColor c) { return c & 0xFF; }
+[[nodiscard]] constexpr int green_of(TColor c) { return (c >> 8) & 0xFF; }
+[[nodiscard]] constexpr int blue_of(TColor c) { return (c >> 16) & 0xFF; }
 
 }  // namespace dlslab

@@ -15,7 +15,7 @@ namespace dlslab::python {
 
 namespace py = pybind11;
 
-void RunInterruptibly(std::size_t count, unsigned threads, std::size_t block,
+void run_interruptibly(std::size_t count, unsigned threads, std::size_t block,
                       const std::function<BlockWork()>& make_work) {
   block = std::max<std::size_t>(block, 1);
   const std::size_t blocks = (count + block - 1) / block;
@@ -32,10 +32,10 @@ void RunInterruptibly(std::size_t count, unsigned threads, std::size_t block,
     batch::WorkerPool pool(threads);
     const auto work = [&] {
       try {
-        const Progress& progress = CurrentProgress();
+        const Progress& progress = current_progress();
         const BlockWork blocks_work = make_work();
         for (;;) {
-          progress.Poll();
+          progress.poll();
           const std::size_t begin = next.fetch_add(block, std::memory_order_relaxed);
           if (begin >= count) break;
           blocks_work(begin, std::min(count, begin + block));
@@ -61,8 +61,8 @@ void RunInterruptibly(std::size_t count, unsigned threads, std::size_t block,
   if (error) std::rethrow_exception(error);
 }
 
-void RunInterruptibly(const std::function<void()>& work) {
-  RunInterruptibly(
+void run_interruptibly(const std::function<void()>& work) {
+  run_interruptibly(
       1, 1, 1, [&work]() -> BlockWork { return [&work](std::size_t, std::size_t) { work(); }; });
 }
 

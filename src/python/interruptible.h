@@ -20,10 +20,10 @@ using BlockWork = std::function<void(std::size_t begin, std::size_t end)>;
 /// processor), each worker taking the next block when it is free and calling make_work() once
 /// on its own thread; the results go to the items' places, so they stand in input order. Waits
 /// as described above; rethrows the first error a worker met.
-void RunInterruptibly(std::size_t count, unsigned threads, std::size_t block,
+void run_interruptibly(std::size_t count, unsigned threads, std::size_t block,
                       const std::function<BlockWork()>& make_work);
 
 /// Runs `work` on one worker thread, the same way: for single calls that can run long.
-void RunInterruptibly(const std::function<void()>& work);
+void run_interruptibly(const std::function<void()>& work);
 
 }  // namespace dlslab::python

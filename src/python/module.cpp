@@ -54,15 +54,15 @@ constexpr int kCells = kOrder * kOrder;
 // The engines of single calls, one set per Python thread, each made on first use.
 struct LocalEngines {
   template <class T, class... Args>
-  static T& Get(std::unique_ptr<T>& engine, Args... args) {
+  static T& get(std::unique_ptr<T>& engine, Args... args) {
     if (!engine) engine = std::make_unique<T>(args...);
     return *engine;
   }
-  batch::OperationEngine& cf() { return Get(cf_, batch::Operation::kCf); }
-  batch::OperationEngine& scf() { return Get(scf_, batch::Operation::kScf); }
-  CanonEngine& canon() { return Get(canon_); }
-  OdlsSearch& odls() { return Get(odls_); }
-  TransversalSearch& transversals() { return Get(transversals_); }
+  batch::OperationEngine& cf() { return get(cf_, batch::Operation::kCf); }
+  batch::OperationEngine& scf() { return get(scf_, batch::Operation::kScf); }
+  CanonEngine& canon() { return get(canon_); }
+  OdlsSearch& odls() { return get(odls_); }
+  TransversalSearch& transversals() { return get(transversals_); }
 
  private:
   std::unique_ptr<batch::OperationEngine> cf_;
@@ -77,14 +77,14 @@ LocalEngines& Engines() {
   return engines;
 }
 
-unsigned ThreadsArg(std::optional<int> threads) {
+unsigned threads_arg(std::optional<int> threads) {
   if (!threads) return 0;
   if (*threads < 1) throw py::value_error("threads must be at least 1");
   return static_cast<unsigned>(*threads);
 }
 
-void RequireCorrect(const TLatinSquare& square) {
-  if (!IsCorrectSquare(square)) throw py::value_error(kIncorrect);
+void require_correct(const TLatinSquare& square) {
+  if (!is_correct_square(square)) throw py::value_error(kIncorrect);
 }
 
 py::array_t<std::int64_t> Counts(const std::vector<std::int64_t>& counts) {
@@ -95,33 +95,33 @@ py::array_t<std::int64_t> Counts(const std::vector<std::int64_t>& counts) {
 
 // ---- bulk calls ----
 
-py::object BulkForms(py::handle squares, std::optional<int> threads, batch::Operation operation) {
-  const std::vector<batch::Digits> input = SquaresArg(squares);
+py::object bulk_forms(py::handle squares, std::optional<int> threads, batch::Operation operation) {
+  const std::vector<batch::Digits> input = squares_arg(squares);
   std::vector<batch::Digits> forms(input.size());
-  RunInterruptibly(input.size(), ThreadsArg(threads), kBulkBlock, [&] {
+  run_interruptibly(input.size(), threads_arg(threads), kBulkBlock, [&] {
     auto engine = std::make_shared<batch::OperationEngine>(operation);
     return [&, engine](std::size_t begin, std::size_t end) {
-      const Progress& progress = CurrentProgress();
+      const Progress& progress = current_progress();
       for (std::size_t i = begin; i < end; ++i) {
-        progress.Poll();
+        progress.poll();
         forms[i] = engine->form(input[i]);
       }
     };
   });
-  return SquaresResult(forms);
+  return squares_result(forms);
 }
 
-py::array_t<std::int64_t> MatesCounts(py::handle squares, std::optional<int> threads) {
-  const std::vector<batch::Digits> input = SquaresArg(squares);
+py::array_t<std::int64_t> mates_counts(py::handle squares, std::optional<int> threads) {
+  const std::vector<batch::Digits> input = squares_arg(squares);
   std::vector<std::int64_t> counts(input.size());
-  RunInterruptibly(input.size(), ThreadsArg(threads), kBulkBlock, [&] {
+  run_interruptibly(input.size(), threads_arg(threads), kBulkBlock, [&] {
     auto search = std::make_shared<OdlsSearch>();
     return [&, search](std::size_t begin, std::size_t end) {
-      const Progress& progress = CurrentProgress();
+      const Progress& progress = current_progress();
       for (std::size_t i = begin; i < end; ++i) {
-        progress.Poll();
+        progress.poll();
         const TLatinSquare square = batch::digits_to_square(input[i]);
-        if (!IsCorrectSquare(square)) {
+        if (!is_correct_square(square)) {
           counts[i] = -1;
           continue;
         }
@@ -132,9 +132,9 @@ py::array_t<std::int64_t> MatesCounts(py::handle squares, std::optional<int> thr
   return Counts(counts);
 }
 
-py::array_t<std::int64_t> TransversalsCounts(py::handle squares, bool diagonal,
+py::array_t<std::int64_t> transversals_counts(py::handle squares, bool diagonal,
                                              std::optional<int> threads) {
-  const std::vector<batch::Digits> input = SquaresArg(squares);
+  const std::vector<batch::Digits> input = squares_arg(squares);
   std::vector<std::int64_t> counts(input.size());
   struct Scratch {
     TransversalSearch search;
@@ -142,14 +142,14 @@ py::array_t<std::int64_t> TransversalsCounts(py::handle squares, bool diagonal,
     TTransversalCounts counts{};
     TTransversalsTable table;
   };
-  RunInterruptibly(input.size(), ThreadsArg(threads), kBulkBlock, [&] {
+  run_interruptibly(input.size(), threads_arg(threads), kBulkBlock, [&] {
     auto scratch = std::make_shared<Scratch>();
     return [&, scratch](std::size_t begin, std::size_t end) {
-      const Progress& progress = CurrentProgress();
+      const Progress& progress = current_progress();
       for (std::size_t i = begin; i < end; ++i) {
-        progress.Poll();
+        progress.poll();
         const TLatinSquare square = batch::digits_to_square(input[i]);
-        if (!IsCompleteLatin(square)) {
+        if (!is_complete_latin(square)) {
           counts[i] = -1;
           continue;
         }
@@ -162,7 +162,7 @@ py::array_t<std::int64_t> TransversalsCounts(py::handle squares, bool diagonal,
   return Counts(counts);
 }
 
-py::object Generate(std::uint64_t first, std::size_t count, const std::string& name,
+py::object generate(std::uint64_t first, std::size_t count, const std::string& name,
                     std::optional<int> threads) {
   const batch::GeneratorInfo* generator = batch::find_square_generator(name);
   if (generator == nullptr) {
@@ -175,19 +175,19 @@ py::object Generate(std::uint64_t first, std::size_t count, const std::string& n
     throw py::value_error("The seeds of " + name + " are 0 to " +
                           std::to_string(generator->seed_count - 1));
   std::vector<batch::Digits> squares(count);
-  RunInterruptibly(count, ThreadsArg(threads), kBulkBlock, [&] {
+  run_interruptibly(count, threads_arg(threads), kBulkBlock, [&] {
     std::shared_ptr<batch::SquareGenerator> engine = generator->make();
     return [&, engine](std::size_t begin, std::size_t end) {
-      const Progress& progress = CurrentProgress();
+      const Progress& progress = current_progress();
       TLatinSquare square(kOrder);
       for (std::size_t i = begin; i < end; ++i) {
-        progress.Poll();
+        progress.poll();
         engine->square(first + i, square);
-        squares[i] = ToDigits(square);
+        squares[i] = to_digits(square);
       }
     };
   });
-  return SquaresResult(squares);
+  return squares_result(squares);
 }
 
 // The hits of the ODLS search over a generator's seeds (or over files), as arrays.
@@ -209,10 +209,10 @@ py::dict Search(const std::string& generator, std::uint64_t first, std::uint64_t
   }
   std::vector<batch::SearchHit> hits;
   batch::SearchSummary summary;
-  RunInterruptibly([&] {
+  run_interruptibly([&] {
     batch::SearchOptions options;
-    options.threads = ThreadsArg(threads);
-    options.progress = &CurrentProgress();  // a cancel of this worker stops the search
+    options.threads = threads_arg(threads);
+    options.progress = &current_progress();  // a cancel of this worker stops the search
     options.on_hit = [&hits](const batch::SearchHit& hit) { hits.push_back(hit); };
     std::ostringstream lines;  // the same hits as text: not needed here
     batch::Reporter reporter(std::cerr, batch::Reporter::ProgressMode::kNone);
@@ -256,23 +256,23 @@ py::dict Search(const std::string& generator, std::uint64_t first, std::uint64_t
     std::vector<batch::Digits> hit_mates;
     for (std::size_t i = 0; i + kCells <= fields[4].size(); i += kCells + 1)
       hit_mates.push_back(digits_of(fields[4].substr(i, kCells)));
-    mates.append(SquaresResult(hit_mates));
+    mates.append(squares_result(hit_mates));
   }
   py::dict result;
   result["checked"] = summary.checked;
   result["places"] = places;
   result["seeds"] = files ? py::object(py::none()) : py::object(Counts(seeds));
-  result["squares"] = SquaresResult(squares);
+  result["squares"] = squares_result(squares);
   result["mates_counts"] = Counts(counts);
-  result["canonical_forms"] = SquaresResult(forms);
+  result["canonical_forms"] = squares_result(forms);
   result["mates"] = mates;
   return result;
 }
 
 // ---- single squares ----
 
-py::object Transversals(py::handle value, bool diagonal) {
-  const TLatinSquare square = Square10Arg(value);
+py::object transversals(py::handle value, bool diagonal) {
+  const TLatinSquare square = square10_arg(value);
   TTransversalStarts starts{};
   TTransversalCounts counts{};
   TTransversalsTable table;
@@ -287,51 +287,51 @@ py::object Transversals(py::handle value, bool diagonal) {
   return array;
 }
 
-py::object Mates(py::handle value) {
-  const TLatinSquare square = Square10Arg(value);
-  RequireCorrect(square);
+py::object mates(py::handle value) {
+  const TLatinSquare square = square10_arg(value);
+  require_correct(square);
   std::vector<batch::Digits> mates;
   {
     const py::gil_scoped_release release;
     for (const TLatinSquare& mate : Engines().odls().GetOdls(square).Squares)
-      mates.push_back(ToDigits(mate));
+      mates.push_back(to_digits(mate));
   }
-  return SquaresResult(mates);
+  return squares_result(mates);
 }
 
-std::string OdlsType(py::handle value) {
-  const TLatinSquare square = Square10Arg(value);
-  RequireCorrect(square);
+std::string odls_type(py::handle value) {
+  const TLatinSquare square = square10_arg(value);
+  require_correct(square);
   std::uint8_t code = kUnknownOdlsType;
-  RunInterruptibly([&] {
+  run_interruptibly([&] {
     OdlsTypeEngine engine;
     code = engine.GetOdlsType(square);
   });
   return std::string(SpecialTypeNames[code & 0x7F]);
 }
 
-py::object Form(py::handle value, bool strong) {
-  const TLatinSquare square = Square10Arg(value);
-  const batch::Digits digits = ToDigits(square);
+py::object form(py::handle value, bool strong) {
+  const TLatinSquare square = square10_arg(value);
+  const batch::Digits digits = to_digits(square);
   batch::Digits form;
   {
     const py::gil_scoped_release release;
     form = (strong ? Engines().scf() : Engines().cf()).form(digits);
   }
-  return DigitsResult(form);
+  return digits_result(form);
 }
 
-py::tuple Properties(py::handle value) {
-  const TLatinSquare square = SquareArg(value);
+py::tuple properties(py::handle value) {
+  const TLatinSquare square = square_arg(value);
   py::dict properties;
-  if (!IsCorrectSquare(square)) return py::make_tuple(py::str(""), properties);
+  if (!is_correct_square(square)) return py::make_tuple(py::str(""), properties);
   CanonEngine& canon = Engines().canon();
   std::string text;
   std::vector<std::string_view> labels;
   {
     const py::gil_scoped_release release;
     text = get_status_text(square, canon);
-    labels = GetPropertyLabels(square, canon);
+    labels = get_property_labels(square, canon);
   }
   for (const char* label :
        {"HORZ_SYMM", "VERT_SYMM", "CLW_SYMM", "CPT_SYMM", "STR_INV", "COL_INV", "TRANS_SELF_ORT",
@@ -347,17 +347,17 @@ py::tuple Properties(py::handle value) {
   return py::make_tuple(py::str(text), properties);
 }
 
-std::uint64_t FillingsCount(py::handle value, std::optional<std::uint64_t> limit) {
-  const TLatinSquare square = Square10Arg(value);
+std::uint64_t fillings_count(py::handle value, std::optional<std::uint64_t> limit) {
+  const TLatinSquare square = square10_arg(value);
   std::uint64_t count = 0;
-  RunInterruptibly([&] { count = CountFillingsUpTo(square, limit ? *limit : UINT64_MAX); });
+  run_interruptibly([&] { count = count_fillings_up_to(square, limit ? *limit : UINT64_MAX); });
   return count;
 }
 
-py::tuple DealGame(std::uint32_t number) {
+py::tuple deal_game(std::uint32_t number) {
   TLatinSquare clues;
   TLatinSquare solution;
-  RunInterruptibly([&] {
+  run_interruptibly([&] {
     cmd::Context ctx;
     ctx.new_game_from_clock = false;
     cmd::PlayGameNumberMenuItemClick(ctx, number);
@@ -365,10 +365,10 @@ py::tuple DealGame(std::uint32_t number) {
     // The clues leave one filling: the square the game was cut from.
     solution = GetFirstFilling(clues);
   });
-  return py::make_tuple(SquareResult(clues), SquareResult(solution));
+  return py::make_tuple(square_result(clues), square_result(solution));
 }
 
-py::object Special(const std::string& name) {
+py::object special(const std::string& name) {
   std::string wanted;
   for (const char ch : name)
     wanted += static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
@@ -377,7 +377,7 @@ py::object Special(const std::string& name) {
     std::string caption;
     for (const char ch : special.caption)
       caption += static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-    if (caption == wanted) return SquareResult(StringToSquare(special.digits));
+    if (caption == wanted) return square_result(StringToSquare(special.digits));
     names += (names.empty() ? "" : ", ") + std::string(special.caption);
   }
   throw py::value_error("No special square is named \"" + name + "\"; the names are " + names);
@@ -387,14 +387,14 @@ py::object Special(const std::string& name) {
 
 using TwoSquareMap = void (*)(TLatinSquare&, const TLatinSquare&);
 
-py::object Mapped(py::handle value, TwoSquareMap map) {
-  const TLatinSquare square = SquareArg(value);
+py::object mapped(py::handle value, TwoSquareMap map) {
+  const TLatinSquare square = square_arg(value);
   TLatinSquare result(square.order());  // cells no source cell reaches stay empty
   map(result, square);
-  return SquareResult(result);
+  return square_result(result);
 }
 
-int Index(int value, int limit, const char* what) {
+int index(int value, int limit, const char* what) {
   if (value < 0 || value >= limit)
     throw py::value_error(std::string(what) + " " + std::to_string(value) + " is outside 0.." +
                           std::to_string(limit - 1));
@@ -403,7 +403,7 @@ int Index(int value, int limit, const char* what) {
 
 // ---- files ----
 
-[[noreturn]] void RaiseOsError(int code, const std::string& what) {
+[[noreturn]] void raise_os_error(int code, const std::string& what) {
   // OSError(errno, text) picks the subclass (FileNotFoundError, PermissionError, ...).
   const py::object error = code != 0 ? py::reinterpret_borrow<py::object>(PyExc_OSError)(code, what)
                                      : py::reinterpret_borrow<py::object>(PyExc_OSError)(what);
@@ -414,58 +414,58 @@ int Index(int value, int limit, const char* what) {
 // File faults as Python sees them: OSError for what the system refuses, ValueError for
 // contents the readers refuse. The messages are the library's.
 template <class F>
-auto WithFileErrors(F&& f) {
+auto with_file_errors(F&& f) {
   try {
     return f();
   } catch (const std::ios_base::failure& e) {
     const int code = e.code().category() == std::generic_category() ? e.code().value() : 0;
-    RaiseOsError(code, e.what());
+    raise_os_error(code, e.what());
   } catch (const Error& e) {
     const int code = errno;  // the failed open's, when that is what happened
     const std::string what = e.what();
     if (what.rfind("Cannot load", 0) == 0 || what.find("Wrong file format") != std::string::npos)
       throw py::value_error(what);
-    RaiseOsError(what.rfind("Cannot open", 0) == 0 ? code : 0, what);
+    raise_os_error(what.rfind("Cannot open", 0) == 0 ? code : 0, what);
   }
 }
 
-py::object ReadSquare(const std::filesystem::path& path) {
+py::object read_square(const std::filesystem::path& path) {
   const std::string file_name = path.string();
   TLatinSquareClass model;
   model.SetOrder(kOrder);
-  WithFileErrors([&] {
+  with_file_errors([&] {
     model.LoadFromFile(file_name);
     return 0;
   });
   if (model.ViewMode == 1)
-    return py::make_tuple(SquareResult(model.FirstSquare), SquareResult(model.SecondSquare));
-  return SquareResult(model.FirstSquare);
+    return py::make_tuple(square_result(model.FirstSquare), square_result(model.SecondSquare));
+  return square_result(model.FirstSquare);
 }
 
-void WriteSquare(const std::filesystem::path& path, py::handle value, py::handle mate) {
+void write_square(const std::filesystem::path& path, py::handle value, py::handle mate) {
   const std::string file_name = path.string();
   TLatinSquareClass model;
-  const TLatinSquare square = SquareArg(value);
+  const TLatinSquare square = square_arg(value);
   model.SetOrder(square.order());
   model.FirstSquare = square;
   if (!mate.is_none()) {
-    const TLatinSquare second = SquareArg(mate);
+    const TLatinSquare second = square_arg(mate);
     if (second.order() != square.order())
       throw py::value_error("The two squares of a pair are of one order");
     model.SecondSquare = second;
     model.ViewMode = 1;
   }
-  WithFileErrors([&] {
+  with_file_errors([&] {
     model.SaveToFile(file_name);
     return 0;
   });
 }
 
-py::object ReadCollection(const std::filesystem::path& path, bool unique, bool normalize) {
+py::object read_collection(const std::filesystem::path& path, bool unique, bool normalize) {
   const std::string file_name = path.string();
   TSquaresCollection collection;
-  WithFileErrors([&] {
-    RunInterruptibly([&] { collection.LoadFromFile_VelmoraFormat(file_name, unique, normalize); });
+  with_file_errors([&] {
+    run_interruptibly([&] { collection.LoadFromFile_VelmoraFormat(file_name, unique, normalize); });
     return 0;
   });
   std::vector<batch::Digits> squares(static_cast<std::size_t>(collection.Count()));
@@ -474,16 +474,16 @@ py::object ReadCollection(const std::filesystem::path& path, bool unique, bool n
     for (int c = 0; c < kCells; ++c)
       squares[i][c] = c < static_cast<int>(item.size()) ? item[c] : '-';
   }
-  return SquaresResult(squares);
+  return squares_result(squares);
 }
 
-void WriteCollection(const std::filesystem::path& path, py::handle squares) {
+void write_collection(const std::filesystem::path& path, py::handle squares) {
   const std::string file_name = path.string();
-  const std::vector<batch::Digits> input = SquaresArg(squares);
+  const std::vector<batch::Digits> input = squares_arg(squares);
   TSquaresCollection collection;
   for (const batch::Digits& digits : input)
     collection.AddSquareString(std::string_view(digits.data(), digits.size()), false, false);
-  WithFileErrors([&] {
+  with_file_errors([&] {
     collection.SaveToFile(file_name);
     return 0;
   });
@@ -498,7 +498,7 @@ PYBIND11_MODULE(_core, m) {
   using namespace dlslab::python;
 
   // The engines' progress and self-check lines go where the CLI puts them, away from results.
-  SetDiagStream(&std::cerr);
+  set_diag_stream(&std::cerr);
   py::register_exception_translator([](std::exception_ptr p) {
     try {
       if (p) std::rethrow_exception(p);
@@ -516,26 +516,26 @@ PYBIND11_MODULE(_core, m) {
   const auto squares = py::arg("squares");
   const auto threads = py::arg("threads") = py::none();
 
-  m.def("_set_square_type", &SetSquareType, "Sets the class results are viewed as.");
+  m.def("_set_square_type", &set_square_type, "Sets the class results are viewed as.");
 
   // Predicates and makers.
   m.def(
-      "is_latin", [](py::handle v) { return IsCompleteLatin(SquareArg(v)); }, square,
+      "is_latin", [](py::handle v) { return is_complete_latin(square_arg(v)); }, square,
       "True when every cell holds a value 0..n-1 and no row or column holds one twice.");
   m.def(
       "is_diagonal_latin",
       [](py::handle v, bool complete) {
-        const TLatinSquare s = SquareArg(v);
-        return IsDiagonalLatin(s) && (!complete || IsCompleteLatin(s));
+        const TLatinSquare s = square_arg(v);
+        return IsDiagonalLatin(s) && (!complete || is_complete_latin(s));
       },
       square, py::arg("complete") = true,
       "True when no value repeats in a row, a column or either main diagonal; with "
       "complete=True (the default) every cell must also be filled.");
   m.def(
-      "square", [](py::handle v) { return SquareResult(SquareArg(v)); }, square,
+      "square", [](py::handle v) { return square_result(square_arg(v)); }, square,
       "The square a digit string or an integer array stands for, checked, as a Square.");
   m.def(
-      "digits", [](py::handle v) { return SquareToString(SquareArg(v), false); }, square,
+      "digits", [](py::handle v) { return SquareToString(square_arg(v), false); }, square,
       "The square as a digit string, row by row, '-' for an empty cell.");
   m.def(
       "random_dls",
@@ -545,12 +545,12 @@ PYBIND11_MODULE(_core, m) {
           const py::gil_scoped_release release;
           s = random_search_v3_square(seed);
         }
-        return SquareResult(s);
+        return square_result(s);
       },
       py::arg("seed"),
       "The DLS of order 10 that \"Random search v3\" fills after the generator is seeded with "
       "seed (the square `dlslab-cli generate` writes for that seed).");
-  m.def("generate", &Generate, py::arg("first"), py::arg("count"), py::arg("generator") = "rsv3",
+  m.def("generate", &generate, py::arg("first"), py::arg("count"), py::arg("generator") = "rsv3",
         threads,
         "The squares of seeds first .. first+count-1 of a search generator as a (count, 10, 10) "
         "array, made on every core (threads=None) or the given number of threads; \"rsv3\" "
@@ -572,7 +572,7 @@ PYBIND11_MODULE(_core, m) {
         return names;
       },
       "The search generators as (name, description) pairs, the default first.");
-  m.def("special", &Special, py::arg("name"),
+  m.def("special", &special, py::arg("name"),
         "The special square of that menu caption (\"Fish\", \"Loop-4\", \"1:6\", \"XO=74\", ...; "
         "case ignored).");
   m.def(
@@ -583,59 +583,59 @@ PYBIND11_MODULE(_core, m) {
         return names;
       },
       "The captions of the special squares, in menu order.");
-  m.def("deal_game", &DealGame, py::arg("number"),
+  m.def("deal_game", &deal_game, py::arg("number"),
         "The crossword game of that number as \"Play game number...\" deals it: (clues, "
         "solution), the clues with -1 in every cell the player fills.");
 
   // One square through the engines.
-  m.def("transversals", &Transversals, square, py::arg("diagonal") = true,
+  m.def("transversals", &transversals, square, py::arg("diagonal") = true,
         "The transversals of an order-10 square as an (n, 10) array, row r of a transversal "
         "being the column of its cell in row r, in lexicographic order; with diagonal=True "
         "(the default) only those with one cell on each main diagonal.");
-  m.def("mates", &Mates, square,
+  m.def("mates", &mates, square,
         "The orthogonal diagonal mates of a complete order-10 DLS as an (m, 10, 10) array, each "
         "normalized (first row 0..9), as \"Get ODLS\" lists them.");
-  m.def("odls_type", &OdlsType, square,
+  m.def("odls_type", &odls_type, square,
         "The ODLS family type name of a complete order-10 DLS, as \"Get ODLS type\" logs it "
         "(\"FISH (N)\").");
   m.def(
-      "canonical_form", [](py::handle v) { return Form(v, false); }, square,
+      "canonical_form", [](py::handle v) { return form(v, false); }, square,
       "The canonical form of an order-10 square, as \"Get canonical form (CF)\" leaves it (a "
       "square with an empty cell gets its strong canonical form).");
   m.def(
-      "strong_canonical_form", [](py::handle v) { return Form(v, true); }, square,
+      "strong_canonical_form", [](py::handle v) { return form(v, true); }, square,
       "The strong canonical form of an order-10 square (\"Get strong canonical form (SCF)\").");
   m.def(
       "is_canonical_form",
       [](py::handle v) {
-        const TLatinSquare s = Square10Arg(v);
+        const TLatinSquare s = square10_arg(v);
         const py::gil_scoped_release release;
         return Engines().canon().IsCanonicalForm(s);
       },
       square, "True when a complete order-10 square is its own canonical form.");
-  m.def("properties", &Properties, square,
+  m.def("properties", &properties, square,
         "(status, properties): the status-line text of a complete order-10 DLS and a dict of "
         "each property label (True/False), the indices HSI, VSI, CSI, the square number, the "
         "intercalates count and the Brown-square test; ('', {}) for any other square.");
-  m.def("fillings_count", &FillingsCount, py::arg("partial"), py::arg("limit") = py::none(),
+  m.def("fillings_count", &fillings_count, py::arg("partial"), py::arg("limit") = py::none(),
         "The number of fillings of a partial order-10 square to a DLS, counting no further "
         "than limit when one is given.");
 
   // Bulk calls.
   m.def(
       "canonical_forms",
-      [](py::handle s, std::optional<int> t) { return BulkForms(s, t, batch::Operation::kCf); },
+      [](py::handle s, std::optional<int> t) { return bulk_forms(s, t, batch::Operation::kCf); },
       squares, threads,
       "canonical_form of each square of an (m, 10, 10) array or an iterable, on every core "
       "(threads=None) or the given number of threads, as an (m, 10, 10) array in input order.");
   m.def(
       "strong_canonical_forms",
-      [](py::handle s, std::optional<int> t) { return BulkForms(s, t, batch::Operation::kScf); },
+      [](py::handle s, std::optional<int> t) { return bulk_forms(s, t, batch::Operation::kScf); },
       squares, threads, "strong_canonical_form of each square, as canonical_forms works.");
-  m.def("mates_counts", &MatesCounts, squares, threads,
+  m.def("mates_counts", &mates_counts, squares, threads,
         "The number of orthogonal diagonal mates of each square (-1 for a square that is not a "
         "complete DLS), as an int64 array in input order, on every core or the given threads.");
-  m.def("transversals_counts", &TransversalsCounts, squares, py::arg("diagonal") = true, threads,
+  m.def("transversals_counts", &transversals_counts, squares, py::arg("diagonal") = true, threads,
         "The number of transversals (with diagonal=True, diagonal ones) of each square (-1 for "
         "one that is not a complete Latin square), as an int64 array in input order.");
 
@@ -661,17 +661,17 @@ PYBIND11_MODULE(_core, m) {
   };
   for (const Map& map : kMaps)
     m.def(
-        map.name, [f = map.map](py::handle v) { return Mapped(v, f); }, square, map.doc);
+        map.name, [f = map.map](py::handle v) { return mapped(v, f); }, square, map.doc);
   m.def(
       "thorus_movement",
       [](py::handle v, const std::string& direction) {
         static const char* const kDirections[] = {"left", "right", "up", "down"};
         for (int d = 0; d < 4; ++d)
           if (direction == kDirections[d]) {
-            const TLatinSquare s = SquareArg(v);
+            const TLatinSquare s = square_arg(v);
             TLatinSquare result(s.order());
             ThorusMovement(result, s, d);
-            return SquareResult(result);
+            return square_result(result);
           }
         throw py::value_error("The direction is \"left\", \"right\", \"up\" or \"down\", not \"" +
                               direction + "\"");
@@ -679,78 +679,78 @@ PYBIND11_MODULE(_core, m) {
       square, py::arg("direction"),
       "Every row (left, right) or column (up, down) shifted one place, wrapping round.");
   m.def(
-      "parastrophe1", [](py::handle v) { return SquareResult(GetParastrof1(SquareArg(v))); },
+      "parastrophe1", [](py::handle v) { return square_result(GetParastrof1(square_arg(v))); },
       square, "The parastrophe (i, j, a) -> (i, a, j).");
   m.def(
-      "parastrophe2", [](py::handle v) { return SquareResult(GetParastrof2(SquareArg(v))); },
+      "parastrophe2", [](py::handle v) { return square_result(GetParastrof2(square_arg(v))); },
       square, "The parastrophe (i, j, a) -> (j, a, i).");
   m.def(
       "normalize_by_first_row",
       [](py::handle v) {
-        TLatinSquare s = SquareArg(v);
+        TLatinSquare s = square_arg(v);
         NormalizeByFirstRow(s);
-        return SquareResult(s);
+        return square_result(s);
       },
       square, "The square relabelled so that its first row reads 0..n-1.");
   m.def(
       "normalize_by_main_diagonal",
       [](py::handle v) {
-        TLatinSquare s = SquareArg(v);
+        TLatinSquare s = square_arg(v);
         NormalizeByMainDiagonal(s);
-        return SquareResult(s);
+        return square_result(s);
       },
       square, "The square relabelled so that its main diagonal reads 0..n-1.");
   m.def(
       "swap_rows",
       [](py::handle v, int a, int b) {
-        TLatinSquare s = SquareArg(v);
-        SwapRows(s, Index(a, s.order(), "Row"), Index(b, s.order(), "Row"));
-        return SquareResult(s);
+        TLatinSquare s = square_arg(v);
+        SwapRows(s, index(a, s.order(), "Row"), index(b, s.order(), "Row"));
+        return square_result(s);
       },
       square, py::arg("a"), py::arg("b"), "Rows a and b exchanged.");
   m.def(
       "swap_columns",
       [](py::handle v, int a, int b) {
-        TLatinSquare s = SquareArg(v);
-        SwapColumns(s, Index(a, s.order(), "Column"), Index(b, s.order(), "Column"));
-        return SquareResult(s);
+        TLatinSquare s = square_arg(v);
+        SwapColumns(s, index(a, s.order(), "Column"), index(b, s.order(), "Column"));
+        return square_result(s);
       },
       square, py::arg("a"), py::arg("b"), "Columns a and b exchanged.");
   m.def(
       "flip_pair",
       [](py::handle v, int k) {
-        TLatinSquare s = SquareArg(v);
-        FlipPair(s, Index(k, s.order() / 2, "Pair"));
-        return SquareResult(s);
+        TLatinSquare s = square_arg(v);
+        FlipPair(s, index(k, s.order() / 2, "Pair"));
+        return square_result(s);
       },
       square, py::arg("k"),
       "Rows k and n-1-k exchanged, then columns k and n-1-k: both diagonals keep their cells.");
   m.def(
       "swap_pairs",
       [](py::handle v, int a, int b) {
-        TLatinSquare s = SquareArg(v);
-        SwapPairs(s, Index(a, s.order() / 2, "Pair"), Index(b, s.order() / 2, "Pair"));
-        return SquareResult(s);
+        TLatinSquare s = square_arg(v);
+        SwapPairs(s, index(a, s.order() / 2, "Pair"), index(b, s.order() / 2, "Pair"));
+        return square_result(s);
       },
       square, py::arg("a"), py::arg("b"),
       "Rows a, b and n-1-a, n-1-b exchanged, then the same columns: both diagonals keep their "
       "cells.");
 
   // Files.
-  m.def("read_square", &ReadSquare, py::arg("file_name"),
+  m.def("read_square", &read_square, py::arg("file_name"),
         "The square of a square file (header \"DLS\"), or the pair (first, second) of an "
         "\"ODLS\" file. OSError when it cannot be read, ValueError when it is not a square file.");
-  m.def("write_square", &WriteSquare, py::arg("file_name"), square, py::arg("mate") = py::none(),
+  m.def("write_square", &write_square, py::arg("file_name"), square, py::arg("mate") = py::none(),
         "Writes a square file (\"DLS\"), or with a mate a pair file (\"ODLS\"), as \"Save to "
         "file...\" does; the file is replaced whole or not at all.");
-  m.def("read_collection", &ReadCollection, py::arg("file_name"), py::arg("unique") = false,
+  m.def("read_collection", &read_collection, py::arg("file_name"), py::arg("unique") = false,
         py::arg("normalize") = false,
         "The squares of a collection file as an (m, 10, 10) array, in file order; unique=True "
         "keeps each square once, normalize=True relabels each by its first row first.");
-  m.def("write_collection", &WriteCollection, py::arg("file_name"), squares,
+  m.def("write_collection", &write_collection, py::arg("file_name"), squares,
         "Writes the squares as a collection file (\"-\" when there are none).");
 
   m.def(
-      "isa_path", [] { return std::string(IsaPathName(DefaultIsaPath())); },
+      "isa_path", [] { return std::string(isa_path_name(default_isa_path())); },
       "The instruction-set path the engines run (\"scalar\", \"avx2\", \"avx512\", ...).");
 }

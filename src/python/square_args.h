@@ -23,27 +23,27 @@ inline constexpr const char* kOtherOrder = "Not implemented for N<>10";
 inline constexpr const char* kIncorrect = "Square is incorrect";
 
 /// The square `value` stands for, of any order 1..30; throws py::value_error naming the fault.
-[[nodiscard]] TLatinSquare SquareArg(py::handle value);
+[[nodiscard]] TLatinSquare square_arg(py::handle value);
 /// The same, refusing any order but 10 with kOtherOrder.
-[[nodiscard]] TLatinSquare Square10Arg(py::handle value);
+[[nodiscard]] TLatinSquare square10_arg(py::handle value);
 
 /// The order-10 squares of an (m, 10, 10) integer array or of an iterable of squares, as
 /// digit strings in input order; throws py::value_error naming the first faulty one.
-[[nodiscard]] std::vector<batch::Digits> SquaresArg(py::handle value);
+[[nodiscard]] std::vector<batch::Digits> squares_arg(py::handle value);
 
 /// The class results are viewed as (dlslab.Square); plain arrays until the package sets it.
-void SetSquareType(py::object type);
+void set_square_type(py::object type);
 
 /// A fresh array of the square's cells, viewed as dlslab.Square.
-[[nodiscard]] py::object SquareResult(const TLatinSquare& square);
+[[nodiscard]] py::object square_result(const TLatinSquare& square);
 /// A fresh 10 x 10 array of a digit string ('-' empty), viewed as dlslab.Square.
-[[nodiscard]] py::object DigitsResult(const batch::Digits& digits);
+[[nodiscard]] py::object digits_result(const batch::Digits& digits);
 /// An (m, 10, 10) int8 array of digit strings ('-' empty), viewed as dlslab.Square.
-[[nodiscard]] py::object SquaresResult(const std::vector<batch::Digits>& squares);
+[[nodiscard]] py::object squares_result(const std::vector<batch::Digits>& squares);
 /// Wraps an int8 array of squares (2 or 3 dimensions) in dlslab.Square.
-[[nodiscard]] py::object AsSquare(py::array_t<std::int8_t> array);
+[[nodiscard]] py::object as_square(py::array_t<std::int8_t> array);
 
 /// An order-10 square's digit string; cells outside 0..9 are '-'.
-[[nodiscard]] batch::Digits ToDigits(const TLatinSquare& square);
+[[nodiscard]] batch::Digits to_digits(const TLatinSquare& square);
 
 }  // namespace dlslab::python

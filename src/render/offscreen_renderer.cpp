@@ -22,20 +22,20 @@ OffscreenRenderer::OffscreenRenderer() : argv_{kProgram, kPlatformOption, kOffsc
 
 OffscreenRenderer::~OffscreenRenderer() = default;
 
-void OffscreenRenderer::EnsureGui() {
+void OffscreenRenderer::ensure_gui() {
   if (QCoreApplication::instance() == nullptr)
     gui_ = std::make_unique<QGuiApplication>(argc_, argv_);
 }
 
 void OffscreenRenderer::SaveBitmap(TLatinSquareClass& model, const std::string& file_name) {
-  EnsureGui();
-  SaveViewBitmap(model, kDesignPaintBoxSize, kDesignPaintBoxSize, file_name);
+  ensure_gui();
+  save_view_bitmap(model, kDesignPaintBoxSize, kDesignPaintBoxSize, file_name);
 }
 
-void OffscreenRenderer::SaveStatisticalInfo(const CellHistograms& histograms,
+void OffscreenRenderer::save_statistical_info(const CellHistograms& histograms,
                                             const std::string& file_name) {
-  EnsureGui();
-  SaveStatisticalInfoBitmap(histograms, file_name);
+  ensure_gui();
+  save_statistical_info_bitmap(histograms, file_name);
 }
 
 }  // namespace dlslab::render

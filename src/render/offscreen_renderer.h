@@ -22,10 +22,10 @@ class OffscreenRenderer {
   /// "Save as bmp..." as the window does it at start-up, for a 310 x 310 paint box.
   void SaveBitmap(TLatinSquareClass& model, const std::string& file_name);
   /// The statistics picture of "Draw statistical info".
-  void SaveStatisticalInfo(const CellHistograms& histograms, const std::string& file_name);
+  void save_statistical_info(const CellHistograms& histograms, const std::string& file_name);
 
  private:
-  void EnsureGui();
+  void ensure_gui();
 
   int argc_ = 3;
   char* argv_[4];

@@ -31,14 +31,14 @@ constexpr int kHistogramPitch = 210;
 constexpr int kHistogramOffset = 10;
 
 /// Round half to even, the default rounding of the floating-point unit.
-int RoundToInt(double v) {
+int round_to_int(double v) {
   if (!(std::fabs(v) < 1e9)) return v < 0 ? -1000000000 : 1000000000;
   return static_cast<int>(std::nearbyint(v));
 }
 
 /// A rectangle with a one-pixel outline in `pen` and the inside in `brush`; the corners may
 /// come in any order.
-void FillRectangle(QPainter& p, int x1, int y1, int x2, int y2, const QColor& pen,
+void fill_rectangle(QPainter& p, int x1, int y1, int x2, int y2, const QColor& pen,
                    const QColor& brush) {
   if (x1 > x2) std::swap(x1, x2);
   if (y1 > y2) std::swap(y1, y2);
@@ -49,7 +49,7 @@ void FillRectangle(QPainter& p, int x1, int y1, int x2, int y2, const QColor& pe
 }
 
 /// A horizontal line from x1 towards x2, x2 itself left out.
-void HorizontalLine(QPainter& p, int x1, int x2, int y, const QColor& colour) {
+void horizontal_line(QPainter& p, int x1, int x2, int y, const QColor& colour) {
   if (x2 > x1)
     p.fillRect(x1, y, x2 - x1, 1, colour);
   else if (x2 < x1)
@@ -57,7 +57,7 @@ void HorizontalLine(QPainter& p, int x1, int x2, int y, const QColor& colour) {
 }
 
 /// A vertical line from y1 towards y2, y2 itself left out.
-void VerticalLine(QPainter& p, int x, int y1, int y2, const QColor& colour) {
+void vertical_line(QPainter& p, int x, int y1, int y2, const QColor& colour) {
   if (y2 > y1)
     p.fillRect(x, y1, 1, y2 - y1, colour);
   else if (y2 < y1)
@@ -65,7 +65,7 @@ void VerticalLine(QPainter& p, int x, int y1, int y2, const QColor& colour) {
 }
 
 /// Text with its top-left corner at (x, y).
-void TextOut(QPainter& p, int x, int y, const QString& text) {
+void text_out(QPainter& p, int x, int y, const QString& text) {
   p.setPen(Qt::black);
   p.drawText(x, y + p.fontMetrics().ascent(), text);
 }
@@ -73,24 +73,24 @@ void TextOut(QPainter& p, int x, int y, const QString& text) {
 void DrawGradientRect(QPainter& p, int x1, int x2, int y1, int y2, TColor color_top,
                       TColor color_bottom) {
   const int ya = std::min(y1, y2), yb = std::max(y1, y2);
-  FillRectangle(p, x1, ya, x2, yb, Qt::black, Qt::white);
+  fill_rectangle(p, x1, ya, x2, yb, Qt::black, Qt::white);
   int h = yb - ya - 2;
   if (h <= 0) h = 1;
-  const int r0 = RedOf(color_top), g0 = GreenOf(color_top), b0 = BlueOf(color_top);
-  const int dr = RedOf(color_bottom) - r0, dg = GreenOf(color_bottom) - g0,
-            db = BlueOf(color_bottom) - b0;
+  const int r0 = red_of(color_top), g0 = green_of(color_top), b0 = blue_of(color_top);
+  const int dr = red_of(color_bottom) - r0, dg = green_of(color_bottom) - g0,
+            db = blue_of(color_bottom) - b0;
   for (int y = ya + 1; y <= yb - 1; ++y) {
     const int t = y - ya - 1;
-    const QColor c(RoundToInt(r0 + static_cast<double>(t) * dr / h),
-                   RoundToInt(g0 + static_cast<double>(t) * dg / h),
-                   RoundToInt(b0 + static_cast<double>(t) * db / h));
-    HorizontalLine(p, x1 + 1, x2 - 1, y, c);
+    const QColor c(round_to_int(r0 + static_cast<double>(t) * dr / h),
+                   round_to_int(g0 + static_cast<double>(t) * dg / h),
+                   round_to_int(b0 + static_cast<double>(t) * db / h));
+    horizontal_line(p, x1 + 1, x2 - 1, y, c);
   }
 }
 
 }  // namespace
 
-QFont StatisticsFont() {
+QFont statistics_font() {
   QFont font;
   font.setFamilies({"Arial", "Liberation Sans", "DejaVu Sans"});
   font.setStyleHint(QFont::SansSerif);
@@ -110,12 +110,12 @@ void DrawHistogram(const TStatsHistogram& hist, int width, int height, QImage& b
                    double xmax, double mean, double sigma, double band_from, double band_to,
                    double marker, int left, int top) {
   QPainter p(&bitmap);
-  p.setFont(StatisticsFont());
+  p.setFont(statistics_font());
   const QFontMetrics metrics = p.fontMetrics();
   const int th = metrics.height();  // of "123,456": one line of this font
   const int bottom = 2 * th + 5;
 
-  FillRectangle(p, left, top, left + width, top + height, Qt::black, Qt::white);
+  fill_rectangle(p, left, top, left + width, top + height, Qt::black, Qt::white);
 
   const int n = static_cast<int>(hist.size());
   const double bar_width = n > 0 ? static_cast<double>(width - 40) / n : 0;
@@ -125,27 +125,27 @@ void DrawHistogram(const TStatsHistogram& hist, int width, int height, QImage& b
   auto x_of = [&](double v) { return (v - xmin) * scale + left + 20; };
 
   const QColor grey(230, 230, 230);
-  FillRectangle(p, RoundToInt(x_of(band_from)), top + 10, RoundToInt(x_of(band_to)),
+  fill_rectangle(p, round_to_int(x_of(band_from)), top + 10, round_to_int(x_of(band_to)),
                 top + height - bottom - 10, grey, grey);
 
   const double bar_scale = largest > 0 ? static_cast<double>(height - 20 - bottom) / largest : 0;
   const int baseline = top + height - 10 - bottom;
   double pos = 20.0;
   for (int i = 0; i < n; ++i) {
-    DrawGradientRect(p, RoundToInt(pos) + left, RoundToInt(pos + bar_width) + left, baseline,
-                     RoundToInt(height - 10 - bottom - hist[i] * bar_scale) + top, kClRed,
+    DrawGradientRect(p, round_to_int(pos) + left, round_to_int(pos + bar_width) + left, baseline,
+                     round_to_int(height - 10 - bottom - hist[i] * bar_scale) + top, kClRed,
                      kClBlack);
     pos += bar_width;
   }
 
   const int axis = top + height - 10 - th - 2;
-  HorizontalLine(p, left + 20, left + width - 20, axis, Qt::black);
-  auto tick = [&](int x) { VerticalLine(p, x, axis - 3, axis + 4, Qt::black); };
+  horizontal_line(p, left + 20, left + width - 20, axis, Qt::black);
+  auto tick = [&](int x) { vertical_line(p, x, axis - 3, axis + 4, Qt::black); };
   auto label_above = [&](int x, const QString& text) {
-    TextOut(p, x - metrics.horizontalAdvance(text) / 2, axis - metrics.height() - 3, text);
+    text_out(p, x - metrics.horizontalAdvance(text) / 2, axis - metrics.height() - 3, text);
   };
   auto label_below = [&](int x, const QString& text) {
-    TextOut(p, x - metrics.horizontalAdvance(text) / 2, axis + 4, text);
+    text_out(p, x - metrics.horizontalAdvance(text) / 2, axis + 4, text);
   };
   tick(left + 20);
   label_above(left + 20, QString::fromStdString(FormatFloatWithGroups(xmin)));
@@ -156,7 +156,7 @@ void DrawHistogram(const TStatsHistogram& hist, int width, int height, QImage& b
   const int max_marks = std::max(width, 1);
   double v = mean;
   for (int k = 0, marks = 0; v > xmin && marks < max_marks; --k, ++marks) {
-    const int x = RoundToInt(x_of(v));
+    const int x = round_to_int(x_of(v));
     tick(x);
     label_below(x, QString::number(k) + "s");
     v -= sigma;
@@ -164,7 +164,7 @@ void DrawHistogram(const TStatsHistogram& hist, int width, int height, QImage& b
   }
   v = mean + sigma;
   for (int k = 1, marks = 0; v < xmax && marks < max_marks; ++k, ++marks) {
-    const int x = RoundToInt(x_of(v));
+    const int x = round_to_int(x_of(v));
     tick(x);
     label_below(x, "+" + QString::number(k) + "s");
     v += sigma;
@@ -172,8 +172,8 @@ void DrawHistogram(const TStatsHistogram& hist, int width, int height, QImage& b
   }
 
   const QColor green(0, 128, 0);
-  const int mx = RoundToInt(x_of(marker));
-  FillRectangle(p, mx, top + 10, mx + 2, top + height - bottom - 10, green, green);
+  const int mx = round_to_int(x_of(marker));
+  fill_rectangle(p, mx, top + 10, mx + 2, top + height - bottom - 10, green, green);
 }
 
 QImage DrawStatisticalInfo(const CellHistograms& histograms) {
@@ -191,8 +191,8 @@ QImage DrawStatisticalInfo(const CellHistograms& histograms) {
   return picture;
 }
 
-void SaveStatisticalInfoBitmap(const CellHistograms& histograms, const std::string& file_name) {
-  SaveImageAsBmp(DrawStatisticalInfo(histograms), file_name);
+void save_statistical_info_bitmap(const CellHistograms& histograms, const std::string& file_name) {
+  save_image_as_bmp(DrawStatisticalInfo(histograms), file_name);
 }
 
 }  // namespace dlslab::render

@@ -15,7 +15,7 @@ namespace dlslab::render {
 inline constexpr int kStatisticsBitmapSize = 2110;
 
 /// The histograms' font: "Arial" 8 points, or the closest installed sans face.
-[[nodiscard]] QFont StatisticsFont();
+[[nodiscard]] QFont statistics_font();
 
 /// A black-outlined rectangle from x1 to x2 (exclusive) between the two y values, filled line
 /// by line from color_top at the upper edge to color_bottom at the lower one.
@@ -34,6 +34,6 @@ void DrawHistogram(const TStatsHistogram& hist, int width, int height, QImage& b
 [[nodiscard]] QImage DrawStatisticalInfo(const CellHistograms& histograms);
 
 /// DrawStatisticalInfo saved as a BMP file; throws Error when the file cannot be written.
-void SaveStatisticalInfoBitmap(const CellHistograms& histograms, const std::string& file_name);
+void save_statistical_info_bitmap(const CellHistograms& histograms, const std::string& file_name);
 
 }  // namespace dlslab::render

@@ -13,23 +13,23 @@
 namespace dlslab::render {
 namespace {
 
-QColor ToQColor(TColor c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
+QColor to_q_color(TColor c) { return QColor(red_of(c), green_of(c), blue_of(c)); }
 
 /// Writes text with its box centred in the cell whose top-left corner is (x, y); the halves
 /// are truncated, as the cell rules want.
-void DrawCentred(QPainter& painter, int x, int y, int cell_size, int value, TColor colour) {
+void draw_centred(QPainter& painter, int x, int y, int cell_size, int value, TColor colour) {
   const QString text = QString::number(value);
   const QFontMetrics metrics = painter.fontMetrics();
   const int tx = x + (cell_size - metrics.horizontalAdvance(text)) / 2;
   const int ty = y + (cell_size - metrics.height()) / 2;
-  painter.setPen(ToQColor(colour));
+  painter.setPen(to_q_color(colour));
   painter.drawText(tx, ty + metrics.ascent(), text);
   painter.setPen(QPen(Qt::black, 1));
 }
 
 }  // namespace
 
-QFont CellFont() {
+QFont cell_font() {
   QFont font;
   font.setFamilies({"Arial", "Liberation Sans", "DejaVu Sans"});
   font.setStyleHint(QFont::SansSerif);
@@ -43,12 +43,12 @@ QFont CellFont() {
 void DrawSquare(QPainter& painter, TLatinSquareClass& model, int top, int left,
                 const TLatinSquare& square, int cell_size) {
   const int inner = cell_size - 1;  // outline and fill cover cell_size pixels, as a GDI rectangle
-  for (const CellLook& look : GetSquareLooks(model, top, left, cell_size, square)) {
+  for (const CellLook& look : get_square_looks(model, top, left, cell_size, square)) {
     painter.setPen(QPen(Qt::black, 1));
-    painter.setBrush(ToQColor(look.fill));
+    painter.setBrush(to_q_color(look.fill));
     painter.drawRect(look.x, look.y, inner, inner);
-    if (look.text >= 0) DrawCentred(painter, look.x, look.y, cell_size, look.text, kClBlack);
-    if (look.hint >= 0) DrawCentred(painter, look.x, look.y, cell_size, look.hint, kClGreen);
+    if (look.text >= 0) draw_centred(painter, look.x, look.y, cell_size, look.text, kClBlack);
+    if (look.hint >= 0) draw_centred(painter, look.x, look.y, cell_size, look.hint, kClGreen);
     if (look.cross) {
       const int x1 = look.x, y1 = look.y, x2 = look.x + cell_size, y2 = look.y + cell_size;
       painter.setPen(QPen(Qt::red, 3, Qt::SolidLine, Qt::RoundCap));
@@ -65,7 +65,7 @@ void Draw(QImage& bitmap, TLatinSquareClass& model) {
   painter.setPen(QPen(Qt::black, 1));
   painter.setBrush(Qt::white);
   painter.drawRect(0, 0, bitmap.width() - 1, bitmap.height() - 1);
-  painter.setFont(CellFont());
+  painter.setFont(cell_font());
   const int s = GetCellSize(model, bitmap.width(), bitmap.height());
   if (model.ViewMode == 0) {
     DrawSquare(painter, model, kViewMargin, kViewMargin, model.FirstSquare, s);
@@ -77,19 +77,19 @@ void Draw(QImage& bitmap, TLatinSquareClass& model) {
   }
 }
 
-void SaveViewBitmap(TLatinSquareClass& model, int width, int height, const std::string& file_name) {
-  const ViewSize size = GetFittedViewSize(model, GetCellSize(model, width, height));
+void save_view_bitmap(TLatinSquareClass& model, int width, int height, const std::string& file_name) {
+  const ViewSize size = get_fitted_view_size(model, GetCellSize(model, width, height));
   QImage picture(size.width, size.height, QImage::Format_RGB32);
   Draw(picture, model);
-  SaveImageAsBmp(picture, file_name);
+  save_image_as_bmp(picture, file_name);
 }
 
-void SaveImageAsBmp(const QImage& image, const std::string& file_name) {
+void save_image_as_bmp(const QImage& image, const std::string& file_name) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
   if (!image.save(&buffer, "BMP")) throw Error("Cannot write the file \"" + file_name + "\".");
-  WriteFileAtomically(file_name, std::string_view(bytes.constData(), bytes.size()));
+  write_file_atomically(file_name, std::string_view(bytes.constData(), bytes.size()));
 }
 
 }  // namespace dlslab::render

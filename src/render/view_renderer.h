@@ -13,7 +13,7 @@
 namespace dlslab::render {
 
 /// The cells' font: "Arial" 14 points italic, or the closest installed sans face.
-[[nodiscard]] QFont CellFont();
+[[nodiscard]] QFont cell_font();
 
 /// Paints the whole view of the model into bitmap: white with a black outline, then the
 /// square, or the pair side by side with one cell of gap.
@@ -26,10 +26,10 @@ void DrawSquare(QPainter& painter, TLatinSquareClass& model, int top, int left,
 /// "Save as bmp...": writes the view as a BMP just large enough for the whole grid (a margin of
 /// 10 pixels on every side) at the cell size a width x height bitmap gives. Throws Error when
 /// the file cannot be written.
-void SaveViewBitmap(TLatinSquareClass& model, int width, int height, const std::string& file_name);
+void save_view_bitmap(TLatinSquareClass& model, int width, int height, const std::string& file_name);
 
 /// Writes an image as a Windows BMP file, whole or not at all (an earlier file stays when the
 /// write fails). Throws Error when the file cannot be written.
-void SaveImageAsBmp(const QImage& image, const std::string& file_name);
+void save_image_as_bmp(const QImage& image, const std::string& file_name);
 
 }  // namespace dlslab::render

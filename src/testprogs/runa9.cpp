@@ -66,7 +66,7 @@ class Generator {
     std::uint16_t placed;
   };
 
-  void Toggle(int cell, std::uint16_t bit) {
+  void toggle(int cell, std::uint16_t bit) {
     const Cell& c = cells_[cell];
     free_values_[c.slot[0]] ^= bit;
     free_values_[c.slot[1]] ^= bit;
@@ -74,7 +74,7 @@ class Generator {
     free_values_[c.slot[3]] ^= bit;
     free_values_[kFreeSlot] = kAllValues;
   }
-  std::uint16_t Candidates(int cell) const {
+  std::uint16_t candidates(int cell) const {
     const Cell& c = cells_[cell];
     return static_cast<std::uint16_t>(free_values_[c.slot[0]] & free_values_[c.slot[1]] &
                                       free_values_[c.slot[2]] & free_values_[c.slot[3]]);
@@ -138,7 +138,7 @@ Result Generator::Run(std::uint64_t target, bool print) {
     if (descend) {
       if (empty_count_ == 1) {
         const int cell = empty_[0];
-        if (const std::uint16_t values = Candidates(cell); values != 0) {
+        if (const std::uint16_t values = candidates(cell); values != 0) {
           const std::uint16_t bit = values & -values;
           result.checksum += (hash ^ zobrist_[cell][std::countr_zero(bit)]) * 0xD6E8FEB86659FD93u;
           if (print) Print(depth, cell, bit);
@@ -152,7 +152,7 @@ Result Generator::Run(std::uint64_t target, bool print) {
       int best_count = kN + 1;
       std::uint16_t best_values = 0;
       for (int i = 0; i < empty_count_; ++i) {
-        const std::uint16_t values = Candidates(empty_[i]);
+        const std::uint16_t values = candidates(empty_[i]);
         const int count = value_count_[values];
         if (count < best_count) {
           best_count = count;
@@ -173,7 +173,7 @@ Result Generator::Run(std::uint64_t target, bool print) {
     }
     Step& step = steps_[depth];
     if (step.placed != 0) {
-      Toggle(step.cell, step.placed);
+      toggle(step.cell, step.placed);
       hash ^= zobrist_[step.cell][std::countr_zero(step.placed)];
       step.placed = 0;
     }
@@ -187,7 +187,7 @@ Result Generator::Run(std::uint64_t target, bool print) {
     const std::uint16_t bit = step.to_try & -step.to_try;
     step.to_try &= step.to_try - 1;
     step.placed = bit;
-    Toggle(step.cell, bit);
+    toggle(step.cell, bit);
     hash ^= zobrist_[step.cell][std::countr_zero(bit)];
     ++depth;
     descend = true;

@@ -85,7 +85,7 @@ void add_symmetries_of_row_involution(const TLatinSquare& s, int r,
     if (!involution) continue;
     TInvolution C{};
     for (int j = 0; j < kOrder; ++j) C[j] = static_cast<std::uint8_t>(column_of[R[0]][m[s[0][j]]]);
-    const int c = GetInvolutionNumber(C);
+    const int c = get_involution_number(C);
     if (c == 0 || !IsGeneralizedSymmetry(s, r, c)) continue;
     int k = count++;  // keep the few found ascending
     for (; k > 0 && found[k - 1] > c; --k) found[k] = found[k - 1];
@@ -96,12 +96,12 @@ void add_symmetries_of_row_involution(const TLatinSquare& s, int r,
 
 }  // namespace
 
-const TInvolution& GetInvolution(int number) {
+const TInvolution& get_involution(int number) {
   assert(number >= 1 && number <= kInvolutionsCount);
   return kInvolutions[number - 1];
 }
 
-int GetInvolutionNumber(const TInvolution& p) {
+int get_involution_number(const TInvolution& p) {
   const auto it = std::lower_bound(kInvolutions.begin(), kInvolutions.end(), p);
   if (it == kInvolutions.end() || *it != p) return 0;
   return static_cast<int>(it - kInvolutions.begin()) + 1;
@@ -135,40 +135,40 @@ bool IsGeneralizedSymmetry(const TLatinSquare& s, int r, int c) {
   return true;
 }
 
-std::vector<GeneralizedSymmetry> GetGeneralizedSymmetries(const TLatinSquare& s, int r_first,
+std::vector<GeneralizedSymmetry> get_generalized_symmetries(const TLatinSquare& s, int r_first,
                                                           int r_last) {
   r_first = std::max(r_first, 1);
   r_last = std::min(r_last, kInvolutionsCount);
   if (s.order() != kOrder || !is_latin(s))
-    return GetGeneralizedSymmetriesByAllPairs(s, r_first, r_last);
+    return get_generalized_symmetries_by_all_pairs(s, r_first, r_last);
   std::array<std::array<int, kOrder>, kOrder> column_of{};  // column_of[row][value]
   for (int i = 0; i < kOrder; ++i)
     for (int j = 0; j < kOrder; ++j) column_of[i][s[i][j]] = j;
   std::vector<GeneralizedSymmetry> out;
-  Progress& progress = CurrentProgress();
-  progress.Begin("Testing the row involutions",
+  Progress& progress = current_progress();
+  progress.begin("Testing the row involutions",
                  static_cast<std::uint64_t>(std::max(r_last - r_first + 1, 0)));
   for (int r = r_first; r <= r_last; ++r) {
-    progress.Poll();
+    progress.poll();
     add_symmetries_of_row_involution(s, r, column_of, out);
-    progress.Advance();
+    progress.advance();
   }
   return out;
 }
 
-std::vector<GeneralizedSymmetry> GetGeneralizedSymmetriesByAllPairs(const TLatinSquare& s,
+std::vector<GeneralizedSymmetry> get_generalized_symmetries_by_all_pairs(const TLatinSquare& s,
                                                                     int r_first, int r_last) {
   r_first = std::max(r_first, 1);
   r_last = std::min(r_last, kInvolutionsCount);
   std::vector<GeneralizedSymmetry> out;
-  Progress& progress = CurrentProgress();
-  progress.Begin("Testing the pairs of involutions",
+  Progress& progress = current_progress();
+  progress.begin("Testing the pairs of involutions",
                  static_cast<std::uint64_t>(std::max(r_last - r_first + 1, 0)));
   for (int r = r_first; r <= r_last; ++r) {
-    progress.Poll();
+    progress.poll();
     for (int c = 1; c <= kInvolutionsCount; ++c)
       if (IsGeneralizedSymmetry(s, r, c)) out.push_back({r, c});
-    progress.Advance();
+    progress.advance();
   }
   return out;
 }

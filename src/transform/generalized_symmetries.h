@@ -18,9 +18,9 @@ inline constexpr int kInvolutionsCount = 9496;
 using TInvolution = std::array<std::uint8_t, kOrder>;
 
 /// The involution with table number `number` (1..9496).
-[[nodiscard]] const TInvolution& GetInvolution(int number);
+[[nodiscard]] const TInvolution& get_involution(int number);
 /// Table number of an involution, 0 when `p` is not one.
-[[nodiscard]] int GetInvolutionNumber(const TInvolution& p);
+[[nodiscard]] int get_involution_number(const TInvolution& p);
 
 /// Whether involutions r and c (table numbers) are a generalized symmetry of the order-10
 /// square s, by the row-0-defines-m test; false for numbers outside 1..9496, other orders
@@ -37,11 +37,11 @@ struct GeneralizedSymmetry {
 /// ascending and c ascending within r. s is a complete order-10 square with values 0..9.
 /// For a Latin square, R and C(0) fix m and then all of C, so only ten candidates per r are
 /// tested; any other square is tested pair by pair.
-[[nodiscard]] std::vector<GeneralizedSymmetry> GetGeneralizedSymmetries(
+[[nodiscard]] std::vector<GeneralizedSymmetry> get_generalized_symmetries(
     const TLatinSquare& s, int r_first = 1, int r_last = kInvolutionsCount);
 
 /// The same list by testing all pairs: the baseline of GetGeneralizedSymmetries.
-[[nodiscard]] std::vector<GeneralizedSymmetry> GetGeneralizedSymmetriesByAllPairs(
+[[nodiscard]] std::vector<GeneralizedSymmetry> get_generalized_symmetries_by_all_pairs(
     const TLatinSquare& s, int r_first = 1, int r_last = kInvolutionsCount);
 
 }  // namespace dlslab

@@ -34,7 +34,7 @@ void ExpectRoutesAgree(const TLatinSquare& square, const std::string& what) {
   }
   {
     const ScopedDiagStream to(&literal_out);
-    literal = canonizer.CanonizeLsByDlsLiteral(square, true, false);
+    literal = canonizer.canonize_ls_by_dls_literal(square, true, false);
   }
   ExpectSameEntries(fast, literal, what);
   EXPECT_EQ(fast_out.str(), literal_out.str()) << what;
@@ -79,7 +79,7 @@ TEST(CanonizeLsByDls, FormsAreCanonicalAndHaveMates) {
   CanonEngine canon;
   OdlsSearch search;
   for (int i = 0; i < found.Count(); ++i) {
-    const TLatinSquare form = found.GetSquare(i);
+    const TLatinSquare form = found.get_square(i);
     EXPECT_TRUE(IsDiagonalLatin(form));
     EXPECT_EQ(canon.GetCanonicalForm(form), form);
     EXPECT_GT(search.GetOdls(form).Count(), 0);
@@ -128,7 +128,7 @@ TEST(CanonizeAllByDls, FastRouteMatchesLiteralAndStopsOnBigFamilies) {
   std::ostringstream literal_out;
   {
     const ScopedDiagStream to(&literal_out);
-    canonizer.CanonizeAllByDlsLiteral(literal, true, true);
+    canonizer.canonize_all_by_dls_literal(literal, true, true);
   }
   ExpectSameEntries(fast, literal, "Fish");
   EXPECT_EQ(fast_out.str(), literal_out.str());

@@ -36,9 +36,9 @@ TEST(GetCanonicalForms, CountsTheEntriesOfEachForm) {
 
   // The square and its transpose share a form; the other square is of another class.
   ASSERT_EQ(forms.Count(), 2);
-  EXPECT_EQ(forms.GetSquare(0), GetCanonicalForm(square));
+  EXPECT_EQ(forms.get_square(0), GetCanonicalForm(square));
   EXPECT_EQ(forms.Counts(0), 2);
-  EXPECT_EQ(forms.GetSquare(1), GetCanonicalForm(other));
+  EXPECT_EQ(forms.get_square(1), GetCanonicalForm(other));
   EXPECT_EQ(forms.Counts(1), 1);
   EXPECT_EQ(progress.str(), "Square 0 from 3 (0.00%), CFs: 1\n");
 }

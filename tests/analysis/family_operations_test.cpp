@@ -32,7 +32,7 @@ TEST(BuildOdlsFamily, MatelessSquareStaysAloneWithDegreeZero) {
   for (const bool fast : {false, true}) {
     TSquaresCollection family = StartingWith(test::kBachelor);
     if (fast)
-      BuildOdlsFamilyFast(family, false, true, search);
+      build_odls_family_fast(family, false, true, search);
     else
       BuildOdlsFamily(family, false, true, search);
     ASSERT_EQ(family.Count(), 1);
@@ -49,12 +49,12 @@ TEST(BuildOdlsFamily, ClosesUnderMatesWithConsistentDegrees) {
     TSquaresCollection literal = StartingWith(special.digits);
     BuildOdlsFamily(literal, false, true, search);
     TSquaresCollection fast = StartingWith(special.digits);
-    BuildOdlsFamilyFast(fast, false, true, search);
+    build_odls_family_fast(fast, false, true, search);
     ExpectSameFamily(literal, fast);
 
     // Closed: every mate of every member is a member; degrees count the mates.
     for (int i = 0; i < literal.Count(); ++i) {
-      const TOrthogonalSquares mates = search.GetOdls(literal.GetSquare(i));
+      const TOrthogonalSquares mates = search.GetOdls(literal.get_square(i));
       EXPECT_EQ(literal.Degrees()[i], mates.Count()) << special.caption;
       for (const TLatinSquare& mate : mates.Squares)
         EXPECT_GE(literal.IndexOfSquare(mate), 0) << special.caption;
@@ -67,7 +67,7 @@ TEST(BuildOdlsFamily, WithoutDegreesLeavesThemEmpty) {
   OdlsSearch search;
   TSquaresCollection family = StartingWith(kSpecialSquares[1].digits);  // "Once"
   family.Degrees() = {7, 7};
-  BuildOdlsFamilyFast(family, false, false, search);
+  build_odls_family_fast(family, false, false, search);
   EXPECT_EQ(family.Count(), 2);
   EXPECT_TRUE(family.Degrees().empty());
 }
@@ -79,7 +79,7 @@ TEST(BuildOdlsFamily, DegreesOfAnUnnormalizedStartFollowTheDefects) {
   TLatinSquare once = StringToSquare(kSpecialSquares[1].digits);
   TLatinSquare moved(kOrder);
   Transpose(moved, once);
-  for (auto build : {&BuildOdlsFamily, &BuildOdlsFamilyFast}) {
+  for (auto build : {&BuildOdlsFamily, &build_odls_family_fast}) {
     TSquaresCollection family;
     family.AddSquare(once, true, true);
     family.AddSquare(moved, true, false);
@@ -87,7 +87,7 @@ TEST(BuildOdlsFamily, DegreesOfAnUnnormalizedStartFollowTheDefects) {
     for (int i = 0; i < family.Count(); ++i) {
       int degree = 0;
       for (int j = 0; j < family.Count(); ++j)
-        degree += j != i && OrthogonalityDefect(family.GetSquare(i), family.GetSquare(j)) == 0;
+        degree += j != i && OrthogonalityDefect(family.get_square(i), family.get_square(j)) == 0;
       EXPECT_EQ(family.Degrees()[i], degree) << i;
     }
   }
@@ -99,7 +99,7 @@ TEST(BuildOdlsFamily, VerboseWritesTheProgressLines) {
   TSquaresCollection family = StartingWith(kSpecialSquares[2].digits);  // "Symmetric Line-3"
   {
     const ScopedDiagStream to(&out);
-    BuildOdlsFamilyFast(family, true, true, search);
+    build_odls_family_fast(family, true, true, search);
   }
   EXPECT_EQ(
       out.str(),

@@ -51,22 +51,22 @@ class RecordingScanner : public TFileScaner {
 };
 
 TEST(MatchesMask, StarsAndQuestionMarks) {
-  EXPECT_TRUE(MatchesMask("anything.txt", "*"));
-  EXPECT_TRUE(MatchesMask("", "*"));
-  EXPECT_TRUE(MatchesMask("a.txt", "*.txt"));
-  EXPECT_FALSE(MatchesMask("a.txt.bak", "*.txt"));
-  EXPECT_TRUE(MatchesMask("ab.c", "a?.c"));
-  EXPECT_FALSE(MatchesMask("a.c", "a?.c"));
-  EXPECT_TRUE(MatchesMask("xaaab", "*a*b"));
-  EXPECT_FALSE(MatchesMask("abc", "abd"));
+  EXPECT_TRUE(matches_mask("anything.txt", "*"));
+  EXPECT_TRUE(matches_mask("", "*"));
+  EXPECT_TRUE(matches_mask("a.txt", "*.txt"));
+  EXPECT_FALSE(matches_mask("a.txt.bak", "*.txt"));
+  EXPECT_TRUE(matches_mask("ab.c", "a?.c"));
+  EXPECT_FALSE(matches_mask("a.c", "a?.c"));
+  EXPECT_TRUE(matches_mask("xaaab", "*a*b"));
+  EXPECT_FALSE(matches_mask("abc", "abd"));
 }
 
 TEST(WithTrailingSeparator, ExactlyOne) {
-  EXPECT_EQ(WithTrailingSeparator("/tmp/x"), "/tmp/x/");
-  EXPECT_EQ(WithTrailingSeparator("/tmp/x/"), "/tmp/x/");
-  EXPECT_EQ(WithTrailingSeparator("/tmp/x///"), "/tmp/x/");
-  EXPECT_EQ(WithTrailingSeparator("/"), "/");
-  EXPECT_EQ(WithTrailingSeparator("rel"), "rel/");
+  EXPECT_EQ(with_trailing_separator("/tmp/x"), "/tmp/x/");
+  EXPECT_EQ(with_trailing_separator("/tmp/x/"), "/tmp/x/");
+  EXPECT_EQ(with_trailing_separator("/tmp/x///"), "/tmp/x/");
+  EXPECT_EQ(with_trailing_separator("/"), "/");
+  EXPECT_EQ(with_trailing_separator("rel"), "rel/");
 }
 
 TEST(TFileScaner, FilesInNameOrderWithoutSubfolders) {
@@ -113,7 +113,7 @@ TEST(TFileScaner, EmptyAndMissingFolders) {
 class SquaresScannerTest : public ::testing::Test {
  protected:
   /// Saves the squares, unnormalized, as a collection file of the folder.
-  static void WriteCollection(const TempFolder& dir, const std::string& name,
+  static void write_collection(const TempFolder& dir, const std::string& name,
                               const std::vector<TLatinSquare>& squares) {
     TSquaresCollection c;
     for (const TLatinSquare& s : squares) c.AddSquare(s, true, false);
@@ -130,13 +130,13 @@ TEST_F(SquaresScannerTest, FindsFilesHoldingTheCanonicalForm) {
   TLatinSquare turned(kOrder);
   Transpose(turned, square);
   TempFolder dir("dlslab_scan_squares");
-  WriteCollection(dir, "1_match.txt", {test::RandomDls(5), square});
-  WriteCollection(dir, "2_other.txt", {test::RandomDls(7)});
-  WriteCollection(dir, "3_turned.txt", {turned});
+  write_collection(dir, "1_match.txt", {test::RandomDls(5), square});
+  write_collection(dir, "2_other.txt", {test::RandomDls(7)});
+  write_collection(dir, "3_turned.txt", {turned});
 
   TSquaresCollectionsScanner by_form("*", dir.Path(), form);
   by_form.Scan();
-  EXPECT_EQ(by_form.FoundFiles(),
+  EXPECT_EQ(by_form.found_files(),
             (std::vector<std::string>{dir.Path() + "1_match.txt", dir.Path() + "3_turned.txt"}));
   EXPECT_EQ(by_form.FilesCount(), 3);
   EXPECT_NE(diag.str().find("Square 0 from 2 (0.00%), CFs: 1"), std::string::npos) << diag.str();
@@ -145,15 +145,15 @@ TEST_F(SquaresScannerTest, FindsFilesHoldingTheCanonicalForm) {
   ASSERT_FALSE(square == form);
   TSquaresCollectionsScanner by_square("*", dir.Path(), square);
   by_square.Scan();
-  EXPECT_TRUE(by_square.FoundFiles().empty());
+  EXPECT_TRUE(by_square.found_files().empty());
 }
 
 TEST_F(SquaresScannerTest, BrokenFileStopsTheScanKeepingWhatWasFound) {
   const TLatinSquare form = GetCanonicalForm(test::RandomDls(3));
   TempFolder dir("dlslab_scan_broken");
-  WriteCollection(dir, "1.txt", {form});
+  write_collection(dir, "1.txt", {form});
   dir.Write("2.txt", "0 1 2 3 4 5 6 7 8 9\r\n");
-  WriteCollection(dir, "3.txt", {form});
+  write_collection(dir, "3.txt", {form});
   TSquaresCollectionsScanner scanner("*", dir.Path(), form);
   try {
     scanner.Scan();
@@ -161,7 +161,7 @@ TEST_F(SquaresScannerTest, BrokenFileStopsTheScanKeepingWhatWasFound) {
   } catch (const Error& e) {
     EXPECT_STREQ(e.what(), "TSquaresCollection.LoadFromFile_VelmoraFormat(): Wrong file format");
   }
-  EXPECT_EQ(scanner.FoundFiles(), (std::vector<std::string>{dir.Path() + "1.txt"}));
+  EXPECT_EQ(scanner.found_files(), (std::vector<std::string>{dir.Path() + "1.txt"}));
   EXPECT_EQ(scanner.FilesCount(), 1);
 }
 
@@ -172,7 +172,7 @@ TEST_F(SquaresScannerTest, PartialAndForeignSquaresDoNotStopTheScan) {
   dir.Write("odd.txt", rows + "\r\n");
   TSquaresCollectionsScanner scanner("*", dir.Path(), StringToSquare(test::kBachelor));
   scanner.Scan();
-  EXPECT_TRUE(scanner.FoundFiles().empty());
+  EXPECT_TRUE(scanner.found_files().empty());
   EXPECT_EQ(scanner.FilesCount(), 1);
 }
 

@@ -43,9 +43,9 @@ TEST_F(IsomorphismClassTest, IsomorphismClassCountsEveryCandidateOnce) {
     // Every entry is a distinct square with the same canonical form, the least of them all.
     const TLatinSquare cf = engine.GetCanonicalForm(s);
     std::set<std::string> distinct;
-    TLatinSquare least = iso.GetSquare(0);
+    TLatinSquare least = iso.get_square(0);
     for (int i = 0; i < iso.Count(); ++i) {
-      const TLatinSquare entry = iso.GetSquare(i);
+      const TLatinSquare entry = iso.get_square(i);
       distinct.insert(iso.GetSquareString(i));
       ASSERT_EQ(engine.GetCanonicalForm(entry), cf);
       if (IsLexLess(entry, least)) least = entry;
@@ -64,7 +64,7 @@ TEST_F(IsomorphismClassTest, IsomorphismClassKeepsTheWalkOrder) {
   FlipHorizontal(expected[2], s);
   for (int i = 0; i < 3; ++i) {
     NormalizeByFirstRow(expected[i]);
-    EXPECT_EQ(iso.GetSquare(i), expected[i]) << i;
+    EXPECT_EQ(iso.get_square(i), expected[i]) << i;
   }
 }
 

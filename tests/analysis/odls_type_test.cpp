@@ -15,7 +15,7 @@ TEST(GetOdlsType, NamesEachSpecialSquareAfterItsCaption) {
   for (const SpecialSquare& special : kSpecialSquares) {
     const TLatinSquare square = StringToSquare(special.digits);
     const int code = engine.GetOdlsType(square);
-    EXPECT_EQ(engine.GetOdlsTypeLiteral(square), code) << special.caption;
+    EXPECT_EQ(engine.get_odls_type_literal(square), code) << special.caption;
     if (!special.type_name.empty())
       EXPECT_EQ(SpecialTypeNames[code], special.type_name) << special.caption;
   }
@@ -29,7 +29,7 @@ TEST(GetOdlsType, FastMatchesLiteralOnRandomSquaresAndTheirConjugates) {
     TLatinSquare transposed(kOrder);
     Transpose(transposed, square);
     const int code = engine.GetOdlsType(square);
-    EXPECT_EQ(engine.GetOdlsTypeLiteral(square), code) << seed;
+    EXPECT_EQ(engine.get_odls_type_literal(square), code) << seed;
     EXPECT_EQ(engine.GetOdlsType(transposed), code) << seed;
   }
 }
@@ -46,22 +46,22 @@ TEST(GetOdlsType, TypeDoesNotDependOnWhichMemberStarts) {
 }
 
 TEST(GetOdlsTypeCode, LooksSignaturesUpInTableOrder) {
-  EXPECT_EQ(GetOdlsTypeCode({0}), 0);
-  EXPECT_EQ(GetOdlsTypeCode({1, 1}), 1);
-  EXPECT_EQ(GetOdlsTypeCode({1, 1, 1, 1, 4, 4}), 13);
-  EXPECT_EQ(GetOdlsTypeCode({2, 2, 2, 2, 4, 4}), 13);
-  EXPECT_EQ(GetOdlsTypeCode({3, 3, 3, 3}), 17);
-  EXPECT_EQ(GetOdlsTypeCode({1, 1, 1, 1, 1, 1, 2, 2, 2, 2, 4, 10}), 45);  // 'A' is 10
-  EXPECT_EQ(GetOdlsTypeCode({1, 1, 1, 1, 1, 5}), 8);
-  EXPECT_EQ(GetOdlsTypeCode({}), kUnknownOdlsType);
-  EXPECT_EQ(GetOdlsTypeCode({1, 1, 2, 2, 2, 2}), kUnknownOdlsType);
-  EXPECT_EQ(GetOdlsTypeCode({2, 1, 1}), kUnknownOdlsType);  // the list must be sorted
+  EXPECT_EQ(get_odls_type_code({0}), 0);
+  EXPECT_EQ(get_odls_type_code({1, 1}), 1);
+  EXPECT_EQ(get_odls_type_code({1, 1, 1, 1, 4, 4}), 13);
+  EXPECT_EQ(get_odls_type_code({2, 2, 2, 2, 4, 4}), 13);
+  EXPECT_EQ(get_odls_type_code({3, 3, 3, 3}), 17);
+  EXPECT_EQ(get_odls_type_code({1, 1, 1, 1, 1, 1, 2, 2, 2, 2, 4, 10}), 45);  // 'A' is 10
+  EXPECT_EQ(get_odls_type_code({1, 1, 1, 1, 1, 5}), 8);
+  EXPECT_EQ(get_odls_type_code({}), kUnknownOdlsType);
+  EXPECT_EQ(get_odls_type_code({1, 1, 2, 2, 2, 2}), kUnknownOdlsType);
+  EXPECT_EQ(get_odls_type_code({2, 1, 1}), kUnknownOdlsType);  // the list must be sorted
 }
 
 TEST(GetOdlsType, OtherOrdersAreUnknown) {
   TLatinSquare square(12);
   EXPECT_EQ(OdlsTypeEngine().GetOdlsType(square), kUnknownOdlsType);
-  EXPECT_EQ(OdlsTypeEngine().GetOdlsTypeLiteral(square), kUnknownOdlsType);
+  EXPECT_EQ(OdlsTypeEngine().get_odls_type_literal(square), kUnknownOdlsType);
 }
 
 TEST(GetCommonTransversals, KeepsTheFirstListsOrderAndIsNeverLonger) {
@@ -82,10 +82,10 @@ TEST(GetCommonTransversals, KeepsTheFirstListsOrderAndIsNeverLonger) {
     for (const TTransversal& t : tb.Items) in_b = in_b || t == common.Items[i];
     EXPECT_TRUE(in_b);
   }
-  const TTransversalsTable fast = GetCommonTransversalsFast(ta, tb);
+  const TTransversalsTable fast = get_common_transversals_fast(ta, tb);
   EXPECT_EQ(fast.Count(), common.Count());
   EXPECT_EQ(fast.Items, common.Items);
-  EXPECT_EQ(GetCommonTransversalsFast(ta, ta).Items, same.Items);
+  EXPECT_EQ(get_common_transversals_fast(ta, ta).Items, same.Items);
   EXPECT_EQ(GetCommonTransversals(ta, TTransversalsTable{}).Count(), 0);
 }
 
@@ -98,7 +98,7 @@ TEST(GetCommonTransversals, ListsAnItemOncePerMatch) {
   const TTransversalsTable common = GetCommonTransversals(a, b);
   ASSERT_EQ(common.Count(), 2);
   EXPECT_EQ(common.Items[0], a.Items[1]);
-  EXPECT_EQ(GetCommonTransversalsFast(a, b).Items, common.Items);
+  EXPECT_EQ(get_common_transversals_fast(a, b).Items, common.Items);
 }
 
 }  // namespace

@@ -69,7 +69,7 @@ class CrosswordWindowTest : public QObject {
     return nullptr;
   }
   /// A left click on a cell; the view acts on the cell the pointer moved over.
-  void ClickCell(int row, int col) {
+  void click_cell(int row, int col) {
     QTest::mouseMove(Box(), CellPoint(row, col));
     QTest::mouseClick(Box(), Qt::LeftButton, {}, CellPoint(row, col));
   }
@@ -151,7 +151,7 @@ class CrosswordWindowTest : public QObject {
     QVERIFY(ctx().puzzle == board);
     const int clues = 100 - GetEmptyCellsCount(board);
     QVERIFY(clues > 0 && clues < 100);
-    QVERIFY(HasOneFilling(board));
+    QVERIFY(has_one_filling(board));
     for (int r = 0; r < 10; ++r) {
       for (int c = 0; c < 10; ++c) {
         QCOMPARE(ctx().model.FixedCells[r][c], board[r][c] >= 0);
@@ -164,7 +164,7 @@ class CrosswordWindowTest : public QObject {
     const TLatinSquare before = ctx().model.FirstSquare;
     int r = 0, c = 0;
     while (before[r][c] < 0) c == 9 ? (++r, c = 0) : ++c;
-    ClickCell(r, c);
+    click_cell(r, c);
     QVERIFY(ctx().model.FirstSquare == before);
     QWheelEvent up(QPointF(5, 5), Box()->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, 120),
                    Qt::NoButton, {}, Qt::NoScrollPhase, false);
@@ -182,7 +182,7 @@ class CrosswordWindowTest : public QObject {
     for (int r = 0; r < 10; ++r)
       for (int c = 0; c < 10; ++c)
         if (puzzle[r][c] < 0 && (r + c) % 3 == 0) {
-          ClickCell(r, c);
+          click_cell(r, c);
           ++edited;
         }
     QVERIFY(edited > 0);
@@ -217,7 +217,7 @@ class CrosswordWindowTest : public QObject {
     Action("New game")->trigger();
     QVERIFY(!(ctx().puzzle == first));
     QVERIFY(ctx().model.FirstSquare == ctx().puzzle);
-    QVERIFY(HasOneFilling(ctx().puzzle));
+    QVERIFY(has_one_filling(ctx().puzzle));
   }
 
   void keyboardMovesTheCursorAndWritesCells() {
@@ -285,14 +285,14 @@ class CrosswordWindowTest : public QObject {
     const CellPos free = FindCell(false);
     QTest::mouseMove(Box(), CellPoint(clue.row, clue.col));  // a move alone leaves the cursor
     QVERIFY(Same(Cursor(), free));
-    ClickCell(clue.row, clue.col);
+    click_cell(clue.row, clue.col);
     QVERIFY(Same(Cursor(), clue));
     const TLatinSquare before = ctx().model.FirstSquare;
     Key(Qt::Key_0 + (before[clue.row][clue.col] + 1) % 10);
     Key(Qt::Key_Delete);
     Key(Qt::Key_Space);
     QVERIFY(ctx().model.FirstSquare == before);
-    ClickCell(free.row, free.col);
+    click_cell(free.row, free.col);
     QVERIFY(Same(Cursor(), free));
     QCOMPARE(ctx().model.FirstSquare[free.row][free.col], 0);
   }

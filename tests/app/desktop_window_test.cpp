@@ -121,7 +121,7 @@ class DesktopWindowTest : public QObject {
     ShrinkAsFarAsItGoes();
     // At its smallest the bitmap holds the grid at the smallest cell size with its margins, and
     // no more in the direction that limits it.
-    const ViewSize fitted = GetFittedViewSize(ctx().model, kMinCellSize);
+    const ViewSize fitted = get_fitted_view_size(ctx().model, kMinCellSize);
     const QImage& bitmap = form_->bitmap();
     QCOMPARE(bitmap.size(), Box()->size());
     QVERIFY2(bitmap.width() >= fitted.width && bitmap.height() >= fitted.height,
@@ -150,10 +150,10 @@ class DesktopWindowTest : public QObject {
     form_->run_command("Set order...", "20");
     Settle();
     QVERIFY(form_->width() > small.width() && form_->height() > small.height());
-    QVERIFY(form_->bitmap().height() >= GetFittedViewSize(ctx().model, kMinCellSize).height);
+    QVERIFY(form_->bitmap().height() >= get_fitted_view_size(ctx().model, kMinCellSize).height);
     form_->run_command("Pair of squares");
     Settle();
-    QVERIFY(form_->bitmap().width() >= GetFittedViewSize(ctx().model, kMinCellSize).width);
+    QVERIFY(form_->bitmap().width() >= get_fitted_view_size(ctx().model, kMinCellSize).width);
     // Back to the single view, the window may be made small again.
     form_->run_command("Single square");
     form_->run_command("Set order...", "10");

@@ -160,8 +160,8 @@ class LongCommandTest : public QObject {
     QVERIFY(Action("Diagnostics")->isChecked());
     QCoreApplication::processEvents();  // what earlier commands wrote
     pane->clear();
-    std::thread([] { Diag() << "from a worker " << 42 << '\n' << std::flush; }).join();
-    Diag() << "partial line" << std::flush;
+    std::thread([] { diag() << "from a worker " << 42 << '\n' << std::flush; }).join();
+    diag() << "partial line" << std::flush;
     QTRY_COMPARE(pane->toPlainText(), QString("from a worker 42\npartial line"));
     Action("Diagnostics")->trigger();
     QVERIFY(!pane->isVisible());

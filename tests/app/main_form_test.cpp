@@ -305,14 +305,14 @@ class MainFormTest : public QObject {
     auto* spin = form_->findChild<QSpinBox*>("SpinEdit");
     QCOMPARE(spin->maximum(), 2);
     QCOMPARE(spin->value(), 0);
-    QVERIFY(ctx().model.FirstSquare == squares.GetSquare(0));
+    QVERIFY(ctx().model.FirstSquare == squares.get_square(0));
     form_->findChild<QAction*>("GoToEndToolButton")->trigger();
     QCOMPARE(spin->value(), 2);
-    QVERIFY(ctx().model.FirstSquare == squares.GetSquare(2));
+    QVERIFY(ctx().model.FirstSquare == squares.get_square(2));
     form_->findChild<QAction*>("GoToPreviousToolButton")->trigger();
-    QVERIFY(ctx().model.FirstSquare == squares.GetSquare(1));
+    QVERIFY(ctx().model.FirstSquare == squares.get_square(1));
     spin->setValue(0);
-    QVERIFY(ctx().model.FirstSquare == squares.GetSquare(0));
+    QVERIFY(ctx().model.FirstSquare == squares.get_square(0));
     QVERIFY(messages_.isEmpty());
   }
 
@@ -346,7 +346,7 @@ class MainFormTest : public QObject {
     QCOMPARE(ctx().collection.Count(), 3);
     QVERIFY(ctx().model.FirstSquare == board);
     form_->findChild<QAction*>("GoToNextToolButton")->trigger();
-    QVERIFY(ctx().model.FirstSquare == squares.GetSquare(2));
+    QVERIFY(ctx().model.FirstSquare == squares.get_square(2));
   }
 
   void cliPaintsTheSamePictureOffscreen() {

@@ -13,7 +13,7 @@
 namespace dlslab::batch {
 namespace {
 
-std::vector<std::string> Generate(std::uint64_t count, std::uint32_t seed, unsigned threads) {
+std::vector<std::string> generate(std::uint64_t count, std::uint32_t seed, unsigned threads) {
   std::vector<std::string> lines;
   const std::atomic<bool> stop{false};
   const std::uint64_t written = generate_squares(
@@ -44,7 +44,7 @@ constexpr const char* kLast =
 // its squares in pieces of a few thousand), for any thread count.
 TEST(generate_squares, WritesTheSquaresOfTheSeedsInOrderOnAnyThreadCount) {
   constexpr std::uint64_t kCount = 4099;  // two full pieces and a short one
-  const std::vector<std::string> many = Generate(kCount, 4294967000u, 3);
+  const std::vector<std::string> many = generate(kCount, 4294967000u, 3);
   ASSERT_EQ(many.size(), kCount);
   EXPECT_EQ(many[0], kFirst);
   EXPECT_EQ(many[296], kOfSeed0);
@@ -55,7 +55,7 @@ TEST(generate_squares, WritesTheSquaresOfTheSeedsInOrderOnAnyThreadCount) {
   }
   EXPECT_GT(std::set<std::string>(many.begin(), many.end()).size(), kCount - 10);
   for (const unsigned threads : {1u, 2u}) {
-    const std::vector<std::string> fewer = Generate(2050, 4294967000u, threads);
+    const std::vector<std::string> fewer = generate(2050, 4294967000u, threads);
     EXPECT_TRUE(std::equal(fewer.begin(), fewer.end(), many.begin())) << threads << " threads";
   }
 }

@@ -13,13 +13,13 @@ namespace dlslab {
 namespace {
 
 TEST(FormatBenchmarkRate, TwoDecimalsOfTenSignificantDigits) {
-  EXPECT_EQ(FormatBenchmarkRate(1234.5678), "1234.57");
-  EXPECT_EQ(FormatBenchmarkRate(0.004), "0.00");
-  EXPECT_EQ(FormatBenchmarkRate(7), "7.00");
-  EXPECT_EQ(FormatBenchmarkRate(12345678.987), "12345678.99");
-  EXPECT_EQ(FormatBenchmarkRate(123456789.987), "123456790.00");
-  EXPECT_EQ(FormatBenchmarkRate(9999999999.5), "1E10");
-  EXPECT_EQ(FormatBenchmarkRate(12345678901.0), "1.23456789E10");
+  EXPECT_EQ(format_benchmark_rate(1234.5678), "1234.57");
+  EXPECT_EQ(format_benchmark_rate(0.004), "0.00");
+  EXPECT_EQ(format_benchmark_rate(7), "7.00");
+  EXPECT_EQ(format_benchmark_rate(12345678.987), "12345678.99");
+  EXPECT_EQ(format_benchmark_rate(123456789.987), "123456790.00");
+  EXPECT_EQ(format_benchmark_rate(9999999999.5), "1E10");
+  EXPECT_EQ(format_benchmark_rate(12345678901.0), "1.23456789E10");
 }
 
 TEST(FormatBenchmarkRate, UsesTheLocaleDecimalSeparator) {
@@ -27,7 +27,7 @@ TEST(FormatBenchmarkRate, UsesTheLocaleDecimalSeparator) {
   if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr &&
       std::setlocale(LC_NUMERIC, "ru_RU.UTF-8") == nullptr)
     GTEST_SKIP() << "no locale with a decimal comma installed";
-  const std::string text = FormatBenchmarkRate(1234.5);
+  const std::string text = format_benchmark_rate(1234.5);
   std::setlocale(LC_NUMERIC, previous.c_str());
   EXPECT_EQ(text, "1234,50");
 }
@@ -64,10 +64,10 @@ TEST(RunBenchmark, RoundsOfOneToTwiceTheProcessorsWithTheirRates) {
     std::smatch m;
     ASSERT_TRUE(std::regex_match(run.log[k], m, round)) << run.log[k];
     EXPECT_EQ(m[1].str(), std::to_string(k));
-    EXPECT_EQ(m[2].str(), FormatBenchmarkRate(data.Values()[k - 1]));
+    EXPECT_EQ(m[2].str(), format_benchmark_rate(data.values()[k - 1]));
     // A round of k copies of a 20 ms program: far below the 500 000 k DLS/s of an instant one.
-    EXPECT_GT(data.Values()[k - 1], 0);
-    EXPECT_LT(data.Values()[k - 1], k * 10000000 / 0.02 / 1000);
+    EXPECT_GT(data.values()[k - 1], 0);
+    EXPECT_LT(data.values()[k - 1], k * 10000000 / 0.02 / 1000);
   }
   EXPECT_EQ(run.log.back(), "OK");
   EXPECT_GT(run.waits, 0);

@@ -45,7 +45,7 @@ TEST(TFpDataCollection, SaveToFileWritesHeaderAndValuesByteForByte) {
 
 TEST(TFpDataCollection, HeaderIntegersAreLittleEndian) {
   TFpDataCollection data(0x01020304, -2);
-  const std::string bytes = data.ToBytes();
+  const std::string bytes = data.to_bytes();
   ASSERT_EQ(bytes.size(), 45u);
   EXPECT_EQ(bytes.substr(33, 12), Bytes({4, 3, 2, 1, 0, 0, 0, 0, 0xfe, 0xff, 0xff, 0xff}));
 }

@@ -25,7 +25,7 @@ TEST(GetProcessorsCount, IsTheOnlineCount) {
 }
 
 TEST(GetExecutableFolder, IsTheFolderOfThisProgram) {
-  const std::string folder = GetExecutableFolder();
+  const std::string folder = get_executable_folder();
   ASSERT_FALSE(folder.empty());
   EXPECT_EQ(folder.back(), '/');
   EXPECT_TRUE(std::filesystem::exists(folder + "dlslab_tests"));
@@ -178,7 +178,7 @@ TEST(RunTestsInParallel, CallsTheHookAndStopsAtACancelRequest) {
   const auto start = std::chrono::steady_clock::now();
   EXPECT_THROW((void)RunTestsInParallel(script, 2,
                                         [&] {
-                                          if (++calls == 5) progress.RequestCancel();
+                                          if (++calls == 5) progress.request_cancel();
                                         }),
                Cancelled);
   EXPECT_EQ(calls, 5);

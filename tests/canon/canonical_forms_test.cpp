@@ -76,7 +76,7 @@ TEST_F(CanonicalFormTest, MatchesBruteForce) {
   for (const TLatinSquare& s : squares()) {
     const TLatinSquare expected = canonical_form_brute_force(s);
     EXPECT_EQ(engine.GetCanonicalForm(s), expected) << SquareToString(s, false);
-    EXPECT_EQ(engine.GetCanonicalFormByEnumeration(s), expected);
+    EXPECT_EQ(engine.get_canonical_form_by_enumeration(s), expected);
   }
 }
 
@@ -87,8 +87,8 @@ TEST_F(CanonicalFormTest, EveryPathFindsTheSameForm) {
   CanonEngine scalar(IsaPath::kScalar);
   const std::vector<TLatinSquare> many = test::CanonTestSquares(300);
   std::array<int, 10> perm{3, 7, 0, 9, 1, 5, 8, 2, 6, 4};
-  for (const IsaPath path : SupportedIsaPaths()) {
-    SCOPED_TRACE(IsaPathName(path));
+  for (const IsaPath path : supported_isa_paths()) {
+    SCOPED_TRACE(isa_path_name(path));
     CanonEngine on_path(path);
     ASSERT_EQ(on_path.path(), path);
     for (const TLatinSquare& s : squares())
@@ -118,7 +118,7 @@ TEST_F(CanonicalFormTest, EveryPathFindsTheSameForm) {
       EXPECT_EQ(on_path.GetCanonicalForm(shuffled), canonical_form_brute_force(shuffled));
     }
   }
-  EXPECT_EQ(CanonEngine().path(), DefaultIsaPath());
+  EXPECT_EQ(CanonEngine().path(), default_isa_path());
 }
 
 TEST_F(CanonicalFormTest, IsADlsWithAscendingFirstRowNotAboveNormalization) {
@@ -196,9 +196,9 @@ TEST_F(CanonicalFormTest, NonLatinSquareMatchesBruteForce) {
   s[6][2] = s[6][7];
   const TLatinSquare expected = canonical_form_brute_force(s);
   EXPECT_EQ(engine.GetCanonicalForm(s), expected);
-  EXPECT_EQ(engine.GetCanonicalFormByEnumeration(s), expected);
+  EXPECT_EQ(engine.get_canonical_form_by_enumeration(s), expected);
   CanonEngine other;
-  EXPECT_EQ(other.GetCanonicalFormByEnumeration(s), expected);
+  EXPECT_EQ(other.get_canonical_form_by_enumeration(s), expected);
 }
 
 // Empty cells are carried along as empty and compare below every value; the result still
@@ -210,7 +210,7 @@ TEST_F(CanonicalFormTest, PartialSquareKeepsItsEmptyCells) {
   s[8][1] = kEmpty;
   const TLatinSquare expected = canonical_form_brute_force(s);
   EXPECT_EQ(engine.GetCanonicalForm(s), expected);
-  EXPECT_EQ(engine.GetCanonicalFormByEnumeration(s), expected);
+  EXPECT_EQ(engine.get_canonical_form_by_enumeration(s), expected);
   // Empty is the least value, so the least candidate opens row 1 with an empty cell under a
   // complete first line, and all three empty cells survive.
   EXPECT_EQ(expected[1][0], kEmpty);

@@ -89,7 +89,7 @@ TEST_F(StrongCanonicalFormTest, SameForEquivalentSquaresAndIdempotent) {
 /// Every candidate of the square: its orbit under the moves that keep both diagonals as
 /// diagonals (exchanging two mirror pairs of lines, exchanging the lines of one pair, the
 /// transposition and the left-right flip), closed by search.
-std::vector<TLatinSquare> Candidates(const TLatinSquare& square) {
+std::vector<TLatinSquare> candidates(const TLatinSquare& square) {
   std::vector<TLatinSquare> orbit{square};
   std::set<std::string> seen{SquareToString(square, false)};
   for (std::size_t next = 0; next < orbit.size(); ++next) {
@@ -122,11 +122,11 @@ std::vector<int> DiagonalFirstKey(const TLatinSquare& s) {
 /// The strong canonical form by brute force: each candidate relabelled by its main diagonal,
 /// the least in the diagonal-first order kept.
 TLatinSquare StrongFormByBruteForce(const TLatinSquare& square) {
-  const std::vector<TLatinSquare> candidates = Candidates(square);
-  EXPECT_EQ(15360 % candidates.size(), 0u);  // an orbit of the group of 15360 moves
+  const std::vector<TLatinSquare> orbit = candidates(square);
+  EXPECT_EQ(15360 % orbit.size(), 0u);  // an orbit of the group of 15360 moves
   TLatinSquare best;
   std::vector<int> best_key;
-  for (TLatinSquare c : candidates) {
+  for (TLatinSquare c : orbit) {
     NormalizeByMainDiagonal(c);
     std::vector<int> key = DiagonalFirstKey(c);
     if (best_key.empty() || key < best_key) {
@@ -142,7 +142,7 @@ TEST(StrongCanonicalForm, MatchesBruteForce) {
   partial[3][3] = kEmpty;
   partial[0][9] = kEmpty;
   partial[5][1] = kEmpty;
-  ASSERT_EQ(Candidates(test::RandomDls(2)).size(), 15360u);
+  ASSERT_EQ(candidates(test::RandomDls(2)).size(), 15360u);
   for (const TLatinSquare& s :
        {test::RandomDls(2), test::RandomDls(13), StringToSquare(test::kBachelor), partial}) {
     EXPECT_EQ(SquareToString(GetStrongCanonicalForm(s), false),

@@ -26,17 +26,17 @@ std::string RunCliProcess(const std::string& isa, const std::string& args) {
 }
 
 TEST(CliIsaPath, VersionNamesThePathInUse) {
-  const std::string best(IsaPathName(SupportedIsaPaths().back()));
+  const std::string best(isa_path_name(supported_isa_paths().back()));
   EXPECT_NE(RunCliProcess("", "--version").find("Engines: " + best + " ("), std::string::npos);
-  for (const IsaPath path : SupportedIsaPaths()) {
-    const std::string name(IsaPathName(path));
+  for (const IsaPath path : supported_isa_paths()) {
+    const std::string name(isa_path_name(path));
     const std::string out = RunCliProcess(name, "--version");
     EXPECT_NE(out.find("Engines: " + name + " ("), std::string::npos) << out;
   }
 }
 
 TEST(CliIsaPath, UnknownPathIsReportedAndTheBestTaken) {
-  const std::string best(IsaPathName(SupportedIsaPaths().back()));
+  const std::string best(isa_path_name(supported_isa_paths().back()));
   const std::string out = RunCliProcess("fastest", "--version");
   EXPECT_NE(
       out.find(
@@ -52,8 +52,8 @@ TEST(CliIsaPath, EveryPathPrintsTheSameMates) {
   const std::string args = "--square " + std::string(kSpecialSquares[13].digits) + " \"Get ODLS\"";
   const std::string reference = RunCliProcess("scalar", args);
   EXPECT_NE(reference.find("DLS 10: "), std::string::npos) << reference;
-  for (const IsaPath path : SupportedIsaPaths())
-    EXPECT_EQ(RunCliProcess(std::string(IsaPathName(path)), args), reference) << IsaPathName(path);
+  for (const IsaPath path : supported_isa_paths())
+    EXPECT_EQ(RunCliProcess(std::string(isa_path_name(path)), args), reference) << isa_path_name(path);
 }
 
 }  // namespace

@@ -74,15 +74,15 @@ TEST_F(SearchCli, TheSameBytesOnEveryPathAndThreadCount) {
   ASSERT_EQ(run({"search", "--threads", "1", "--output", reference, "--input", input}), 0)
       << ReadFile(folder.Path("err"));
   EXPECT_NE(ReadFile(reference).find("# end checked=3012 hits=12\n"), std::string::npos);
-  for (const IsaPath path : SupportedIsaPaths()) {
-    ::setenv("DLSLAB_ISA", std::string(IsaPathName(path)).c_str(), 1);
+  for (const IsaPath path : supported_isa_paths()) {
+    ::setenv("DLSLAB_ISA", std::string(isa_path_name(path)).c_str(), 1);
     for (const char* threads : {"1", "2"}) {
-      SCOPED_TRACE(std::string(IsaPathName(path)) + " threads " + threads);
+      SCOPED_TRACE(std::string(isa_path_name(path)) + " threads " + threads);
       const std::string out = folder.Path("out.tsv");
       ASSERT_EQ(run({"search", "--threads", threads, "--output", out, "--input", input}), 0);
       EXPECT_EQ(ReadFile(out), ReadFile(reference));
       ASSERT_EQ(run({"search", "--threads", threads, "--output", out, "--seeds", "3:600"}), 0);
-      if (path == SupportedIsaPaths().front() && threads[0] == '1')
+      if (path == supported_isa_paths().front() && threads[0] == '1')
         std::filesystem::copy_file(out, folder.Path("seeds.tsv"));
       EXPECT_EQ(ReadFile(out), ReadFile(folder.Path("seeds.tsv")));
     }

@@ -60,7 +60,7 @@ TEST(Cli, RunGivesTheDiagnosticsStreamBack) {
   EXPECT_EQ(
       RunWith({"--square", test::kBachelor, "Get all ODLS family (unique CFs only)"}, out, err), 0);
   EXPECT_NE(err.find("Square 0 from 1 (0.00%), CFs: 1"), std::string::npos);
-  Diag() << "after" << std::flush;
+  diag() << "after" << std::flush;
   EXPECT_EQ(mine.str(), "after");
 }
 

@@ -65,7 +65,7 @@ TEST_F(BenchmarkCommands, GenerationLogsItsRoundsAndWritesTheirRates) {
     double rate = 0;
     std::memcpy(&rate, bytes.data() + 45 + 8 * (k - 1), 8);
     EXPECT_EQ(log[1 + k],
-              std::to_string(k) + " thread(s): " + FormatBenchmarkRate(rate) + "k DLS/s");
+              std::to_string(k) + " thread(s): " + format_benchmark_rate(rate) + "k DLS/s");
   }
 }
 

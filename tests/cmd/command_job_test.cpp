@@ -66,7 +66,7 @@ TEST_F(CommandJobTest, CancelledReductionAndIsomorphismClassChangeNothingAndWrit
   for (const char* caption : {"Backward", "Random", "Get isomorphism class"}) {
     SCOPED_TRACE(caption);
     CommandJob job(Command(caption), {}, ctx);
-    job.progress().RequestCancel();  // stops at the first safe point
+    job.progress().request_cancel();  // stops at the first safe point
     RunOnWorker(job);
     ASSERT_EQ(job.outcome(), CommandJob::Outcome::kCancelled);
     const int redraws_before = redraws;
@@ -110,10 +110,10 @@ TEST_F(CommandJobTest, ProgressAdvancesAndACancelFromAnotherThreadEndsTheCount) 
   ctx.model.ClearSquares();  // an empty square: far too many fillings to count
   CommandJob job(Command("Get fillings count"), {}, ctx);
   std::thread worker([&job] { job.run(); });
-  while (job.progress().Read().done == 0) std::this_thread::yield();
-  EXPECT_EQ(job.progress().Read().label, "Counting the fillings");
+  while (job.progress().read().done == 0) std::this_thread::yield();
+  EXPECT_EQ(job.progress().read().label, "Counting the fillings");
   EXPECT_EQ(job.outcome(), CommandJob::Outcome::kRunning);
-  job.progress().RequestCancel();
+  job.progress().request_cancel();
   worker.join();
   EXPECT_EQ(job.outcome(), CommandJob::Outcome::kCancelled);
   job.apply(ctx);

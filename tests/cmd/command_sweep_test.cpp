@@ -78,7 +78,7 @@ class Watchdog {
         std::fprintf(stderr, "Runaway: %s ignores a cancel request\n", what_.c_str());
         std::abort();
       }
-      if (elapsed > kCancelAfter) progress_->RequestCancel();
+      if (elapsed > kCancelAfter) progress_->request_cancel();
       wake_.wait_for(lock, std::chrono::milliseconds(20));
     }
   }

@@ -34,7 +34,7 @@ TEST_F(CrosswordTest, NewGameComesBackToOrderTen) {
   NewGameMenuItemClick(ctx);
   EXPECT_EQ(ctx.model.GetOrder(), 10);
   EXPECT_EQ(ctx.model.FixedCells.order(), 10);
-  EXPECT_TRUE(HasOneFilling(ctx.model.FirstSquare));
+  EXPECT_TRUE(has_one_filling(ctx.model.FirstSquare));
 }
 
 TEST_F(CrosswordTest, StartAgainBeforeAnyGameChangesNothing) {
@@ -127,7 +127,7 @@ TEST_F(CrosswordGameTest, ADifficultyDealsTheFirstNumberOfThatRating) {
     ASSERT_GE(deal.number, 4242u);
     EXPECT_EQ(deal.numbers_tried, static_cast<int>(deal.number - 4242 + 1));
     EXPECT_EQ(rate_puzzle(deal.puzzle).difficulty, target);
-    EXPECT_TRUE(HasOneFilling(deal.puzzle));
+    EXPECT_TRUE(has_one_filling(deal.puzzle));
     EXPECT_TRUE(is_solved(deal.solution, deal.puzzle));
     // No number before it has that rating.
     for (std::uint32_t n = 4242; n < deal.number; ++n)
@@ -193,7 +193,7 @@ TEST_F(CrosswordGameTest, SolutionsKeepTheBestTimeOfTheirKind) {
   EXPECT_EQ(kept.best(Difficulty::kEasy), 90);
   EXPECT_EQ(kept.best(std::nullopt), 200);
   // A damaged file is reported and written anew.
-  WriteFileAtomically(best_times_file(ctx), "garbage");
+  write_file_atomically(best_times_file(ctx), "garbage");
   ctx.log.Clear();
   solve_after(Difficulty::kHard, 4, 500);
   EXPECT_TRUE(ctx.game.new_best);
@@ -333,7 +333,7 @@ TEST(CrosswordSolved, ARepeatOnADiagonalIsNoSolution) {
   Key(ctx, {r1, c2}, a);
   Key(ctx, {r2, c1}, a);
   Key(ctx, {r2, c2}, b);
-  ASSERT_TRUE(IsCompleteLatin(ctx.model.FirstSquare));
+  ASSERT_TRUE(is_complete_latin(ctx.model.FirstSquare));
   EXPECT_FALSE(IsDiagonalLatin(ctx.model.FirstSquare));
   EXPECT_FALSE(is_solved(ctx.model.FirstSquare, ctx.puzzle));
   EXPECT_FALSE(ShowsSolved(ctx)) << game_caption(ctx);

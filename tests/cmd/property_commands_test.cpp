@@ -103,17 +103,17 @@ TEST_F(PropertyCommands, CreateNextPandiagonalStepsTheCounter) {
 }
 
 TEST(FormatGeneral15, WritesFifteenSignificantDigits) {
-  EXPECT_EQ(FormatGeneral15(0), "0");
-  EXPECT_EQ(FormatGeneral15(123456789012345.0), "123456789012345");
-  EXPECT_EQ(FormatGeneral15(1234567890123456.0), "1.23456789012346E15");
-  EXPECT_EQ(FormatGeneral15(0.00001), "0.00001");
-  EXPECT_EQ(FormatGeneral15(0.000001), "1E-6");
-  EXPECT_EQ(FormatGeneral15(4.150218490172712e93), "4.15021849017271E93");
-  EXPECT_EQ(FormatGeneral15(2.5), "2.5");
-  EXPECT_EQ(FormatGeneral15(-0.125), "-0.125");
-  EXPECT_EQ(FormatGeneral15(100), "100");
-  EXPECT_EQ(FormatGeneral15(999999999999999.9), "1E15");  // rounding decides the notation
-  EXPECT_EQ(FormatGeneral15(1.5e-300), "1.5E-300");
+  EXPECT_EQ(format_general15(0), "0");
+  EXPECT_EQ(format_general15(123456789012345.0), "123456789012345");
+  EXPECT_EQ(format_general15(1234567890123456.0), "1.23456789012346E15");
+  EXPECT_EQ(format_general15(0.00001), "0.00001");
+  EXPECT_EQ(format_general15(0.000001), "1E-6");
+  EXPECT_EQ(format_general15(4.150218490172712e93), "4.15021849017271E93");
+  EXPECT_EQ(format_general15(2.5), "2.5");
+  EXPECT_EQ(format_general15(-0.125), "-0.125");
+  EXPECT_EQ(format_general15(100), "100");
+  EXPECT_EQ(format_general15(999999999999999.9), "1E15");  // rounding decides the notation
+  EXPECT_EQ(format_general15(1.5e-300), "1.5E-300");
 }
 
 TEST(CliStatus, PrintsTheStatusOfTheLoadedSquare) {

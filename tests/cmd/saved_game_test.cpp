@@ -253,8 +253,8 @@ TEST_F(KeptGame, TheGameSetAsideForResearchIsTheOneKept) {
 
 TEST_F(KeptGame, ADamagedFileIsSetAsideAndNothingElseTouched) {
   const std::string best = ctx.game_folder + "/best_times.txt";
-  WriteFileAtomically(best, "dlslab best times 1\nany 99\n");
-  WriteFileAtomically(kept_game_file(ctx), "dlslab saved game 1\nnumber 12\n");
+  write_file_atomically(best, "dlslab best times 1\nany 99\n");
+  write_file_atomically(kept_game_file(ctx), "dlslab saved game 1\nnumber 12\n");
   std::string error;
   EXPECT_FALSE(kept_game(ctx, error).has_value());
   EXPECT_EQ(error, "\"" + kept_game_file(ctx) +

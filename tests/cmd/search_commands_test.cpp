@@ -30,7 +30,7 @@ TEST(SearchOdlsMenuItemClick, LogsEveryHitAndPutsTheFormsIntoTheCollection) {
             std::string::npos)
       << summary;
   // The board shows the first form; each hit line names its seed first.
-  EXPECT_EQ(ctx.model.FirstSquare, ctx.collection.GetSquare(0));
+  EXPECT_EQ(ctx.model.FirstSquare, ctx.collection.get_square(0));
   for (int i = 0; i < hits; ++i) EXPECT_NE(lines[i].find('\t'), std::string::npos) << lines[i];
 }
 
@@ -49,7 +49,7 @@ TEST(SearchOdlsMenuItemClick, ACancelledSearchChangesNothing) {
   Context ctx;
   ctx.collection.AddSquareString(std::string(100, '1'), false, false);
   Progress progress;
-  progress.RequestCancel();
+  progress.request_cancel();
   const ProgressScope scope(progress);
   EXPECT_THROW(SearchOdlsMenuItemClick(ctx, "rsv3 100000"), Cancelled);
   EXPECT_TRUE(ctx.log.lines().empty());

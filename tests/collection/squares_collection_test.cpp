@@ -94,7 +94,7 @@ TEST(NormalizedSquareString, MatchesTheRouteThroughASquare) {
       s[rng() % 100] = alphabet[rng() % alphabet.size()];
     TLatinSquare square = StringToSquare(s);
     NormalizeByFirstRow(square);
-    ASSERT_EQ(NormalizedSquareString(s), SquareToString(square, false)) << s;
+    ASSERT_EQ(normalized_square_string(s), SquareToString(square, false)) << s;
   }
 }
 
@@ -152,7 +152,7 @@ TEST_F(CollectionFileTest, WritesSymbolsAndBlanksWithCrLfAndDashWhenEmpty) {
 
 TEST_F(CollectionFileTest, CountsRepeatsAndReadsLfAndLeadingBlanks) {
   std::mt19937 rng(4);
-  const std::string a = NormalizedSquareString(Variant(kSpecialSquares[0].digits, rng));
+  const std::string a = normalized_square_string(Variant(kSpecialSquares[0].digits, rng));
   const std::string path = Path("repeats.txt");
   // Line ends and a leading blank do not matter; the last block needs no separator.
   std::string last = Block(test::kBachelor, "\r\n", true);
@@ -172,7 +172,7 @@ TEST_F(CollectionFileTest, BrokenFileKeepsWhatWasReadBeforeTheFault) {
   const std::string path = Path("broken.txt");
   const std::string good = Block(test::kBachelor);
   std::mt19937 rng(5);
-  const std::string second = NormalizedSquareString(Variant(test::kBachelor, rng));
+  const std::string second = normalized_square_string(Variant(test::kBachelor, rng));
   const std::vector<std::string> faults = {
       good + Block(second) + "\r\n",                     // one empty line too many at the end
       good + good.substr(0, 5 * 22),                     // the file ends inside a block
@@ -223,16 +223,16 @@ TEST(TSquaresCollection, HashIndexAgreesWithLinearScan) {
   ExpectSameEntries(hashed, linear);
   for (const std::string& s : pool) {
     EXPECT_EQ(hashed.IndexOfString(s), linear.IndexOfString(s));
-    const std::string n = NormalizedSquareString(s);
+    const std::string n = normalized_square_string(s);
     EXPECT_EQ(hashed.IndexOfString(n), linear.IndexOfString(n));
-    EXPECT_EQ(hashed.IndexOfString(n), hashed.IndexOfStringLinear(n));
+    EXPECT_EQ(hashed.IndexOfString(n), hashed.index_of_string_linear(n));
   }
   EXPECT_EQ(hashed.IndexOfString("0123"), -1);
 }
 
 TEST(TSquaresCollection, AssignCopiesAndAddCollectionMerges) {
   std::mt19937 rng(12);
-  const std::string a = NormalizedSquareString(Variant(test::kBachelor, rng));
+  const std::string a = normalized_square_string(Variant(test::kBachelor, rng));
   const std::string b = Variant(kSpecialSquares[3].digits, rng);  // not normalized
   TSquaresCollection source(TSquaresCollection::Lookup::kLinear);
   source.AddSquareString(a, true, false);
@@ -250,7 +250,7 @@ TEST(TSquaresCollection, AssignCopiesAndAddCollectionMerges) {
   copy.AddCollection(source);  // not empty: normalized, checked, counts not carried
   ASSERT_EQ(copy.Count(), 3);
   EXPECT_EQ(copy.Counts(0), 3);
-  EXPECT_EQ(copy.Items(2), NormalizedSquareString(b));
+  EXPECT_EQ(copy.Items(2), normalized_square_string(b));
   EXPECT_EQ(copy.Counts(2), 1);
 
   copy.AddCollection(copy);  // from itself: every entry once more

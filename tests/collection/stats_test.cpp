@@ -78,8 +78,8 @@ class CellHistogramsTest : public ::testing::Test {
 
 TEST_F(CellHistogramsTest, OnePassMatchesTheConversionRoute) {
   const TSquaresCollection squares = RandomCollection();
-  const CellHistograms fast = GetCellHistograms(squares);
-  EXPECT_EQ(fast, GetCellHistogramsByConversion(squares));
+  const CellHistograms fast = get_cell_histograms(squares);
+  EXPECT_EQ(fast, get_cell_histograms_by_conversion(squares));
   int total = 0;
   for (const int n : fast[37]) total += n;
   EXPECT_EQ(total, squares.Count());
@@ -90,17 +90,17 @@ TEST_F(CellHistogramsTest, ConstantCellAndEmptyCollection) {
   for (std::uint32_t seed = 1; seed <= 5; ++seed)
     squares.AddSquare(test::RandomDls(seed), true, true);
   // Normalized by the first row, so cell (0, 0) always holds 0 and cell (0, 7) always 7.
-  const CellHistograms hist = GetCellHistograms(squares);
+  const CellHistograms hist = get_cell_histograms(squares);
   EXPECT_EQ(hist[0], (TStatsHistogram{0, 5, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
-  const std::string digits = GetMostFrequentValues(hist);
+  const std::string digits = get_most_frequent_values(hist);
   ASSERT_EQ(digits.size(), 100u);
   EXPECT_EQ(digits[0], '0');
   EXPECT_EQ(digits[70], '7');  // column 7 comes after seven columns of ten cells
   for (int a = 0; a < 10; ++a) EXPECT_EQ(digits[a * 10], '0' + a);
 
-  const CellHistograms none = GetCellHistograms(TSquaresCollection());
+  const CellHistograms none = get_cell_histograms(TSquaresCollection());
   for (const TStatsHistogram& h : none) EXPECT_EQ(h, TStatsHistogram(11, 0));
-  EXPECT_EQ(GetMostFrequentValues(none), std::string(100, '0'));
+  EXPECT_EQ(get_most_frequent_values(none), std::string(100, '0'));
 }
 
 TEST(GetMostFrequentValues, FirstOfEqualBinsAndBinZeroIgnored) {
@@ -108,7 +108,7 @@ TEST(GetMostFrequentValues, FirstOfEqualBinsAndBinZeroIgnored) {
   for (TStatsHistogram& h : hist) h.assign(11, 0);
   hist[0] = {9, 0, 0, 3, 0, 0, 0, 3, 0, 0, 0};  // bin 0 is not a value
   hist[1] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 4};  // cell (0, 1): value 9, printed tenth
-  const std::string digits = GetMostFrequentValues(hist);
+  const std::string digits = get_most_frequent_values(hist);
   EXPECT_EQ(digits[0], '2');
   EXPECT_EQ(digits[10], '9');
 }

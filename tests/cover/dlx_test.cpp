@@ -18,14 +18,14 @@ TDlxCoverageMatrix Matrix(std::initializer_list<const char*> rows) {
 /// Solves with the bitset solver, which must agree with the dancing links.
 TDlxCoversArr BitSolve(const TDlxCoverageMatrix& matrix) {
   BitCoverSolver solver;
-  solver.Reset(matrix.empty() ? 0 : static_cast<int>(matrix[0].size()));
+  solver.reset(matrix.empty() ? 0 : static_cast<int>(matrix[0].size()));
   for (const TDlxCoverageMatrixString& row : matrix) {
     std::vector<int> columns;
     for (std::size_t j = 0; j < row.size(); ++j)
       if (row[j]) columns.push_back(static_cast<int>(j));
-    solver.AddRow(columns);
+    solver.add_row(columns);
   }
-  return solver.Solve();
+  return solver.solve();
 }
 
 TEST(DlxSolve, FindsTheSingleCoverInSelectionOrder) {

@@ -41,8 +41,8 @@ std::array<int, kOrder> ChosenIndices(const TLatinSquare& mate, const TTransvers
 
 TEST(GetOdls, SameMatesOnEveryPath) {
   OdlsSearch reference(IsaPath::kScalar);
-  for (const IsaPath path : SupportedIsaPaths()) {
-    SCOPED_TRACE(IsaPathName(path));
+  for (const IsaPath path : supported_isa_paths()) {
+    SCOPED_TRACE(isa_path_name(path));
     OdlsSearch search(path);
     for (const TLatinSquare& square : test::CoverTestSquares(20)) {
       EXPECT_EQ(search.GetOdls(square).Squares, reference.GetOdls(square).Squares);

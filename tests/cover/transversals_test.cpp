@@ -53,13 +53,13 @@ void ExpectSameListsOnBrokenSquares(TransversalSearch& search) {
 /// One search per instruction-set path this processor has.
 std::vector<TransversalSearch> SearchesOnEveryPath() {
   std::vector<TransversalSearch> searches;
-  for (const IsaPath path : SupportedIsaPaths()) searches.emplace_back(path);
+  for (const IsaPath path : supported_isa_paths()) searches.emplace_back(path);
   return searches;
 }
 
 TEST(GetTransversalsFast, MatchesGetTransversalsOnDlsOnEveryPath) {
   for (TransversalSearch& search : SearchesOnEveryPath()) {
-    SCOPED_TRACE(IsaPathName(search.path()));
+    SCOPED_TRACE(isa_path_name(search.path()));
     // Reused: nothing may leak from one square to the next.
     for (const TLatinSquare& square : test::CoverTestSquares(30)) ExpectSameLists(search, square);
   }
@@ -67,7 +67,7 @@ TEST(GetTransversalsFast, MatchesGetTransversalsOnDlsOnEveryPath) {
 
 TEST(GetTransversalsFast, MatchesGetTransversalsOnBrokenSquaresOnEveryPath) {
   for (TransversalSearch& search : SearchesOnEveryPath()) {
-    SCOPED_TRACE(IsaPathName(search.path()));
+    SCOPED_TRACE(isa_path_name(search.path()));
     ExpectSameListsOnBrokenSquares(search);
   }
 }
@@ -80,7 +80,7 @@ TEST(GetTransversalsFast, GrowsPastTenThousandOnEveryPath) {
     for (int c = 0; c < kOrder; ++c) square[r][c] = r < 2 && c != r ? kOrder : c;
   const TTransversalsArr plain = GetTransversals(square, false).Transversals;
   for (TransversalSearch& search : SearchesOnEveryPath()) {
-    SCOPED_TRACE(IsaPathName(search.path()));
+    SCOPED_TRACE(isa_path_name(search.path()));
     const FastResult fast = Fast(search, square, false);
     EXPECT_EQ(fast.table.Count(), 40320);
     EXPECT_TRUE(fast.table.Items == plain);

@@ -103,12 +103,12 @@ TEST(GetDominatingSetRandom, EveryClueIsNeeded) {
     RandSeed = seed;
     for (const TLatinSquare& clues : {GetDominatingSetRandom(dls), GetDominatingSetBackward(dls)}) {
       ASSERT_EQ(GetFirstFilling(clues), dls);
-      ASSERT_TRUE(HasOneFilling(clues));
+      ASSERT_TRUE(has_one_filling(clues));
       for (int cell = 0; cell < 100; ++cell) {
         if (clues.data()[cell] < 0) continue;
         TLatinSquare less = clues;
         less.data()[cell] = kEmpty;
-        EXPECT_EQ(CountFillingsUpTo(less, 2), 2u) << "seed " << seed << " cell " << cell;
+        EXPECT_EQ(count_fillings_up_to(less, 2), 2u) << "seed " << seed << " cell " << cell;
       }
     }
   }

@@ -28,7 +28,7 @@ TEST(GetFillingsCount, CompleteSquareHasOneFillingValidOrNot) {
   for (const TLatinSquare& sq : {valid, fives}) {
     EXPECT_EQ(GetFillingsCount(sq), 1u);
     EXPECT_EQ(PlainCount(sq), 1u);
-    EXPECT_TRUE(HasOneFilling(sq));
+    EXPECT_TRUE(has_one_filling(sq));
   }
 }
 
@@ -41,8 +41,8 @@ TEST(GetFillingsCount, MatchesThePlainCount) {
       const TLatinSquare sq = test::EmptyCells(dls, empty, seed * 31 + empty);
       const std::uint64_t plain = PlainCount(sq);
       ASSERT_EQ(GetFillingsCount(sq), plain) << "seed " << seed << " empty " << empty;
-      EXPECT_EQ(CountFillingsUpTo(sq, 2), std::min<std::uint64_t>(plain, 2));
-      EXPECT_EQ(HasOneFilling(sq), plain == 1);
+      EXPECT_EQ(count_fillings_up_to(sq, 2), std::min<std::uint64_t>(plain, 2));
+      EXPECT_EQ(has_one_filling(sq), plain == 1);
     }
   }
 }
@@ -61,11 +61,11 @@ TEST(CountFillingsUpTo, EveryPathCountsLikeThePlainSearch) {
   }
   ASSERT_TRUE(std::any_of(cases.begin(), cases.end(), [](const auto& c) { return c.second > 20; }));
   ASSERT_TRUE(std::any_of(cases.begin(), cases.end(), [](const auto& c) { return c.second == 1; }));
-  for (const IsaPath path : SupportedIsaPaths()) {
-    SCOPED_TRACE(IsaPathName(path));
+  for (const IsaPath path : supported_isa_paths()) {
+    SCOPED_TRACE(isa_path_name(path));
     for (const auto& [sq, plain] : cases) {
-      EXPECT_EQ(CountFillingsUpTo(sq, UINT64_MAX, path), plain) << SquareToString(sq, false);
-      EXPECT_EQ(CountFillingsUpTo(sq, 2, path), std::min<std::uint64_t>(plain, 2));
+      EXPECT_EQ(count_fillings_up_to(sq, UINT64_MAX, path), plain) << SquareToString(sq, false);
+      EXPECT_EQ(count_fillings_up_to(sq, 2, path), std::min<std::uint64_t>(plain, 2));
     }
   }
 }
@@ -77,22 +77,22 @@ TEST(CountFillingsUpTo, EveryPathFindsFinalClueSetsUniqueAndEveryClueNeeded) {
     const TLatinSquare dls = test::RandomDls(seed);
     RandSeed = seed;
     const TLatinSquare clues = GetDominatingSetRandom(dls);
-    for (const IsaPath path : SupportedIsaPaths()) {
-      SCOPED_TRACE(IsaPathName(path));
-      EXPECT_EQ(CountFillingsUpTo(clues, 1, path), 1u);
-      EXPECT_EQ(CountFillingsUpTo(clues, 2, path), 1u);
-      EXPECT_EQ(CountFillingsUpTo(clues, UINT64_MAX, path), 1u);
+    for (const IsaPath path : supported_isa_paths()) {
+      SCOPED_TRACE(isa_path_name(path));
+      EXPECT_EQ(count_fillings_up_to(clues, 1, path), 1u);
+      EXPECT_EQ(count_fillings_up_to(clues, 2, path), 1u);
+      EXPECT_EQ(count_fillings_up_to(clues, UINT64_MAX, path), 1u);
     }
     for (int cell = 0; cell < 100; ++cell) {
       if (clues.data()[cell] < 0) continue;
       TLatinSquare less = clues;
       less.data()[cell] = kEmpty;
-      const std::uint64_t all = CountFillingsUpTo(less, UINT64_MAX, IsaPath::kScalar);
+      const std::uint64_t all = count_fillings_up_to(less, UINT64_MAX, IsaPath::kScalar);
       ASSERT_GE(all, 2u) << "seed " << seed << " cell " << cell;
-      for (const IsaPath path : SupportedIsaPaths()) {
-        EXPECT_EQ(CountFillingsUpTo(less, 2, path), 2u) << IsaPathName(path) << " cell " << cell;
-        EXPECT_EQ(CountFillingsUpTo(less, UINT64_MAX, path), all)
-            << IsaPathName(path) << " cell " << cell;
+      for (const IsaPath path : supported_isa_paths()) {
+        EXPECT_EQ(count_fillings_up_to(less, 2, path), 2u) << isa_path_name(path) << " cell " << cell;
+        EXPECT_EQ(count_fillings_up_to(less, UINT64_MAX, path), all)
+            << isa_path_name(path) << " cell " << cell;
       }
     }
   }
@@ -113,10 +113,10 @@ TEST(CountFillingsUpTo, EveryPathLeavesAValueOutOfACell) {
         fixed.data()[cell] = v;
         const std::uint64_t without = all - PlainCount(fixed);
         several += without > 1 ? 1 : 0;
-        for (const IsaPath path : SupportedIsaPaths()) {
+        for (const IsaPath path : supported_isa_paths()) {
           const fill_kernels::CountFn count = kernel_for(fill_kernels::kCounts, path);
           EXPECT_EQ(count(sq, UINT64_MAX, false, cell, v), without)
-              << IsaPathName(path) << " seed " << seed << " cell " << cell << " value " << v;
+              << isa_path_name(path) << " seed " << seed << " cell " << cell << " value " << v;
           EXPECT_EQ(count(sq, 1, false, cell, v), std::min<std::uint64_t>(without, 1));
         }
       }
@@ -139,7 +139,7 @@ TEST(GetFillingsCount, ClashingCluesOnlyTakeValuesAway) {
     const std::uint64_t plain = PlainCount(sq);
     nonzero += plain;
     ASSERT_EQ(GetFillingsCount(sq), plain) << "seed " << seed;
-    EXPECT_EQ(CountFillingsUpTo(sq, 2), std::min<std::uint64_t>(plain, 2));
+    EXPECT_EQ(count_fillings_up_to(sq, 2), std::min<std::uint64_t>(plain, 2));
   }
   EXPECT_GT(nonzero, 0u);
 }
@@ -179,8 +179,8 @@ TEST(HasFillingWithout, FindsOnlyFillingsWithAnotherValue) {
   const TLatinSquare dls = test::RandomDls(8);
   TLatinSquare unique = dls;
   unique[2][3] = kEmpty;
-  EXPECT_FALSE(HasFillingWithout(unique, 2, 3, dls[2][3]));
-  EXPECT_TRUE(HasFillingWithout(unique, 2, 3, (dls[2][3] + 1) % 10));
+  EXPECT_FALSE(has_filling_without(unique, 2, 3, dls[2][3]));
+  EXPECT_TRUE(has_filling_without(unique, 2, 3, (dls[2][3] + 1) % 10));
   // Against the counts: fillings with another value = all - those with that value (none
   // when the value is no candidate of the cell).
   for (std::uint32_t seed = 1; seed <= 6; ++seed) {
@@ -195,7 +195,7 @@ TEST(HasFillingWithout, FindsOnlyFillingsWithAnotherValue) {
         const bool candidate =
             std::find(candidates.begin(), candidates.end(), v) != candidates.end();
         const bool other = all - (candidate ? GetFillingsCount(fixed) : 0) > 0;
-        ASSERT_EQ(HasFillingWithout(sq, cell / 10, cell % 10, v), other)
+        ASSERT_EQ(has_filling_without(sq, cell / 10, cell % 10, v), other)
             << "seed " << seed << " cell " << cell << " value " << v;
       }
     }

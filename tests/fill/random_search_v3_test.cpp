@@ -28,11 +28,11 @@ TEST(RandomSearchV3Square, EveryPathMatchesTheBaselineSquareAndSeed) {
     const std::uint32_t plain_after = RandSeed;
     ASSERT_EQ(GetEmptyCellsCount(plain), 0);
     ASSERT_TRUE(IsDiagonalLatin(plain));
-    for (const IsaPath path : SupportedIsaPaths()) {
+    for (const IsaPath path : supported_isa_paths()) {
       RandSeed = 42;
       const TLatinSquare fast = random_search_v3_square(seed, path);
-      ASSERT_EQ(fast, plain) << IsaPathName(path) << " seed " << seed;
-      ASSERT_EQ(RandSeed, plain_after) << IsaPathName(path) << " seed " << seed;
+      ASSERT_EQ(fast, plain) << isa_path_name(path) << " seed " << seed;
+      ASSERT_EQ(RandSeed, plain_after) << isa_path_name(path) << " seed " << seed;
     }
   }
 }

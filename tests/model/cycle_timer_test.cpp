@@ -11,7 +11,7 @@ namespace dlslab {
 namespace {
 
 TEST(CycleTimer, FrequencyMatchesTheSteadyClock) {
-  const std::int64_t freq = WaitForCpuFreq();
+  const std::int64_t freq = wait_for_cpu_freq();
   ASSERT_GT(freq, 0);
   EXPECT_EQ(CpuFreq(), freq);
   // The counter and the steady clock time the same sleep. A preemption between the two clocks'

@@ -12,26 +12,26 @@ TEST(DiagScope, RedirectsTheCallingThreadOnlyAndRestores) {
   std::ostringstream shared;
   std::ostringstream mine;
   std::ostringstream other;
-  std::ostream& before = Diag();
+  std::ostream& before = diag();
   {
     const ScopedDiagStream to(&shared);
     {
       const DiagScope scope(&mine);
-      Diag() << "worker\n";
+      diag() << "worker\n";
       std::thread([&other] {
-        Diag() << "main stream\n";
+        diag() << "main stream\n";
         const DiagScope inner(&other);
-        Diag() << "other\n";
+        diag() << "other\n";
       }).join();
       {
         const DiagScope dropped(nullptr);
-        Diag() << "dropped\n";
+        diag() << "dropped\n";
       }
-      Diag() << "again\n";
+      diag() << "again\n";
     }
-    Diag() << "after\n";
+    diag() << "after\n";
   }
-  EXPECT_EQ(&Diag(), &before);
+  EXPECT_EQ(&diag(), &before);
   EXPECT_EQ(mine.str(), "worker\nagain\n");
   EXPECT_EQ(other.str(), "other\n");
   EXPECT_EQ(shared.str(), "main stream\nafter\n");

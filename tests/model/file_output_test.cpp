@@ -54,17 +54,17 @@ class AtomicWrite : public ::testing::Test {
 
 TEST_F(AtomicWrite, ReplacesTheWholeFile) {
   const std::string name = (dir_ / "a.txt").string();
-  WriteFileAtomically(name, "first version, rather long");
-  WriteFileAtomically(name, "second");
+  write_file_atomically(name, "first version, rather long");
+  write_file_atomically(name, "second");
   EXPECT_EQ(ReadAll(name), "second");
   EXPECT_EQ(FilesInDir(), 1u);
 }
 
 TEST_F(AtomicWrite, AFolderThatCannotHoldTheFileIsReported) {
   const fs::path not_a_folder = dir_ / "plain";
-  WriteFileAtomically(not_a_folder.string(), "x");
+  write_file_atomically(not_a_folder.string(), "x");
   try {
-    WriteFileAtomically((not_a_folder / "a.txt").string(), "y");
+    write_file_atomically((not_a_folder / "a.txt").string(), "y");
     FAIL() << "no error";
   } catch (const Error& e) {
     EXPECT_NE(std::string(e.what()).find("Cannot write \""), std::string::npos) << e.what();
@@ -75,19 +75,19 @@ TEST_F(AtomicWrite, AFolderThatCannotHoldTheFileIsReported) {
 // A file size limit makes writes fail the way a full disk does.
 TEST_F(AtomicWrite, AFailedWriteKeepsTheEarlierFile) {
   const std::string name = (dir_ / "a.txt").string();
-  WriteFileAtomically(name, "the good file");
+  write_file_atomically(name, "the good file");
   rlimit old_limit{};
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old_limit), 0);
   const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
   rlimit small = old_limit;
   small.rlim_cur = 4096;
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  EXPECT_THROW(WriteFileAtomically(name, std::string(100000, 'z')), Error);
+  EXPECT_THROW(write_file_atomically(name, std::string(100000, 'z')), Error);
   {
     AtomicFileWriter writer(name);
     EXPECT_TRUE(writer.Write("partial"));
     EXPECT_FALSE(writer.Write(std::string(100000, 'z')));
-    EXPECT_FALSE(writer.Commit());
+    EXPECT_FALSE(writer.commit());
   }
   setrlimit(RLIMIT_FSIZE, &old_limit);
   std::signal(SIGXFSZ, old_handler);
@@ -115,14 +115,14 @@ TEST_F(AtomicWrite, PartialFileStaysUntilFinishedAndAppendsOnResume) {
     PartialFileWriter writer(target, PartialFileWriter::Mode::kTruncate);
     ASSERT_TRUE(writer.ok()) << writer.error();
     EXPECT_TRUE(writer.Write("header\n1\n"));
-    EXPECT_TRUE(writer.Flush());
+    EXPECT_TRUE(writer.flush());
   }  // gone without Finish: an interrupted run
   EXPECT_FALSE(fs::exists(target));
   EXPECT_EQ(ReadAll(target + ".partial"), "header\n1\n");
   {
     PartialFileWriter writer(target, PartialFileWriter::Mode::kAppend);
     EXPECT_TRUE(writer.Write("2\n"));
-    EXPECT_TRUE(writer.Finish());
+    EXPECT_TRUE(writer.finish());
   }
   EXPECT_EQ(ReadAll(target), "header\n1\n2\n");
   EXPECT_EQ(FilesInDir(), 1u);
@@ -132,7 +132,7 @@ TEST_F(AtomicWrite, PartialFileInAMissingFolderFails) {
   PartialFileWriter writer((dir_ / "no" / "out.tsv").string(), PartialFileWriter::Mode::kTruncate);
   EXPECT_FALSE(writer.ok());
   EXPECT_FALSE(writer.Write("x"));
-  EXPECT_FALSE(writer.Finish());
+  EXPECT_FALSE(writer.finish());
   EXPECT_NE(writer.error().find("open"), std::string::npos);
 }
 
@@ -204,7 +204,7 @@ TEST_F(AtomicWrite, AFailureAtAnyStepOfAnyWriterKeepsTheEarlierFile) {
     collection.AddSquare(test::RandomDls(seed), false, false);
   const std::vector<Writer> writers{
       {"WriteFileAtomically",
-       [](const std::string& name) { WriteFileAtomically(name, std::string(5000, 'n')); }},
+       [](const std::string& name) { write_file_atomically(name, std::string(5000, 'n')); }},
       {"Save to file...",
        [](const std::string& name) {
          cmd::Context ctx;
@@ -216,9 +216,9 @@ TEST_F(AtomicWrite, AFailureAtAnyStepOfAnyWriterKeepsTheEarlierFile) {
        [](const std::string& name) {
          AtomicFileWriter writer(name);
          for (int k = 0; k < 50; ++k) writer.Write(std::string(100, 'w'));
-         if (writer.Commit()) return;
+         if (writer.commit()) return;
          EXPECT_FALSE(writer.ok());
-         EXPECT_FALSE(writer.Commit()) << "a failed writer commits on a second try";
+         EXPECT_FALSE(writer.commit()) << "a failed writer commits on a second try";
          throw Error(writer.error());
        }},
   };
@@ -230,7 +230,7 @@ TEST_F(AtomicWrite, AFailureAtAnyStepOfAnyWriterKeepsTheEarlierFile) {
       SCOPED_TRACE(std::string(writer.name) + " failing at " + StepName(step));
       const fs::path target = dir_ / "square.txt";
       fs::remove_all(target);
-      WriteFileAtomically(target.string(), earlier);
+      write_file_atomically(target.string(), earlier);
       std::string error;
       {
         const std::shared_ptr<void> fault = Arrange(step, dir_, target);
@@ -261,7 +261,7 @@ TEST_F(AtomicWrite, AFailureAtAnyStepOfAnyWriterKeepsTheEarlierFile) {
   for (const Writer& writer : writers) {
     const fs::path target = dir_ / "square.txt";
     fs::remove_all(target);
-    WriteFileAtomically(target.string(), earlier);
+    write_file_atomically(target.string(), earlier);
     writer.save(target.string());
     EXPECT_NE(ReadAll(target), earlier) << writer.name;
     EXPECT_EQ(FilesInDir(), 1u);
@@ -279,7 +279,7 @@ TEST_F(AtomicWrite, PartialFileFailuresAreReportedAndNothingLooksFinished) {
     ASSERT_TRUE(writer.ok()) << writer.error();
     EXPECT_FALSE(writer.Write("header\n"));
     EXPECT_NE(writer.error().find("write: "), std::string::npos) << writer.error();
-    EXPECT_FALSE(writer.Finish());
+    EXPECT_FALSE(writer.finish());
     EXPECT_FALSE(fs::exists(target));
     fs::remove(partial);
   }
@@ -287,10 +287,10 @@ TEST_F(AtomicWrite, PartialFileFailuresAreReportedAndNothingLooksFinished) {
     PartialFileWriter writer(target, PartialFileWriter::Mode::kTruncate);
     EXPECT_TRUE(writer.Write("header\n1\n"));
     test::FailNextFsync(EIO);
-    EXPECT_FALSE(writer.Flush());
+    EXPECT_FALSE(writer.flush());
     EXPECT_NE(writer.error().find("fsync: "), std::string::npos) << writer.error();
     EXPECT_FALSE(writer.Write("2\n"));
-    EXPECT_FALSE(writer.Finish());
+    EXPECT_FALSE(writer.finish());
     EXPECT_FALSE(fs::exists(target));
     EXPECT_EQ(ReadAll(partial), "header\n1\n");
   }
@@ -298,7 +298,7 @@ TEST_F(AtomicWrite, PartialFileFailuresAreReportedAndNothingLooksFinished) {
     PartialFileWriter writer(target, PartialFileWriter::Mode::kAppend);
     EXPECT_TRUE(writer.Write("2\n"));
     test::FailNextClose(EIO);
-    EXPECT_FALSE(writer.Finish());
+    EXPECT_FALSE(writer.finish());
     EXPECT_NE(writer.error().find("close: "), std::string::npos) << writer.error();
     EXPECT_FALSE(fs::exists(target));
     EXPECT_EQ(ReadAll(partial), "header\n1\n2\n");
@@ -307,7 +307,7 @@ TEST_F(AtomicWrite, PartialFileFailuresAreReportedAndNothingLooksFinished) {
     fs::create_directory(target);
     PartialFileWriter writer(target, PartialFileWriter::Mode::kAppend);
     EXPECT_TRUE(writer.Write("3\n"));
-    EXPECT_FALSE(writer.Finish());
+    EXPECT_FALSE(writer.finish());
     EXPECT_NE(writer.error().find("rename: "), std::string::npos) << writer.error();
     EXPECT_TRUE(fs::is_directory(target));
     EXPECT_EQ(ReadAll(partial), "header\n1\n2\n3\n");
@@ -320,7 +320,7 @@ TEST_F(AtomicWrite, PartialFileFailuresAreReportedAndNothingLooksFinished) {
       PartialFileWriter writer(target, PartialFileWriter::Mode::kTruncate);
       EXPECT_FALSE(writer.ok());
       EXPECT_NE(writer.error().find("open: "), std::string::npos) << writer.error();
-      EXPECT_FALSE(writer.Finish());
+      EXPECT_FALSE(writer.finish());
     }
   }
   EXPECT_EQ(FilesInDir(), 0u);

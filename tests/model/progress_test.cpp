@@ -11,20 +11,20 @@ TEST(Progress, ScopeInstallsItForThisThreadOnly) {
   Progress progress;
   {
     const ProgressScope scope(progress);
-    EXPECT_EQ(&CurrentProgress(), &progress);
-    std::thread([&] { EXPECT_NE(&CurrentProgress(), &progress); }).join();
+    EXPECT_EQ(&current_progress(), &progress);
+    std::thread([&] { EXPECT_NE(&current_progress(), &progress); }).join();
   }
-  EXPECT_NE(&CurrentProgress(), &progress);
+  EXPECT_NE(&current_progress(), &progress);
 }
 
 TEST(Progress, PollThrowsOnlyAfterACancelRequest) {
   Progress progress;
-  progress.Begin("Counting", 10);
-  progress.Advance(3);
-  EXPECT_NO_THROW(progress.Poll());
-  progress.RequestCancel();
-  EXPECT_THROW(progress.Poll(), Cancelled);
-  const Progress::Snapshot snapshot = progress.Read();
+  progress.begin("Counting", 10);
+  progress.advance(3);
+  EXPECT_NO_THROW(progress.poll());
+  progress.request_cancel();
+  EXPECT_THROW(progress.poll(), Cancelled);
+  const Progress::Snapshot snapshot = progress.read();
   EXPECT_EQ(snapshot.label, "Counting");
   EXPECT_EQ(snapshot.done, 3u);
   EXPECT_EQ(snapshot.total, 10u);
@@ -32,11 +32,11 @@ TEST(Progress, PollThrowsOnlyAfterACancelRequest) {
 
 TEST(Progress, EachStepStartsFromNothingDone) {
   Progress progress;
-  progress.Begin("Reading", 100);
-  progress.Set(60);
-  progress.Advance(5);
-  progress.Begin("Writing");
-  const Progress::Snapshot snapshot = progress.Read();
+  progress.begin("Reading", 100);
+  progress.set(60);
+  progress.advance(5);
+  progress.begin("Writing");
+  const Progress::Snapshot snapshot = progress.read();
   EXPECT_EQ(snapshot.label, "Writing");
   EXPECT_EQ(snapshot.done, 0u);
   EXPECT_EQ(snapshot.total, 0u);  // the size of this step is not known
@@ -48,36 +48,36 @@ TEST(Progress, ACancelOfTheOuterWorkReachesItsParts) {
   Progress outer;
   Progress part(&outer);
   Progress other_part(&outer);
-  part.RequestCancel();
-  EXPECT_THROW(part.Poll(), Cancelled);
-  EXPECT_NO_THROW(outer.Poll());
-  EXPECT_NO_THROW(other_part.Poll());
-  outer.RequestCancel();
-  EXPECT_THROW(other_part.Poll(), Cancelled);
-  EXPECT_TRUE(other_part.CancelRequested());
+  part.request_cancel();
+  EXPECT_THROW(part.poll(), Cancelled);
+  EXPECT_NO_THROW(outer.poll());
+  EXPECT_NO_THROW(other_part.poll());
+  outer.request_cancel();
+  EXPECT_THROW(other_part.poll(), Cancelled);
+  EXPECT_TRUE(other_part.cancel_requested());
 }
 
 TEST(Progress, NestedScopesGiveBackTheOuterOne) {
   Progress outer;
   Progress inner;
-  Progress& idle = CurrentProgress();
+  Progress& idle = current_progress();
   {
     const ProgressScope outer_scope(outer);
     {
       const ProgressScope inner_scope(inner);
-      EXPECT_EQ(&CurrentProgress(), &inner);
+      EXPECT_EQ(&current_progress(), &inner);
     }
-    EXPECT_EQ(&CurrentProgress(), &outer);
+    EXPECT_EQ(&current_progress(), &outer);
   }
-  EXPECT_EQ(&CurrentProgress(), &idle);
-  EXPECT_NO_THROW(CurrentProgress().Poll());
+  EXPECT_EQ(&current_progress(), &idle);
+  EXPECT_NO_THROW(current_progress().poll());
 }
 
 TEST(StepPoller, PollsEvery4096thStep) {
   Progress progress;
   StepPoller poller(progress);
   for (int k = 0; k < 5000; ++k) poller.Step();  // nothing to stop
-  progress.RequestCancel();
+  progress.request_cancel();
   int steps = 0;
   try {
     for (; steps < 10000; ++steps) poller.Step();

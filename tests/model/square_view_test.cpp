@@ -17,7 +17,7 @@ class SquareViewTest : public ::testing::Test {
   }
   /// The look of cell (i, j) of the first square at cell size 29.
   CellLook Look(int i, int j) {
-    const auto looks = GetSquareLooks(model, 10, 10, 29, model.FirstSquare);
+    const auto looks = get_square_looks(model, 10, 10, 29, model.FirstSquare);
     return looks[i * model.GetOrder() + j];
   }
   TLatinSquareClass model;
@@ -37,11 +37,11 @@ TEST_F(SquareViewTest, CellSizeFollowsTheBitmapAndHasAFloor) {
 }
 
 TEST_F(SquareViewTest, FittedSizeHoldsTheWholeGrid) {
-  EXPECT_EQ(GetFittedViewSize(model, 29).width, 310);
-  EXPECT_EQ(GetFittedViewSize(model, 29).height, 310);
+  EXPECT_EQ(get_fitted_view_size(model, 29).width, 310);
+  EXPECT_EQ(get_fitted_view_size(model, 29).height, 310);
   model.ViewMode = 1;
-  EXPECT_EQ(GetFittedViewSize(model, 40).width, 21 * 40 + 20);
-  EXPECT_EQ(GetFittedViewSize(model, 40).height, 420);
+  EXPECT_EQ(get_fitted_view_size(model, 40).width, 21 * 40 + 20);
+  EXPECT_EQ(get_fitted_view_size(model, 40).height, 420);
 }
 
 TEST_F(SquareViewTest, PointsMapToCellsWithTheMarginInTheFirstCell) {
@@ -130,8 +130,8 @@ TEST_F(SquareViewTest, PairRepeatsMarkEveryLaterOccurrence) {
     for (int j = 0; j < 10; ++j) EXPECT_EQ(model.PairRepeats[i][j], j > 0) << i << "," << j;
 
   // Both squares of the pair show the same marks in the view, on top of their own repeats.
-  const auto first = GetSquareLooks(model, 10, 10, 29, model.FirstSquare);
-  const auto second = GetSquareLooks(model, 10, 10 + 11 * 29, 29, model.SecondSquare);
+  const auto first = get_square_looks(model, 10, 10, 29, model.FirstSquare);
+  const auto second = get_square_looks(model, 10, 10 + 11 * 29, 29, model.SecondSquare);
   for (int k = 0; k < 100; ++k) {
     EXPECT_EQ(first[k].fill == kClRed, k % 10 > 0) << k;
     EXPECT_EQ(second[k].fill == kClRed, k % 10 > 0) << k;
@@ -164,69 +164,69 @@ TEST_F(SquareViewTest, PairRepeatsIgnoreEmptyCellsAndDistinctPairs) {
 }
 
 TEST_F(SquareViewTest, ClickStepsTheFirstSquareOutsideClues) {
-  EXPECT_TRUE(ClickCell(model, no_game, {0, 0}));
+  EXPECT_TRUE(click_cell(model, no_game, {0, 0}));
   EXPECT_EQ(model.FirstSquare[0][0], 0);  // an empty cell becomes 0
   model.FirstSquare[0][0] = 9;
-  EXPECT_TRUE(ClickCell(model, no_game, {0, 0}));
+  EXPECT_TRUE(click_cell(model, no_game, {0, 0}));
   EXPECT_EQ(model.FirstSquare[0][0], 0);  // and wraps, never empty
-  EXPECT_FALSE(ClickCell(model, no_game, {10, 0}));
-  EXPECT_FALSE(ClickCell(model, no_game, {0, -1}));
+  EXPECT_FALSE(click_cell(model, no_game, {10, 0}));
+  EXPECT_FALSE(click_cell(model, no_game, {0, -1}));
 
   TLatinSquare puzzle(10);
   puzzle[2][3] = 5;
   model.FirstSquare[2][3] = 5;
-  EXPECT_FALSE(ClickCell(model, puzzle, {2, 3}));
+  EXPECT_FALSE(click_cell(model, puzzle, {2, 3}));
   EXPECT_EQ(model.FirstSquare[2][3], 5);
 
   // In pair view a click never reaches the second square, and the clue test still holds.
   model.ViewMode = 1;
-  EXPECT_FALSE(ClickCell(model, no_game, {0, 12}));
+  EXPECT_FALSE(click_cell(model, no_game, {0, 12}));
   EXPECT_EQ(model.SecondSquare[0][1], kEmpty);
-  EXPECT_FALSE(ClickCell(model, puzzle, {2, 3}));
-  EXPECT_TRUE(ClickCell(model, puzzle, {2, 4}));
+  EXPECT_FALSE(click_cell(model, puzzle, {2, 3}));
+  EXPECT_TRUE(click_cell(model, puzzle, {2, 4}));
 }
 
 TEST_F(SquareViewTest, WheelStepsBothWaysAndReachesTheSecondSquareInPairView) {
-  EXPECT_TRUE(WheelCell(model, no_game, {1, 1}, 120));
+  EXPECT_TRUE(wheel_cell(model, no_game, {1, 1}, 120));
   EXPECT_EQ(model.FirstSquare[1][1], 0);
-  EXPECT_TRUE(WheelCell(model, no_game, {1, 1}, -120));
+  EXPECT_TRUE(wheel_cell(model, no_game, {1, 1}, -120));
   EXPECT_EQ(model.FirstSquare[1][1], 9);
-  EXPECT_TRUE(WheelCell(model, no_game, {1, 2}, -1));
+  EXPECT_TRUE(wheel_cell(model, no_game, {1, 2}, -1));
   EXPECT_EQ(model.FirstSquare[1][2], 8);  // from empty downwards: N - 2
 
   TLatinSquare puzzle(10);
   puzzle[1][1] = 9;
-  EXPECT_FALSE(WheelCell(model, puzzle, {1, 1}, 1));
+  EXPECT_FALSE(wheel_cell(model, puzzle, {1, 1}, 1));
   EXPECT_EQ(model.FirstSquare[1][1], 9);
 
   model.ViewMode = 1;
-  EXPECT_TRUE(WheelCell(model, puzzle, {1, 1}, 1));  // no clue test in pair view
+  EXPECT_TRUE(wheel_cell(model, puzzle, {1, 1}, 1));  // no clue test in pair view
   EXPECT_EQ(model.FirstSquare[1][1], 0);
-  EXPECT_FALSE(WheelCell(model, puzzle, {1, 10}, 1));  // the gap
-  EXPECT_TRUE(WheelCell(model, puzzle, {1, 20}, 1));
+  EXPECT_FALSE(wheel_cell(model, puzzle, {1, 10}, 1));  // the gap
+  EXPECT_TRUE(wheel_cell(model, puzzle, {1, 20}, 1));
   EXPECT_EQ(model.SecondSquare[1][9], 0);
-  EXPECT_FALSE(WheelCell(model, puzzle, {1, -1}, 1));
-  EXPECT_FALSE(WheelCell(model, puzzle, {10, 5}, 1));
+  EXPECT_FALSE(wheel_cell(model, puzzle, {1, -1}, 1));
+  EXPECT_FALSE(wheel_cell(model, puzzle, {10, 5}, 1));
 }
 
 TEST_F(SquareViewTest, PopupValuesSetAndClearWithinTheOrder) {
-  EXPECT_TRUE(SetCellValue(model, no_game, {4, 4}, 7));
+  EXPECT_TRUE(set_cell_value(model, no_game, {4, 4}, 7));
   EXPECT_EQ(model.FirstSquare[4][4], 7);
-  EXPECT_TRUE(SetCellValue(model, no_game, {4, 4}, kEmpty));
+  EXPECT_TRUE(set_cell_value(model, no_game, {4, 4}, kEmpty));
   EXPECT_EQ(model.FirstSquare[4][4], kEmpty);
 
   TLatinSquare puzzle(10);
   puzzle[4][4] = 3;
-  EXPECT_FALSE(SetCellValue(model, puzzle, {4, 4}, 3));
+  EXPECT_FALSE(set_cell_value(model, puzzle, {4, 4}, 3));
   model.ViewMode = 1;
-  EXPECT_TRUE(SetCellValue(model, puzzle, {4, 15}, 2));
+  EXPECT_TRUE(set_cell_value(model, puzzle, {4, 15}, 2));
   EXPECT_EQ(model.SecondSquare[4][4], 2);
-  EXPECT_FALSE(SetCellValue(model, puzzle, {4, 10}, 2));
+  EXPECT_FALSE(set_cell_value(model, puzzle, {4, 10}, 2));
 
   // A menu built for a larger order must not put a value the square cannot hold.
   SetOrder(5);
   model.ViewMode = 0;
-  EXPECT_FALSE(SetCellValue(model, no_game, {0, 0}, 7));
+  EXPECT_FALSE(set_cell_value(model, no_game, {0, 0}, 7));
   EXPECT_EQ(model.FirstSquare[0][0], kEmpty);
 }
 
@@ -234,14 +234,14 @@ TEST_F(SquareViewTest, ClueTestStaysInsideTheGamesSquare) {
   TLatinSquare puzzle(10);
   for (int i = 0; i < 10; ++i) puzzle[i][i] = i;
   SetOrder(12);
-  EXPECT_FALSE(ClickCell(model, puzzle, {3, 3}));
-  EXPECT_TRUE(ClickCell(model, puzzle, {11, 11}));
-  EXPECT_TRUE(WheelCell(model, puzzle, {10, 11}, 1));
-  EXPECT_TRUE(SetCellValue(model, puzzle, {11, 10}, 11));
+  EXPECT_FALSE(click_cell(model, puzzle, {3, 3}));
+  EXPECT_TRUE(click_cell(model, puzzle, {11, 11}));
+  EXPECT_TRUE(wheel_cell(model, puzzle, {10, 11}, 1));
+  EXPECT_TRUE(set_cell_value(model, puzzle, {11, 10}, 11));
   EXPECT_EQ(model.FirstSquare[11][10], 11);
   SetOrder(4);
-  EXPECT_FALSE(ClickCell(model, puzzle, {2, 2}));
-  EXPECT_TRUE(ClickCell(model, puzzle, {2, 3}));
+  EXPECT_FALSE(click_cell(model, puzzle, {2, 2}));
+  EXPECT_TRUE(click_cell(model, puzzle, {2, 3}));
 }
 
 }  // namespace

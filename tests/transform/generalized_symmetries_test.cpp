@@ -15,7 +15,7 @@
 namespace dlslab {
 namespace {
 
-TLatinSquare Special(std::string_view caption) {
+TLatinSquare special(std::string_view caption) {
   for (const auto& s : kSpecialSquares)
     if (s.caption == caption) return StringToSquare(s.digits);
   ADD_FAILURE() << caption;
@@ -37,10 +37,10 @@ TLatinSquare ShuffledCyclic(unsigned seed) {
 }
 
 TEST(InvolutionTable, AllInvolutionsInAscendingOrder) {
-  EXPECT_EQ(GetInvolution(1), (TInvolution{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
-  EXPECT_EQ(GetInvolution(2), (TInvolution{0, 1, 2, 3, 4, 5, 6, 7, 9, 8}));
-  EXPECT_EQ(GetInvolution(3), (TInvolution{0, 1, 2, 3, 4, 5, 6, 8, 7, 9}));
-  EXPECT_EQ(GetInvolution(9496), (TInvolution{9, 8, 7, 6, 5, 4, 3, 2, 1, 0}));
+  EXPECT_EQ(get_involution(1), (TInvolution{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+  EXPECT_EQ(get_involution(2), (TInvolution{0, 1, 2, 3, 4, 5, 6, 7, 9, 8}));
+  EXPECT_EQ(get_involution(3), (TInvolution{0, 1, 2, 3, 4, 5, 6, 8, 7, 9}));
+  EXPECT_EQ(get_involution(9496), (TInvolution{9, 8, 7, 6, 5, 4, 3, 2, 1, 0}));
   // Count every involution among all permutations independently of the table's generator.
   std::array<int, 10> p{0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
   int involutions = 0;
@@ -51,10 +51,10 @@ TEST(InvolutionTable, AllInvolutionsInAscendingOrder) {
     ++involutions;
     TInvolution q;
     std::copy(p.begin(), p.end(), q.begin());
-    ASSERT_EQ(GetInvolutionNumber(q), involutions);  // numbered in ascending order
+    ASSERT_EQ(get_involution_number(q), involutions);  // numbered in ascending order
   } while (std::next_permutation(p.begin(), p.end()));
   EXPECT_EQ(involutions, kInvolutionsCount);
-  EXPECT_EQ(GetInvolutionNumber(TInvolution{1, 2, 0, 3, 4, 5, 6, 7, 8, 9}), 0);
+  EXPECT_EQ(get_involution_number(TInvolution{1, 2, 0, 3, 4, 5, 6, 7, 8, 9}), 0);
 }
 
 TLatinSquare Cyclic() {
@@ -65,7 +65,7 @@ TLatinSquare Cyclic() {
 }
 
 TEST(IsGeneralizedSymmetry, KnownPairs) {
-  const TLatinSquare line3 = Special("Symmetric Line-3");
+  const TLatinSquare line3 = special("Symmetric Line-3");
   EXPECT_TRUE(IsGeneralizedSymmetry(line3, 1, 1));
   // A horizontally symmetric square: columns reversed, values complemented.
   EXPECT_TRUE(IsGeneralizedSymmetry(line3, 1, 9496));
@@ -78,7 +78,7 @@ TEST(IsGeneralizedSymmetry, KnownPairs) {
 }
 
 TEST(IsGeneralizedSymmetry, RefusesWhatItCannotRead) {
-  TLatinSquare s = Special("Bachelor");
+  TLatinSquare s = special("Bachelor");
   EXPECT_FALSE(IsGeneralizedSymmetry(s, 0, 1));
   EXPECT_FALSE(IsGeneralizedSymmetry(s, 1, 9497));
   s[5][5] = 10;
@@ -101,7 +101,7 @@ class GeneralizedSymmetries : public ::testing::Test {
 
 TEST_F(GeneralizedSymmetries, EveryLatinSquareStartsWithTheIdentityPair) {
   for (const TLatinSquare& s : Squares()) {
-    const auto found = GetGeneralizedSymmetries(s);
+    const auto found = get_generalized_symmetries(s);
     ASSERT_FALSE(found.empty());
     EXPECT_EQ(found[0], (GeneralizedSymmetry{1, 1}));
     EXPECT_TRUE(std::is_sorted(found.begin(), found.end(), [](const auto& a, const auto& b) {
@@ -109,18 +109,18 @@ TEST_F(GeneralizedSymmetries, EveryLatinSquareStartsWithTheIdentityPair) {
     }));
     EXPECT_TRUE(std::adjacent_find(found.begin(), found.end()) == found.end());
   }
-  const auto cyclic = GetGeneralizedSymmetries(Cyclic());
+  const auto cyclic = get_generalized_symmetries(Cyclic());
   EXPECT_EQ(cyclic.back(), (GeneralizedSymmetry{9496, 9496}));
 }
 
 TEST_F(GeneralizedSymmetries, MatchTheTestOfAllPairs) {
   // The full 90 million pairs once, for the richest square; slices of r for the others.
   const TLatinSquare cyclic = Cyclic();
-  EXPECT_EQ(GetGeneralizedSymmetries(cyclic), GetGeneralizedSymmetriesByAllPairs(cyclic));
+  EXPECT_EQ(get_generalized_symmetries(cyclic), get_generalized_symmetries_by_all_pairs(cyclic));
   for (const TLatinSquare& s : Squares())
     for (const int r_first : {1, 2000, 9400}) {
-      EXPECT_EQ(GetGeneralizedSymmetries(s, r_first, r_first + 96),
-                GetGeneralizedSymmetriesByAllPairs(s, r_first, r_first + 96));
+      EXPECT_EQ(get_generalized_symmetries(s, r_first, r_first + 96),
+                get_generalized_symmetries_by_all_pairs(s, r_first, r_first + 96));
     }
 }
 
@@ -133,7 +133,7 @@ TEST_F(GeneralizedSymmetries, ParitySquareHasTheParityPreservingPairs) {
   for (int i = 0; i < 10; ++i)
     for (int j = 0; j < 10; ++j) s[i][j] = (i + j) % 2;
   auto keeps_or_changes_parity = [](int number) {
-    const TInvolution& p = GetInvolution(number);
+    const TInvolution& p = get_involution(number);
     bool keeps = true, changes = true;
     for (int x = 0; x < 10; ++x) {
       keeps &= (p[x] - x) % 2 == 0;
@@ -143,7 +143,7 @@ TEST_F(GeneralizedSymmetries, ParitySquareHasTheParityPreservingPairs) {
   };
   for (const int r : {1, 2, 9496}) {
     SCOPED_TRACE(r);
-    const auto found = GetGeneralizedSymmetries(s, r, r);
+    const auto found = get_generalized_symmetries(s, r, r);
     if (!keeps_or_changes_parity(r)) {
       EXPECT_TRUE(found.empty());
       continue;
@@ -162,7 +162,7 @@ TEST(PrintAllGeneralizedSymmetries, LogsEveryPair) {
   Context ctx;
   ImportSquareMenuItemClick(ctx, test::kBachelor);
   PrintAllGeneralizedSymmetriesMenuItemClick(ctx);
-  const auto expected = GetGeneralizedSymmetries(StringToSquare(test::kBachelor));
+  const auto expected = get_generalized_symmetries(StringToSquare(test::kBachelor));
   ASSERT_EQ(ctx.log.lines().size(), expected.size());
   EXPECT_EQ(ctx.log.lines()[0], "Generalized symmetry found: 1 1");
   EXPECT_EQ(ctx.log.lines().back(),

@@ -31,7 +31,7 @@ TLatinSquare Linear(int n, int a, int b) {
   return s;
 }
 
-TLatinSquare Special(std::string_view caption) {
+TLatinSquare special(std::string_view caption) {
   for (const auto& s : kSpecialSquares)
     if (s.caption == caption) return StringToSquare(s.digits);
   ADD_FAILURE() << caption;
@@ -149,16 +149,16 @@ TEST(InversionPredicates, TranspositionSwapsRowsAndColumns) {
     brown += IsBrownSquare(s);
   }
   EXPECT_GT(brown, 0);
-  EXPECT_TRUE(IsBrownSquare(Special("1:6")));
-  EXPECT_FALSE(IsBrownSquare(Special("Bachelor")));
+  EXPECT_TRUE(IsBrownSquare(special("1:6")));
+  EXPECT_FALSE(IsBrownSquare(special("Bachelor")));
 }
 
 TEST(SelfOrthogonality, AgreesWithTheDefectOfTheImage) {
-  const TLatinSquare loop = Special("Loop-4");
+  const TLatinSquare loop = special("Loop-4");
   EXPECT_TRUE(IsTransSelfOrt(loop));
   // Turning a square conjugates the transposition into the anti-transposition.
   EXPECT_TRUE(IsAntiTransSelfOrt(Apply(RotateRight, loop)));
-  EXPECT_FALSE(IsTransSelfOrt(Special("Bachelor")));
+  EXPECT_FALSE(IsTransSelfOrt(special("Bachelor")));
   for (const TLatinSquare& s : Squares()) {
     // s is orthogonal to its right turn exactly when its left turn is orthogonal to s.
     EXPECT_EQ(IsRightRotSelfOrt(s), IsLeftRotSelfOrt(s));
@@ -171,7 +171,7 @@ TEST(SelfOrthogonality, AgreesWithTheDefectOfTheImage) {
 }
 
 TEST(SymmetryIndices, HorizontalIndex) {
-  const TLatinSquare line3 = Special("Symmetric Line-3");
+  const TLatinSquare line3 = special("Symmetric Line-3");
   ASSERT_TRUE(IsHorzSymmetric(line3));
   EXPECT_EQ(GetHorzSymmetryIndex(line3), 100);
   for (const TLatinSquare& s : Squares()) {
@@ -182,7 +182,7 @@ TEST(SymmetryIndices, HorizontalIndex) {
     EXPECT_EQ(GetHorzSymmetryIndex(Relabel(s, [](int v) { return (v * 3 + 7) % 10; })), hsi);
     EXPECT_EQ(GetVertSymmetryIndex(Apply(Transpose, s)), hsi);
   }
-  EXPECT_EQ(GetHorzSymmetryIndex(Special("Bachelor")), 16);
+  EXPECT_EQ(GetHorzSymmetryIndex(special("Bachelor")), 16);
 }
 
 TEST(SymmetryIndices, CentralIndex) {
