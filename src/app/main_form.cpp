@@ -23,6 +23,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <QVBoxLayout>
 #include <QWheelEvent>
 #include <algorithm>
 #include <exception>
@@ -39,7 +40,9 @@
 #include "app/paint_box.h"
 #include "app/progress_panel.h"
 #include "app/set_order_form.h"
+#include "app/statistics_window.h"
 #include "app/win_banner.h"
+#include "app/wrapped_label.h"
 #include "cmd/collection_commands.h"
 #include "cmd/command_job.h"
 #include "cmd/crossword_commands.h"
@@ -63,6 +66,8 @@ constexpr int kTop = 10;  ///< the margin above the view
 constexpr int kMemoHeight = 177;
 /// The log gives up its height down to this much before the board would be cut.
 constexpr int kMinMemoHeight = 60;
+/// A notice stays this long, counted from when no message box hides it.
+constexpr int kNoticeMs = 8000;
 
 QString from_view(std::string_view s) { return QString::fromUtf8(s.data(), std::ssize(s)); }
 
@@ -119,13 +124,22 @@ TMainForm::TMainForm() {
   setWindowTitle(kDesignCaption);
   resize(kFormWidth, kFormHeight);
 
-  auto* client = new QWidget(this);
+  // The client area above the row of the running command's progress, which comes and goes: it
+  // lies outside the status bar, whose text it would squeeze and which the crossword hides.
+  auto* central = new QWidget(this);
+  central->setObjectName("Central");
+  auto* rows = new QVBoxLayout(central);
+  rows->setContentsMargins(0, 0, 0, 0);
+  rows->setSpacing(0);
+  auto* client = new QWidget(central);
+  client_ = client;
   client->setObjectName("Client");
   client->setFont(form_font());
-  // The parts are laid out whenever the client area changes, also when the tool bar or the
-  // status bar come or go while the window keeps its size.
+  // The parts are laid out whenever the client area changes, also when the tool bar, the
+  // status bar or the rows below come or go while the window keeps its size.
   client->installEventFilter(this);
-  setCentralWidget(client);
+  rows->addWidget(client, 1);
+  setCentralWidget(central);
 
   paint_box_ = new PaintBox(&bitmap_, client);
   paint_box_->setObjectName("PaintBox");
@@ -166,21 +180,43 @@ TMainForm::TMainForm() {
   diagnostics_->setFont(memo_font());
   diagnostics_->hide();
 
-  status_panel_ = new QLabel(this);
+  // The status line breaks between its tags rather than lose any where the window is narrow.
+  status_panel_ = new WrappedLabel(this);
   status_panel_->setObjectName("StatusPanel");
   status_panel_->setMinimumWidth(50);
   status_panel_->setFont(form_font());
   statusBar()->setObjectName("StatusBar");
   statusBar()->addWidget(status_panel_, 1);
-  progress_panel_ = new ProgressPanel(this);
+  progress_panel_ = new ProgressPanel(central);
   progress_panel_->setFont(form_font());
   progress_panel_->hide();
-  statusBar()->addPermanentWidget(progress_panel_);
+  rows->addWidget(progress_panel_);
   connect(progress_panel_, &ProgressPanel::cancel_clicked, this, &TMainForm::cancel_command);
+  // The notice lies over the foot of the client area, in both modes, for a few seconds; it
+  // moves nothing while it comes and goes. A click takes it away sooner.
+  notice_ = new QLabel(client);
+  notice_->setObjectName("NoticeLabel");
+  notice_->setWordWrap(true);
+  notice_->setTextFormat(Qt::PlainText);
+  notice_->setContentsMargins(6, 3, 6, 3);
+  notice_->setFrameShape(QFrame::Box);
+  notice_->setAutoFillBackground(true);
+  notice_->setBackgroundRole(QPalette::ToolTipBase);
+  notice_->setForegroundRole(QPalette::ToolTipText);
+  notice_->installEventFilter(this);
+  notice_->hide();
+  notice_timer_ = new QTimer(this);
+  notice_timer_->setSingleShot(true);
+  notice_timer_->setInterval(kNoticeMs);
+  connect(notice_timer_, &QTimer::timeout, notice_, &QLabel::hide);
+  statistics_window_ = new StatisticsWindow(this);
 
   long_command_ = new LongCommand(this, progress_panel_);
   connect(long_command_, &LongCommand::ended, this, &TMainForm::long_command_ended);
-  connect(long_command_, &LongCommand::panel_shown, this, [this] { tool_bar_->setEnabled(false); });
+  connect(long_command_, &LongCommand::panel_shown, this, [this] {
+    tool_bar_->setEnabled(false);
+    follow_progress_row();
+  });
 
   build_tool_bar();
   build_menus();
@@ -198,8 +234,13 @@ TMainForm::TMainForm() {
     show_message(QString::fromUtf8(text.c_str()));
   };
   ctx_.save_bitmap = [this](const std::string& file_name) { save_bitmap(file_name); };
-  ctx_.save_statistics_bitmap = [](const CellHistograms& histograms, const std::string& file_name) {
+  ctx_.notice = [this](const std::string& text) { show_notice(QString::fromUtf8(text.c_str())); };
+  ctx_.save_statistics_bitmap = [this](const CellHistograms& histograms,
+                                       const std::string& file_name) {
     render::save_statistical_info_bitmap(histograms, file_name);
+    // What was written, read back, is what the window shows.
+    const QString name = QDir::current().absoluteFilePath(QString::fromStdString(file_name));
+    statistics_window_->show_picture(QImage(name), name);
   };
   ctx_.log.on_add = [this](const std::string& line) {
     memo_->appendPlainText(QString::fromUtf8(line.c_str()));
@@ -219,6 +260,7 @@ TMainForm::~TMainForm() {
 }
 
 TSetOrderForm* TMainForm::set_order_form() const { return dialogs_->set_order_form(); }
+QLabel* TMainForm::notice() const { return notice_; }
 TImportForm* TMainForm::import_form() const { return dialogs_->import_form(); }
 
 void TMainForm::build_menus() {
@@ -406,7 +448,8 @@ bool TMainForm::may_discard_game() {
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == centralWidget() && event->type() == QEvent::Resize) FormResize();
+  if (watched == client_ && event->type() == QEvent::Resize) FormResize();
+  if (watched == notice_ && event->type() == QEvent::MouseButtonPress) notice_->hide();
   return QMainWindow::eventFilter(watched, event);
 }
 
@@ -414,12 +457,16 @@ void TMainForm::FormResize() {
   if (!shown_) return;
   // The view takes the client area but for its margins; the log, when shown, keeps its height
   // below it as long as the whole board still fits above.
-  const QSize client = centralWidget()->size();
+  const QSize client = client_->size();
   const int width = std::max(client.width() - 2 * kLeft, 1);
   int bottom = client.height() - kLeft;
   if (research_mode_) {
     const int board = kTop + get_fitted_view_size(ctx_.model, kMinCellSize).height + kLeft;
-    const int memo_height = std::clamp(bottom - board, kMinMemoHeight, kMemoHeight);
+    // The progress row below takes its height from the log first, so that the board keeps its
+    // size while the row comes and goes.
+    const int rows = centralWidget()->height() - client.height();
+    const int memo_height =
+        std::clamp(bottom - board, kMinMemoHeight, std::max(kMemoHeight - rows, kMinMemoHeight));
     const int memo_top = bottom - memo_height;
     if (diagnostics_shown_) {
       // The diagnostics take the right half beside the log.
@@ -433,6 +480,7 @@ void TMainForm::FormResize() {
     bottom = memo_top - kLeft;
   }
   paint_box_->setGeometry(kLeft, kTop, width, std::max(bottom - kTop, 1));
+  if (!notice_->isHidden()) place_notice();
   if (bitmap_.size() != paint_box_->size()) {
     bitmap_ = QImage(paint_box_->size(), QImage::Format_RGB32);
     UpdateView();
@@ -447,10 +495,16 @@ void TMainForm::update_minimum_size() {
   int height = kTop + board.height + kLeft;
   if (research_mode_) height += kMinMemoHeight + kLeft;
   const QSize wanted(board.width + 2 * kLeft, height);
-  if (centralWidget()->minimumSize() == wanted) return;
-  centralWidget()->setMinimumSize(wanted);
+  if (client_->minimumSize() == wanted) return;
+  client_->setMinimumSize(wanted);
   // Now rather than on the next event loop pass: a window below the new minimum grows at once.
-  if (shown_ && layout() != nullptr) layout()->activate();
+  if (shown_) lay_out_now();
+}
+
+void TMainForm::lay_out_now() {
+  // The client's rows pass a new minimum on to the window only once their own layout has run.
+  if (QLayout* rows = centralWidget()->layout()) rows->activate();
+  if (layout() != nullptr) layout()->activate();
 }
 
 void TMainForm::UpdateView() {
@@ -464,7 +518,7 @@ void TMainForm::UpdateView() {
   update_minimum_size();
   render::Draw(bitmap_, ctx_.model);
   paint_box_->update();
-  status_panel_->setText(QString::fromStdString(cmd::get_status_text(ctx_.model)));
+  status_panel_->set_text(QString::fromStdString(cmd::get_status_text(ctx_.model)));
   refresh_enabled();
   update_caption();
 }
@@ -613,6 +667,7 @@ void TMainForm::long_command_ended() {
   LongCommand::Ended ended = long_command_->take_ended();
   tool_bar_->setEnabled(true);
   set_commands_enabled(true);
+  follow_progress_row();
   running_ = ended.entry;
   if (ended.job) guarded([this, &ended] { ended.job->apply(ctx_); });
   running_ = nullptr;
@@ -657,6 +712,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
   // Closing stops the long command at its next safe point; nothing of it is applied.
   if (command_running()) {
     long_command_->shutdown();
+    follow_progress_row();
     tool_bar_->setEnabled(true);
     set_commands_enabled(true);
     emit command_ended();
@@ -731,6 +787,37 @@ void TMainForm::show_message(const QString& text, bool error) {
   QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
   box.exec();
   QGuiApplication::restoreOverrideCursor();
+  // The notice that came with the message (which file failed) outlasts the box.
+  if (notice_timer_->isActive()) notice_timer_->start();
+}
+
+void TMainForm::show_notice(const QString& text) {
+  notice_->setText(text);
+  place_notice();
+  notice_->show();
+  notice_->raise();
+  notice_timer_->start();
+}
+
+void TMainForm::place_notice() {
+  const int width = std::max(client_->width() - 2 * kLeft, 1);
+  const int height = std::min(notice_->heightForWidth(width), client_->height());
+  notice_->setGeometry(kLeft, std::max(client_->height() - kLeft - height, 0), width, height);
+}
+
+void TMainForm::follow_progress_row() {
+  if (!shown_) return;
+  // The row coming up in a window at its smallest makes the window grow (now rather than on
+  // the next pass of the event loop); when it is gone again, the window goes back to the size
+  // it had, unless it was made wider or narrower meanwhile.
+  const QSize before = size();
+  lay_out_now();
+  if (size() != before) {
+    if (!size_before_progress_) size_before_progress_ = before;
+  } else if (size_before_progress_ && progress_panel_->isHidden()) {
+    if (size_before_progress_->width() == width()) resize(*size_before_progress_);
+    size_before_progress_.reset();
+  }
 }
 
 }  // namespace dlslab::app

@@ -21,6 +21,7 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QSpinBox;
+class QTimer;
 class QToolBar;
 class QToolButton;
 
@@ -32,8 +33,10 @@ class LongCommand;
 class PaintBox;
 class ProgressPanel;
 class TImportForm;
+class StatisticsWindow;
 class TSetOrderForm;
 class WinBanner;
+class WrappedLabel;
 
 /// The main window: the menu bar built from the command table, the square view, the log, the
 /// status line and the collection tool bar. It starts as the crossword: only the "Crossword"
@@ -65,6 +68,11 @@ class TMainForm : public QMainWindow {
   void cancel_command();
   [[nodiscard]] ProgressPanel* panel() const { return progress_panel_; }
   [[nodiscard]] DiagnosticsPane* diagnostics() const { return diagnostics_; }
+  /// The line over the foot of the client area telling what a command just did
+  /// (Context::notice); it goes after a few seconds.
+  [[nodiscard]] QLabel* notice() const;
+  /// The window of the picture "Draw statistical info" wrote.
+  [[nodiscard]] StatisticsWindow* statistics_window() const { return statistics_window_; }
   /// Shows or hides everything the crossword hides: the research menus, the tool bar, the
   /// log, the status bar and the debug button.
   void set_research_mode(bool on);
@@ -113,6 +121,8 @@ class TMainForm : public QMainWindow {
   void FormResize();
   /// The window's minimum: the whole board fits at the smallest cell size.
   void update_minimum_size();
+  /// Lays out the client's rows and the window at once, not on the next event loop pass.
+  void lay_out_now();
   void PaintBoxMouseMove(int x, int y);
   void PaintBoxClick();
   void paint_box_popup(const QPoint& global_pos);
@@ -145,6 +155,13 @@ class TMainForm : public QMainWindow {
   void guarded(const std::function<void()>& command);
   /// A message box (an error's with the error icon); a message sink replaces it.
   void show_message(const QString& text, bool error = false);
+  /// Shows the notice with that text for a few seconds.
+  void show_notice(const QString& text);
+  /// The notice across the foot of the client area, as high as its lines need.
+  void place_notice();
+  /// After the progress row came or went: the window grows to hold it, and shrinks back once
+  /// it is gone.
+  void follow_progress_row();
   /// A question box with `yes` and Cancel, Cancel the default; a question sink replaces it.
   bool ask(const QString& text, const QString& yes);
   /// Before "New game" or "Play game number..." throws away a game with the player's entries:
@@ -169,7 +186,12 @@ class TMainForm : public QMainWindow {
   QToolBar* tool_bar_ = nullptr;
   QSpinBox* spin_edit_ = nullptr;
   QPushButton* dbg_button_ = nullptr;
-  QLabel* status_panel_ = nullptr;
+  QWidget* client_ = nullptr;  ///< the board and the log, laid out by FormResize
+  WrappedLabel* status_panel_ = nullptr;
+  QLabel* notice_ = nullptr;
+  QTimer* notice_timer_ = nullptr;
+  StatisticsWindow* statistics_window_ = nullptr;
+  std::optional<QSize> size_before_progress_;  ///< the window's size before the row made it grow
   QMenu* popup_menu_ = nullptr;
   QMenu* marks_menu_ = nullptr;
   QAction* marks_separator_ = nullptr;

@@ -1,11 +1,13 @@
 #include "app/progress_panel.h"
 
-#include <QHBoxLayout>
+#include <QBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <algorithm>
 #include <cmath>
+
+#include "app/wrapped_label.h"
 
 namespace dlslab::app {
 namespace {
@@ -22,13 +24,16 @@ QString minutes_seconds(double seconds) {
 
 ProgressPanel::ProgressPanel(QWidget* parent) : QWidget(parent) {
   setObjectName("ProgressPanel");
-  auto* layout = new QHBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  caption_ = new QLabel(this);
+  // A row of its own below the board: the command's name and step on one line (broken where
+  // the window is narrow), the bar, the time left and Cancel on the next.
+  auto* rows = new QVBoxLayout(this);
+  rows->setContentsMargins(8, 4, 8, 4);
+  rows->setSpacing(3);
+  caption_ = new WrappedLabel(this);
   caption_->setObjectName("ProgressCaption");
   bar_ = new QProgressBar(this);
   bar_->setObjectName("ProgressBar");
-  bar_->setFixedWidth(160);
+  bar_->setMinimumWidth(60);
   bar_->setTextVisible(true);
   left_ = new QLabel(this);
   left_->setObjectName("ProgressTimeLeft");
@@ -37,10 +42,12 @@ ProgressPanel::ProgressPanel(QWidget* parent) : QWidget(parent) {
   cancel_->setObjectName("CancelButton");
   cancel_->setToolTip("Stop the command (Esc)");
   cancel_->setFocusPolicy(Qt::NoFocus);
-  layout->addWidget(caption_);
-  layout->addWidget(bar_);
-  layout->addWidget(left_);
-  layout->addWidget(cancel_);
+  rows->addWidget(caption_);
+  auto* line = new QHBoxLayout;
+  line->addWidget(bar_, 1);
+  line->addWidget(left_);
+  line->addWidget(cancel_);
+  rows->addLayout(line);
   connect(cancel_, &QPushButton::clicked, this, &ProgressPanel::cancel_clicked);
 }
 
@@ -49,7 +56,7 @@ void ProgressPanel::start(const QString& caption) {
   step_label_.clear();
   step_start_done_ = 0;
   step_clock_.start();
-  caption_->setText(caption);
+  caption_->set_text(caption);
   bar_->setRange(0, 0);
   left_->clear();
 }
@@ -63,7 +70,7 @@ void ProgressPanel::show_progress(const Progress::Snapshot& snapshot) {
   QString caption = command_;
   if (!snapshot.label.empty() && QString::fromStdString(snapshot.label) != command_)
     caption += ": " + QString::fromStdString(snapshot.label);
-  caption_->setText(caption);
+  caption_->set_text(caption);
   if (snapshot.total == 0) {
     bar_->setRange(0, 0);  // a busy bar: the size is not known
     left_->setText(snapshot.done > 0 ? QString::number(snapshot.done) : QString());

@@ -13,8 +13,10 @@ class QPushButton;
 
 namespace dlslab::app {
 
-/// The status bar's panel of a long command: what is being done, a progress bar with the time
-/// left when the size of the work is known (a busy bar when not), and a Cancel button.
+class WrappedLabel;
+
+/// The row of a long command: what is being done, a progress bar with the time left when the
+/// size of the work is known (a busy bar when not), and a Cancel button.
 class ProgressPanel : public QWidget {
   Q_OBJECT
 
@@ -30,7 +32,7 @@ class ProgressPanel : public QWidget {
   void cancel_clicked();
 
  private:
-  QLabel* caption_ = nullptr;
+  WrappedLabel* caption_ = nullptr;
   QProgressBar* bar_ = nullptr;
   QLabel* left_ = nullptr;
   QPushButton* cancel_ = nullptr;

@@ -36,7 +36,7 @@ void with_arg(Context& ctx, const std::string& arg) {
 }
 template <int I>
 void special_square(Context& ctx, const std::string&) {
-  LoadSpecialSquare(ctx, std::string(kSpecialSquares[I].digits));
+  load_special_type(ctx, kSpecialSquares[I]);
 }
 template <int I>
 void radio_item(Context& ctx, const std::string&) {

@@ -37,7 +37,9 @@ std::string with_default_extension(const std::string& file_name, const std::stri
 }
 
 void SaveMenuItemClick(Context& ctx, const std::string& file_name) {
-  ctx.model.SaveToFile(with_default_extension(file_name, ".txt"));
+  const std::string name = with_default_extension(file_name, ".txt");
+  ctx.model.SaveToFile(name);
+  ctx.notify("Save to file: " + name + " written");
 }
 
 void ImportSquareMenuItemClick(Context& ctx, const std::string& text) {
@@ -65,6 +67,13 @@ void LoadSpecialSquare(Context& ctx, const std::string& digits) {
   ctx.model.SetOrder(kOrder);
   ctx.model.SetFirstSquare(StringToSquare(digits));
   ctx.UpdateView();
+}
+
+void load_special_type(Context& ctx, const SpecialSquare& square) {
+  LoadSpecialSquare(ctx, std::string(square.digits));
+  std::string text = "Special square " + std::string(square.caption) + " loaded";
+  if (!square.type_name.empty()) text += ", type " + std::string(square.type_name);
+  ctx.notify(text);
 }
 
 void RadioItemClick(Context& ctx, int index) {

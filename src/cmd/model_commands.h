@@ -3,6 +3,7 @@
 #include <string>
 
 #include "cmd/context.h"
+#include "model/square_catalogue.h"
 
 // Commands of the File, View and Actions menus that work on the model and its text forms.
 namespace dlslab::cmd {
@@ -14,6 +15,9 @@ void ImportSquareMenuItemClick(Context& ctx, const std::string& text);
 void ImportPairMenuItemClick(Context& ctx, const std::string& text);
 /// Puts one of the embedded squares (by its digit string) on the board at order 10.
 void LoadSpecialSquare(Context& ctx, const std::string& digits);
+/// An item of "Load one of special types": its square loaded as LoadSpecialSquare does, and a
+/// notice naming it, since the board alone does not tell which square came.
+void load_special_type(Context& ctx, const SpecialSquare& square);
 
 /// index 0 = "Single square", 1 = "Pair of squares".
 void RadioItemClick(Context& ctx, int index);

@@ -86,7 +86,9 @@ void PaintBoxKeyValue(Context& ctx, int value) {
 
 void SaveAsBmpClick(Context& ctx, const std::string& file_name) {
   if (!ctx.save_bitmap) throw Error("Pictures cannot be drawn here.");
-  ctx.save_bitmap(with_default_extension(file_name, ".bmp"));
+  const std::string name = with_default_extension(file_name, ".bmp");
+  ctx.save_bitmap(name);
+  ctx.notify("Save as bmp: " + name + " written");
 }
 
 }  // namespace dlslab::cmd
