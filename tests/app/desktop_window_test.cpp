@@ -8,9 +8,7 @@
 #include <QtTest>
 #include <memory>
 
-#include "app/main_form.h"
-#include "app/own_data_folder.h"
-#include "app/menu_text.h"
+#include "app/window_fixture.h"
 #include "cmd/menu_table.h"
 #include "collection/squares_collection.h"
 #include "model/square_catalogue.h"
@@ -18,15 +16,6 @@
 
 namespace dlslab::app {
 namespace {
-
-QAction* FindAction(const QList<QAction*>& actions, const QString& caption) {
-  for (QAction* action : actions) {
-    if (Caption(action) == caption) return action;
-    if (action->menu() != nullptr)
-      if (QAction* found = FindAction(action->menu()->actions(), caption)) return found;
-  }
-  return nullptr;
-}
 
 /// The mnemonic key of a caption as Qt shows it ("Play &game number..." has 'g'), or 0.
 QChar MnemonicKey(const QString& text) {
@@ -57,22 +46,14 @@ void CheckMnemonics(const QList<QAction*>& items, const QString& menu, bool all)
 }  // namespace
 
 /// The window as a desktop program: its size follows the board, its keys and menus.
-class DesktopWindowTest : public QObject {
+class DesktopWindowTest : public QObject, public WindowFixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<TMainForm> form_;
-  QStringList messages_;
-
-  cmd::Context& ctx() { return form_->context(); }
-  QWidget* Box() { return form_->findChild<QWidget*>("PaintBox"); }
   /// Lets the window's layout settle (the minimum size, the client area).
   static void Settle() {
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
-  }
-  QAction* Action(const QString& caption) {
-    return FindAction(form_->menuBar()->actions(), caption);
   }
   QAction* Button(const char* name) { return form_->findChild<QAction*>(name); }
   void ShrinkAsFarAsItGoes() {
@@ -82,11 +63,7 @@ class DesktopWindowTest : public QObject {
 
  private slots:
   void initTestCase() {
-    UseOwnDataFolder();
-    form_ = std::make_unique<TMainForm>();
-    form_->set_message_sink([this](const QString& text) { messages_ << text; });
-    form_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    open_window();
     form_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(form_.get()));
   }

@@ -13,10 +13,8 @@
 #include <thread>
 
 #include "app/diagnostics_pane.h"
-#include "app/main_form.h"
-#include "app/own_data_folder.h"
-#include "app/menu_text.h"
 #include "app/progress_panel.h"
+#include "app/window_fixture.h"
 #include "model/diagnostics.h"
 #include "model/ls_data_structs.h"
 
@@ -27,28 +25,12 @@ constexpr const char* kBachelor =
     "0123456789120453986735618740929478321605273098514668592473104697013258704619852383156029745982"
     "760431";
 
-QAction* FindAction(const QList<QAction*>& actions, const QString& caption) {
-  for (QAction* action : actions) {
-    if (Caption(action) == caption) return action;
-    if (action->menu() != nullptr)
-      if (QAction* found = FindAction(action->menu()->actions(), caption)) return found;
-  }
-  return nullptr;
-}
-
 }  // namespace
 
-class LongCommandTest : public QObject {
+class LongCommandTest : public QObject, public WindowFixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<TMainForm> form_;
-  QStringList messages_;
-
-  cmd::Context& ctx() { return form_->context(); }
-  QAction* Action(const QString& caption) {
-    return FindAction(form_->menuBar()->actions(), caption);
-  }
   template <typename T>
   T* Child(const char* name) {
     return form_->findChild<T*>(name);
@@ -61,11 +43,7 @@ class LongCommandTest : public QObject {
 
  private slots:
   void initTestCase() {
-    UseOwnDataFolder();
-    form_ = std::make_unique<TMainForm>();
-    form_->set_message_sink([this](const QString& text) { messages_ << text; });
-    form_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    open_window();
     form_->set_research_mode(true);
     form_->run_command("Clear log");
   }

@@ -1,6 +1,3 @@
-#include "app/main_form.h"
-#include "app/own_data_folder.h"
-
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -21,9 +18,8 @@
 #include <memory>
 
 #include "app/import_form.h"
-#include "app/menu_text.h"
-#include "app/paint_box.h"
 #include "app/set_order_form.h"
+#include "app/window_fixture.h"
 #include "cmd/menu_table.h"
 #include "collection/squares_collection.h"
 #include "model/ls_data_structs.h"
@@ -37,29 +33,12 @@ constexpr const char* kBachelor =
     "0123456789120453986735618740929478321605273098514668592473104697013258704619852383156029745982"
     "760431";
 
-QAction* FindAction(const QList<QAction*>& actions, const QString& caption) {
-  for (QAction* action : actions) {
-    if (Caption(action) == caption) return action;
-    if (action->menu() != nullptr)
-      if (QAction* found = FindAction(action->menu()->actions(), caption)) return found;
-  }
-  return nullptr;
-}
-
 }  // namespace
 
-class MainFormTest : public QObject {
+class MainFormTest : public QObject, public WindowFixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<TMainForm> form_;
-  QStringList messages_;
-
-  cmd::Context& ctx() { return form_->context(); }
-  PaintBox* Box() { return form_->findChild<PaintBox*>("PaintBox"); }
-  QAction* Action(const QString& caption) {
-    return FindAction(form_->menuBar()->actions(), caption);
-  }
   QStringList VisibleMenus() {
     QStringList captions;
     for (QAction* top : form_->menuBar()->actions())
@@ -77,11 +56,7 @@ class MainFormTest : public QObject {
 
  private slots:
   void initTestCase() {
-    UseOwnDataFolder();
-    form_ = std::make_unique<TMainForm>();
-    form_->set_message_sink([this](const QString& text) { messages_ << text; });
-    form_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    open_window();
     // Start-up dealt a game: its clues are the board's filled cells, kept in the puzzle copy.
     QCOMPARE(ctx().puzzle.order(), 10);
     QVERIFY(ctx().puzzle == ctx().model.FirstSquare);
