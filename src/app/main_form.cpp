@@ -215,7 +215,7 @@ TMainForm::TMainForm() {
   connect(long_command_, &LongCommand::ended, this, &TMainForm::long_command_ended);
   connect(long_command_, &LongCommand::panel_shown, this, [this] {
     tool_bar_->setEnabled(false);
-    follow_progress_row();
+    size_before_progress_ = size();
   });
 
   build_tool_bar();
@@ -667,7 +667,7 @@ void TMainForm::long_command_ended() {
   LongCommand::Ended ended = long_command_->take_ended();
   tool_bar_->setEnabled(true);
   set_commands_enabled(true);
-  follow_progress_row();
+  give_back_progress_room();
   running_ = ended.entry;
   if (ended.job) guarded([this, &ended] { ended.job->apply(ctx_); });
   running_ = nullptr;
@@ -712,7 +712,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
   // Closing stops the long command at its next safe point; nothing of it is applied.
   if (command_running()) {
     long_command_->shutdown();
-    follow_progress_row();
+    give_back_progress_room();
     tool_bar_->setEnabled(true);
     set_commands_enabled(true);
     emit command_ended();
@@ -805,19 +805,13 @@ void TMainForm::place_notice() {
   notice_->setGeometry(kLeft, std::max(client_->height() - kLeft - height, 0), width, height);
 }
 
-void TMainForm::follow_progress_row() {
-  if (!shown_) return;
-  // The row coming up in a window at its smallest makes the window grow (now rather than on
-  // the next pass of the event loop); when it is gone again, the window goes back to the size
-  // it had, unless it was made wider or narrower meanwhile.
-  const QSize before = size();
+void TMainForm::give_back_progress_room() {
+  // The window grew for the progress row where it was at its smallest; with the row gone, it
+  // goes back to the size it had, unless it was made wider or narrower meanwhile.
+  if (!size_before_progress_) return;
+  const QSize before = *std::exchange(size_before_progress_, std::nullopt);
   lay_out_now();
-  if (size() != before) {
-    if (!size_before_progress_) size_before_progress_ = before;
-  } else if (size_before_progress_ && progress_panel_->isHidden()) {
-    if (size_before_progress_->width() == width()) resize(*size_before_progress_);
-    size_before_progress_.reset();
-  }
+  if (before.width() == width() && before.height() < height()) resize(before);
 }
 
 }  // namespace dlslab::app

@@ -159,9 +159,8 @@ class TMainForm : public QMainWindow {
   void show_notice(const QString& text);
   /// The notice across the foot of the client area, as high as its lines need.
   void place_notice();
-  /// After the progress row came or went: the window grows to hold it, and shrinks back once
-  /// it is gone.
-  void follow_progress_row();
+  /// After a long command: the size the window had before its progress row made it grow.
+  void give_back_progress_room();
   /// A question box with `yes` and Cancel, Cancel the default; a question sink replaces it.
   bool ask(const QString& text, const QString& yes);
   /// Before "New game" or "Play game number..." throws away a game with the player's entries:
@@ -191,7 +190,7 @@ class TMainForm : public QMainWindow {
   QLabel* notice_ = nullptr;
   QTimer* notice_timer_ = nullptr;
   StatisticsWindow* statistics_window_ = nullptr;
-  std::optional<QSize> size_before_progress_;  ///< the window's size before the row made it grow
+  std::optional<QSize> size_before_progress_;  ///< the window's size as the progress row came
   QMenu* popup_menu_ = nullptr;
   QMenu* marks_menu_ = nullptr;
   QAction* marks_separator_ = nullptr;

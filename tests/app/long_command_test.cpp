@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QtTest>
 #include <memory>
@@ -17,6 +18,8 @@
 #include "app/window_fixture.h"
 #include "model/diagnostics.h"
 #include "model/ls_data_structs.h"
+#include "model/square_catalogue.h"
+#include "model/square_view.h"
 
 namespace dlslab::app {
 namespace {
@@ -34,6 +37,19 @@ class LongCommandTest : public QObject, public WindowFixture {
   template <typename T>
   T* Child(const char* name) {
     return form_->findChild<T*>(name);
+  }
+  /// Lets the window's layout settle.
+  static void settle() {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+  }
+  /// Every line of a label's text shows: it is as wide as its longest word and as high as its
+  /// lines need at its width, and it lies inside `within`.
+  static bool shows_whole(const QLabel* label, const QWidget* within) {
+    const QRect where(label->mapTo(within, QPoint(0, 0)), label->size());
+    return label->isVisible() && label->width() >= label->minimumSizeHint().width() &&
+           label->height() >= label->heightForWidth(label->width()) &&
+           within->rect().contains(where);
   }
   /// An empty square: counting its fillings would take far longer than any test.
   void StartEndlessCount() {
@@ -85,6 +101,62 @@ class LongCommandTest : public QObject, public WindowFixture {
     std::vector<std::string> expected = log_before;
     expected.push_back("Get fillings count: cancelled");
     QCOMPARE(ctx().log.lines(), expected);
+    QVERIFY(messages_.isEmpty());
+  }
+
+  void statusLineStaysWholeBesideALongCommand() {
+    // The special square with the longest status line.
+    QString caption, text;
+    auto* status = Child<QLabel>("StatusPanel");
+    for (const SpecialSquare& special : kSpecialSquares) {
+      form_->run_command(special.caption);
+      if (status->text().size() > text.size()) {
+        caption = QString::fromUtf8(special.caption.data(), special.caption.size());
+        text = status->text();
+      }
+    }
+    form_->run_command(caption.toStdString());
+    QVERIFY2(text.size() > 40, qPrintable(text));
+    for (const QSize asked : {QSize(1, 1), QSize(560, 640), QSize(1500, 900)}) {
+      form_->resize(asked);
+      settle();
+      const QSize before = form_->size();
+      const QRect board = Box()->geometry();
+      QVERIFY(shows_whole(status, form_->statusBar()));
+      // A search that runs far longer than the test; its row comes up beside the status line.
+      form_->start_command("Search ODLS...", "rsv3 4000000000");
+      ProgressPanel* panel = form_->panel();
+      QTRY_VERIFY(panel->isVisible());
+      settle();
+      const QString at = QString("%1 x %2").arg(form_->width()).arg(form_->height());
+      QVERIFY(!form_->statusBar()->isAncestorOf(panel));
+      QCOMPARE(status->text(), text);
+      QVERIFY2(shows_whole(status, form_->statusBar()), qPrintable(at));
+      QVERIFY2(form_->statusBar()->geometry().bottom() < form_->height(), qPrintable(at));
+      if (asked.width() > 1000)  // wide enough for the whole line in one
+        QVERIFY2(status->width() >= status->fontMetrics().horizontalAdvance(text), qPrintable(at));
+      // The row lies between the board and the status bar, its name and step whole.
+      const QRect row(panel->mapTo(form_.get(), QPoint(0, 0)), panel->size());
+      QVERIFY2(form_->rect().contains(row), qPrintable(at));
+      QVERIFY2(row.bottom() < form_->statusBar()->geometry().top(), qPrintable(at));
+      auto* name = Child<QLabel>("ProgressCaption");
+      QVERIFY(name->text().startsWith("Search ODLS"));
+      QVERIFY2(shows_whole(name, panel), qPrintable(at + ": " + name->text()));
+      QVERIFY(Child<QPushButton>("CancelButton")->isVisible());
+      // The board neither moves nor shrinks for the row.
+      QCOMPARE(Box()->geometry(), board);
+      QVERIFY(form_->bitmap().height() >= get_fitted_view_size(ctx().model, kMinCellSize).height);
+
+      QSignalSpy ended(form_.get(), &TMainForm::command_ended);
+      form_->cancel_command();
+      QVERIFY(ended.wait(5000));
+      settle();
+      QVERIFY(!panel->isVisible());
+      QCOMPARE(form_->size(), before);
+      QCOMPARE(Box()->geometry(), board);
+      QVERIFY(shows_whole(status, form_->statusBar()));
+    }
+    QCOMPARE(ctx().log.lines().back(), std::string("Search ODLS: cancelled"));
     QVERIFY(messages_.isEmpty());
   }
 

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -315,6 +316,9 @@ class MainFormTest : public QObject, public WindowFixture {
     QCOMPARE(ctx().log.lines().back(),
              "Load collection: " + file +
                  " not loaded, wrong file format at line 34; the collection is unchanged");
+    // The error box does not name the file; the notice beside it does.
+    QVERIFY(form_->notice()->isVisible());
+    QCOMPARE(form_->notice()->text(), QString::fromStdString(ctx().log.lines().back()));
     auto* spin = form_->findChild<QSpinBox*>("SpinEdit");
     QCOMPARE(spin->maximum(), 2);
     QCOMPARE(spin->value(), 1);
@@ -322,6 +326,42 @@ class MainFormTest : public QObject, public WindowFixture {
     QVERIFY(ctx().model.FirstSquare == board);
     form_->findChild<QAction*>("GoToNextToolButton")->trigger();
     QVERIFY(ctx().model.FirstSquare == squares.get_square(2));
+  }
+
+  void noticesTellWhatTheLogDoesNot() {
+    QLabel* notice = form_->notice();
+    QWidget* client = form_->findChild<QWidget*>("Client");
+    for (const bool research : {false, true}) {
+      form_->set_research_mode(research);
+      const std::vector<std::string> log = ctx().log.lines();
+      Action("Fish")->trigger();
+      QVERIFY(notice->isVisible());
+      QCOMPARE(notice->text(), QString("Special square Fish loaded, type FISH (N)"));
+      // Over the foot of the client area, every line of it inside.
+      const QRect where = notice->geometry();
+      QVERIFY(client->rect().contains(where));
+      QCOMPARE(where.bottom(), client->height() - 1 - 8);
+      QVERIFY(where.height() >= notice->heightForWidth(where.width()));
+
+      QTemporaryDir dir;
+      form_->run_command("Save to file...", (dir.path() + "/fish").toStdString());
+      QCOMPARE(notice->text(), "Save to file: " + dir.path() + "/fish.txt written");
+      QTemporaryDir empty;
+      form_->run_command("Find square in folder", empty.path().toStdString());
+      QCOMPARE(notice->text(), "Find square in folder: " + empty.path() + "/ holds no files");
+      QCOMPARE(ctx().log.lines(), log);  // the log says no more than before
+      QTest::mouseClick(notice, Qt::LeftButton);
+      QVERIFY(!notice->isVisible());
+    }
+    // A narrow window breaks a long notice into lines instead of cutting it.
+    form_->resize(1, 1);
+    QCoreApplication::processEvents();
+    form_->run_command("Find square in folder", "/nonexistent-dir");
+    QCOMPARE(messages_.size(), 1);
+    Action("XO=74")->trigger();
+    QVERIFY(notice->height() >= notice->heightForWidth(notice->width()));
+    QVERIFY(client->rect().contains(notice->geometry()));
+    QVERIFY(messages_.size() == 1);
   }
 
   void cliPaintsTheSamePictureOffscreen() {

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QMenuBar>
 #include <QProcess>
 #include <QStandardPaths>
@@ -10,8 +11,9 @@
 #include <QtTest>
 
 #include "app/main_form.h"
-#include "app/own_data_folder.h"
 #include "app/menu_text.h"
+#include "app/own_data_folder.h"
+#include "app/statistics_window.h"
 #include "model/square_catalogue.h"
 
 namespace dlslab::app {
@@ -37,9 +39,7 @@ class StatsRendererTest : public QObject {
   }
 
  private slots:
-  void initTestCase() {
-    UseOwnDataFolder();
-  }
+  void initTestCase() { UseOwnDataFolder(); }
 
   void gradientRectRunsFromTopColourToBottomColourInsideAnOutline() {
     QImage image(20, 20, QImage::Format_RGB32);
@@ -109,6 +109,19 @@ class StatsRendererTest : public QObject {
     form.run_command("Draw statistical info");
     const QImage saved(dir.path() + "/bmp.bmp");
     QCOMPARE(saved.size(), QSize(2110, 2110));
+    // The picture written comes up in a window of its own, and the notice names its file.
+    StatisticsWindow* shown = form.statistics_window();
+    QVERIFY(shown->isVisible());
+    QCOMPARE(shown->picture().convertToFormat(QImage::Format_RGB32),
+             saved.convertToFormat(QImage::Format_RGB32));
+    QCOMPARE(form.notice()->text(), "Draw statistical info: the picture is written to " +
+                                        QDir::currentPath() + "/bmp.bmp");
+    const QImage painted = shown->grab().toImage();
+    int dark = 0;
+    for (int y = 0; y < painted.height(); y += 2)
+      for (int x = 0; x < painted.width(); x += 2)
+        dark += painted.pixelColor(x, y).lightness() < 100;
+    QVERIFY(dark > 100);  // the outlines and bars, scaled down to the window
     form.run_command("Find square in folder",
                      dir.path().toStdString());  // bmp.bmp is no collection
     QCOMPARE(messages,

@@ -162,6 +162,22 @@ TEST_F(SquareFiles, SaveAddsTxtOnlyWhenTheNameHasNoExtension) {
   EXPECT_EQ(redraws, 0);
 }
 
+TEST_F(SquareFiles, SavesTellTheFileWrittenInANoticeNotInTheLog) {
+  std::vector<std::string> notices;
+  ctx.notice = [&notices](const std::string& text) { notices.push_back(text); };
+  ctx.save_bitmap = [](const std::string&) {};
+  ShowPair();
+  RunMenu(ctx, "Save to file...", (dir / "pair").string());
+  RunMenu(ctx, "Save as bmp...", (dir / "view").string());
+  EXPECT_EQ(notices,
+            (std::vector<std::string>{"Save to file: " + (dir / "pair.txt").string() + " written",
+                                      "Save as bmp: " + (dir / "view.bmp").string() + " written"}));
+  // A save that fails says nothing of a file written.
+  EXPECT_ANY_THROW(RunMenu(ctx, "Save to file...", (dir / "missing" / "a.txt").string()));
+  EXPECT_EQ(notices.size(), 2u);
+  EXPECT_TRUE(Log().empty());
+}
+
 TEST_F(SquareFiles, LoadRestoresTheOrderTheSquaresAndTheView) {
   ShowPair();
   RunMenu(ctx, "Save to file...", (dir / "pair.txt").string());
@@ -193,6 +209,16 @@ TEST_F(CommandsTest, EachSpecialSquareLoadsItsOwnDigits) {
     EXPECT_TRUE(IsFilled(ctx.model.FirstSquare));
     EXPECT_TRUE(IsDiagonalLatin(ctx.model.FirstSquare));
   }
+}
+
+TEST_F(CommandsTest, ASpecialSquareIsNamedInANotice) {
+  std::vector<std::string> notices;
+  ctx.notice = [&notices](const std::string& text) { notices.push_back(text); };
+  RunMenu(ctx, "Fish");
+  RunMenu(ctx, "XO=74");  // of no family type
+  EXPECT_EQ(notices, (std::vector<std::string>{"Special square Fish loaded, type FISH (N)",
+                                               "Special square XO=74 loaded"}));
+  EXPECT_TRUE(Log().empty());
 }
 
 TEST(menu_table, FindsCommandsByCaption) {

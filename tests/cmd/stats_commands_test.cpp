@@ -60,6 +60,46 @@ TEST_F(StatsCommandsTest, DrawStatisticalInfoHandsTheHistogramsToThePainter) {
   EXPECT_TRUE(ctx.log.lines().empty());
 }
 
+TEST_F(StatsCommandsTest, DrawStatisticalInfoNamesThePictureWritten) {
+  std::vector<std::string> notices;
+  ctx.notice = [&notices](const std::string& text) { notices.push_back(text); };
+  ctx.save_statistics_bitmap = [](const CellHistograms&, const std::string&) {
+    throw std::ios_base::failure("cannot write");
+  };
+  EXPECT_ANY_THROW(DrawStatisticalInfoMenuItemClick(ctx));
+  EXPECT_TRUE(notices.empty());  // nothing written, nothing said
+  ctx.save_statistics_bitmap = [](const CellHistograms&, const std::string&) {};
+  DrawStatisticalInfoMenuItemClick(ctx);
+  EXPECT_EQ(notices, std::vector<std::string>{"Draw statistical info: the picture is written to " +
+                                              (fs::current_path() / "bmp.bmp").string()});
+}
+
+TEST_F(StatsCommandsTest, FindSquareInFolderSaysWhenItFindsNothing) {
+  std::vector<std::string> notices;
+  ctx.notice = [&notices](const std::string& text) { notices.push_back(text); };
+  const std::string base = folder.string() + "/";
+  ctx.model.SetFirstSquare(GetCanonicalForm(test::RandomDls(4)));
+  FindSquareInFolderMenuItemClick(ctx, folder.string());
+  TSquaresCollection other;
+  other.AddSquare(test::RandomDls(9), true, true);
+  other.SaveToFile((folder / "c.txt").string());
+  FindSquareInFolderMenuItemClick(ctx, folder.string());
+  other.SaveToFile((folder / "d.txt").string());
+  FindSquareInFolderMenuItemClick(ctx, folder.string());
+  EXPECT_EQ(notices,
+            (std::vector<std::string>{
+                "Find square in folder: " + base + " holds no files",
+                "Find square in folder: the one file in " + base + " does not hold the square",
+                "Find square in folder: none of the 2 files in " + base + " holds the square"}));
+  // A hit is told by its line in the log, and by no notice.
+  TSquaresCollection one;
+  one.AddSquare(test::RandomDls(4), true, true);
+  one.SaveToFile((folder / "a.txt").string());
+  FindSquareInFolderMenuItemClick(ctx, folder.string());
+  EXPECT_EQ(notices.size(), 3u);
+  EXPECT_EQ(ctx.log.lines(), std::vector<std::string>{base + "a.txt"});
+}
+
 TEST_F(StatsCommandsTest, FindSquareInFolderLogsTheMatchingFiles) {
   const TLatinSquare form = GetCanonicalForm(test::RandomDls(4));
   TSquaresCollection one;
