@@ -237,10 +237,11 @@ TMainForm::TMainForm() {
   ctx_.notice = [this](const std::string& text) { show_notice(QString::fromUtf8(text.c_str())); };
   ctx_.save_statistics_bitmap = [this](const CellHistograms& histograms,
                                        const std::string& file_name) {
-    render::save_statistical_info_bitmap(histograms, file_name);
-    // What was written, read back, is what the window shows.
-    const QString name = QDir::current().absoluteFilePath(QString::fromStdString(file_name));
-    statistics_window_->show_picture(QImage(name), name);
+    // The picture is drawn once: the file gets it, and the window shows it.
+    const QImage picture = render::DrawStatisticalInfo(histograms);
+    render::save_image_as_bmp(picture, file_name);
+    statistics_window_->show_picture(
+        picture, QDir::current().absoluteFilePath(QString::fromStdString(file_name)));
   };
   ctx_.log.on_add = [this](const std::string& line) {
     memo_->appendPlainText(QString::fromUtf8(line.c_str()));
