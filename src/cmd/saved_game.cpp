@@ -51,12 +51,17 @@ class Reader {
     std::string word;
     return static_cast<bool>(line_ >> word) && word == key;
   }
-  /// The next number of the line, which must lie in [low, high].
+  /// The next number of the line, which must lie in [low, high]. A word that is no such
+  /// number stays unread, so that line_done() sees it.
   bool number(long long low, long long high, long long& value) {
+    const std::streampos start = line_.tellg();
     std::string word;
     if (!(line_ >> word)) return false;
     const std::optional<long long> number = parse_number<long long>(word);
-    if (!number || *number < low || *number > high) return false;
+    if (!number || *number < low || *number > high) {
+      line_.seekg(start);
+      return false;
+    }
     value = *number;
     return true;
   }

@@ -190,6 +190,12 @@ TEST_F(PlayedGame, ADamagedOrForeignTextIsNoGame) {
   EXPECT_FALSE(parse_saved_game(edited("marks ", "marks 1024 ")));  // a mark past it
   EXPECT_FALSE(parse_saved_game(edited("undo 4", "undo 5")));
   EXPECT_FALSE(parse_saved_game(edited("step 2 ", "step 3 ")));
+  // A word or a number out of range after a step's last change.
+  for (const char* tail : {" x", " 9", " -5"}) {
+    std::string changed = text;
+    changed.insert(changed.find('\n', changed.find("\nstep ") + 1), tail);
+    EXPECT_FALSE(parse_saved_game(changed)) << tail;
+  }
   EXPECT_FALSE(parse_saved_game(edited("redo 1\nstep", "redo 1\nstep\nstep")));
   EXPECT_FALSE(parse_saved_game(text + "more\n"));
   EXPECT_FALSE(parse_saved_game(""));
