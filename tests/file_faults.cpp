@@ -18,7 +18,7 @@ struct Armed {
   std::string path_part;
 
   // Whether this call on `fd` is the one to fail; disarms then.
-  bool Fires(int fd) {
+  bool fires_on(int fd) {
     const std::lock_guard lock(mutex);
     if (error == 0) return false;
     if (!path_part.empty()) {
@@ -55,7 +55,7 @@ Armed& close_fault() {
 
 extern "C" int fsync(int fd) {
   static const auto real = reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, "fsync"));
-  if (fsync_fault().Fires(fd)) {
+  if (fsync_fault().fires_on(fd)) {
     errno = fsync_fault().take();
     return -1;
   }
@@ -64,7 +64,7 @@ extern "C" int fsync(int fd) {
 
 extern "C" int close(int fd) {
   static const auto real = reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, "close"));
-  const bool fires = close_fault().Fires(fd);
+  const bool fires = close_fault().fires_on(fd);
   const int result = real(fd);
   if (!fires) return result;
   errno = close_fault().take();
@@ -72,13 +72,13 @@ extern "C" int close(int fd) {
 }
 
 namespace dlslab::test {
-void FailNextFsync(int error, std::string path_part) {
+void fail_next_fsync(int error, std::string path_part) {
   fsync_fault().set(error, std::move(path_part));
 }
-void FailNextClose(int error, std::string path_part) {
+void fail_next_close(int error, std::string path_part) {
   close_fault().set(error, std::move(path_part));
 }
-void ClearFileFaults() {
+void clear_file_faults() {
   fsync_fault().set(0, "");
   close_fault().set(0, "");
 }

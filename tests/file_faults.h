@@ -20,14 +20,14 @@ namespace dlslab::test {
 
 /// The next fsync (close) in this process of a file whose path holds `path_part` fails with
 /// `error`; close still closes.
-void FailNextFsync(int error, std::string path_part = "");
-void FailNextClose(int error, std::string path_part = "");
+void fail_next_fsync(int error, std::string path_part = "");
+void fail_next_close(int error, std::string path_part = "");
 /// Disarms both.
-void ClearFileFaults();
+void clear_file_faults();
 
 namespace file_faults_detail {
 
-inline bool SetImmutable(const std::filesystem::path& path, bool on) {
+inline bool set_immutable(const std::filesystem::path& path, bool on) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return false;
   int flags = 0;
@@ -40,7 +40,7 @@ inline bool SetImmutable(const std::filesystem::path& path, bool on) {
   return done;
 }
 
-inline bool CanCreateIn(const std::filesystem::path& folder) {
+inline bool can_create_in(const std::filesystem::path& folder) {
   const std::filesystem::path probe = folder / ".probe";
   const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
   if (fd < 0) return false;
@@ -57,12 +57,12 @@ class LockedFolder {
  public:
   explicit LockedFolder(std::filesystem::path folder) : folder_(std::move(folder)) {
     ::chmod(folder_.c_str(), 0555);
-    if (file_faults_detail::CanCreateIn(folder_))
-      immutable_ = file_faults_detail::SetImmutable(folder_, true);
-    ok_ = !file_faults_detail::CanCreateIn(folder_);
+    if (file_faults_detail::can_create_in(folder_))
+      immutable_ = file_faults_detail::set_immutable(folder_, true);
+    ok_ = !file_faults_detail::can_create_in(folder_);
   }
   ~LockedFolder() {
-    if (immutable_) file_faults_detail::SetImmutable(folder_, false);
+    if (immutable_) file_faults_detail::set_immutable(folder_, false);
     ::chmod(folder_.c_str(), 0755);
   }
   LockedFolder(const LockedFolder&) = delete;
@@ -79,9 +79,9 @@ class LockedFolder {
 class LockedFile {
  public:
   explicit LockedFile(std::filesystem::path file)
-      : file_(std::move(file)), ok_(file_faults_detail::SetImmutable(file_, true)) {}
+      : file_(std::move(file)), ok_(file_faults_detail::set_immutable(file_, true)) {}
   ~LockedFile() {
-    if (ok_) file_faults_detail::SetImmutable(file_, false);
+    if (ok_) file_faults_detail::set_immutable(file_, false);
   }
   LockedFile(const LockedFile&) = delete;
   LockedFile& operator=(const LockedFile&) = delete;

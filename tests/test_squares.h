@@ -10,7 +10,7 @@
 namespace dlslab::test {
 
 /// A complete order-10 DLS: "Random search v3" on a fresh model with the given seed.
-inline TLatinSquare RandomDls(std::uint32_t seed) {
+inline TLatinSquare random_dls(std::uint32_t seed) {
   cmd::Context ctx;
   RandSeed = seed;
   cmd::RandomSearchV3MenuItemClick(ctx);

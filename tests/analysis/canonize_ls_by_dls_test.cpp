@@ -15,14 +15,14 @@
 namespace dlslab {
 namespace {
 
-void ExpectSameEntries(const TSquaresCollection& a, const TSquaresCollection& b,
-                       const std::string& what) {
+void expect_same_entries(const TSquaresCollection& a, const TSquaresCollection& b,
+                         const std::string& what) {
   ASSERT_EQ(a.Count(), b.Count()) << what;
   for (int i = 0; i < a.Count(); ++i) EXPECT_EQ(a.Items(i), b.Items(i)) << what << " " << i;
 }
 
 /// Both routes with verbose on; their results and diagnostics must agree.
-void ExpectRoutesAgree(const TLatinSquare& square, const std::string& what) {
+void expect_routes_agree(const TLatinSquare& square, const std::string& what) {
   LsByDlsCanonizer canonizer;
   std::ostringstream fast_out;
   std::ostringstream literal_out;
@@ -36,7 +36,7 @@ void ExpectRoutesAgree(const TLatinSquare& square, const std::string& what) {
     const ScopedDiagStream to(&literal_out);
     literal = canonizer.canonize_ls_by_dls_literal(square, true, false);
   }
-  ExpectSameEntries(fast, literal, what);
+  expect_same_entries(fast, literal, what);
   EXPECT_EQ(fast_out.str(), literal_out.str()) << what;
 }
 
@@ -58,17 +58,17 @@ TEST(CanonizeLsByDls, FastRouteMatchesLiteralOnSpecialSquares) {
   // The two Brown squares are left to the benchmarks: their literal run takes minutes.
   for (const int special : {0, 1, 3, 5, 13, 15, 16, 18}) {
     const SpecialSquare& s = kSpecialSquares[special];
-    ExpectRoutesAgree(StringToSquare(s.digits), std::string(s.caption));
+    expect_routes_agree(StringToSquare(s.digits), std::string(s.caption));
   }
 }
 
 TEST(CanonizeLsByDls, FastRouteMatchesLiteralOnRandomAndNonDiagonalSquares) {
   for (std::uint32_t seed = 1; seed <= 3; ++seed)
-    ExpectRoutesAgree(test::RandomDls(seed), "seed " + std::to_string(seed));
+    expect_routes_agree(test::random_dls(seed), "seed " + std::to_string(seed));
   // A conjugate of a DLS is a Latin square that is seldom diagonal.
-  const TLatinSquare conjugate = GetParastrof1(test::RandomDls(4));
+  const TLatinSquare conjugate = GetParastrof1(test::random_dls(4));
   ASSERT_FALSE(IsDiagonalLatin(conjugate));
-  ExpectRoutesAgree(conjugate, "conjugate");
+  expect_routes_agree(conjugate, "conjugate");
 }
 
 TEST(CanonizeLsByDls, FormsAreCanonicalAndHaveMates) {
@@ -130,7 +130,7 @@ TEST(CanonizeAllByDls, FastRouteMatchesLiteralAndStopsOnBigFamilies) {
     const ScopedDiagStream to(&literal_out);
     canonizer.canonize_all_by_dls_literal(literal, true, true);
   }
-  ExpectSameEntries(fast, literal, "Fish");
+  expect_same_entries(fast, literal, "Fish");
   EXPECT_EQ(fast_out.str(), literal_out.str());
   EXPECT_EQ(fast.GetSquareString(0), kSpecialSquares[16].digits);
   EXPECT_EQ(fast_out.str().rfind("Square 0 from 1 canonizing...\n", 0), 0u);

@@ -15,13 +15,13 @@
 namespace dlslab {
 namespace {
 
-TSquaresCollection StartingWith(std::string_view digits) {
+TSquaresCollection starting_with(std::string_view digits) {
   TSquaresCollection collection;
   collection.AddSquareString(digits, true, true);
   return collection;
 }
 
-void ExpectSameFamily(const TSquaresCollection& a, const TSquaresCollection& b) {
+void expect_same_family(const TSquaresCollection& a, const TSquaresCollection& b) {
   ASSERT_EQ(a.Count(), b.Count());
   for (int i = 0; i < a.Count(); ++i) EXPECT_EQ(a.Items(i), b.Items(i)) << i;
   EXPECT_EQ(a.Degrees(), b.Degrees());
@@ -30,7 +30,7 @@ void ExpectSameFamily(const TSquaresCollection& a, const TSquaresCollection& b) 
 TEST(BuildOdlsFamily, MatelessSquareStaysAloneWithDegreeZero) {
   OdlsSearch search;
   for (const bool fast : {false, true}) {
-    TSquaresCollection family = StartingWith(test::kBachelor);
+    TSquaresCollection family = starting_with(test::kBachelor);
     if (fast)
       build_odls_family_fast(family, false, true, search);
     else
@@ -46,11 +46,11 @@ TEST(BuildOdlsFamily, MatelessSquareStaysAloneWithDegreeZero) {
 TEST(BuildOdlsFamily, ClosesUnderMatesWithConsistentDegrees) {
   OdlsSearch search;
   for (const SpecialSquare& special : kSpecialSquares) {
-    TSquaresCollection literal = StartingWith(special.digits);
+    TSquaresCollection literal = starting_with(special.digits);
     BuildOdlsFamily(literal, false, true, search);
-    TSquaresCollection fast = StartingWith(special.digits);
+    TSquaresCollection fast = starting_with(special.digits);
     build_odls_family_fast(fast, false, true, search);
-    ExpectSameFamily(literal, fast);
+    expect_same_family(literal, fast);
 
     // Closed: every mate of every member is a member; degrees count the mates.
     for (int i = 0; i < literal.Count(); ++i) {
@@ -65,7 +65,7 @@ TEST(BuildOdlsFamily, ClosesUnderMatesWithConsistentDegrees) {
 
 TEST(BuildOdlsFamily, WithoutDegreesLeavesThemEmpty) {
   OdlsSearch search;
-  TSquaresCollection family = StartingWith(kSpecialSquares[1].digits);  // "Once"
+  TSquaresCollection family = starting_with(kSpecialSquares[1].digits);  // "Once"
   family.Degrees() = {7, 7};
   build_odls_family_fast(family, false, false, search);
   EXPECT_EQ(family.Count(), 2);
@@ -96,7 +96,7 @@ TEST(BuildOdlsFamily, DegreesOfAnUnnormalizedStartFollowTheDefects) {
 TEST(BuildOdlsFamily, VerboseWritesTheProgressLines) {
   std::ostringstream out;
   OdlsSearch search;
-  TSquaresCollection family = StartingWith(kSpecialSquares[2].digits);  // "Symmetric Line-3"
+  TSquaresCollection family = starting_with(kSpecialSquares[2].digits);  // "Symmetric Line-3"
   {
     const ScopedDiagStream to(&out);
     build_odls_family_fast(family, true, true, search);

@@ -32,8 +32,8 @@ class TempFolder {
     fs::create_directories(path_);
   }
   ~TempFolder() { fs::remove_all(path_); }
-  [[nodiscard]] std::string Path() const { return path_.string() + "/"; }
-  void Write(const std::string& name, const std::string& text) const {
+  [[nodiscard]] std::string prefix() const { return path_.string() + "/"; }
+  void write_file(const std::string& name, const std::string& text) const {
     std::ofstream(path_ / name, std::ios::binary) << text;
   }
 
@@ -71,40 +71,40 @@ TEST(WithTrailingSeparator, ExactlyOne) {
 
 TEST(TFileScaner, FilesInNameOrderWithoutSubfolders) {
   TempFolder dir("dlslab_scan_order");
-  dir.Write("b.txt", "");
-  dir.Write("a.txt", "");
-  dir.Write("C.dat", "");
-  fs::create_directory(dir.Path() + "sub.txt");
-  std::ofstream(dir.Path() + "sub.txt/inner.txt") << "";  // not reached
-  RecordingScanner all("*", dir.Path());
+  dir.write_file("b.txt", "");
+  dir.write_file("a.txt", "");
+  dir.write_file("C.dat", "");
+  fs::create_directory(dir.prefix() + "sub.txt");
+  std::ofstream(dir.prefix() + "sub.txt/inner.txt") << "";  // not reached
+  RecordingScanner all("*", dir.prefix());
   std::vector<int> progress;
   all.OnProgress = [&progress](int n) { progress.push_back(n); };
   EXPECT_EQ(all.FilesCount(), 0);
   all.Scan();
-  EXPECT_EQ(all.seen, (std::vector<std::string>{dir.Path() + "C.dat", dir.Path() + "a.txt",
-                                                dir.Path() + "b.txt"}));
+  EXPECT_EQ(all.seen, (std::vector<std::string>{dir.prefix() + "C.dat", dir.prefix() + "a.txt",
+                                                dir.prefix() + "b.txt"}));
   EXPECT_EQ(all.FilesCount(), 3);
   EXPECT_EQ(progress, (std::vector<int>{1, 2, 3}));
 
-  RecordingScanner texts("*.txt", dir.Path());
+  RecordingScanner texts("*.txt", dir.prefix());
   texts.Scan();  // no OnProgress set
-  EXPECT_EQ(texts.seen, (std::vector<std::string>{dir.Path() + "a.txt", dir.Path() + "b.txt"}));
+  EXPECT_EQ(texts.seen, (std::vector<std::string>{dir.prefix() + "a.txt", dir.prefix() + "b.txt"}));
 }
 
 TEST(TFileScaner, EmptyAndMissingFolders) {
   TempFolder dir("dlslab_scan_empty");
-  fs::create_directory(dir.Path() + "only_a_folder");
-  RecordingScanner empty("*", dir.Path());
+  fs::create_directory(dir.prefix() + "only_a_folder");
+  RecordingScanner empty("*", dir.prefix());
   empty.Scan();
   EXPECT_TRUE(empty.seen.empty());
   EXPECT_EQ(empty.FilesCount(), 0);
 
-  RecordingScanner missing("*", dir.Path() + "nowhere/");
+  RecordingScanner missing("*", dir.prefix() + "nowhere/");
   try {
     missing.Scan();
     FAIL() << "no error";
   } catch (const Error& e) {
-    EXPECT_NE(std::string(e.what()).find("Cannot read the folder \"" + dir.Path() + "nowhere/\""),
+    EXPECT_NE(std::string(e.what()).find("Cannot read the folder \"" + dir.prefix() + "nowhere/\""),
               std::string::npos)
         << e.what();
   }
@@ -117,7 +117,7 @@ class SquaresScannerTest : public ::testing::Test {
                               const std::vector<TLatinSquare>& squares) {
     TSquaresCollection c;
     for (const TLatinSquare& s : squares) c.AddSquare(s, true, false);
-    c.SaveToFile(dir.Path() + name);
+    c.SaveToFile(dir.prefix() + name);
   }
 
   std::ostringstream diag;
@@ -125,43 +125,43 @@ class SquaresScannerTest : public ::testing::Test {
 };
 
 TEST_F(SquaresScannerTest, FindsFilesHoldingTheCanonicalForm) {
-  const TLatinSquare square = test::RandomDls(3);
+  const TLatinSquare square = test::random_dls(3);
   const TLatinSquare form = GetCanonicalForm(square);
   TLatinSquare turned(kOrder);
   Transpose(turned, square);
   TempFolder dir("dlslab_scan_squares");
-  write_collection(dir, "1_match.txt", {test::RandomDls(5), square});
-  write_collection(dir, "2_other.txt", {test::RandomDls(7)});
+  write_collection(dir, "1_match.txt", {test::random_dls(5), square});
+  write_collection(dir, "2_other.txt", {test::random_dls(7)});
   write_collection(dir, "3_turned.txt", {turned});
 
-  TSquaresCollectionsScanner by_form("*", dir.Path(), form);
+  TSquaresCollectionsScanner by_form("*", dir.prefix(), form);
   by_form.Scan();
-  EXPECT_EQ(by_form.found_files(),
-            (std::vector<std::string>{dir.Path() + "1_match.txt", dir.Path() + "3_turned.txt"}));
+  EXPECT_EQ(by_form.found_files(), (std::vector<std::string>{dir.prefix() + "1_match.txt",
+                                                             dir.prefix() + "3_turned.txt"}));
   EXPECT_EQ(by_form.FilesCount(), 3);
   EXPECT_NE(diag.str().find("Square 0 from 2 (0.00%), CFs: 1"), std::string::npos) << diag.str();
 
   // The square itself is not a canonical form, so it is found nowhere.
   ASSERT_FALSE(square == form);
-  TSquaresCollectionsScanner by_square("*", dir.Path(), square);
+  TSquaresCollectionsScanner by_square("*", dir.prefix(), square);
   by_square.Scan();
   EXPECT_TRUE(by_square.found_files().empty());
 }
 
 TEST_F(SquaresScannerTest, BrokenFileStopsTheScanKeepingWhatWasFound) {
-  const TLatinSquare form = GetCanonicalForm(test::RandomDls(3));
+  const TLatinSquare form = GetCanonicalForm(test::random_dls(3));
   TempFolder dir("dlslab_scan_broken");
   write_collection(dir, "1.txt", {form});
-  dir.Write("2.txt", "0 1 2 3 4 5 6 7 8 9\r\n");
+  dir.write_file("2.txt", "0 1 2 3 4 5 6 7 8 9\r\n");
   write_collection(dir, "3.txt", {form});
-  TSquaresCollectionsScanner scanner("*", dir.Path(), form);
+  TSquaresCollectionsScanner scanner("*", dir.prefix(), form);
   try {
     scanner.Scan();
     FAIL() << "no error";
   } catch (const Error& e) {
     EXPECT_STREQ(e.what(), "TSquaresCollection.LoadFromFile_VelmoraFormat(): Wrong file format");
   }
-  EXPECT_EQ(scanner.found_files(), (std::vector<std::string>{dir.Path() + "1.txt"}));
+  EXPECT_EQ(scanner.found_files(), (std::vector<std::string>{dir.prefix() + "1.txt"}));
   EXPECT_EQ(scanner.FilesCount(), 1);
 }
 
@@ -169,8 +169,8 @@ TEST_F(SquaresScannerTest, PartialAndForeignSquaresDoNotStopTheScan) {
   TempFolder dir("dlslab_scan_partial");
   std::string rows;
   for (int r = 0; r < 10; ++r) rows += "- 7 x 1 - - - 9 9 9 \r\n";
-  dir.Write("odd.txt", rows + "\r\n");
-  TSquaresCollectionsScanner scanner("*", dir.Path(), StringToSquare(test::kBachelor));
+  dir.write_file("odd.txt", rows + "\r\n");
+  TSquaresCollectionsScanner scanner("*", dir.prefix(), StringToSquare(test::kBachelor));
   scanner.Scan();
   EXPECT_TRUE(scanner.found_files().empty());
   EXPECT_EQ(scanner.FilesCount(), 1);

@@ -24,7 +24,7 @@ TEST(GetOdlsType, NamesEachSpecialSquareAfterItsCaption) {
 TEST(GetOdlsType, FastMatchesLiteralOnRandomSquaresAndTheirConjugates) {
   OdlsTypeEngine engine;
   for (std::uint32_t seed = 1; seed <= 40; ++seed) {
-    TLatinSquare square = test::RandomDls(seed);
+    TLatinSquare square = test::random_dls(seed);
     // A relabelled, transposed copy has the same family structure.
     TLatinSquare transposed(kOrder);
     Transpose(transposed, square);

@@ -39,54 +39,54 @@ class CrosswordWindowTest : public QObject {
   std::unique_ptr<TMainForm> form_;
 
   cmd::Context& ctx() { return form_->context(); }
-  PaintBox* Box() { return form_->findChild<PaintBox*>("PaintBox"); }
-  int CellSize() {
+  PaintBox* paint_box() { return form_->findChild<PaintBox*>("PaintBox"); }
+  int board_cell_size() {
     return GetCellSize(ctx().model, form_->bitmap().width(), form_->bitmap().height());
   }
-  QPoint CellPoint(int row, int col) {
-    const int s = CellSize();
+  QPoint cell_point(int row, int col) {
+    const int s = board_cell_size();
     return {kViewMargin + col * s + s / 2, kViewMargin + row * s + s / 2};
   }
   /// The fill of a cell as painted: a pixel inside its outline, clear of the digit.
-  TColor PaintedFill(int row, int col) {
-    const int s = CellSize();
+  TColor painted_fill(int row, int col) {
+    const int s = board_cell_size();
     const QColor c =
         form_->bitmap().pixelColor(kViewMargin + col * s + 3, kViewMargin + row * s + 3);
     return Rgb(c.red(), c.green(), c.blue());
   }
-  QAction* Action(const QString& caption) {
+  QAction* menu_action(const QString& caption) {
     for (QAction* top : form_->menuBar()->actions())
-      if (QAction* found = top->menu() != nullptr ? Find(top->menu(), caption) : nullptr)
+      if (QAction* found = top->menu() != nullptr ? find_in_menu(top->menu(), caption) : nullptr)
         return found;
     return nullptr;
   }
-  static QAction* Find(QMenu* menu, const QString& caption) {
+  static QAction* find_in_menu(QMenu* menu, const QString& caption) {
     for (QAction* item : menu->actions()) {
-      if (Caption(item) == caption) return item;
+      if (caption_of(item) == caption) return item;
       if (item->menu() != nullptr)
-        if (QAction* found = Find(item->menu(), caption)) return found;
+        if (QAction* found = find_in_menu(item->menu(), caption)) return found;
     }
     return nullptr;
   }
   /// A left click on a cell; the view acts on the cell the pointer moved over.
   void click_cell(int row, int col) {
-    QTest::mouseMove(Box(), CellPoint(row, col));
-    QTest::mouseClick(Box(), Qt::LeftButton, {}, CellPoint(row, col));
+    QTest::mouseMove(paint_box(), cell_point(row, col));
+    QTest::mouseClick(paint_box(), Qt::LeftButton, {}, cell_point(row, col));
   }
-  void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QTest::keyClick(Box(), static_cast<Qt::Key>(key), modifiers);
+  void press_key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(paint_box(), static_cast<Qt::Key>(key), modifiers);
   }
-  CellPos Cursor() { return ctx().game.cursor; }
-  static bool Same(CellPos a, CellPos b) { return a.row == b.row && a.col == b.col; }
+  CellPos cursor_cell() { return ctx().game.cursor; }
+  static bool same_cell(CellPos a, CellPos b) { return a.row == b.row && a.col == b.col; }
   /// The first cell, row by row, that holds a clue (want_clue) or not.
-  CellPos FindCell(bool want_clue) {
+  CellPos find_cell(bool want_clue) {
     for (int r = 0; r < 10; ++r)
       for (int c = 0; c < 10; ++c)
         if ((ctx().puzzle[r][c] >= 0) == want_clue) return {r, c};
     return {-1, -1};
   }
   /// The clue set of game `number` as dlslab-cli deals it.
-  QString CliClues(quint32 number) {
+  QString cli_clues(quint32 number) {
     QProcess cli;
     cli.start(DLSLAB_CLI_PATH, {"--seed", QString::number(number), "New game", "As solid string"});
     if (!cli.waitForFinished(60000)) return {};
@@ -94,7 +94,7 @@ class CrosswordWindowTest : public QObject {
       if (line.startsWith("DLS: ")) return line.mid(5);
     return {};
   }
-  static QString Digits(const TLatinSquare& square) {
+  static QString digits_of(const TLatinSquare& square) {
     QString text;
     for (int i = 0; i < square.size(); ++i)
       text += square.data()[i] < 0 ? QChar('-') : QChar('0' + square.data()[i]);
@@ -102,8 +102,8 @@ class CrosswordWindowTest : public QObject {
   }
 
   /// Puts value into a cell through the cell pop-up menu, as the player does.
-  void PickValue(int row, int col, int value) {
-    QTest::mouseMove(Box(), CellPoint(row, col));
+  void pick_value(int row, int col, int value) {
+    QTest::mouseMove(paint_box(), cell_point(row, col));
     form_->popup_menu()->actions().at(1 + value)->trigger();
   }
 
@@ -116,29 +116,29 @@ class CrosswordWindowTest : public QObject {
       return answer_;
     };
   }
-  static QString KeptFile() {
+  static QString kept_file() {
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/saved_game.txt";
   }
   /// The n-th cell, row by row, that is no clue.
-  CellPos FreeCell(int n) {
+  CellPos free_cell(int n) {
     for (int r = 0; r < 10; ++r)
       for (int c = 0; c < 10; ++c)
         if (ctx().puzzle[r][c] == kEmpty && n-- == 0) return {r, c};
     return {-1, -1};
   }
   /// The pointer onto a cell, from wherever it was (a move onto the same point is no move).
-  void Hover(CellPos cell) {
-    QTest::mouseMove(Box(), QPoint(1, 1));
-    QTest::mouseMove(Box(), CellPoint(cell.row, cell.col));
+  void hover(CellPos cell) {
+    QTest::mouseMove(paint_box(), QPoint(1, 1));
+    QTest::mouseMove(paint_box(), cell_point(cell.row, cell.col));
   }
-  QImage CellImage(const QImage& image, CellPos cell) {
-    const int s = CellSize();
+  QImage cell_image(const QImage& image, CellPos cell) {
+    const int s = board_cell_size();
     return image.copy(kViewMargin + cell.col * s, kViewMargin + cell.row * s, s, s);
   }
 
  private slots:
   void initTestCase() {
-    UseOwnDataFolder();
+    use_own_data_folder();
     form_ = std::make_unique<TMainForm>();
     form_->set_question_sink(Answer());
     form_->show();
@@ -155,7 +155,7 @@ class CrosswordWindowTest : public QObject {
     for (int r = 0; r < 10; ++r) {
       for (int c = 0; c < 10; ++c) {
         QCOMPARE(ctx().model.FixedCells[r][c], board[r][c] >= 0);
-        QCOMPARE(PaintedFill(r, c) == kClYellow, board[r][c] >= 0);
+        QCOMPARE(painted_fill(r, c) == kClYellow, board[r][c] >= 0);
       }
     }
   }
@@ -166,11 +166,11 @@ class CrosswordWindowTest : public QObject {
     while (before[r][c] < 0) c == 9 ? (++r, c = 0) : ++c;
     click_cell(r, c);
     QVERIFY(ctx().model.FirstSquare == before);
-    QWheelEvent up(QPointF(5, 5), Box()->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, 120),
+    QWheelEvent up(QPointF(5, 5), paint_box()->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, 120),
                    Qt::NoButton, {}, Qt::NoScrollPhase, false);
     QApplication::sendEvent(form_.get(), &up);
     QVERIFY(ctx().model.FirstSquare == before);
-    PickValue(r, c, (before[r][c] + 1) % 10);
+    pick_value(r, c, (before[r][c] + 1) % 10);
     QVERIFY(ctx().model.FirstSquare == before);
     form_->popup_menu()->actions().at(0)->trigger();  // "Clear cell"
     QVERIFY(ctx().model.FirstSquare == before);
@@ -187,34 +187,34 @@ class CrosswordWindowTest : public QObject {
         }
     QVERIFY(edited > 0);
     QVERIFY(!(ctx().model.FirstSquare == puzzle));
-    Action("Start again")->trigger();
+    menu_action("Start again")->trigger();
     QVERIFY(ctx().model.FirstSquare == puzzle);
     for (int r = 0; r < 10; ++r)
-      for (int c = 0; c < 10; ++c) QCOMPARE(PaintedFill(r, c) == kClYellow, puzzle[r][c] >= 0);
+      for (int c = 0; c < 10; ++c) QCOMPARE(painted_fill(r, c) == kClYellow, puzzle[r][c] >= 0);
   }
 
   void theUniqueSolutionLeavesNoRedCell() {
     const TLatinSquare solution = GetFirstFilling(ctx().puzzle);
     for (int r = 0; r < 10; ++r)
       for (int c = 0; c < 10; ++c)
-        if (ctx().puzzle[r][c] < 0) PickValue(r, c, solution[r][c]);
+        if (ctx().puzzle[r][c] < 0) pick_value(r, c, solution[r][c]);
     QVERIFY(ctx().model.FirstSquare == solution);
     for (int r = 0; r < 10; ++r) {
       for (int c = 0; c < 10; ++c) {
         QVERIFY(!ctx().model.RedCells[r][c]);
-        QVERIFY(PaintedFill(r, c) != kClRed);
+        QVERIFY(painted_fill(r, c) != kClRed);
       }
     }
     // One repeat turns red at once.
     int r = 0, c = 0;
     while (ctx().puzzle[r][c] >= 0) c == 9 ? (++r, c = 0) : ++c;
-    PickValue(r, c, (solution[r][c] + 1) % 10);
+    pick_value(r, c, (solution[r][c] + 1) % 10);
     QVERIFY(ctx().model.RedCells[r][c]);
   }
 
   void newGameDealsAnotherPuzzle() {
     const TLatinSquare first = ctx().puzzle;
-    Action("New game")->trigger();
+    menu_action("New game")->trigger();
     QVERIFY(!(ctx().puzzle == first));
     QVERIFY(ctx().model.FirstSquare == ctx().puzzle);
     QVERIFY(has_one_filling(ctx().puzzle));
@@ -224,46 +224,46 @@ class CrosswordWindowTest : public QObject {
     form_->run_command("Play game number...", "2024");
     const TLatinSquare& board = ctx().model.FirstSquare;
     const CellPos start = cmd::first_free_cell(ctx().model, ctx().puzzle);
-    QVERIFY(Same(Cursor(), start));
+    QVERIFY(same_cell(cursor_cell(), start));
     QVERIFY(ctx().puzzle[start.row][start.col] < 0);
-    Key(Qt::Key_Down);
-    Key(Qt::Key_End);
-    QVERIFY(Same(Cursor(), {start.row + 1, 9}));
-    Key(Qt::Key_Right);  // the edge holds it
-    QVERIFY(Same(Cursor(), {start.row + 1, 9}));
-    Key(Qt::Key_Home);
-    Key(Qt::Key_Up);
-    QVERIFY(Same(Cursor(), {start.row, 0}));
+    press_key(Qt::Key_Down);
+    press_key(Qt::Key_End);
+    QVERIFY(same_cell(cursor_cell(), {start.row + 1, 9}));
+    press_key(Qt::Key_Right);  // the edge holds it
+    QVERIFY(same_cell(cursor_cell(), {start.row + 1, 9}));
+    press_key(Qt::Key_Home);
+    press_key(Qt::Key_Up);
+    QVERIFY(same_cell(cursor_cell(), {start.row, 0}));
     // Tab walks the free cells only, along the row and on to the next.
-    Key(Qt::Key_Home);
-    Key(Qt::Key_Tab);
+    press_key(Qt::Key_Home);
+    press_key(Qt::Key_Tab);
     for (int k = 0; k < 30; ++k) {
-      QVERIFY(ctx().puzzle[Cursor().row][Cursor().col] < 0);
-      Key(Qt::Key_Tab);
+      QVERIFY(ctx().puzzle[cursor_cell().row][cursor_cell().col] < 0);
+      press_key(Qt::Key_Tab);
     }
-    const CellPos at = Cursor();
-    Key(Qt::Key_Tab);
-    Key(Qt::Key_Backtab);
-    QVERIFY(Same(Cursor(), at));
+    const CellPos at = cursor_cell();
+    press_key(Qt::Key_Tab);
+    press_key(Qt::Key_Backtab);
+    QVERIFY(same_cell(cursor_cell(), at));
 
-    Key(Qt::Key_7);
+    press_key(Qt::Key_7);
     QCOMPARE(board[at.row][at.col], 7);
-    Key(Qt::Key_3);
+    press_key(Qt::Key_3);
     QCOMPARE(board[at.row][at.col], 3);
-    Key(Qt::Key_Delete);
+    press_key(Qt::Key_Delete);
     QCOMPARE(board[at.row][at.col], kEmpty);
-    Key(Qt::Key_5);
-    Key(Qt::Key_Backspace);
+    press_key(Qt::Key_5);
+    press_key(Qt::Key_Backspace);
     QCOMPARE(board[at.row][at.col], kEmpty);
-    Key(Qt::Key_5);
-    Key(Qt::Key_Space);
+    press_key(Qt::Key_5);
+    press_key(Qt::Key_Space);
     QCOMPARE(board[at.row][at.col], kEmpty);
 
     // The outline on the screen: a blue band at the cell's edge, a white line inside it, the
     // fill beyond.
-    Key(Qt::Key_1);
-    const QImage screen = Box()->grab().toImage();
-    const int s = CellSize();
+    press_key(Qt::Key_1);
+    const QImage screen = paint_box()->grab().toImage();
+    const int s = board_cell_size();
     const int band = std::max(2, s / 14);
     const int x = kViewMargin + at.col * s, y = kViewMargin + at.row * s;
     const QColor blue(0, 70, 220);
@@ -281,60 +281,61 @@ class CrosswordWindowTest : public QObject {
 
   void keyboardCannotChangeCluesAndTheCursorFollowsAClick() {
     form_->run_command("Play game number...", "2024");
-    const CellPos clue = FindCell(true);
-    const CellPos free = FindCell(false);
-    QTest::mouseMove(Box(), CellPoint(clue.row, clue.col));  // a move alone leaves the cursor
-    QVERIFY(Same(Cursor(), free));
+    const CellPos clue = find_cell(true);
+    const CellPos free = find_cell(false);
+    // A move alone leaves the cursor.
+    QTest::mouseMove(paint_box(), cell_point(clue.row, clue.col));
+    QVERIFY(same_cell(cursor_cell(), free));
     click_cell(clue.row, clue.col);
-    QVERIFY(Same(Cursor(), clue));
+    QVERIFY(same_cell(cursor_cell(), clue));
     const TLatinSquare before = ctx().model.FirstSquare;
-    Key(Qt::Key_0 + (before[clue.row][clue.col] + 1) % 10);
-    Key(Qt::Key_Delete);
-    Key(Qt::Key_Space);
+    press_key(Qt::Key_0 + (before[clue.row][clue.col] + 1) % 10);
+    press_key(Qt::Key_Delete);
+    press_key(Qt::Key_Space);
     QVERIFY(ctx().model.FirstSquare == before);
     click_cell(free.row, free.col);
-    QVERIFY(Same(Cursor(), free));
+    QVERIFY(same_cell(cursor_cell(), free));
     QCOMPARE(ctx().model.FirstSquare[free.row][free.col], 0);
   }
 
   void undoAndRedoReachAcrossStartAgain() {
     form_->run_command("Play game number...", "99");
     const TLatinSquare puzzle = ctx().puzzle;
-    QVERIFY(!Action("Undo")->isEnabled());
-    QVERIFY(!Action("Redo")->isEnabled());
-    Key(Qt::Key_4);
-    QVERIFY(Action("Undo")->isEnabled());
-    Key(Qt::Key_Tab);
-    Key(Qt::Key_6);
+    QVERIFY(!menu_action("Undo")->isEnabled());
+    QVERIFY(!menu_action("Redo")->isEnabled());
+    press_key(Qt::Key_4);
+    QVERIFY(menu_action("Undo")->isEnabled());
+    press_key(Qt::Key_Tab);
+    press_key(Qt::Key_6);
     const TLatinSquare played = ctx().model.FirstSquare;
     QVERIFY(!(played == puzzle));
-    Action("Start again")->trigger();
+    menu_action("Start again")->trigger();
     QVERIFY(ctx().model.FirstSquare == puzzle);
-    Key(Qt::Key_Z, Qt::ControlModifier);  // Start again is one step
+    press_key(Qt::Key_Z, Qt::ControlModifier);  // Start again is one step
     QVERIFY(ctx().model.FirstSquare == played);
-    Action("Undo")->trigger();
+    menu_action("Undo")->trigger();
     TLatinSquare one_move = puzzle;
     const CellPos first = cmd::first_free_cell(ctx().model, puzzle);
     one_move[first.row][first.col] = 4;
     QVERIFY(ctx().model.FirstSquare == one_move);
-    Key(Qt::Key_Y, Qt::ControlModifier);
+    press_key(Qt::Key_Y, Qt::ControlModifier);
     QVERIFY(ctx().model.FirstSquare == played);
-    Key(Qt::Key_Z, Qt::ControlModifier);
-    Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    press_key(Qt::Key_Z, Qt::ControlModifier);
+    press_key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     QVERIFY(ctx().model.FirstSquare == played);
-    Action("Redo")->trigger();  // Start again once more
+    menu_action("Redo")->trigger();  // Start again once more
     QVERIFY(ctx().model.FirstSquare == puzzle);
-    QVERIFY(!Action("Redo")->isEnabled());
+    QVERIFY(!menu_action("Redo")->isEnabled());
     // A research command that rewrites the board leaves nothing to take back.
     form_->run_command("Transpose");
-    QVERIFY(!Action("Undo")->isEnabled());
+    QVERIFY(!menu_action("Undo")->isEnabled());
     const TLatinSquare transposed = ctx().model.FirstSquare;
-    Key(Qt::Key_Z, Qt::ControlModifier);
+    press_key(Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(ctx().model.FirstSquare == transposed);
     // A new game starts a fresh history.
-    Action("New game")->trigger();
+    menu_action("New game")->trigger();
     const TLatinSquare dealt = ctx().model.FirstSquare;
-    Action("Undo")->trigger();
+    menu_action("Undo")->trigger();
     QVERIFY(ctx().model.FirstSquare == dealt);
   }
 
@@ -342,11 +343,11 @@ class CrosswordWindowTest : public QObject {
     form_->run_command("Play game number...", "12345");
     QCOMPARE(ctx().game.number, 12345u);
     QVERIFY(form_->windowTitle().startsWith("Diagonal Latin squares crossword - game 12345 - "));
-    const QString clues = CliClues(12345);
+    const QString clues = cli_clues(12345);
     QCOMPARE(clues.size(), 100);
-    QCOMPARE(Digits(ctx().puzzle), clues);
+    QCOMPARE(digits_of(ctx().puzzle), clues);
     // The number of a game dealt from the clock deals it again.
-    Action("New game")->trigger();
+    menu_action("New game")->trigger();
     const TLatinSquare dealt = ctx().puzzle;
     form_->run_command("Play game number...", std::to_string(ctx().game.number));
     QVERIFY(ctx().puzzle == dealt);
@@ -371,9 +372,9 @@ class CrosswordWindowTest : public QObject {
     const int empty = GetEmptyCellsCount(ctx().puzzle);
     now += 18;
     for (int k = 0; k < empty; ++k) {
-      const CellPos at = Cursor();
-      Key(Qt::Key_0 + solution[at.row][at.col]);
-      Key(Qt::Key_Tab);
+      const CellPos at = cursor_cell();
+      press_key(Qt::Key_0 + solution[at.row][at.col]);
+      press_key(Qt::Key_Tab);
     }
     QVERIFY(ctx().model.FirstSquare == solution);
     QCOMPARE(form_->windowTitle(), caption + "solved in 01:23");
@@ -381,19 +382,19 @@ class CrosswordWindowTest : public QObject {
     auto* banner = form_->findChild<WinBanner*>("WinBanner");
     QVERIFY(banner != nullptr && banner->isVisible());
     QCOMPARE(banner->text(), QString("Solved in 01:23\nA new best time!"));
-    QVERIFY(Box()->rect().contains(banner->geometry()));
+    QVERIFY(paint_box()->rect().contains(banner->geometry()));
     now += 100;
     QTest::qWait(1100);
     QCOMPARE(form_->windowTitle(), caption + "solved in 01:23");
     QVERIFY(messages.isEmpty());  // no box interrupts the player
 
     // Edits go on; a broken board runs the clock again, mending it solves it anew.
-    const CellPos at = Cursor();
-    Key(Qt::Key_Delete);
+    const CellPos at = cursor_cell();
+    press_key(Qt::Key_Delete);
     QCOMPARE(ctx().model.FirstSquare[at.row][at.col], kEmpty);
     QCOMPARE(form_->windowTitle(), caption + "03:03");
     QVERIFY(!banner->isVisible());
-    Key(Qt::Key_Z, Qt::ControlModifier);
+    press_key(Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(form_->windowTitle(), caption + "solved in 03:03");
     QCOMPARE(banner->text(), QString("Solved in 03:03\nBest time: 01:23"));
     // The best time is kept in the user's data folder.
@@ -414,9 +415,9 @@ class CrosswordWindowTest : public QObject {
     double now = 1000;
     ctx().clock = [&now] { return now; };
     form_->run_command("Play game number...", "777");
-    const CellPos free = FindCell(false);
-    const CellPos clue = FindCell(true);
-    PickValue(free.row, free.col, 3);
+    const CellPos free = find_cell(false);
+    const CellPos clue = find_cell(true);
+    pick_value(free.row, free.col, 3);
     now += 65;
     const TLatinSquareClass model = ctx().model;
     const TLatinSquare puzzle = ctx().puzzle;
@@ -427,14 +428,14 @@ class CrosswordWindowTest : public QObject {
     form_->set_research_mode(true);
     // A workbench: the same squares, nothing yellow, every cell editable.
     QVERIFY(ctx().model.FirstSquare == model.FirstSquare);
-    QCOMPARE(PaintedFill(clue.row, clue.col) == kClYellow, false);
+    QCOMPARE(painted_fill(clue.row, clue.col) == kClYellow, false);
     form_->run_command("Fish");
     for (int r = 0; r < 10; ++r)
-      for (int c = 0; c < 10; ++c) QVERIFY(PaintedFill(r, c) != kClYellow);
+      for (int c = 0; c < 10; ++c) QVERIFY(painted_fill(r, c) != kClYellow);
     form_->run_command("Clear square");
-    PickValue(clue.row, clue.col, 5);
+    pick_value(clue.row, clue.col, 5);
     QCOMPARE(ctx().model.FirstSquare[clue.row][clue.col], 5);
-    Key(Qt::Key_7);
+    press_key(Qt::Key_7);
     form_->run_command("Set order...", "12");
     now += 600;  // time in research mode is not game time
 
@@ -446,10 +447,10 @@ class CrosswordWindowTest : public QObject {
     QVERIFY(ctx().puzzle == puzzle);
     QCOMPARE(ctx().game.number, 777u);
     QCOMPARE(form_->windowTitle(), caption);
-    QCOMPARE(PaintedFill(clue.row, clue.col), kClYellow);
+    QCOMPARE(painted_fill(clue.row, clue.col), kClYellow);
     // The history came back too: the player's move can be taken back.
-    QVERIFY(Action("Undo")->isEnabled());
-    Action("Undo")->trigger();
+    QVERIFY(menu_action("Undo")->isEnabled());
+    menu_action("Undo")->trigger();
     QCOMPARE(ctx().model.FirstSquare[free.row][free.col], kEmpty);
 
     // A game dealt in research mode is the game from then on.
@@ -463,8 +464,8 @@ class CrosswordWindowTest : public QObject {
   }
 
   void aDifficultyFromTheMenuDealsTheFirstGameOfThatRating() {
-    QAction* hard = Action("Hard");
-    QAction* any = Action("Any deal");
+    QAction* hard = menu_action("Hard");
+    QAction* any = menu_action("Any deal");
     QVERIFY(hard != nullptr && any != nullptr);
     QVERIFY(any->isChecked());  // the plain deal at start
     hard->trigger();
@@ -475,38 +476,38 @@ class CrosswordWindowTest : public QObject {
     QVERIFY(form_->windowTitle().startsWith(
         QString("Diagonal Latin squares crossword - game %1 (hard) - ").arg(deal.number)));
     QCOMPARE(rate_puzzle(ctx().puzzle).difficulty, Difficulty::kHard);
-    Action("Easy")->trigger();
+    menu_action("Easy")->trigger();
     form_->run_command("New game");
     QCOMPARE(rate_puzzle(ctx().puzzle).difficulty, Difficulty::kEasy);
     QVERIFY(form_->windowTitle().contains(" (easy) - "));
     any->trigger();
     form_->run_command("Play game number...", "500");
-    QCOMPARE(Digits(ctx().puzzle), CliClues(500));
+    QCOMPARE(digits_of(ctx().puzzle), cli_clues(500));
     QVERIFY(form_->windowTitle().startsWith("Diagonal Latin squares crossword - game 500 - "));
   }
 
   void pencilMarksAreNotedUndoneAndDrawnOverTheBoardOnly() {
     form_->run_command("Play game number...", "2026");
-    const CellPos cell = FreeCell(0);
+    const CellPos cell = free_cell(0);
     cmd::place_cursor(ctx(), cell);
     const QImage board = form_->bitmap().copy();
-    const QImage plain = CellImage(Box()->grab().toImage(), cell);
-    Key(Qt::Key_3, Qt::ControlModifier);
-    Key(Qt::Key_7, Qt::ControlModifier);
+    const QImage plain = cell_image(paint_box()->grab().toImage(), cell);
+    press_key(Qt::Key_3, Qt::ControlModifier);
+    press_key(Qt::Key_7, Qt::ControlModifier);
     QCOMPARE(ctx().game.marks.at(cell.row, cell.col), (1u << 3) | (1u << 7));
     QVERIFY(ctx().model.FirstSquare[cell.row][cell.col] == kEmpty);
     // The board's picture stays as it was; the marks are painted over it on the screen.
     QVERIFY(form_->bitmap() == board);
-    QVERIFY(CellImage(Box()->grab().toImage(), cell) != plain);
+    QVERIFY(cell_image(paint_box()->grab().toImage(), cell) != plain);
 
     // The pop-up menu offers them on a cell that can take them, checked as they are.
     auto offered = [this] {
       return form_->popup_menu()->actions().contains(form_->marks_menu()->menuAction());
     };
-    Hover(FindCell(true));
+    hover(find_cell(true));
     form_->follow_marks_menu();
     QVERIFY(!offered());
-    Hover(cell);
+    hover(cell);
     form_->follow_marks_menu();
     QVERIFY(offered());
     const QList<QAction*> items = form_->marks_menu()->actions();
@@ -518,17 +519,17 @@ class CrosswordWindowTest : public QObject {
     QCOMPARE(ctx().game.marks.at(cell.row, cell.col), (1u << 3) | (1u << 5) | (1u << 7));
     items.at(0)->trigger();
     QCOMPARE(ctx().game.marks.at(cell.row, cell.col), 0u);
-    QVERIFY(CellImage(Box()->grab().toImage(), cell) == plain);
-    Action("Undo")->trigger();
+    QVERIFY(cell_image(paint_box()->grab().toImage(), cell) == plain);
+    menu_action("Undo")->trigger();
     QCOMPARE(ctx().game.marks.at(cell.row, cell.col), (1u << 3) | (1u << 5) | (1u << 7));
 
     // A value takes the marks off its cell, and undo brings both back.
-    Key(Qt::Key_4);
+    press_key(Qt::Key_4);
     QCOMPARE(ctx().model.FirstSquare[cell.row][cell.col], 4);
     QCOMPARE(ctx().game.marks.at(cell.row, cell.col), 0u);
     form_->follow_marks_menu();
     QVERIFY(!offered());
-    Key(Qt::Key_Z, Qt::ControlModifier);
+    press_key(Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(ctx().model.FirstSquare[cell.row][cell.col] == kEmpty);
     QCOMPARE(ctx().game.marks.at(cell.row, cell.col), (1u << 3) | (1u << 5) | (1u << 7));
     // Research mode shows none of the game's marks and gives them back after.
@@ -556,42 +557,42 @@ class CrosswordWindowTest : public QObject {
       }
     }
     // The game's board in the window's first size gives every value a place of its own.
-    QVERIFY(render::mark_layout(10, CellSize(), 10).by_value);
+    QVERIFY(render::mark_layout(10, board_cell_size(), 10).by_value);
   }
 
   void newGameAsksBeforeDiscardingThePlayersEntries() {
     questions_.clear();
     form_->run_command("Play game number...", "2026");
-    Action("New game")->trigger();  // nothing of the player's yet: no question
+    menu_action("New game")->trigger();  // nothing of the player's yet: no question
     QVERIFY(questions_.isEmpty());
     QVERIFY(ctx().game.number != 2026u);
 
     form_->run_command("Play game number...", "2026");
-    const CellPos cell = FreeCell(0);
+    const CellPos cell = free_cell(0);
     cmd::place_cursor(ctx(), cell);
-    Key(Qt::Key_1, Qt::ControlModifier);  // a mark is the player's too
+    press_key(Qt::Key_1, Qt::ControlModifier);  // a mark is the player's too
     answer_ = false;
-    Action("New game")->trigger();
-    Action("Play game number...")->trigger();
+    menu_action("New game")->trigger();
+    menu_action("Play game number...")->trigger();
     QCOMPARE(questions_, QStringList(2, "Game 2026 is not finished. Discard it and your entries?"));
     QCOMPARE(ctx().game.number, 2026u);
     QCOMPARE(ctx().game.marks.at(cell.row, cell.col), 1u << 1);
     // The game set aside for research mode is the one a new game would throw away.
-    Key(Qt::Key_1);
+    press_key(Qt::Key_1);
     form_->set_research_mode(true);
-    Action("New game")->trigger();
+    menu_action("New game")->trigger();
     QCOMPARE(questions_.size(), 3);
     form_->set_research_mode(false);
     QCOMPARE(ctx().model.FirstSquare[cell.row][cell.col], 1);
     answer_ = true;
-    Action("New game")->trigger();
+    menu_action("New game")->trigger();
     QCOMPARE(questions_.size(), 4);
     QVERIFY(ctx().game.number != 2026u);
     QVERIFY(ctx().model.FirstSquare == ctx().puzzle);
   }
 
   void aClosedGameIsOfferedAtTheNextStartAndResumedExactly() {
-    QFile::remove(KeptFile());
+    QFile::remove(kept_file());
     double now = 100;
     QString kept_text;
     {
@@ -618,7 +619,7 @@ class CrosswordWindowTest : public QObject {
       kept_text = QString::fromStdString(cmd::saved_game_text(cmd::take_game_state(game)));
       first.close();
     }
-    QVERIFY(QFile::exists(KeptFile()));
+    QVERIFY(QFile::exists(kept_file()));
 
     questions_.clear();
     now = 7;
@@ -638,7 +639,7 @@ class CrosswordWindowTest : public QObject {
       now += 10;
       second.close();  // kept again, ten seconds on
     }
-    QVERIFY(QFile::exists(KeptFile()));
+    QVERIFY(QFile::exists(kept_file()));
 
     // Declined, the kept game goes and a new one is dealt.
     answer_ = false;
@@ -651,14 +652,14 @@ class CrosswordWindowTest : public QObject {
       QVERIFY(questions_.last().contains("(01:45 played)"));
       QVERIFY(third.context().game.dealt);
       QVERIFY(third.context().model.FirstSquare == third.context().puzzle);
-      QVERIFY(!QFile::exists(KeptFile()));
+      QVERIFY(!QFile::exists(kept_file()));
     }
     answer_ = true;
   }
 
   void aDamagedKeptGameIsSetAsideAndANewGameBegins() {
-    QFile::remove(KeptFile() + ".bad");
-    QFile file(KeptFile());
+    QFile::remove(kept_file() + ".bad");
+    QFile file(kept_file());
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("dlslab saved game 1\nnumber 7\norder 10\n\xff\xfe");
     file.close();
@@ -672,8 +673,8 @@ class CrosswordWindowTest : public QObject {
     QVERIFY(questions_.isEmpty());
     QCOMPARE(messages.size(), 1);
     QVERIFY(messages[0].contains("holds no game that can be continued"));
-    QVERIFY(QFile::exists(KeptFile() + ".bad"));
-    QVERIFY(!QFile::exists(KeptFile()));
+    QVERIFY(QFile::exists(kept_file() + ".bad"));
+    QVERIFY(!QFile::exists(kept_file()));
     QVERIFY(form.context().game.dealt);
   }
 

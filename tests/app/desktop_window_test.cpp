@@ -18,7 +18,7 @@ namespace dlslab::app {
 namespace {
 
 /// The mnemonic key of a caption as Qt shows it ("Play &game number..." has 'g'), or 0.
-QChar MnemonicKey(const QString& text) {
+QChar mnemonic_key(const QString& text) {
   for (qsizetype i = 0; i + 1 < text.size(); ++i) {
     if (text[i] != '&') continue;
     if (text[i + 1] != '&') return text[i + 1].toLower();
@@ -29,16 +29,17 @@ QChar MnemonicKey(const QString& text) {
 
 /// Every menu's keys: no two items of a menu share one, and each item has one unless its
 /// menu is long enough to run out of letters (`all` asks for one on every item).
-void CheckMnemonics(const QList<QAction*>& items, const QString& menu, bool all) {
+void check_mnemonics(const QList<QAction*>& items, const QString& menu, bool all) {
   QSet<QChar> keys;
   for (QAction* item : items) {
     if (item->isSeparator()) continue;
-    const QChar key = MnemonicKey(item->text());
+    const QChar key = mnemonic_key(item->text());
     QVERIFY2(!all || !key.isNull(), qPrintable(menu + " > " + item->text()));
     QVERIFY2(key.isNull() || !keys.contains(key), qPrintable(menu + " > " + item->text()));
     if (!key.isNull()) keys.insert(key);
     if (item->menu() != nullptr)
-      CheckMnemonics(item->menu()->actions(), Caption(item), item->menu()->actions().size() < 15);
+      check_mnemonics(item->menu()->actions(), caption_of(item),
+                      item->menu()->actions().size() < 15);
   }
   QVERIFY2(!keys.isEmpty(), qPrintable(menu));
 }
@@ -51,14 +52,14 @@ class DesktopWindowTest : public QObject, public WindowFixture {
 
  private:
   /// Lets the window's layout settle (the minimum size, the client area).
-  static void Settle() {
+  static void settle() {
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
   }
-  QAction* Button(const char* name) { return form_->findChild<QAction*>(name); }
-  void ShrinkAsFarAsItGoes() {
+  QAction* toolbar_action(const char* name) { return form_->findChild<QAction*>(name); }
+  void shrink_as_far_as_it_goes() {
     form_->resize(40, 40);
-    Settle();
+    settle();
   }
 
  private slots:
@@ -73,7 +74,7 @@ class DesktopWindowTest : public QObject, public WindowFixture {
     form_->run_command("Single square");
     form_->run_command("Set order...", "10");
     form_->resize(794, 625);
-    Settle();
+    settle();
     messages_.clear();
   }
 
@@ -95,12 +96,12 @@ class DesktopWindowTest : public QObject, public WindowFixture {
     form_->set_research_mode(research);
     form_->run_command("Set order...", std::to_string(order));
     form_->run_command(pair ? "Pair of squares" : "Single square");
-    ShrinkAsFarAsItGoes();
+    shrink_as_far_as_it_goes();
     // At its smallest the bitmap holds the grid at the smallest cell size with its margins, and
     // no more in the direction that limits it.
     const ViewSize fitted = get_fitted_view_size(ctx().model, kMinCellSize);
     const QImage& bitmap = form_->bitmap();
-    QCOMPARE(bitmap.size(), Box()->size());
+    QCOMPARE(bitmap.size(), paint_box()->size());
     QVERIFY2(bitmap.width() >= fitted.width && bitmap.height() >= fitted.height,
              qPrintable(QString("%1 x %2").arg(bitmap.width()).arg(bitmap.height())));
     QCOMPARE(bitmap.height(), fitted.height);
@@ -108,65 +109,65 @@ class DesktopWindowTest : public QObject, public WindowFixture {
     QCOMPARE(GetCellSize(ctx().model, bitmap.width(), bitmap.height()), kMinCellSize);
     // The view takes the whole client area but its margins; the log, when shown, lines up below.
     const QSize client = form_->centralWidget()->size();
-    QCOMPARE(Box()->geometry().left(), 8);
-    QCOMPARE(Box()->geometry().top(), 10);
-    QCOMPARE(Box()->geometry().right(), client.width() - 1 - 8);
+    QCOMPARE(paint_box()->geometry().left(), 8);
+    QCOMPARE(paint_box()->geometry().top(), 10);
+    QCOMPARE(paint_box()->geometry().right(), client.width() - 1 - 8);
     if (research) {
       const QRect memo = form_->findChild<QPlainTextEdit*>("Memo")->geometry();
       QVERIFY(memo.height() > 0);
       QCOMPARE(memo.bottom(), client.height() - 1 - 8);
-      QCOMPARE(Box()->geometry().bottom(), memo.top() - 1 - 8);
+      QCOMPARE(paint_box()->geometry().bottom(), memo.top() - 1 - 8);
     } else {
-      QCOMPARE(Box()->geometry().bottom(), client.height() - 1 - 8);
+      QCOMPARE(paint_box()->geometry().bottom(), client.height() - 1 - 8);
     }
   }
 
   void windowGrowsWhenTheBoardNeedsMoreRoom() {
-    ShrinkAsFarAsItGoes();
+    shrink_as_far_as_it_goes();
     const QSize small = form_->size();
     form_->run_command("Set order...", "20");
-    Settle();
+    settle();
     QVERIFY(form_->width() > small.width() && form_->height() > small.height());
     QVERIFY(form_->bitmap().height() >= get_fitted_view_size(ctx().model, kMinCellSize).height);
     form_->run_command("Pair of squares");
-    Settle();
+    settle();
     QVERIFY(form_->bitmap().width() >= get_fitted_view_size(ctx().model, kMinCellSize).width);
     // Back to the single view, the window may be made small again.
     form_->run_command("Single square");
     form_->run_command("Set order...", "10");
-    ShrinkAsFarAsItGoes();
+    shrink_as_far_as_it_goes();
     QCOMPARE(form_->size(), small);
   }
 
   void largeWindowGivesTheViewEveryPixel() {
     form_->resize(1400, 950);
-    Settle();
+    settle();
     const QSize client = form_->centralWidget()->size();
-    QCOMPARE(Box()->geometry(), QRect(8, 10, client.width() - 16, client.height() - 18));
-    QCOMPARE(form_->bitmap().size(), Box()->size());
+    QCOMPARE(paint_box()->geometry(), QRect(8, 10, client.width() - 16, client.height() - 18));
+    QCOMPARE(form_->bitmap().size(), paint_box()->size());
   }
 
   void everyMenuHasMnemonicsOfItsOwn() {
-    CheckMnemonics(form_->menuBar()->actions(), "menu bar", true);
+    check_mnemonics(form_->menuBar()->actions(), "menu bar", true);
     // The menu a player sees takes the first letter of its name.
-    QCOMPARE(Action("Crossword")->text(), QString("&Crossword"));
-    QCOMPARE(Action("File")->text(), QString("&File"));
-    QCOMPARE(Action("New game")->text(), QString("&New game"));
+    QCOMPARE(menu_action("Crossword")->text(), QString("&Crossword"));
+    QCOMPARE(menu_action("File")->text(), QString("&File"));
+    QCOMPARE(menu_action("New game")->text(), QString("&New game"));
   }
 
   void desktopShortcutsAndExitInTheCrosswordMenu() {
-    QCOMPARE(Action("New game")->shortcut(), QKeySequence("Ctrl+N"));
-    QCOMPARE(Action("Undo")->shortcut(), QKeySequence("Ctrl+Z"));
-    QCOMPARE(Action("Redo")->shortcut(), QKeySequence("Ctrl+Y"));
-    QCOMPARE(Action("Rules")->shortcut(), QKeySequence(Qt::Key_F1));
-    QCOMPARE(Action("Exit")->shortcut(), QKeySequence("Ctrl+Q"));
+    QCOMPARE(menu_action("New game")->shortcut(), QKeySequence("Ctrl+N"));
+    QCOMPARE(menu_action("Undo")->shortcut(), QKeySequence("Ctrl+Z"));
+    QCOMPARE(menu_action("Redo")->shortcut(), QKeySequence("Ctrl+Y"));
+    QCOMPARE(menu_action("Rules")->shortcut(), QKeySequence(Qt::Key_F1));
+    QCOMPARE(menu_action("Exit")->shortcut(), QKeySequence("Ctrl+Q"));
     // The crossword's menu ends with the one Exit action the "File" menu has, so Ctrl+Q is no
     // ambiguous shortcut.
-    const QList<QAction*> crossword = Action("Crossword")->menu()->actions();
+    const QList<QAction*> crossword = menu_action("Crossword")->menu()->actions();
     QVERIFY(crossword.size() >= 2);
     QVERIFY(crossword[crossword.size() - 2]->isSeparator());
-    QCOMPARE(crossword.last(), Action("Exit"));
-    QVERIFY(Action("File")->menu()->actions().contains(crossword.last()));
+    QCOMPARE(crossword.last(), menu_action("Exit"));
+    QVERIFY(menu_action("File")->menu()->actions().contains(crossword.last()));
   }
 
   void shortcutsActInTheCrossword() {
@@ -182,7 +183,7 @@ class DesktopWindowTest : public QObject, public WindowFixture {
       row += col == 0;
     }
     ctx().game.cursor = {row, col};
-    QTest::keyClick(Box(), Qt::Key_7);
+    QTest::keyClick(paint_box(), Qt::Key_7);
     QCOMPARE(ctx().model.FirstSquare[row][col], 7);
     QTest::keyClick(form_.get(), Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(ctx().model.FirstSquare == fresh);
@@ -197,22 +198,22 @@ class DesktopWindowTest : public QObject, public WindowFixture {
   void itemsThatCannotActAreGreyed() {
     form_->set_research_mode(true);
     // The pair's items need the pair view.
-    QVERIFY(!Action("Print pair")->isEnabled());
-    QVERIFY(!Action("Get common transversals")->isEnabled());
+    QVERIFY(!menu_action("Print pair")->isEnabled());
+    QVERIFY(!menu_action("Get common transversals")->isEnabled());
     form_->run_command("Pair of squares");
-    QVERIFY(Action("Print pair")->isEnabled());
-    QVERIFY(Action("Get common transversals")->isEnabled());
+    QVERIFY(menu_action("Print pair")->isEnabled());
+    QVERIFY(menu_action("Get common transversals")->isEnabled());
     form_->run_command("Transpose");  // shows the single square again
-    QVERIFY(!Action("Print pair")->isEnabled());
+    QVERIFY(!menu_action("Print pair")->isEnabled());
 
     // The collection's navigation needs a collection.
     ctx().collection = TSquaresCollection();
     form_->UpdateView();
     for (const char* name : {"GoToBeginToolButton", "GoToPreviousToolButton", "GoToNextToolButton",
                              "GoToEndToolButton"})
-      QVERIFY2(!Button(name)->isEnabled(), name);
+      QVERIFY2(!toolbar_action(name)->isEnabled(), name);
     QVERIFY(!form_->findChild<QWidget*>("SpinEdit")->isEnabled());
-    QVERIFY(!Action("Draw statistical info")->isEnabled());
+    QVERIFY(!menu_action("Draw statistical info")->isEnabled());
     QTemporaryDir dir;
     TSquaresCollection squares;
     for (int i = 0; i < 2; ++i) squares.AddSquareString(kSpecialSquares[i].digits, true, true);
@@ -220,9 +221,9 @@ class DesktopWindowTest : public QObject, public WindowFixture {
     squares.SaveToFile(file);
     form_->run_command("Load collection...", file);
     QCOMPARE(ctx().collection.Count(), 2);
-    QVERIFY(Button("GoToNextToolButton")->isEnabled());
+    QVERIFY(toolbar_action("GoToNextToolButton")->isEnabled());
     QVERIFY(form_->findChild<QWidget*>("SpinEdit")->isEnabled());
-    QVERIFY(Action("Draw statistical info")->isEnabled());
+    QVERIFY(menu_action("Draw statistical info")->isEnabled());
     QVERIFY(messages_.isEmpty());
   }
 

@@ -35,7 +35,7 @@ class LongCommandTest : public QObject, public WindowFixture {
 
  private:
   template <typename T>
-  T* Child(const char* name) {
+  T* child_named(const char* name) {
     return form_->findChild<T*>(name);
   }
   /// Lets the window's layout settle.
@@ -52,7 +52,7 @@ class LongCommandTest : public QObject, public WindowFixture {
            within->rect().contains(where);
   }
   /// An empty square: counting its fillings would take far longer than any test.
-  void StartEndlessCount() {
+  void start_endless_count() {
     form_->run_command("Clear square");
     form_->start_command("Get fillings count");
   }
@@ -73,30 +73,30 @@ class LongCommandTest : public QObject, public WindowFixture {
 
     form_->start_command("Get fillings count");
     QVERIFY(form_->command_running());  // back in the event loop with the command still going
-    QVERIFY(!Action("Transpose")->isEnabled());
-    QVERIFY(!Action("Get fillings count")->isEnabled());
-    QVERIFY(Action("Exit")->isEnabled());
-    QVERIFY(Action("Diagnostics")->isEnabled());
+    QVERIFY(!menu_action("Transpose")->isEnabled());
+    QVERIFY(!menu_action("Get fillings count")->isEnabled());
+    QVERIFY(menu_action("Exit")->isEnabled());
+    QVERIFY(menu_action("Diagnostics")->isEnabled());
 
     ProgressPanel* panel = form_->panel();
     QTRY_VERIFY(panel->isVisible());
-    QVERIFY(!Child<QToolBar>("ToolBar")->isEnabled());
-    QCOMPARE(Child<QLabel>("ProgressCaption")->text(),
+    QVERIFY(!child_named<QToolBar>("ToolBar")->isEnabled());
+    QCOMPARE(child_named<QLabel>("ProgressCaption")->text(),
              QString("Get fillings count: Counting the fillings"));
     // The size of a count is not known: a busy bar, and the fillings found so far beside it.
-    QCOMPARE(Child<QProgressBar>("ProgressBar")->maximum(), 0);
-    QLabel* found = Child<QLabel>("ProgressTimeLeft");
+    QCOMPARE(child_named<QProgressBar>("ProgressBar")->maximum(), 0);
+    QLabel* found = child_named<QLabel>("ProgressTimeLeft");
     QTRY_VERIFY(found->text().toULongLong() > 0);
     const qulonglong first = found->text().toULongLong();
     QTRY_VERIFY(found->text().toULongLong() > first);
 
     QSignalSpy ended(form_.get(), &TMainForm::command_ended);
-    QTest::mouseClick(Child<QPushButton>("CancelButton"), Qt::LeftButton);
+    QTest::mouseClick(child_named<QPushButton>("CancelButton"), Qt::LeftButton);
     QVERIFY(ended.wait(5000));
     QVERIFY(!form_->command_running());
     QVERIFY(!panel->isVisible());
-    QVERIFY(Action("Transpose")->isEnabled());
-    QVERIFY(Child<QToolBar>("ToolBar")->isEnabled());
+    QVERIFY(menu_action("Transpose")->isEnabled());
+    QVERIFY(child_named<QToolBar>("ToolBar")->isEnabled());
     QCOMPARE(ctx().model.FirstSquare, square_before);
     std::vector<std::string> expected = log_before;
     expected.push_back("Get fillings count: cancelled");
@@ -107,7 +107,7 @@ class LongCommandTest : public QObject, public WindowFixture {
   void statusLineStaysWholeBesideALongCommand() {
     // The special square with the longest status line.
     QString caption, text;
-    auto* status = Child<QLabel>("StatusPanel");
+    auto* status = child_named<QLabel>("StatusPanel");
     for (const SpecialSquare& special : kSpecialSquares) {
       form_->run_command(special.caption);
       if (status->text().size() > text.size()) {
@@ -121,7 +121,7 @@ class LongCommandTest : public QObject, public WindowFixture {
       form_->resize(asked);
       settle();
       const QSize before = form_->size();
-      const QRect board = Box()->geometry();
+      const QRect board = paint_box()->geometry();
       QVERIFY(shows_whole(status, form_->statusBar()));
       // A search that runs far longer than the test; its row comes up beside the status line.
       form_->start_command("Search ODLS...", "rsv3 4000000000");
@@ -139,12 +139,12 @@ class LongCommandTest : public QObject, public WindowFixture {
       const QRect row(panel->mapTo(form_.get(), QPoint(0, 0)), panel->size());
       QVERIFY2(form_->rect().contains(row), qPrintable(at));
       QVERIFY2(row.bottom() < form_->statusBar()->geometry().top(), qPrintable(at));
-      auto* name = Child<QLabel>("ProgressCaption");
+      auto* name = child_named<QLabel>("ProgressCaption");
       QVERIFY(name->text().startsWith("Search ODLS"));
       QVERIFY2(shows_whole(name, panel), qPrintable(at + ": " + name->text()));
-      QVERIFY(Child<QPushButton>("CancelButton")->isVisible());
+      QVERIFY(child_named<QPushButton>("CancelButton")->isVisible());
       // The board neither moves nor shrinks for the row.
-      QCOMPARE(Box()->geometry(), board);
+      QCOMPARE(paint_box()->geometry(), board);
       QVERIFY(form_->bitmap().height() >= get_fitted_view_size(ctx().model, kMinCellSize).height);
 
       QSignalSpy ended(form_.get(), &TMainForm::command_ended);
@@ -153,7 +153,7 @@ class LongCommandTest : public QObject, public WindowFixture {
       settle();
       QVERIFY(!panel->isVisible());
       QCOMPARE(form_->size(), before);
-      QCOMPARE(Box()->geometry(), board);
+      QCOMPARE(paint_box()->geometry(), board);
       QVERIFY(shows_whole(status, form_->statusBar()));
     }
     QCOMPARE(ctx().log.lines().back(), std::string("Search ODLS: cancelled"));
@@ -186,7 +186,7 @@ class LongCommandTest : public QObject, public WindowFixture {
   }
 
   void escapeCancelsToo() {
-    StartEndlessCount();
+    start_endless_count();
     QVERIFY(form_->command_running());
     QSignalSpy ended(form_.get(), &TMainForm::command_ended);
     QTest::keyClick(form_.get(), Qt::Key_Escape);
@@ -205,20 +205,20 @@ class LongCommandTest : public QObject, public WindowFixture {
   void diagnosticsPaneShowsWhatAnyThreadWrites() {
     DiagnosticsPane* pane = form_->diagnostics();
     QVERIFY(!pane->isVisible());
-    Action("Diagnostics")->trigger();
+    menu_action("Diagnostics")->trigger();
     QVERIFY(pane->isVisible());
-    QVERIFY(Action("Diagnostics")->isChecked());
+    QVERIFY(menu_action("Diagnostics")->isChecked());
     QCoreApplication::processEvents();  // what earlier commands wrote
     pane->clear();
     std::thread([] { diag() << "from a worker " << 42 << '\n' << std::flush; }).join();
     diag() << "partial line" << std::flush;
     QTRY_COMPARE(pane->toPlainText(), QString("from a worker 42\npartial line"));
-    Action("Diagnostics")->trigger();
+    menu_action("Diagnostics")->trigger();
     QVERIFY(!pane->isVisible());
   }
 
   void closingDuringALongCommandCancelsIt() {
-    StartEndlessCount();
+    start_endless_count();
     const std::vector<std::string> log_before = ctx().log.lines();
     QVERIFY(form_->command_running());
     form_->close();

@@ -40,14 +40,14 @@ class MainFormTest : public QObject, public WindowFixture {
   Q_OBJECT
 
  private:
-  QStringList VisibleMenus() {
+  QStringList visible_menus() {
     QStringList captions;
     for (QAction* top : form_->menuBar()->actions())
-      if (top->isVisible()) captions << Caption(top);
+      if (top->isVisible()) captions << caption_of(top);
     return captions;
   }
   /// Runs `step` inside the next modal dialog's event loop.
-  static void WhenModal(std::function<void(QWidget*)> step) {
+  static void when_modal(std::function<void(QWidget*)> step) {
     QTimer::singleShot(0, [step] {
       QWidget* dialog = QApplication::activeModalWidget();
       QVERIFY(dialog != nullptr);
@@ -83,14 +83,14 @@ class MainFormTest : public QObject, public WindowFixture {
   }
 
   void startUpShowsOnlyTheCrossword() {
-    QCOMPARE(VisibleMenus(), QStringList{"Crossword"});
+    QCOMPARE(visible_menus(), QStringList{"Crossword"});
     QVERIFY(form_->windowTitle().startsWith("Diagonal Latin squares crossword - game "));
     QVERIFY(!form_->findChild<QPlainTextEdit*>("Memo")->isVisible());
     QVERIFY(!form_->findChild<QToolBar*>("ToolBar")->isVisible());
     QVERIFY(!form_->statusBar()->isVisible());
     QVERIFY(!form_->findChild<QPushButton*>("DbgButton")->isVisible());
-    QVERIFY(Action("Single square")->isChecked());
-    QVERIFY(!Action("Pair of squares")->isChecked());
+    QVERIFY(menu_action("Single square")->isChecked());
+    QVERIFY(!menu_action("Pair of squares")->isChecked());
   }
 
   void menusFollowTheCommandTable() {
@@ -99,26 +99,26 @@ class MainFormTest : public QObject, public WindowFixture {
     for (const cmd::MenuEntry& entry : table)
       if (entry.depth == 0)
         expected << QString::fromUtf8(entry.caption.data(), entry.caption.size());
-    for (QAction* top : form_->menuBar()->actions()) shown << Caption(top);
+    for (QAction* top : form_->menuBar()->actions()) shown << caption_of(top);
     QCOMPARE(shown, expected);
     for (std::size_t i = 0; i < table.size(); ++i) {
       const cmd::MenuEntry& entry = table[i];
       if (entry.caption == "-" || cmd::is_container(table, i)) continue;
-      QAction* action = Action(QString::fromUtf8(entry.caption.data(), entry.caption.size()));
+      QAction* action = menu_action(QString::fromUtf8(entry.caption.data(), entry.caption.size()));
       QVERIFY2(action != nullptr, entry.name.data());
       // Every item can act at start, but Undo and Redo with an empty history and the items
       // whose needs are missing (the single view, no collection).
       const bool history = entry.id == cmd::MenuId::kUndo || entry.id == cmd::MenuId::kRedo;
       QVERIFY2(action->isEnabled() == (!history && cmd::can_act(entry, ctx())), entry.name.data());
     }
-    QCOMPARE(Action("Heuristic filling")->shortcut(), QKeySequence(Qt::Key_F2));
-    QCOMPARE(Action("Undo")->shortcuts(), QList<QKeySequence>{QKeySequence("Ctrl+Z")});
-    QCOMPARE(Action("Redo")->shortcuts(),
+    QCOMPARE(menu_action("Heuristic filling")->shortcut(), QKeySequence(Qt::Key_F2));
+    QCOMPARE(menu_action("Undo")->shortcuts(), QList<QKeySequence>{QKeySequence("Ctrl+Z")});
+    QCOMPARE(menu_action("Redo")->shortcuts(),
              (QList<QKeySequence>{QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")}));
     const QStringList file_items = [this] {
       QStringList items;
-      for (QAction* a : Action("File")->menu()->actions())
-        items << (a->isSeparator() ? "-" : Caption(a));
+      for (QAction* a : menu_action("File")->menu()->actions())
+        items << (a->isSeparator() ? "-" : caption_of(a));
       return items;
     }();
     QCOMPARE(file_items.mid(5),
@@ -130,43 +130,43 @@ class MainFormTest : public QObject, public WindowFixture {
     // of 177 lines up below it.
     form_->resize(900, 700);
     const QSize client = form_->centralWidget()->size();
-    QCOMPARE(Box()->geometry(), QRect(8, 10, client.width() - 16, client.height() - 18));
-    QCOMPARE(form_->bitmap().size(), Box()->size());
+    QCOMPARE(paint_box()->geometry(), QRect(8, 10, client.width() - 16, client.height() - 18));
+    QCOMPARE(form_->bitmap().size(), paint_box()->size());
     form_->set_research_mode(true);
     QCoreApplication::sendPostedEvents();
     const QSize research = form_->centralWidget()->size();
     const QRect memo = form_->findChild<QPlainTextEdit*>("Memo")->geometry();
     QCOMPARE(memo, QRect(8, research.height() - 8 - 177, research.width() - 16, 177));
-    QCOMPARE(Box()->geometry(), QRect(8, 10, research.width() - 16, memo.top() - 8 - 10));
-    QCOMPARE(form_->bitmap().size(), Box()->size());
+    QCOMPARE(paint_box()->geometry(), QRect(8, 10, research.width() - 16, memo.top() - 8 - 10));
+    QCOMPARE(form_->bitmap().size(), paint_box()->size());
   }
 
   void researchModeShowsTheHiddenParts() {
-    Action("Research mode")->trigger();
+    menu_action("Research mode")->trigger();
     QVERIFY(form_->research_mode());
-    QCOMPARE(VisibleMenus().size(), form_->menuBar()->actions().size());
+    QCOMPARE(visible_menus().size(), form_->menuBar()->actions().size());
     auto* memo = form_->findChild<QPlainTextEdit*>("Memo");
     QVERIFY(memo->isVisible());
     QVERIFY(form_->statusBar()->isVisible());
-    QVERIFY(Box()->geometry().bottom() < memo->geometry().top());  // the log hides no cell
-    Action("Research mode")->trigger();
-    QCOMPARE(VisibleMenus(), QStringList{"Crossword"});
+    QVERIFY(paint_box()->geometry().bottom() < memo->geometry().top());  // the log hides no cell
+    menu_action("Research mode")->trigger();
+    QCOMPARE(visible_menus(), QStringList{"Crossword"});
   }
 
   void clickAtTheMarginEditsTheFirstCell() {
-    QTest::mouseMove(Box(), QPoint(5, 5));
+    QTest::mouseMove(paint_box(), QPoint(5, 5));
     QCOMPARE(form_->remembered_cell().row, 0);
     QCOMPARE(form_->remembered_cell().col, 0);
-    QTest::mouseClick(Box(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(paint_box(), Qt::LeftButton, {}, QPoint(5, 5));
     QCOMPARE(ctx().model.FirstSquare[0][0], 0);
-    QTest::mouseClick(Box(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(paint_box(), Qt::LeftButton, {}, QPoint(5, 5));
     QCOMPARE(ctx().model.FirstSquare[0][0], 1);
   }
 
   void wheelAndPopupActOnTheRememberedCellButNotOnClues() {
     const int s = GetCellSize(ctx().model, form_->bitmap().width(), form_->bitmap().height());
-    QTest::mouseMove(Box(), QPoint(10 + 2 * s + 5, 10 + 3 * s + 5));
-    QWheelEvent down(QPointF(5, 5), Box()->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, -120),
+    QTest::mouseMove(paint_box(), QPoint(10 + 2 * s + 5, 10 + 3 * s + 5));
+    QWheelEvent down(QPointF(5, 5), paint_box()->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, -120),
                      Qt::NoButton, {}, Qt::NoScrollPhase, false);
     QCOMPARE(form_->remembered_cell().row, 3);
     QCOMPARE(form_->remembered_cell().col, 2);
@@ -179,18 +179,18 @@ class MainFormTest : public QObject, public WindowFixture {
     ctx().puzzle[3][2] = 4;
     QApplication::sendEvent(form_.get(), &down);
     form_->popup_menu()->actions().at(0)->trigger();  // "Clear cell"
-    QTest::mouseClick(Box(), Qt::LeftButton, {}, QPoint(10 + 2 * s + 5, 10 + 3 * s + 5));
+    QTest::mouseClick(paint_box(), Qt::LeftButton, {}, QPoint(10 + 2 * s + 5, 10 + 3 * s + 5));
     QCOMPARE(ctx().model.FirstSquare[3][2], 4);
   }
 
   void setOrderDialogTakesEnterAndEscape() {
-    WhenModal([](QWidget* dialog) {
+    when_modal([](QWidget* dialog) {
       auto* form = qobject_cast<TSetOrderForm*>(dialog);
       QVERIFY(form != nullptr);
       form->spin_edit()->setValue(12);
       QTest::keyClick(form->spin_edit(), Qt::Key_Return);
     });
-    Action("Set order...")->trigger();
+    menu_action("Set order...")->trigger();
     QCOMPARE(ctx().model.GetOrder(), 12);
     QCOMPARE(GetEmptyCellsCount(ctx().model.FirstSquare), 144);
     QStringList items;
@@ -199,18 +199,18 @@ class MainFormTest : public QObject, public WindowFixture {
     QCOMPARE(items.first(), QString("Clear cell"));
     QCOMPARE(items.last(), QString("11"));
 
-    WhenModal([](QWidget* dialog) {
+    when_modal([](QWidget* dialog) {
       auto* form = qobject_cast<TSetOrderForm*>(dialog);
       form->spin_edit()->setValue(5);
       QTest::keyClick(form->spin_edit(), Qt::Key_Escape);
     });
-    Action("Set order...")->trigger();
+    menu_action("Set order...")->trigger();
     QCOMPARE(ctx().model.GetOrder(), 12);
     QCOMPARE(form_->set_order_form()->order(), 5);  // the field keeps its last value
   }
 
   void importDialogReadsItsMemo() {
-    WhenModal([](QWidget* dialog) {
+    when_modal([](QWidget* dialog) {
       auto* form = qobject_cast<TImportForm*>(dialog);
       QVERIFY(form != nullptr);
       QCOMPARE(form->windowTitle(), QString("Import of the square"));
@@ -219,7 +219,7 @@ class MainFormTest : public QObject, public WindowFixture {
       form->memo()->setPlainText(digits.left(50) + "\n" + digits.mid(50));
       form->findChild<QPushButton*>("ImportButton")->click();
     });
-    Action("Import square...")->trigger();
+    menu_action("Import square...")->trigger();
     QCOMPARE(SquareToString(ctx().model.FirstSquare, false), std::string(kBachelor));
   }
 
@@ -243,8 +243,8 @@ class MainFormTest : public QObject, public WindowFixture {
   }
 
   void saveAsBmpWritesTheFittedPicture() {
-    form_->resize(form_->size() - Box()->size() + QSize(310, 310));
-    QCOMPARE(Box()->size(), QSize(310, 310));
+    form_->resize(form_->size() - paint_box()->size() + QSize(310, 310));
+    QCOMPARE(paint_box()->size(), QSize(310, 310));
     const QImage before = form_->bitmap();
     QTemporaryDir dir;
     form_->run_command("Import square...", kBachelor);
@@ -334,7 +334,7 @@ class MainFormTest : public QObject, public WindowFixture {
     for (const bool research : {false, true}) {
       form_->set_research_mode(research);
       const std::vector<std::string> log = ctx().log.lines();
-      Action("Fish")->trigger();
+      menu_action("Fish")->trigger();
       QVERIFY(notice->isVisible());
       QCOMPARE(notice->text(), QString("Special square Fish loaded, type FISH (N)"));
       // Over the foot of the client area, every line of it inside.
@@ -358,7 +358,7 @@ class MainFormTest : public QObject, public WindowFixture {
     QCoreApplication::processEvents();
     form_->run_command("Find square in folder", "/nonexistent-dir");
     QCOMPARE(messages_.size(), 1);
-    Action("XO=74")->trigger();
+    menu_action("XO=74")->trigger();
     QVERIFY(notice->height() >= notice->heightForWidth(notice->width()));
     QVERIFY(client->rect().contains(notice->geometry()));
     QVERIFY(messages_.size() == 1);

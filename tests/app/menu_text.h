@@ -7,7 +7,7 @@ namespace dlslab::app {
 
 /// A menu item's caption as the command table writes it: the text Qt shows without its
 /// mnemonic mark ("&Undo" is "Undo", "A&&B" is "A&B").
-inline QString Caption(const QAction* action) {
+inline QString caption_of(const QAction* action) {
   const QString text = action->text();
   QString caption;
   for (qsizetype i = 0; i < text.size(); ++i) {

@@ -12,7 +12,7 @@ namespace dlslab::app {
 /// data folder inside it. A folder shared with the user or with the test programs that run
 /// beside this one would let a game kept by one of them put a question in front of this
 /// window, where no one answers it.
-inline QString UseOwnDataFolder() {
+inline QString use_own_data_folder() {
   static QTemporaryDir folder;
   qputenv("XDG_DATA_HOME", folder.path().toUtf8());
   QStandardPaths::setTestModeEnabled(false);

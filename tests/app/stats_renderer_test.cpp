@@ -24,75 +24,75 @@ using render::DrawStatisticalInfo;
 class StatsRendererTest : public QObject {
   Q_OBJECT
 
-  static bool IsRed(const QColor& c) { return c.red() > 100 && c.green() < 40 && c.blue() < 40; }
-  static QColor At(const QImage& image, int x, int y) { return image.pixelColor(x, y); }
-  static CellHistograms Empty() {
+  static bool is_red(const QColor& c) { return c.red() > 100 && c.green() < 40 && c.blue() < 40; }
+  static QColor pixel_at(const QImage& image, int x, int y) { return image.pixelColor(x, y); }
+  static CellHistograms empty_histograms() {
     CellHistograms h;
     for (TStatsHistogram& bins : h) bins.assign(kCellBinsCount, 0);
     return h;
   }
-  static QAction* Action(TMainForm& form, const QString& caption) {
+  static QAction* menu_action(TMainForm& form, const QString& caption) {
     for (QAction* top : form.menuBar()->actions())
       for (QAction* item : top->menu()->actions())
-        if (Caption(item) == caption) return item;
+        if (caption_of(item) == caption) return item;
     return nullptr;
   }
 
  private slots:
-  void initTestCase() { UseOwnDataFolder(); }
+  void initTestCase() { use_own_data_folder(); }
 
   void gradientRectRunsFromTopColourToBottomColourInsideAnOutline() {
     QImage image(20, 20, QImage::Format_RGB32);
     image.fill(Qt::white);
     DrawGradientRect(image, 2, 10, 15, 3, kClRed, Rgb(0, 0, 200));  // y values in any order
-    QCOMPARE(At(image, 2, 3), QColor(Qt::black));
-    QCOMPARE(At(image, 9, 14), QColor(Qt::black));
-    QCOMPARE(At(image, 10, 8), QColor(Qt::white));  // the right edge is left out
-    QCOMPARE(At(image, 5, 15), QColor(Qt::white));
-    QCOMPARE(At(image, 5, 4), QColor(255, 0, 0));             // t = 0
-    QCOMPARE(At(image, 5, 14), QColor(0, 0, 200));            // t = h, over the lower outline
-    QCOMPARE(At(image, 5, 9), QColor(128, 0, 100));           // halfway, half to even
+    QCOMPARE(pixel_at(image, 2, 3), QColor(Qt::black));
+    QCOMPARE(pixel_at(image, 9, 14), QColor(Qt::black));
+    QCOMPARE(pixel_at(image, 10, 8), QColor(Qt::white));  // the right edge is left out
+    QCOMPARE(pixel_at(image, 5, 15), QColor(Qt::white));
+    QCOMPARE(pixel_at(image, 5, 4), QColor(255, 0, 0));       // t = 0
+    QCOMPARE(pixel_at(image, 5, 14), QColor(0, 0, 200));      // t = h, over the lower outline
+    QCOMPARE(pixel_at(image, 5, 9), QColor(128, 0, 100));     // halfway, half to even
     DrawGradientRect(image, 12, 18, 5, 5, kClRed, kClBlack);  // no height: nothing
-    QCOMPARE(At(image, 14, 5), QColor(Qt::white));
+    QCOMPARE(pixel_at(image, 14, 5), QColor(Qt::white));
   }
 
   void pictureOfAConstantCell() {
-    CellHistograms h = Empty();
+    CellHistograms h = empty_histograms();
     h[0][1] = 5;            // cell (0, 0) always holds 0
     h[2 * 10 + 3][10] = 1;  // cell (2, 3): one 9
     const QImage picture = DrawStatisticalInfo(h);
     QCOMPARE(picture.size(), QSize(2110, 2110));
-    QCOMPARE(At(picture, 5, 5), QColor(Qt::white));                   // outside the pictures
-    QCOMPARE(At(picture, 10, 10), QColor(Qt::black));                 // the outline of the first
-    QCOMPARE(At(picture, 10 + 25, 10 + 100), QColor(230, 230, 230));  // the band, bin 0
+    QCOMPARE(pixel_at(picture, 5, 5), QColor(Qt::white));    // outside the pictures
+    QCOMPARE(pixel_at(picture, 10, 10), QColor(Qt::black));  // the outline of the first
+    QCOMPARE(pixel_at(picture, 10 + 25, 10 + 100), QColor(230, 230, 230));  // the band, bin 0
     // Bin 1 spans x 35..48 of the picture, from y 10 (the tallest bar) to the baseline.
-    QCOMPARE(At(picture, 10 + 42, 10 + 10), QColor(Qt::black));
-    QCOMPARE(At(picture, 10 + 42, 10 + 11), QColor(255, 0, 0));
-    QVERIFY(At(picture, 10 + 42, 10 + 150).red() < 30);
-    QCOMPARE(At(picture, 10 + 38, 10 + 100), QColor(0, 128, 0));  // the marker at value 1
-    QCOMPARE(At(picture, 10 + 39, 10 + 100), QColor(0, 128, 0));
-    QVERIFY(At(picture, 10 + 40, 10 + 100) != QColor(0, 128, 0));
+    QCOMPARE(pixel_at(picture, 10 + 42, 10 + 10), QColor(Qt::black));
+    QCOMPARE(pixel_at(picture, 10 + 42, 10 + 11), QColor(255, 0, 0));
+    QVERIFY(pixel_at(picture, 10 + 42, 10 + 150).red() < 30);
+    QCOMPARE(pixel_at(picture, 10 + 38, 10 + 100), QColor(0, 128, 0));  // the marker at value 1
+    QCOMPARE(pixel_at(picture, 10 + 39, 10 + 100), QColor(0, 128, 0));
+    QVERIFY(pixel_at(picture, 10 + 40, 10 + 100) != QColor(0, 128, 0));
     // Cell (2, 3) sits at column 3, row 2; its one value fills the last bin to the top.
-    QVERIFY(IsRed(At(picture, 3 * 210 + 10 + 172, 2 * 210 + 10 + 11)));
+    QVERIFY(is_red(pixel_at(picture, 3 * 210 + 10 + 172, 2 * 210 + 10 + 11)));
     // The empty cell (0, 1) next to the first has no bar anywhere.
     for (int y = 10; y < 200; ++y)
-      for (int x = 0; x < 200; ++x) QVERIFY(!IsRed(At(picture, 210 + 10 + x, 10 + y)));
+      for (int x = 0; x < 200; ++x) QVERIFY(!is_red(pixel_at(picture, 210 + 10 + x, 10 + y)));
     // The axis below the bars, from x 20 to 179, with text under it.
     int axis = -1;
     for (int y = 160; y < 200 && axis < 0; ++y) {
       bool line = true;
-      for (int x = 20; x < 180; ++x) line = line && At(picture, 10 + x, 10 + y) == Qt::black;
+      for (int x = 20; x < 180; ++x) line = line && pixel_at(picture, 10 + x, 10 + y) == Qt::black;
       if (line) axis = y;
     }
     QVERIFY(axis > 165);
-    QCOMPARE(At(picture, 10 + 19, 10 + axis), QColor(Qt::white));
-    QCOMPARE(At(picture, 10 + 181, 10 + axis), QColor(Qt::white));     // past the end tick
-    QCOMPARE(At(picture, 10 + 20, 10 + axis - 3), QColor(Qt::black));  // the end tick
-    QCOMPARE(At(picture, 10 + 20, 10 + axis + 3), QColor(Qt::black));
-    QCOMPARE(At(picture, 10 + 20, 10 + axis + 4), QColor(Qt::white));
+    QCOMPARE(pixel_at(picture, 10 + 19, 10 + axis), QColor(Qt::white));
+    QCOMPARE(pixel_at(picture, 10 + 181, 10 + axis), QColor(Qt::white));     // past the end tick
+    QCOMPARE(pixel_at(picture, 10 + 20, 10 + axis - 3), QColor(Qt::black));  // the end tick
+    QCOMPARE(pixel_at(picture, 10 + 20, 10 + axis + 3), QColor(Qt::black));
+    QCOMPARE(pixel_at(picture, 10 + 20, 10 + axis + 4), QColor(Qt::white));
     int dark = 0;
     for (int y = axis + 4; y < 199; ++y)
-      for (int x = 21; x < 180; ++x) dark += At(picture, 10 + x, 10 + y).lightness() < 128;
+      for (int x = 21; x < 180; ++x) dark += pixel_at(picture, 10 + x, 10 + y).lightness() < 128;
     QVERIFY(dark > 40);
   }
 
@@ -100,8 +100,8 @@ class StatsRendererTest : public QObject {
     TMainForm form;
     QStringList messages;
     form.set_message_sink([&messages](const QString& text) { messages << text; });
-    QVERIFY(Action(form, "Draw statistical info")->isEnabled());
-    QVERIFY(Action(form, "Find square in folder")->isEnabled());
+    QVERIFY(menu_action(form, "Draw statistical info")->isEnabled());
+    QVERIFY(menu_action(form, "Find square in folder")->isEnabled());
     QTemporaryDir dir;
     const QString previous = QDir::currentPath();
     QVERIFY(QDir::setCurrent(dir.path()));

@@ -19,11 +19,11 @@
 namespace dlslab::app {
 
 /// The menu item of that caption among `actions` and their submenus, or nullptr.
-inline QAction* FindAction(const QList<QAction*>& actions, const QString& caption) {
+inline QAction* find_action(const QList<QAction*>& actions, const QString& caption) {
   for (QAction* action : actions) {
-    if (Caption(action) == caption) return action;
+    if (caption_of(action) == caption) return action;
     if (action->menu() != nullptr)
-      if (QAction* found = FindAction(action->menu()->actions(), caption)) return found;
+      if (QAction* found = find_action(action->menu()->actions(), caption)) return found;
   }
   return nullptr;
 }
@@ -37,7 +37,7 @@ class WindowFixture {
 
   /// Makes the window and shows it; called from initTestCase (QVERIFY returns from here only).
   void open_window() {
-    UseOwnDataFolder();
+    use_own_data_folder();
     form_ = std::make_unique<TMainForm>();
     form_->set_message_sink([this](const QString& text) { messages_ << text; });
     form_->show();
@@ -45,9 +45,9 @@ class WindowFixture {
   }
 
   cmd::Context& ctx() { return form_->context(); }
-  PaintBox* Box() { return form_->findChild<PaintBox*>("PaintBox"); }
-  QAction* Action(const QString& caption) {
-    return FindAction(form_->menuBar()->actions(), caption);
+  PaintBox* paint_box() { return form_->findChild<PaintBox*>("PaintBox"); }
+  QAction* menu_action(const QString& caption) {
+    return find_action(form_->menuBar()->actions(), caption);
   }
 };
 

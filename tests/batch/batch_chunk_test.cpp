@@ -12,7 +12,7 @@
 namespace dlslab::batch {
 namespace {
 
-using test::ReadFile;
+using test::read_file;
 using test::ScratchFolder;
 
 class BatchChunks : public ::testing::Test {
@@ -21,11 +21,11 @@ class BatchChunks : public ::testing::Test {
     // Repeats (one form many times), catalogue squares and an unreadable line or two.
     std::string text;
     for (std::uint32_t seed = 1; seed <= 90; ++seed) {
-      text += SquareToString(dlslab::test::RandomDls(seed % 37 + 1), false) + "\n";
+      text += SquareToString(dlslab::test::random_dls(seed % 37 + 1), false) + "\n";
       if (seed % 20 == 0) text += std::string(kSpecialSquares[seed / 20].digits) + "\n";
       if (seed % 41 == 0) text += "not a square\n";
     }
-    input = folder.Write("squares.txt", text);
+    input = folder.write_file("squares.txt", text);
   }
 
   // Runs the operation (chunk k of n; n = 0: whole) into `name`; returns the stderr text.
@@ -34,7 +34,7 @@ class BatchChunks : public ::testing::Test {
     BatchOptions options;
     options.operation = operation;
     options.inputs = {input};
-    options.output = folder.Path(name);
+    options.output = folder.file_path(name);
     options.chunk = k;
     options.chunks = n;
     options.resume = resume;
@@ -61,34 +61,34 @@ TEST_F(BatchChunks, FourChunksMergedAreTheUnchunkedRun) {
     for (unsigned k = 1; k <= 4; ++k) {
       const std::string name = "part" + std::to_string(k);
       chunk_messages += run(operation, name, k, 4);
-      parts.push_back(folder.Path(name));
+      parts.push_back(folder.file_path(name));
     }
     // Every unreadable line is reported by one chunk only.
     EXPECT_EQ(chunk_messages, whole_messages);
     // Lines carry their numbers: any order; collection files are given in chunk order.
     if (!is_deduplicating(operation)) std::swap(parts[0], parts[3]);
-    const MergeSummary merged = merge_batch_outputs(parts, folder.Path("merged"));
+    const MergeSummary merged = merge_batch_outputs(parts, folder.file_path("merged"));
     ASSERT_EQ(merged.error, "");
-    EXPECT_EQ(ReadFile(folder.Path("merged")), ReadFile(folder.Path("whole")));
+    EXPECT_EQ(read_file(folder.file_path("merged")), read_file(folder.file_path("whole")));
   }
 }
 
 TEST_F(BatchChunks, AChunkResumesFromItsPartialFile) {
   run(Operation::kOdls, "reference", 2, 3);
-  const std::string full = ReadFile(folder.Path("reference"));
+  const std::string full = read_file(folder.file_path("reference"));
   // Cut after the header and five lines, and in the middle of the sixth.
   std::size_t cut = 0;
   for (int line = 0; line < 6; ++line) cut = full.find('\n', cut) + 1;
-  folder.Write("resumed.partial", full.substr(0, cut + 30));
+  folder.write_file("resumed.partial", full.substr(0, cut + 30));
   run(Operation::kOdls, "resumed", 2, 3, true);
-  EXPECT_EQ(ReadFile(folder.Path("resumed")), full);
+  EXPECT_EQ(read_file(folder.file_path("resumed")), full);
 }
 
 TEST_F(BatchChunks, OverlappingChunksAreRefused) {
   run(Operation::kOdls, "a", 1, 2);
   run(Operation::kOdls, "b", 1, 3);
   const MergeSummary merged =
-      merge_batch_outputs({folder.Path("a"), folder.Path("b")}, folder.Path("m"));
+      merge_batch_outputs({folder.file_path("a"), folder.file_path("b")}, folder.file_path("m"));
   EXPECT_NE(merged.error.find("overlap"), std::string::npos) << merged.error;
 }
 

@@ -14,7 +14,7 @@
 namespace dlslab::batch {
 namespace {
 
-using test::ReadFile;
+using test::read_file;
 using test::ScratchFolder;
 namespace fs = std::filesystem;
 
@@ -23,7 +23,7 @@ struct Outcome {
   std::string line;  // the summary line
 };
 
-Outcome RunOn(const BatchOptions& options) {
+Outcome run_on(const BatchOptions& options) {
   std::ostringstream out;
   std::ostringstream err;
   Reporter reporter(err, Reporter::ProgressMode::kNone);
@@ -31,11 +31,11 @@ Outcome RunOn(const BatchOptions& options) {
   Outcome outcome;
   outcome.summary = run_batch(options, out, reporter, stop);
   outcome.line = summary_line(options, outcome.summary);
-  dlslab::test::ClearFileFaults();
+  dlslab::test::clear_file_faults();
   return outcome;
 }
 
-std::size_t FilesIn(const fs::path& folder) {
+std::size_t files_in(const fs::path& folder) {
   return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), {}));
 }
 
@@ -45,17 +45,17 @@ class BatchOutputFailure : public ::testing::Test {
     std::string half;
     std::string all;
     for (std::uint32_t seed = 1; seed <= 40; ++seed) {
-      const std::string square = SquareToString(dlslab::test::RandomDls(seed), false);
+      const std::string square = SquareToString(dlslab::test::random_dls(seed), false);
       if (seed <= 20) half += square + "\n";
       all += square + "\n";
     }
-    half_ = folder_.Write("half.txt", half);
-    all_ = folder_.Write("all.txt", all);
+    half_ = folder_.write_file("half.txt", half);
+    all_ = folder_.write_file("all.txt", all);
     fs::create_directory(out_dir_);
   }
 
   /// Options of a cf or validate run over every square into out/result, resuming.
-  BatchOptions Options(Operation operation) const {
+  BatchOptions options_for(Operation operation) const {
     BatchOptions options;
     options.operation = operation;
     options.inputs = {all_};
@@ -66,23 +66,23 @@ class BatchOutputFailure : public ::testing::Test {
   }
 
   /// The partial file of a run over the first half, as an interrupted run leaves it.
-  std::string EarlierPartial(Operation operation) const {
-    BatchOptions options = Options(operation);
+  std::string earlier_partial(Operation operation) const {
+    BatchOptions options = options_for(operation);
     options.inputs = {half_};
     options.resume = false;
-    EXPECT_EQ(RunOn(options).summary.end, BatchSummary::End::kComplete);
+    EXPECT_EQ(run_on(options).summary.end, BatchSummary::End::kComplete);
     fs::rename(options.output, options.output + ".partial");
-    return ReadFile(options.output + ".partial");
+    return read_file(options.output + ".partial");
   }
 
   ScratchFolder folder_;
-  fs::path out_dir_ = fs::path(folder_.Path("out"));
+  fs::path out_dir_ = fs::path(folder_.file_path("out"));
   std::string half_;
   std::string all_;
 };
 
 TEST_F(BatchOutputFailure, AFailedFormsWriteKeepsThePartialFileItResumedFrom) {
-  const BatchOptions options = Options(Operation::kCf);
+  const BatchOptions options = options_for(Operation::kCf);
   const std::string partial = options.output + ".partial";
   struct Fault {
     const char* step;
@@ -92,69 +92,69 @@ TEST_F(BatchOutputFailure, AFailedFormsWriteKeepsThePartialFileItResumedFrom) {
       {"write", [] { return std::make_shared<dlslab::test::FileSizeLimit>(100); }},
       {"fsync",
        [] {
-         dlslab::test::FailNextFsync(EIO, ".result.partial.tmp");
+         dlslab::test::fail_next_fsync(EIO, ".result.partial.tmp");
          return std::make_shared<int>(0);
        }},
       {"close",
        [] {
-         dlslab::test::FailNextClose(EIO, ".result.partial.tmp");
+         dlslab::test::fail_next_close(EIO, ".result.partial.tmp");
          return std::make_shared<int>(0);
        }},
   };
   for (const Fault& fault : faults) {
     SCOPED_TRACE(fault.step);
-    const std::string earlier = EarlierPartial(Operation::kCf);
+    const std::string earlier = earlier_partial(Operation::kCf);
     Outcome outcome;
     {
       const std::shared_ptr<void> arranged = fault.arrange();
-      outcome = RunOn(options);
+      outcome = run_on(options);
     }
     EXPECT_EQ(outcome.summary.end, BatchSummary::End::kFailed);
     EXPECT_NE(outcome.line.find("failed: cannot write " + partial + ": " + fault.step),
               std::string::npos)
         << outcome.line;
-    EXPECT_TRUE(ReadFile(partial) == earlier);
+    EXPECT_TRUE(read_file(partial) == earlier);
     EXPECT_FALSE(fs::exists(options.output));
-    EXPECT_EQ(FilesIn(out_dir_), 1u);
+    EXPECT_EQ(files_in(out_dir_), 1u);
   }
   // Without the fault the same resume completes it.
-  EXPECT_EQ(RunOn(options).summary.end, BatchSummary::End::kComplete);
-  EXPECT_EQ(FilesIn(out_dir_), 1u);
+  EXPECT_EQ(run_on(options).summary.end, BatchSummary::End::kComplete);
+  EXPECT_EQ(files_in(out_dir_), 1u);
 }
 
 TEST_F(BatchOutputFailure, AFolderInTheWayOfTheResultKeepsTheCompleteResultsUnderThePartialName) {
   for (const Operation operation : {Operation::kCf, Operation::kValidate}) {
     SCOPED_TRACE(std::string(operation_name(operation)));
-    BatchOptions options = Options(operation);
+    BatchOptions options = options_for(operation);
     options.resume = false;
     const std::string complete = [&] {
       BatchOptions elsewhere = options;
-      elsewhere.output = folder_.Path("reference");
-      EXPECT_EQ(RunOn(elsewhere).summary.end, BatchSummary::End::kComplete);
-      return ReadFile(elsewhere.output);
+      elsewhere.output = folder_.file_path("reference");
+      EXPECT_EQ(run_on(elsewhere).summary.end, BatchSummary::End::kComplete);
+      return read_file(elsewhere.output);
     }();
     fs::create_directory(options.output);
-    const Outcome outcome = RunOn(options);
+    const Outcome outcome = run_on(options);
     EXPECT_EQ(outcome.summary.end, BatchSummary::End::kFailed);
     EXPECT_NE(outcome.line.find("failed: "), std::string::npos) << outcome.line;
     EXPECT_TRUE(fs::is_directory(options.output));
-    EXPECT_EQ(ReadFile(options.output + ".partial"), complete);
+    EXPECT_EQ(read_file(options.output + ".partial"), complete);
     // Once the folder is gone, a resume puts the results in place.
     fs::remove(options.output);
     options.resume = true;
-    const Outcome resumed = RunOn(options);
+    const Outcome resumed = run_on(options);
     EXPECT_EQ(resumed.summary.end, BatchSummary::End::kComplete) << resumed.line;
-    EXPECT_EQ(ReadFile(options.output), complete);
+    EXPECT_EQ(read_file(options.output), complete);
     fs::remove(options.output);
   }
 }
 
 TEST_F(BatchOutputFailure, AFullDeviceOrAFolderThatTakesNoFileFailsTheRun) {
-  BatchOptions options = Options(Operation::kValidate);
+  BatchOptions options = options_for(Operation::kValidate);
   options.resume = false;
   const std::string partial = options.output + ".partial";
   fs::create_symlink("/dev/full", partial);
-  const Outcome full = RunOn(options);
+  const Outcome full = run_on(options);
   EXPECT_EQ(full.summary.end, BatchSummary::End::kFailed);
   EXPECT_NE(full.line.find("failed: cannot write " + partial + ": write: "), std::string::npos)
       << full.line;
@@ -165,13 +165,13 @@ TEST_F(BatchOutputFailure, AFullDeviceOrAFolderThatTakesNoFileFailsTheRun) {
     const dlslab::test::LockedFolder lock(out_dir_);
     if (!lock.ok()) GTEST_SKIP() << "this user can create files in any folder";
     options.operation = operation;
-    const Outcome locked = RunOn(options);
+    const Outcome locked = run_on(options);
     EXPECT_EQ(locked.summary.end, BatchSummary::End::kFailed) << operation_name(operation);
     EXPECT_EQ(locked.summary.read, 0u);  // refused before any work
     EXPECT_NE(locked.line.find("failed: cannot write " + partial + ": open: "), std::string::npos)
         << locked.line;
   }
-  EXPECT_EQ(FilesIn(out_dir_), 0u);
+  EXPECT_EQ(files_in(out_dir_), 0u);
 }
 
 }  // namespace

@@ -24,11 +24,13 @@ class ScratchFolder {
   ScratchFolder(const ScratchFolder&) = delete;
   ScratchFolder& operator=(const ScratchFolder&) = delete;
 
-  [[nodiscard]] std::string Path(std::string_view name) const { return (path_ / name).string(); }
+  [[nodiscard]] std::string file_path(std::string_view name) const {
+    return (path_ / name).string();
+  }
 
   /// Writes `text` to the file `name` and returns its path.
-  std::string Write(std::string_view name, std::string_view text) const {
-    const std::string file = Path(name);
+  std::string write_file(std::string_view name, std::string_view text) const {
+    const std::string file = file_path(name);
     std::ofstream(file, std::ios::binary) << text;
     return file;
   }
@@ -38,14 +40,14 @@ class ScratchFolder {
   std::filesystem::path path_;
 };
 
-inline std::string ReadFile(const std::string& file) {
+inline std::string read_file(const std::string& file) {
   std::ifstream in(file, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 /// The collection-file block of a digit string: ten rows of symbols each followed by a blank,
 /// and an empty separator line.
-inline std::string CollectionBlock(std::string_view digits) {
+inline std::string collection_block(std::string_view digits) {
   std::string text;
   for (int r = 0; r < 10; ++r) {
     for (int c = 0; c < 10; ++c) {

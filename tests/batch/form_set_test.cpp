@@ -5,7 +5,7 @@
 namespace dlslab::batch {
 namespace {
 
-Digits FormNumber(std::uint32_t k) {
+Digits form_number(std::uint32_t k) {
   Digits form{};
   form.fill('0');
   for (int i = 0; k != 0; ++i, k /= 10) form[99 - i] = static_cast<char>('0' + k % 10);
@@ -21,21 +21,21 @@ TEST(FormSet, EveryFormStaysFoundWhileTheIndexGrows) {
     forms.reserve(reserved);
     constexpr std::uint32_t kForms = 40000;  // more than two chunks of records
     for (std::uint32_t k = 0; k < kForms; ++k) {
-      const Digits form = FormNumber(k);
+      const Digits form = form_number(k);
       forms.add(form, FormSet::hash(form));
       if (k % 997 == 0) {  // the first form again, at every size of the index
-        const Digits first = FormNumber(0);
+        const Digits first = form_number(0);
         forms.add(first, FormSet::hash(first));
       }
     }
     for (std::uint32_t k = kForms; k-- > 0;) {
-      const Digits form = FormNumber(k);
+      const Digits form = form_number(k);
       forms.add(form, FormSet::hash(form), k % 3 + 1);
     }
     ASSERT_EQ(forms.size(), kForms);
     EXPECT_EQ(forms.count(0), 1 + (kForms + 996) / 997 + 1);
     for (std::uint32_t k = 1; k < kForms; ++k) {
-      ASSERT_EQ(forms.form(k), FormNumber(k)) << k;
+      ASSERT_EQ(forms.form(k), form_number(k)) << k;
       ASSERT_EQ(forms.count(k), 1 + k % 3 + 1) << k;
     }
   }

@@ -18,7 +18,7 @@
 namespace dlslab::batch {
 namespace {
 
-std::vector<std::string> Split(const std::string& text, char separator) {
+std::vector<std::string> split_text(const std::string& text, char separator) {
   std::vector<std::string> parts;
   std::size_t from = 0;
   for (std::size_t at; (at = text.find(separator, from)) != std::string::npos; from = at + 1)
@@ -28,7 +28,7 @@ std::vector<std::string> Split(const std::string& text, char separator) {
 }
 
 /// The log of one command on a model holding the square.
-std::vector<std::string> CommandLog(const std::string& square, void (*command)(cmd::Context&)) {
+std::vector<std::string> command_log(const std::string& square, void (*command)(cmd::Context&)) {
   cmd::Context ctx;
   cmd::ImportSquareMenuItemClick(ctx, square);
   ctx.log.Clear();
@@ -37,7 +37,7 @@ std::vector<std::string> CommandLog(const std::string& square, void (*command)(c
 }
 
 /// "... (total N)" of a transversals structure line: N.
-std::string Total(const std::string& line) {
+std::string total_of(const std::string& line) {
   const std::size_t at = line.rfind("(total ");
   if (at == std::string::npos) return line;
   return line.substr(at + 7, line.size() - at - 8);
@@ -47,10 +47,10 @@ std::string Total(const std::string& line) {
 // ones, no mate), special squares (one mate, several mates), a Latin square that is not
 // diagonal (transversals, but no mate and no type), a partial square (refused, fillings
 // counted) and a complete square that is not Latin.
-std::vector<std::string> ColumnTestSquares() {
+std::vector<std::string> column_test_squares() {
   std::vector<std::string> squares;
   for (std::uint32_t seed = 1; seed <= 3; ++seed)
-    squares.push_back(SquareToString(dlslab::test::RandomDls(seed), false));
+    squares.push_back(SquareToString(dlslab::test::random_dls(seed), false));
   for (std::size_t i = 0; i < 6; ++i) squares.emplace_back(kSpecialSquares[i].digits);
   std::string rows_swapped = dlslab::test::kBachelor;
   std::swap_ranges(rows_swapped.begin(), rows_swapped.begin() + 10, rows_swapped.begin() + 30);
@@ -66,10 +66,10 @@ std::vector<std::string> ColumnTestSquares() {
 // column what the single-square command shows for that square.
 TEST(OperationColumns, EveryColumnIsWhatTheSingleSquareCommandShows) {
   const test::ScratchFolder folder;
-  const std::vector<std::string> squares = ColumnTestSquares();
+  const std::vector<std::string> squares = column_test_squares();
   std::string text;
   for (const std::string& s : squares) text += s + "\n";
-  const std::string input = folder.Write("squares.txt", text);
+  const std::string input = folder.write_file("squares.txt", text);
 
   int differing_counts = 0;
   int several_mates = 0;
@@ -87,22 +87,22 @@ TEST(OperationColumns, EveryColumnIsWhatTheSingleSquareCommandShows) {
     const std::atomic<bool> stop{false};
     ASSERT_EQ(run_batch(options, out, reporter, stop).end, BatchSummary::End::kComplete)
         << err.str();
-    std::vector<std::string> lines = Split(out.str(), '\n');
+    std::vector<std::string> lines = split_text(out.str(), '\n');
     ASSERT_EQ(lines.back(), "");  // the output ends with a line break
     lines.pop_back();
     ASSERT_EQ(lines.size(), squares.size() + 1);
-    const std::vector<std::string> header = Split(std::string(tsv_header(operation)), '\t');
+    const std::vector<std::string> header = split_text(std::string(tsv_header(operation)), '\t');
     EXPECT_EQ(lines[0], tsv_header(operation));
     for (std::size_t i = 0; i < squares.size(); ++i) {
       SCOPED_TRACE("square " + std::to_string(i + 1));
-      const std::vector<std::string> row = Split(lines[i + 1], '\t');
+      const std::vector<std::string> row = split_text(lines[i + 1], '\t');
       ASSERT_EQ(row.size(), header.size()) << lines[i + 1];
       EXPECT_EQ(row[0], std::to_string(i + 1));
       EXPECT_EQ(row[1], squares[i]);
       const std::string& square = squares[i];
       switch (operation) {
         case Operation::kOdls: {
-          const std::vector<std::string> log = CommandLog(square, cmd::GetOdlsMenuItemClick);
+          const std::vector<std::string> log = command_log(square, cmd::GetOdlsMenuItemClick);
           if (!log.at(0).starts_with("ODLS found: ")) {
             EXPECT_EQ(row[2], log.at(0));
             EXPECT_EQ(row[3], "");
@@ -120,14 +120,14 @@ TEST(OperationColumns, EveryColumnIsWhatTheSingleSquareCommandShows) {
           break;
         }
         case Operation::kType:
-          EXPECT_EQ(row[2], CommandLog(square, cmd::GetOdlsTypeMenuItemClick).at(0));
+          EXPECT_EQ(row[2], command_log(square, cmd::GetOdlsTypeMenuItemClick).at(0));
           break;
         case Operation::kTransversals: {
           const std::vector<std::string> log =
-              CommandLog(square, cmd::TransversalsStructureAnalysisMenuItemClick);
+              command_log(square, cmd::TransversalsStructureAnalysisMenuItemClick);
           ASSERT_FALSE(log.empty());
-          EXPECT_EQ(row[2], Total(log[0]));
-          EXPECT_EQ(row[3], Total(log.size() > 1 ? log[1] : log[0]));
+          EXPECT_EQ(row[2], total_of(log[0]));
+          EXPECT_EQ(row[3], total_of(log.size() > 1 ? log[1] : log[0]));
           differing_counts += row[2] != row[3];
           break;
         }
@@ -139,7 +139,7 @@ TEST(OperationColumns, EveryColumnIsWhatTheSingleSquareCommandShows) {
         }
         case Operation::kFillings:
           EXPECT_EQ("Fillings count: " + row[2],
-                    CommandLog(square, cmd::GetFillingsCountMenuItemClick).at(0));
+                    command_log(square, cmd::GetFillingsCountMenuItemClick).at(0));
           break;
         case Operation::kValidate: {
           const bool valid =

@@ -16,7 +16,7 @@
 namespace dlslab::batch {
 namespace {
 
-using test::ReadFile;
+using test::read_file;
 using test::ScratchFolder;
 namespace fs = std::filesystem;
 
@@ -25,7 +25,7 @@ struct Outcome {
   std::string messages;
 };
 
-Outcome RunOn(const BatchOptions& options) {
+Outcome run_on(const BatchOptions& options) {
   std::ostringstream out;
   std::ostringstream err;
   Reporter reporter(err, Reporter::ProgressMode::kNone);
@@ -35,7 +35,7 @@ Outcome RunOn(const BatchOptions& options) {
 }
 
 /// The summary line with its timing figures as "T".
-std::string Figures(const BatchOptions& options, const BatchSummary& summary) {
+std::string untimed_summary(const BatchOptions& options, const BatchSummary& summary) {
   static const std::regex kTiming(R"([0-9]+\.[0-9][0-9] s, [0-9]+ squares/s)");
   return std::regex_replace(summary_line(options, summary), kTiming, "T");
 }
@@ -44,7 +44,7 @@ TEST(Resume, FromAPartialFileCutAnywhereGivesTheUninterruptedFile) {
   const ScratchFolder folder;
   std::string text;
   for (std::uint32_t seed = 1; seed <= 24; ++seed) {
-    std::string square = SquareToString(dlslab::test::RandomDls(seed), false);
+    std::string square = SquareToString(dlslab::test::random_dls(seed), false);
     if (seed == 5) square[17] = '-';
     if (seed == 9) std::swap(square[0], square[1]);
     text += square + "\n";
@@ -52,10 +52,10 @@ TEST(Resume, FromAPartialFileCutAnywhereGivesTheUninterruptedFile) {
   }
   BatchOptions options;
   options.operation = Operation::kValidate;
-  options.inputs = {folder.Write("in.txt", text)};
-  options.output = folder.Path("full.tsv");
-  ASSERT_EQ(RunOn(options).summary.end, BatchSummary::End::kComplete);
-  const std::string full = ReadFile(options.output);
+  options.inputs = {folder.write_file("in.txt", text)};
+  options.output = folder.file_path("full.tsv");
+  ASSERT_EQ(run_on(options).summary.end, BatchSummary::End::kComplete);
+  const std::string full = read_file(options.output);
   ASSERT_EQ(std::count(full.begin(), full.end(), '\n'), 25);
 
   // Every cut within the header, and for every result line its start, its second byte, its
@@ -67,7 +67,7 @@ TEST(Resume, FromAPartialFileCutAnywhereGivesTheUninterruptedFile) {
     const std::size_t end = full.find('\n', start);
     for (const std::size_t c : {start + 1, (start + end) / 2, end, end + 1}) cuts.push_back(c);
   }
-  options.output = folder.Path("resumed.tsv");
+  options.output = folder.file_path("resumed.tsv");
   options.resume = true;
   const std::string partial = options.output + ".partial";
   for (std::size_t k = 0; k <= cuts.size(); ++k) {
@@ -75,11 +75,11 @@ TEST(Resume, FromAPartialFileCutAnywhereGivesTheUninterruptedFile) {
     const std::string cut = no_file ? "" : full.substr(0, cuts[k]);
     SCOPED_TRACE(no_file ? std::string("no partial file") : "cut at " + std::to_string(cuts[k]));
     fs::remove(options.output);
-    if (!no_file) folder.Write("resumed.tsv.partial", cut);
+    if (!no_file) folder.write_file("resumed.tsv.partial", cut);
     options.threads = 1 + k % 3;
-    const Outcome resumed = RunOn(options);
+    const Outcome resumed = run_on(options);
     ASSERT_EQ(resumed.summary.end, BatchSummary::End::kComplete) << resumed.messages;
-    ASSERT_EQ(ReadFile(options.output), full);
+    ASSERT_EQ(read_file(options.output), full);
     EXPECT_FALSE(fs::exists(partial));
     const auto lines = static_cast<std::uint64_t>(std::count(cut.begin(), cut.end(), '\n'));
     const std::uint64_t done = lines > 0 ? lines - 1 : 0;
@@ -88,7 +88,7 @@ TEST(Resume, FromAPartialFileCutAnywhereGivesTheUninterruptedFile) {
     std::string expected = "batch validate: 24 squares read, 1 skipped, " +
                            std::to_string(24 - done) + " results written, T";
     if (done > 0) expected += "; " + std::to_string(done) + " squares were done before the resume";
-    EXPECT_EQ(Figures(options, resumed.summary), expected);
+    EXPECT_EQ(untimed_summary(options, resumed.summary), expected);
   }
 }
 
@@ -131,7 +131,7 @@ TEST(Resume, CanonicalFormCountsSurviveTheIndexGrowing) {
   auto input = [&](std::size_t n, const std::string& name) {
     std::string text;
     for (std::size_t i = 0; i < n; ++i) text += squares[i] + "\n";
-    return folder.Write(name, text);
+    return folder.write_file(name, text);
   };
   const std::string all = input(squares.size(), "all.txt");
   for (const OutputFormat format : {OutputFormat::kTsv, OutputFormat::kCollection}) {
@@ -140,9 +140,9 @@ TEST(Resume, CanonicalFormCountsSurviveTheIndexGrowing) {
     options.format = format;
     options.threads = 2;
     options.inputs = {all};
-    options.output = folder.Path("full.cf");
-    ASSERT_EQ(RunOn(options).summary.end, BatchSummary::End::kComplete);
-    const std::string full = ReadFile(options.output);
+    options.output = folder.file_path("full.cf");
+    ASSERT_EQ(run_on(options).summary.end, BatchSummary::End::kComplete);
+    const std::string full = read_file(options.output);
     if (format == OutputFormat::kTsv) {
       EXPECT_EQ(full, expected);
     }
@@ -152,14 +152,14 @@ TEST(Resume, CanonicalFormCountsSurviveTheIndexGrowing) {
       SCOPED_TRACE(std::to_string(before) + " squares before the resume");
       options.resume = false;
       options.inputs = {input(before, "first.txt")};
-      options.output = folder.Path("resumed.cf");
-      ASSERT_EQ(RunOn(options).summary.end, BatchSummary::End::kComplete);
+      options.output = folder.file_path("resumed.cf");
+      ASSERT_EQ(run_on(options).summary.end, BatchSummary::End::kComplete);
       fs::rename(options.output, options.output + ".partial");
       options.resume = true;
       options.inputs = {all};
-      const Outcome resumed = RunOn(options);
+      const Outcome resumed = run_on(options);
       ASSERT_EQ(resumed.summary.end, BatchSummary::End::kComplete) << resumed.messages;
-      EXPECT_EQ(ReadFile(options.output), full);
+      EXPECT_EQ(read_file(options.output), full);
       EXPECT_EQ(resumed.summary.resumed, before);
       EXPECT_EQ(resumed.summary.read, squares.size());
       EXPECT_EQ(resumed.summary.results, forms.size());
@@ -167,10 +167,10 @@ TEST(Resume, CanonicalFormCountsSurviveTheIndexGrowing) {
 
     // A partial file cut inside a form is no output of a run: refused and kept as it is.
     const std::string damaged = full.substr(0, full.size() / 2 + 7);
-    folder.Write("damaged.cf.partial", damaged);
-    options.output = folder.Path("damaged.cf");
-    EXPECT_EQ(RunOn(options).summary.end, BatchSummary::End::kFailed);
-    EXPECT_EQ(ReadFile(options.output + ".partial"), damaged);
+    folder.write_file("damaged.cf.partial", damaged);
+    options.output = folder.file_path("damaged.cf");
+    EXPECT_EQ(run_on(options).summary.end, BatchSummary::End::kFailed);
+    EXPECT_EQ(read_file(options.output + ".partial"), damaged);
     EXPECT_FALSE(fs::exists(options.output));
   }
 }
@@ -188,29 +188,29 @@ TEST(Resume, APartialFileLongerThanTheInputsIsRefused) {
   std::string all;
   std::string first;
   for (std::uint32_t seed = 1; seed <= 12; ++seed) {
-    const std::string line = SquareToString(dlslab::test::RandomDls(seed), false) + "\n";
+    const std::string line = SquareToString(dlslab::test::random_dls(seed), false) + "\n";
     all += line;
     if (seed <= 5) first += line;
   }
-  const std::string long_input = folder.Write("all.txt", all);
-  const std::string short_input = folder.Write("first.txt", first);
+  const std::string long_input = folder.write_file("all.txt", all);
+  const std::string short_input = folder.write_file("first.txt", first);
   for (const Operation operation : {Operation::kValidate, Operation::kCf}) {
     SCOPED_TRACE(std::string(operation_name(operation)));
     BatchOptions options;
     options.operation = operation;
     options.inputs = {long_input};
-    options.output = folder.Path("result");
-    ASSERT_EQ(RunOn(options).summary.end, BatchSummary::End::kComplete);
+    options.output = folder.file_path("result");
+    ASSERT_EQ(run_on(options).summary.end, BatchSummary::End::kComplete);
     fs::rename(options.output, options.output + ".partial");
-    const std::string partial = ReadFile(options.output + ".partial");
+    const std::string partial = read_file(options.output + ".partial");
     options.inputs = {short_input};
     options.resume = true;
-    const Outcome refused = RunOn(options);
+    const Outcome refused = run_on(options);
     EXPECT_EQ(refused.summary.end, BatchSummary::End::kFailed);
     EXPECT_NE(refused.summary.error.find("was made from other inputs"), std::string::npos)
         << refused.summary.error;
     EXPECT_FALSE(fs::exists(options.output));
-    EXPECT_TRUE(ReadFile(options.output + ".partial") == partial);
+    EXPECT_TRUE(read_file(options.output + ".partial") == partial);
     fs::remove(options.output + ".partial");
   }
 }

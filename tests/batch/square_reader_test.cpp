@@ -10,7 +10,7 @@
 namespace dlslab::batch {
 namespace {
 
-using test::CollectionBlock;
+using test::collection_block;
 using test::ScratchFolder;
 
 struct Read {
@@ -22,7 +22,7 @@ struct Read {
   }
 };
 
-Read ReadAll(std::vector<std::string> inputs) {
+Read read_all(std::vector<std::string> inputs) {
   SquareReader reader(std::move(inputs));
   Read read;
   InputSquare square;
@@ -30,12 +30,12 @@ Read ReadAll(std::vector<std::string> inputs) {
   return read;
 }
 
-std::string Square(std::uint32_t seed) {
-  return SquareToString(dlslab::test::RandomDls(seed), false);
+std::string square_text(std::uint32_t seed) {
+  return SquareToString(dlslab::test::random_dls(seed), false);
 }
 
 // The square file form: header, order, the values each after a blank.
-std::string SquareFileLine(std::string_view digits) {
+std::string square_file_line(std::string_view digits) {
   std::string line;
   for (const char c : digits) line += c == '-' ? std::string(" -1") : std::string(" ") + c;
   return line;
@@ -44,7 +44,7 @@ std::string SquareFileLine(std::string_view digits) {
 class SquareReaderTest : public ::testing::Test {
  protected:
   ScratchFolder folder;
-  const std::string a = Square(1), b = Square(2), c = Square(3);
+  const std::string a = square_text(1), b = square_text(2), c = square_text(3);
 };
 
 TEST_F(SquareReaderTest, ReadsEveryKindOfInputInOrderWithItsLine) {
@@ -57,13 +57,13 @@ TEST_F(SquareReaderTest, ReadsEveryKindOfInputInOrderWithItsLine) {
     second += '\n';
   }
   const std::string collection =
-      folder.Write("c.txt", CollectionBlock(a) + second + "\n" + CollectionBlock(c));
-  const std::string pair =
-      folder.Write("p.txt", "ODLS\r\n10\r\n" + SquareFileLine(a) + " 9 9\r\n" + SquareFileLine(b));
-  const std::string single = folder.Write("s.txt", "DLS\n10\n" + SquareFileLine(c) + " 3\n");
-  const std::string lines = folder.Write("l.txt", a + "\r\n\r\n" + b + "\n" + c);
+      folder.write_file("c.txt", collection_block(a) + second + "\n" + collection_block(c));
+  const std::string pair = folder.write_file(
+      "p.txt", "ODLS\r\n10\r\n" + square_file_line(a) + " 9 9\r\n" + square_file_line(b));
+  const std::string single = folder.write_file("s.txt", "DLS\n10\n" + square_file_line(c) + " 3\n");
+  const std::string lines = folder.write_file("l.txt", a + "\r\n\r\n" + b + "\n" + c);
 
-  const Read read = ReadAll({collection, pair, single, lines});
+  const Read read = read_all({collection, pair, single, lines});
   EXPECT_TRUE(read.problems.empty());
   ASSERT_EQ(read.squares.size(), 9u);
   const std::vector<std::string> expected{a, b, c, a, b, c, a, b, c};
@@ -81,23 +81,23 @@ TEST_F(SquareReaderTest, EmptyCellsAndBlanksInDigitLines) {
   partial[5] = '-';
   std::string spaced;
   for (const char ch : b) spaced += std::string(1, ch) + ' ';
-  const Read read = ReadAll({folder.Write("l.txt", partial + "\n" + spaced + "\n")});
+  const Read read = read_all({folder.write_file("l.txt", partial + "\n" + spaced + "\n")});
   ASSERT_EQ(read.squares.size(), 2u);
   EXPECT_EQ(read.digits(0), partial);
   EXPECT_EQ(read.digits(1), b);
-  const Read file = ReadAll({folder.Write("s.txt", "DLS\n10\n" + SquareFileLine(partial))});
+  const Read file = read_all({folder.write_file("s.txt", "DLS\n10\n" + square_file_line(partial))});
   ASSERT_EQ(file.squares.size(), 1u);
   EXPECT_EQ(file.digits(0), partial);
 }
 
 TEST_F(SquareReaderTest, BrokenBlocksAreReportedAndTheRestIsRead) {
   // Block 2 has a letter in its third row; block 3 stops after four rows at an empty line.
-  std::string broken = CollectionBlock(b);
+  std::string broken = collection_block(b);
   broken[2 * 21 + 6] = 'x';
-  std::string cut = CollectionBlock(c).substr(0, 4 * 21) + "\n";
+  std::string cut = collection_block(c).substr(0, 4 * 21) + "\n";
   const std::string file =
-      folder.Write("c.txt", CollectionBlock(a) + broken + cut + CollectionBlock(a) + "\n\n");
-  const Read read = ReadAll({file});
+      folder.write_file("c.txt", collection_block(a) + broken + cut + collection_block(a) + "\n\n");
+  const Read read = read_all({file});
   ASSERT_EQ(read.squares.size(), 2u);
   EXPECT_EQ(read.digits(1), a);
   EXPECT_EQ(read.squares[1].line, 28u);
@@ -109,9 +109,9 @@ TEST_F(SquareReaderTest, BrokenBlocksAreReportedAndTheRestIsRead) {
             "empty line inside the block that begins on line 23 (4 of 10 rows)");
 
   // A short row, and a file that ends inside a block.
-  const Read tail = ReadAll(
-      {folder.Write("t.txt", CollectionBlock(a) + "0 1 2\n" + CollectionBlock(b).substr(21) +
-                                 CollectionBlock(c).substr(0, 42))});
+  const Read tail = read_all(
+      {folder.write_file("t.txt", collection_block(a) + "0 1 2\n" + collection_block(b).substr(21) +
+                                      collection_block(c).substr(0, 42))});
   ASSERT_EQ(tail.squares.size(), 1u);
   ASSERT_EQ(tail.problems.size(), 2u);
   EXPECT_EQ(tail.problems[0].line, 12u);
@@ -122,8 +122,8 @@ TEST_F(SquareReaderTest, BrokenBlocksAreReportedAndTheRestIsRead) {
 }
 
 TEST_F(SquareReaderTest, BadDigitLinesAndSquareFilesAreReported) {
-  const Read lines = ReadAll(
-      {folder.Write("l.txt", a + "\n" + a.substr(1) + "\n" + a.substr(0, 99) + "x\n" + b + "\n")});
+  const Read lines = read_all({folder.write_file(
+      "l.txt", a + "\n" + a.substr(1) + "\n" + a.substr(0, 99) + "x\n" + b + "\n")});
   ASSERT_EQ(lines.squares.size(), 2u);
   EXPECT_EQ(lines.digits(1), b);
   EXPECT_EQ(lines.squares[1].line, 4u);
@@ -131,13 +131,13 @@ TEST_F(SquareReaderTest, BadDigitLinesAndSquareFilesAreReported) {
   EXPECT_EQ(lines.problems[0].line, 2u);
   EXPECT_EQ(lines.problems[1].line, 3u);
 
-  std::string bad_value = SquareFileLine(b);
+  std::string bad_value = square_file_line(b);
   bad_value.replace(bad_value.find(' ', 10), 2, " 12");
   const std::string file =
-      folder.Write("s.txt", "DLS\n5\n" + SquareFileLine(a.substr(0, 25)) + "\nDLS\n10\n" +
-                                bad_value + "\nDLS\n10\n" + SquareFileLine(c) +
-                                "\nDLS\n10\n1 2 3\nODLS\n10\n" + SquareFileLine(a));
-  const Read squares = ReadAll({file});
+      folder.write_file("s.txt", "DLS\n5\n" + square_file_line(a.substr(0, 25)) + "\nDLS\n10\n" +
+                                     bad_value + "\nDLS\n10\n" + square_file_line(c) +
+                                     "\nDLS\n10\n1 2 3\nODLS\n10\n" + square_file_line(a));
+  const Read squares = read_all({file});
   ASSERT_EQ(squares.squares.size(), 2u);
   EXPECT_EQ(squares.digits(0), c);
   EXPECT_EQ(squares.squares[0].line, 7u);
@@ -154,8 +154,9 @@ TEST_F(SquareReaderTest, BadDigitLinesAndSquareFilesAreReported) {
 }
 
 TEST_F(SquareReaderTest, EmptyInputsAndUnopenableFiles) {
-  const Read read = ReadAll({folder.Write("empty.txt", ""), folder.Write("dash.txt", "-"),
-                             folder.Path("missing.txt"), folder.Write("l.txt", a)});
+  const Read read =
+      read_all({folder.write_file("empty.txt", ""), folder.write_file("dash.txt", "-"),
+                folder.file_path("missing.txt"), folder.write_file("l.txt", a)});
   ASSERT_EQ(read.squares.size(), 1u);
   EXPECT_EQ(read.squares[0].source, 3u);
   ASSERT_EQ(read.problems.size(), 1u);
@@ -166,7 +167,7 @@ TEST_F(SquareReaderTest, EmptyInputsAndUnopenableFiles) {
 TEST(LineReader, CutsOverlongLinesAndReadsALastLineWithoutBreak) {
   ScratchFolder folder;
   const std::string huge(LineReader::kMaxLine + 10, '7');
-  const std::string file = folder.Write("x.txt", "one\r\n" + huge + "\ntwo\r\nthree");
+  const std::string file = folder.write_file("x.txt", "one\r\n" + huge + "\ntwo\r\nthree");
   LineReader lines(::open(file.c_str(), O_RDONLY));
   std::string_view line;
   bool too_long = false;

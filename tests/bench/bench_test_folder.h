@@ -25,14 +25,14 @@ class ScriptFolder {
   ScriptFolder& operator=(const ScriptFolder&) = delete;
 
   /// Writes an executable script of that name; returns its path.
-  std::string Add(const std::string& name, const std::string& body) const {
+  std::string add_script(const std::string& name, const std::string& body) const {
     const std::filesystem::path file = path_ / name;
     std::ofstream(file) << "#!/bin/sh\n" << body << '\n';
     ::chmod(file.c_str(), 0755);
     return file.string();
   }
   /// The folder with its trailing separator, as the runner wants it.
-  [[nodiscard]] std::string Folder() const { return path_.string() + "/"; }
+  [[nodiscard]] std::string program_folder() const { return path_.string() + "/"; }
   [[nodiscard]] const std::filesystem::path& path() const { return path_; }
 
  private:

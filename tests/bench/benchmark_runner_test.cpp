@@ -38,21 +38,21 @@ struct Outcome {
   int waits = 0;
 };
 
-Outcome RunWith(const ScriptFolder& scripts, const BenchmarkTest& test, TFpDataCollection& data) {
+Outcome run_with(const ScriptFolder& scripts, const BenchmarkTest& test, TFpDataCollection& data) {
   Outcome run{};
   BenchmarkHooks hooks;
   hooks.log = [&run](const std::string& line) { run.log.push_back(line); };
   hooks.while_waiting = [&run] { ++run.waits; };
-  hooks.folder = scripts.Folder();
+  hooks.folder = scripts.program_folder();
   run.ok = RunBenchmark(test, data, hooks);
   return run;
 }
 
 TEST(RunBenchmark, RoundsOfOneToTwiceTheProcessorsWithTheirRates) {
   const ScriptFolder scripts("rounds");
-  scripts.Add("runa9", "sleep 0.02");
+  scripts.add_script("runa9", "sleep 0.02");
   TFpDataCollection data(0, 1);
-  const Outcome run = RunWith(scripts, {"runa9", 10000000, 1000, "k DLS/s"}, data);
+  const Outcome run = run_with(scripts, {"runa9", 10000000, 1000, "k DLS/s"}, data);
   ASSERT_TRUE(run.ok);
   const int p = GetProcessorsCount();
   ASSERT_EQ(run.log.size(), static_cast<std::size_t>(2 * p + 2));
@@ -76,11 +76,11 @@ TEST(RunBenchmark, RoundsOfOneToTwiceTheProcessorsWithTheirRates) {
 TEST(RunBenchmark, MissingProgramStopsWithAClearLineAndNoRates) {
   const ScriptFolder scripts("missing");
   TFpDataCollection data(0, 1);
-  const Outcome run = RunWith(scripts, {"runb10", 5000, 1, " DLS/s"}, data);
+  const Outcome run = run_with(scripts, {"runb10", 5000, 1, " DLS/s"}, data);
   EXPECT_FALSE(run.ok);
   ASSERT_EQ(run.log.size(), 2u);
-  EXPECT_EQ(run.log[1], "Test program runb10 could not be started from \"" + scripts.Folder() +
-                            "runb10\": No such file or directory");
+  EXPECT_EQ(run.log[1], "Test program runb10 could not be started from \"" +
+                            scripts.program_folder() + "runb10\": No such file or directory");
   EXPECT_EQ(data.Count(), 0);
 }
 
@@ -88,14 +88,14 @@ TEST(RunBenchmark, FailingRoundKeepsOnlyTheRatesBeforeIt) {
   const ScriptFolder scripts("later");
   // Succeeds alone, fails as soon as two copies run at once.
   const std::string lock = (scripts.path() / "lock").string();
-  scripts.Add("runa9pgo",
-              "mkdir '" + lock + "' 2>/dev/null || exit 4\nsleep 0.1\nrmdir '" + lock + "'");
+  scripts.add_script("runa9pgo",
+                     "mkdir '" + lock + "' 2>/dev/null || exit 4\nsleep 0.1\nrmdir '" + lock + "'");
   TFpDataCollection data(0, 1);
-  const Outcome run = RunWith(scripts, {"runa9pgo", 10000000, 1000, "k DLS/s"}, data);
+  const Outcome run = run_with(scripts, {"runa9pgo", 10000000, 1000, "k DLS/s"}, data);
   EXPECT_FALSE(run.ok);
   EXPECT_EQ(data.Count(), 1);
-  EXPECT_EQ(run.log.back(),
-            "Test program runa9pgo (\"" + scripts.Folder() + "runa9pgo\") exited with code 4");
+  EXPECT_EQ(run.log.back(), "Test program runa9pgo (\"" + scripts.program_folder() +
+                                "runa9pgo\") exited with code 4");
 }
 
 }  // namespace

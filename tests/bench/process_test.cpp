@@ -37,7 +37,7 @@ TEST(LaunchProcess, ChildHasItsOwnGroupAndOnlyTheStandardDescriptors) {
   const int leaked = ::open("/dev/null", O_RDONLY);
   ASSERT_GE(leaked, 0);
   ASSERT_EQ(::dup2(leaked, 37), 37);
-  const std::string script = scripts.Add(
+  const std::string script = scripts.add_script(
       "probe", "[ -e /proc/$$/fd/37 ] && exit 1\n[ -e /proc/$$/fd/2 ] || exit 2\nexec sleep 0.3");
   const LaunchedProcess child = LaunchProcess(script);
   ASSERT_GT(child.pid, 0) << child.error;
@@ -57,7 +57,7 @@ TEST(LaunchProcess, MissingProgramGivesNoProcessAndAReason) {
 }
 
 /// The process is gone or a zombie waiting for whoever adopted it.
-bool Ended(pid_t pid) {
+bool has_ended(pid_t pid) {
   std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
   std::string text;
   if (!std::getline(stat, text)) return true;
@@ -65,9 +65,9 @@ bool Ended(pid_t pid) {
   return close == std::string::npos || text.substr(close + 2, 1) == "Z";
 }
 
-bool EndsWithin(pid_t pid, std::chrono::seconds limit) {
+bool ends_within(pid_t pid, std::chrono::seconds limit) {
   const auto until = std::chrono::steady_clock::now() + limit;
-  while (!Ended(pid)) {
+  while (!has_ended(pid)) {
     if (std::chrono::steady_clock::now() > until) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
@@ -75,7 +75,7 @@ bool EndsWithin(pid_t pid, std::chrono::seconds limit) {
 }
 
 /// The processes whose parent is `parent`.
-std::vector<pid_t> ChildrenOf(pid_t parent) {
+std::vector<pid_t> children_of(pid_t parent) {
   std::vector<pid_t> children;
   for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
     const std::string name = entry.path().filename().string();
@@ -96,7 +96,7 @@ std::vector<pid_t> ChildrenOf(pid_t parent) {
 
 TEST(LaunchProcess, ChildEndsWithTheThreadThatStartedIt) {
   const ScriptFolder scripts("orphan");
-  const std::string script = scripts.Add("test", "exec sleep 30");
+  const std::string script = scripts.add_script("test", "exec sleep 30");
   LaunchedProcess child;
   std::thread([&child, &script] { child = LaunchProcess(script); }).join();
   ASSERT_GT(child.pid, 0) << child.error;
@@ -111,7 +111,7 @@ TEST(RunTestsInParallel, KilledCliLeavesNoCopyRunning) {
   const pid_t cli = ::fork();
   ASSERT_GE(cli, 0);
   if (cli == 0) {
-    if (::chdir(work.Folder().c_str()) != 0) ::_exit(126);
+    if (::chdir(work.program_folder().c_str()) != 0) ::_exit(126);
     const int null = ::open("/dev/null", O_WRONLY);
     ::dup2(null, 1);
     ::dup2(null, 2);
@@ -122,19 +122,19 @@ TEST(RunTestsInParallel, KilledCliLeavesNoCopyRunning) {
   const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
   while (copies.empty() && std::chrono::steady_clock::now() < until) {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    copies = ChildrenOf(cli);
+    copies = children_of(cli);
   }
   ::kill(cli, SIGKILL);
   int status = 0;
   ASSERT_EQ(::waitpid(cli, &status, 0), cli);
   ASSERT_FALSE(copies.empty()) << "the benchmark started no copy";
-  for (const pid_t copy : copies) EXPECT_TRUE(EndsWithin(copy, std::chrono::seconds(5))) << copy;
+  for (const pid_t copy : copies) EXPECT_TRUE(ends_within(copy, std::chrono::seconds(5))) << copy;
 }
 
 TEST(RunTestsInParallel, WaitsForMoreThanSixtyFourCopies) {
   const ScriptFolder scripts("many");
   const std::string counter = (scripts.path() / "count").string();
-  const std::string script = scripts.Add("test", "echo x >> '" + counter + "'");
+  const std::string script = scripts.add_script("test", "echo x >> '" + counter + "'");
   const ParallelRunResult result = RunTestsInParallel(script, 70);
   ASSERT_TRUE(result.ok()) << result.message;
   std::ifstream in(counter);
@@ -145,13 +145,13 @@ TEST(RunTestsInParallel, WaitsForMoreThanSixtyFourCopies) {
 
 TEST(RunTestsInParallel, FailingCopiesFailTheRound) {
   const ScriptFolder scripts("fail");
-  const std::string exits = scripts.Add("exits", "exit 3");
+  const std::string exits = scripts.add_script("exits", "exit 3");
   EXPECT_EQ(RunTestsInParallel(exits, 2).message,
             "Test program exits (\"" + exits + "\") exited with code 3");
-  const std::string killed = scripts.Add("killed", "kill -9 $$");
+  const std::string killed = scripts.add_script("killed", "kill -9 $$");
   EXPECT_EQ(RunTestsInParallel(killed, 1).message,
             "Test program killed (\"" + killed + "\") was killed by signal 9");
-  const std::string missing = scripts.Folder() + "runb10";
+  const std::string missing = scripts.program_folder() + "runb10";
   EXPECT_EQ(RunTestsInParallel(missing, 3).message,
             "Test program runb10 could not be started from \"" + missing +
                 "\": No such file or directory");
@@ -161,8 +161,8 @@ TEST(RunTestsInParallel, OneFailureStopsTheOtherCopies) {
   const ScriptFolder scripts("stop");
   const std::string flag = (scripts.path() / "fast-done").string();
   // The first copy to finish fails; the slow ones must not be waited for.
-  const std::string script =
-      scripts.Add("test", "if mkdir '" + flag + "' 2>/dev/null; then exit 5; fi\nexec sleep 30");
+  const std::string script = scripts.add_script(
+      "test", "if mkdir '" + flag + "' 2>/dev/null; then exit 5; fi\nexec sleep 30");
   const auto start = std::chrono::steady_clock::now();
   const ParallelRunResult result = RunTestsInParallel(script, 3);
   EXPECT_FALSE(result.ok());
@@ -171,7 +171,7 @@ TEST(RunTestsInParallel, OneFailureStopsTheOtherCopies) {
 
 TEST(RunTestsInParallel, CallsTheHookAndStopsAtACancelRequest) {
   const ScriptFolder scripts("cancel");
-  const std::string script = scripts.Add("test", "exec sleep 30");
+  const std::string script = scripts.add_script("test", "exec sleep 30");
   Progress progress;
   const ProgressScope scope(progress);
   int calls = 0;

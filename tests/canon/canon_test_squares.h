@@ -19,16 +19,16 @@ namespace dlslab::test {
 
 /// Random DLS for the seeds 1..count, and the twenty embedded squares, which are rich in
 /// symmetries and so in ties between candidates.
-inline std::vector<TLatinSquare> CanonTestSquares(int count) {
+inline std::vector<TLatinSquare> canon_test_squares(int count) {
   std::vector<TLatinSquare> squares;
-  for (int seed = 1; seed <= count; ++seed) squares.push_back(RandomDls(seed));
+  for (int seed = 1; seed <= count; ++seed) squares.push_back(random_dls(seed));
   for (const SpecialSquare& special : kSpecialSquares)
     squares.push_back(StringToSquare(special.digits));
   return squares;
 }
 
 /// Every value v replaced by perm[v].
-inline TLatinSquare Relabelled(const TLatinSquare& square, const std::array<int, 10>& perm) {
+inline TLatinSquare relabelled_copy(const TLatinSquare& square, const std::array<int, 10>& perm) {
   TLatinSquare out = square;
   for (int i = 0; i < out.size(); ++i)
     if (out.data()[i] >= 0) out.data()[i] = perm[out.data()[i]];
@@ -37,8 +37,8 @@ inline TLatinSquare Relabelled(const TLatinSquare& square, const std::array<int,
 
 /// Some DLS of order 10 with the given main diagonal and anti-diagonal, by backtracking over
 /// the other cells row by row; an empty square when there is none.
-inline TLatinSquare DlsWithDiagonals(const std::array<int, 10>& diag,
-                                     const std::array<int, 10>& anti) {
+inline TLatinSquare dls_with_diagonals(const std::array<int, 10>& diag,
+                                       const std::array<int, 10>& anti) {
   constexpr int n = 10;
   TLatinSquare s(n);
   std::array<unsigned, n> row{}, col{};
@@ -78,12 +78,12 @@ inline TLatinSquare DlsWithDiagonals(const std::array<int, 10>& diag,
   return s;
 }
 
-/// A fixture sharing, across its cases, CanonTestSquares(kRandom) and one engine per case.
+/// A fixture sharing, across its cases, canon_test_squares(kRandom) and one engine per case.
 template <int kRandom>
 class CanonSquaresTest : public ::testing::Test {
  protected:
   static const std::vector<TLatinSquare>& squares() {
-    static const std::vector<TLatinSquare> squares = CanonTestSquares(kRandom);
+    static const std::vector<TLatinSquare> squares = canon_test_squares(kRandom);
     return squares;
   }
   CanonEngine engine;

@@ -85,7 +85,7 @@ TEST_F(CanonicalFormTest, MatchesBruteForce) {
 // rotations and relabellings, which reach the least candidate from other grid maps.
 TEST_F(CanonicalFormTest, EveryPathFindsTheSameForm) {
   CanonEngine scalar(IsaPath::kScalar);
-  const std::vector<TLatinSquare> many = test::CanonTestSquares(300);
+  const std::vector<TLatinSquare> many = test::canon_test_squares(300);
   std::array<int, 10> perm{3, 7, 0, 9, 1, 5, 8, 2, 6, 4};
   for (const IsaPath path : supported_isa_paths()) {
     SCOPED_TRACE(isa_path_name(path));
@@ -101,7 +101,7 @@ TEST_F(CanonicalFormTest, EveryPathFindsTheSameForm) {
       Transpose(t, s);
       EXPECT_EQ(on_path.GetCanonicalForm(t), cf);
       RotateRight(t, s);
-      EXPECT_EQ(on_path.GetCanonicalForm(test::Relabelled(t, perm)), cf);
+      EXPECT_EQ(on_path.GetCanonicalForm(test::relabelled_copy(t, perm)), cf);
       EXPECT_TRUE(on_path.IsCanonicalForm(cf));
     }
     // Latin squares that are not diagonal: the cyclic one, all of whose cells pair up
@@ -160,7 +160,7 @@ TEST_F(CanonicalFormTest, SameForEveryEquivalentSquare) {
     std::iota(perm.begin(), perm.end(), 0);
     RandSeed = seed++;
     for (int i = 9; i > 0; --i) std::swap(perm[i], perm[Random(i + 1)]);
-    EXPECT_EQ(engine.GetCanonicalForm(test::Relabelled(s, perm)), cf);
+    EXPECT_EQ(engine.GetCanonicalForm(test::relabelled_copy(s, perm)), cf);
   }
 }
 
@@ -178,7 +178,7 @@ TEST_F(CanonicalFormTest, IsCanonicalFormOfCanonicalForm) {
 TEST_F(CanonicalFormTest, NotCanonicalUnlessFirstRowAscendingAndComplete) {
   const TLatinSquare cf = engine.GetCanonicalForm(squares().front());
   std::array<int, 10> swap01{1, 0, 2, 3, 4, 5, 6, 7, 8, 9};
-  EXPECT_FALSE(engine.IsCanonicalForm(test::Relabelled(cf, swap01)));
+  EXPECT_FALSE(engine.IsCanonicalForm(test::relabelled_copy(cf, swap01)));
   TLatinSquare partial = cf;
   partial[9][9] = kEmpty;
   EXPECT_FALSE(engine.IsCanonicalForm(partial));

@@ -14,13 +14,13 @@
 namespace dlslab {
 namespace {
 
-std::array<int, 10> Digits(const char* s) {
+std::array<int, 10> digit_array(const char* s) {
   std::array<int, 10> a{};
   for (int i = 0; i < 10; ++i) a[i] = s[i] - '0';
   return a;
 }
 
-std::array<int, 10> AntiDiagonalOf(const TLatinSquare& s) {
+std::array<int, 10> anti_diagonal_of(const TLatinSquare& s) {
   const TIntArr a = GetAntiDiagonal(s);
   std::array<int, 10> out{};
   std::copy(a.begin(), a.end(), out.begin());
@@ -28,15 +28,15 @@ std::array<int, 10> AntiDiagonalOf(const TLatinSquare& s) {
 }
 
 TEST(GetSCFLineNumber, FindsFirstAndLastLines) {
-  EXPECT_EQ(GetSCFLineNumber(Digits("1032674598")), 1);
-  EXPECT_EQ(GetSCFLineNumber(Digits("1032674895")), 2);
-  EXPECT_EQ(GetSCFLineNumber(Digits("1204785936")), 50);
-  EXPECT_EQ(GetSCFLineNumber(Digits("1237695408")), 67);
+  EXPECT_EQ(GetSCFLineNumber(digit_array("1032674598")), 1);
+  EXPECT_EQ(GetSCFLineNumber(digit_array("1032674895")), 2);
+  EXPECT_EQ(GetSCFLineNumber(digit_array("1204785936")), 50);
+  EXPECT_EQ(GetSCFLineNumber(digit_array("1237695408")), 67);
 }
 
 TEST(GetSCFLineNumber, UnknownAntiDiagonals) {
-  EXPECT_EQ(GetSCFLineNumber(Digits("0123456789")), -1);
-  EXPECT_EQ(GetSCFLineNumber(Digits("1032674589")), -1);
+  EXPECT_EQ(GetSCFLineNumber(digit_array("0123456789")), -1);
+  EXPECT_EQ(GetSCFLineNumber(digit_array("1032674589")), -1);
   EXPECT_EQ(GetSCFLineNumber({1, 0, 3, 2, 6, 7, 4, 5, 9, -1}), -1);
 }
 
@@ -65,7 +65,7 @@ TEST_F(StrongCanonicalFormTest, DiagonalAscendingAndAntiDiagonalInTable) {
       EXPECT_NE(scf[i][9 - i], i);
       EXPECT_NE(scf[i][9 - i], 9 - i);
     }
-    EXPECT_GT(GetSCFLineNumber(AntiDiagonalOf(scf)), 0) << SquareToString(s, false);
+    EXPECT_GT(GetSCFLineNumber(anti_diagonal_of(scf)), 0) << SquareToString(s, false);
   }
 }
 
@@ -80,7 +80,7 @@ TEST_F(StrongCanonicalFormTest, SameForEquivalentSquaresAndIdempotent) {
     SwapPairs(t, 1, 3);
     FlipPair(t, 4);
     EXPECT_EQ(engine.GetStrongCanonicalForm(t), scf);
-    EXPECT_EQ(engine.GetStrongCanonicalForm(test::Relabelled(s, perm)), scf);
+    EXPECT_EQ(engine.GetStrongCanonicalForm(test::relabelled_copy(s, perm)), scf);
     EXPECT_EQ(engine.GetStrongCanonicalForm(scf), scf);
     EXPECT_EQ(GetStrongCanonicalForm(s), scf);
   }
@@ -106,7 +106,7 @@ std::vector<TLatinSquare> candidates(const TLatinSquare& square) {
 }
 
 /// The cells in the order of the diagonal-first comparison, an empty cell as 100.
-std::vector<int> DiagonalFirstKey(const TLatinSquare& s) {
+std::vector<int> diagonal_first_key(const TLatinSquare& s) {
   std::vector<int> key;
   auto add = [&](int i, int j) { key.push_back(s[i][j] < 0 ? 100 : s[i][j]); };
   for (int k = 0; k < 10; ++k) {
@@ -121,14 +121,14 @@ std::vector<int> DiagonalFirstKey(const TLatinSquare& s) {
 
 /// The strong canonical form by brute force: each candidate relabelled by its main diagonal,
 /// the least in the diagonal-first order kept.
-TLatinSquare StrongFormByBruteForce(const TLatinSquare& square) {
+TLatinSquare strong_form_by_brute_force(const TLatinSquare& square) {
   const std::vector<TLatinSquare> orbit = candidates(square);
   EXPECT_EQ(15360 % orbit.size(), 0u);  // an orbit of the group of 15360 moves
   TLatinSquare best;
   std::vector<int> best_key;
   for (TLatinSquare c : orbit) {
     NormalizeByMainDiagonal(c);
-    std::vector<int> key = DiagonalFirstKey(c);
+    std::vector<int> key = diagonal_first_key(c);
     if (best_key.empty() || key < best_key) {
       best = c;
       best_key = std::move(key);
@@ -138,25 +138,25 @@ TLatinSquare StrongFormByBruteForce(const TLatinSquare& square) {
 }
 
 TEST(StrongCanonicalForm, MatchesBruteForce) {
-  TLatinSquare partial = test::RandomDls(21);
+  TLatinSquare partial = test::random_dls(21);
   partial[3][3] = kEmpty;
   partial[0][9] = kEmpty;
   partial[5][1] = kEmpty;
-  ASSERT_EQ(candidates(test::RandomDls(2)).size(), 15360u);
+  ASSERT_EQ(candidates(test::random_dls(2)).size(), 15360u);
   for (const TLatinSquare& s :
-       {test::RandomDls(2), test::RandomDls(13), StringToSquare(test::kBachelor), partial}) {
+       {test::random_dls(2), test::random_dls(13), StringToSquare(test::kBachelor), partial}) {
     EXPECT_EQ(SquareToString(GetStrongCanonicalForm(s), false),
-              SquareToString(StrongFormByBruteForce(s), false));
+              SquareToString(strong_form_by_brute_force(s), false));
   }
 }
 
 TEST(StrongCanonicalForm, AntiDiagonalOfFirstAndLastLines) {
   const std::array<int, 10> diagonal{0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
   for (const char* line : {"1032674598", "1237695408"}) {
-    const TLatinSquare s = test::DlsWithDiagonals(diagonal, Digits(line));
+    const TLatinSquare s = test::dls_with_diagonals(diagonal, digit_array(line));
     ASSERT_TRUE(IsFilled(s)) << line;
     ASSERT_TRUE(IsDiagonalLatin(s));
-    EXPECT_EQ(AntiDiagonalOf(GetStrongCanonicalForm(s)), Digits(line));
+    EXPECT_EQ(anti_diagonal_of(GetStrongCanonicalForm(s)), digit_array(line));
   }
 }
 

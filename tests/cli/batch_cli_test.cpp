@@ -21,13 +21,13 @@ extern char** environ;
 namespace dlslab::batch {
 namespace {
 
-using test::ReadFile;
+using test::read_file;
 using test::ScratchFolder;
 
 /// Starts dlslab-cli with the arguments; stdin from `in` (or nothing), stdout and stderr to
 /// the files out and err.
-pid_t Start(const std::vector<std::string>& args, const std::string& out, const std::string& err,
-            const std::string& in = "/dev/null") {
+pid_t start_cli(const std::vector<std::string>& args, const std::string& out,
+                const std::string& err, const std::string& in = "/dev/null") {
   std::vector<std::string> words{DLSLAB_CLI_PATH};
   words.insert(words.end(), args.begin(), args.end());
   std::vector<char*> argv;
@@ -44,7 +44,7 @@ pid_t Start(const std::vector<std::string>& args, const std::string& out, const 
   return pid;
 }
 
-int Wait(pid_t pid) {
+int exit_status_of(pid_t pid) {
   int status = -1;
   if (pid <= 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
   return WEXITSTATUS(status);
@@ -58,9 +58,10 @@ class BatchCli : public ::testing::Test {
     std::string err;
   };
 
-  Result Run(const std::vector<std::string>& args, const std::string& in = "/dev/null") {
-    const int status = Wait(Start(args, folder.Path("out"), folder.Path("err"), in));
-    return {status, ReadFile(folder.Path("out")), ReadFile(folder.Path("err"))};
+  Result run_cli(const std::vector<std::string>& args, const std::string& in = "/dev/null") {
+    const int status =
+        exit_status_of(start_cli(args, folder.file_path("out"), folder.file_path("err"), in));
+    return {status, read_file(folder.file_path("out")), read_file(folder.file_path("err"))};
   }
 
   ScratchFolder folder;
@@ -70,15 +71,15 @@ TEST_F(BatchCli, InterruptedRunLeavesAPartialFileThatResumeCompletes) {
   // 100 random squares over and over: long enough to be stopped half way.
   std::string block;
   for (std::uint32_t seed = 1; seed <= 100; ++seed)
-    block += SquareToString(dlslab::test::RandomDls(seed), false) + "\n";
+    block += SquareToString(dlslab::test::random_dls(seed), false) + "\n";
   std::string text;
   for (int k = 0; k < 200; ++k) text += block;
-  const std::string input = folder.Write("in.txt", text);
-  const std::string output = folder.Path("odls.tsv");
+  const std::string input = folder.write_file("in.txt", text);
+  const std::string output = folder.file_path("odls.tsv");
   const std::string partial = output + ".partial";
 
-  const pid_t pid = Start({"batch", "--threads", "2", "--output", output, "odls", input},
-                          folder.Path("out"), folder.Path("err"));
+  const pid_t pid = start_cli({"batch", "--threads", "2", "--output", output, "odls", input},
+                              folder.file_path("out"), folder.file_path("err"));
   ASSERT_GT(pid, 0);
   // Stop it once a few hundred results are out.
   for (int waited = 0; waited < 60000; waited += 5) {
@@ -88,16 +89,16 @@ TEST_F(BatchCli, InterruptedRunLeavesAPartialFileThatResumeCompletes) {
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   ::kill(pid, SIGINT);
-  EXPECT_EQ(Wait(pid), 130);
+  EXPECT_EQ(exit_status_of(pid), 130);
   EXPECT_FALSE(std::filesystem::exists(output));
-  const std::string cut = ReadFile(partial);
+  const std::string cut = read_file(partial);
   ASSERT_FALSE(cut.empty());
   EXPECT_EQ(cut.back(), '\n');
   std::uint64_t results = 0;
   for (const char c : cut) results += c == '\n';
   --results;  // the header
   EXPECT_LT(results, 20000u);
-  const std::string err = ReadFile(folder.Path("err"));
+  const std::string err = read_file(folder.file_path("err"));
   EXPECT_NE(err.find("batch odls: interrupted; "), std::string::npos) << err;
   EXPECT_NE(err.find(" holds the results of squares 1 to " + std::to_string(results) +
                      " (the last from " + input + ":" + std::to_string(results) + ")"),
@@ -105,7 +106,7 @@ TEST_F(BatchCli, InterruptedRunLeavesAPartialFileThatResumeCompletes) {
       << err;
 
   const Result resumed =
-      Run({"batch", "--threads", "1", "--resume", "--output", output, "odls", input});
+      run_cli({"batch", "--threads", "1", "--resume", "--output", output, "odls", input});
   EXPECT_EQ(resumed.status, 0) << resumed.err;
   EXPECT_FALSE(std::filesystem::exists(partial));
   EXPECT_NE(resumed.err.find(std::to_string(results) + " squares were done before the resume"),
@@ -120,13 +121,14 @@ TEST_F(BatchCli, InterruptedRunLeavesAPartialFileThatResumeCompletes) {
   Reporter reporter(messages, Reporter::ProgressMode::kNone);
   const std::atomic<bool> stop{false};
   run_batch(options, reference, reporter, stop);
-  EXPECT_TRUE(ReadFile(output) == reference.str());
+  EXPECT_TRUE(read_file(output) == reference.str());
 }
 
 TEST_F(BatchCli, ReadsStandardInputAndReportsOnStderr) {
-  const std::string square = SquareToString(dlslab::test::RandomDls(5), false);
-  const std::string input = folder.Write("in.txt", square + "\nnot a square\n" + square + "\n");
-  const Result ok = Run({"batch", "--progress", "validate", "-"}, input);
+  const std::string square = SquareToString(dlslab::test::random_dls(5), false);
+  const std::string input =
+      folder.write_file("in.txt", square + "\nnot a square\n" + square + "\n");
+  const Result ok = run_cli({"batch", "--progress", "validate", "-"}, input);
   EXPECT_EQ(ok.status, 0);
   EXPECT_EQ(ok.out,
             "index\tsquare\tvalid\treason\n1\t" + square + "\tyes\t\n2\t" + square + "\tyes\t\n");
@@ -137,41 +139,42 @@ TEST_F(BatchCli, ReadsStandardInputAndReportsOnStderr) {
             std::string::npos)
       << ok.err;
 
-  const Result strict = Run({"batch", "--strict", "validate", input});
+  const Result strict = run_cli({"batch", "--strict", "validate", input});
   EXPECT_EQ(strict.status, 1);
   EXPECT_EQ(strict.out, "index\tsquare\tvalid\treason\n1\t" + square + "\tyes\t\n");
 
-  EXPECT_EQ(Run({"batch", "frobnicate", input}).status, 2);
-  EXPECT_EQ(Run({"batch", "--format", "collection", "odls", input}).status, 2);
-  EXPECT_EQ(Run({"batch", "--resume", "odls", input}).status, 2);
-  const Result missing = Run({"batch", "cf", folder.Path("nowhere.txt")});
+  EXPECT_EQ(run_cli({"batch", "frobnicate", input}).status, 2);
+  EXPECT_EQ(run_cli({"batch", "--format", "collection", "odls", input}).status, 2);
+  EXPECT_EQ(run_cli({"batch", "--resume", "odls", input}).status, 2);
+  const Result missing = run_cli({"batch", "cf", folder.file_path("nowhere.txt")});
   EXPECT_EQ(missing.status, 1);
   EXPECT_NE(missing.err.find("cannot read"), std::string::npos);
 }
 
 TEST_F(BatchCli, GenerateWritesTheSameSquaresForAnyThreadCount) {
-  const Result one = Run({"generate", "5", "--seed", "7", "--threads", "1"});
+  const Result one = run_cli({"generate", "5", "--seed", "7", "--threads", "1"});
   ASSERT_EQ(one.status, 0) << one.err;
   std::string expected;
   for (std::uint32_t seed = 7; seed < 12; ++seed)
-    expected += SquareToString(dlslab::test::RandomDls(seed), false) + "\n";
+    expected += SquareToString(dlslab::test::random_dls(seed), false) + "\n";
   EXPECT_EQ(one.out, expected);
-  const std::string file = folder.Path("squares.txt");
-  EXPECT_EQ(Run({"generate", "5", "--seed", "7", "--threads", "3", "--output", file}).status, 0);
-  EXPECT_EQ(ReadFile(file), expected);
-  EXPECT_EQ(Run({"generate", "many"}).status, 2);
+  const std::string file = folder.file_path("squares.txt");
+  EXPECT_EQ(run_cli({"generate", "5", "--seed", "7", "--threads", "3", "--output", file}).status,
+            0);
+  EXPECT_EQ(read_file(file), expected);
+  EXPECT_EQ(run_cli({"generate", "many"}).status, 2);
 
   // SIGTERM stops it as SIGINT does, and what was written keeps its partial name.
-  const std::string big = folder.Path("big.txt");
-  const pid_t pid = Start({"generate", "100000000", "--threads", "1", "--output", big},
-                          folder.Path("out"), folder.Path("err"));
+  const std::string big = folder.file_path("big.txt");
+  const pid_t pid = start_cli({"generate", "100000000", "--threads", "1", "--output", big},
+                              folder.file_path("out"), folder.file_path("err"));
   for (int waited = 0; waited < 60000 && !std::filesystem::exists(big + ".partial"); waited += 5)
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   ::kill(pid, SIGTERM);
-  EXPECT_EQ(Wait(pid), 143);
+  EXPECT_EQ(exit_status_of(pid), 143);
   EXPECT_FALSE(std::filesystem::exists(big));
   EXPECT_TRUE(std::filesystem::exists(big + ".partial"));
-  EXPECT_NE(ReadFile(folder.Path("err")).find("generate: stopped after "), std::string::npos);
+  EXPECT_NE(read_file(folder.file_path("err")).find("generate: stopped after "), std::string::npos);
 }
 
 }  // namespace
@@ -183,8 +186,8 @@ namespace {
 // A record of many lines that cannot be read is reported with the line where the bad token
 // stands, not the line where the record began.
 TEST_F(BatchCli, UnreadableRecordsAreReportedAtTheLineOfTheBadToken) {
-  const std::string a = SquareToString(dlslab::test::RandomDls(1), false);
-  const std::string b = SquareToString(dlslab::test::RandomDls(2), false);
+  const std::string a = SquareToString(dlslab::test::random_dls(1), false);
+  const std::string b = SquareToString(dlslab::test::random_dls(2), false);
   // A square file with one row of values per line.
   auto rows = [](const std::string& digits, int bad_row, const std::string& bad) {
     std::string text;
@@ -195,7 +198,7 @@ TEST_F(BatchCli, UnreadableRecordsAreReportedAtTheLineOfTheBadToken) {
     }
     return text;
   };
-  const std::string squares = folder.Write(
+  const std::string squares = folder.write_file(
       "squares.txt", "DLS\n10\n" + rows(a, -1, "") +                          // 1..12 read
                          "DLS\n10\n" + rows(b, 6, "x") +                      // 13..24: x on 21
                          "DLS\n\n10\n" + rows(a, 9, "12") +                   // 25..37: 12 on 37
@@ -215,12 +218,12 @@ TEST_F(BatchCli, UnreadableRecordsAreReportedAtTheLineOfTheBadToken) {
     }
     return text + "\n";
   };
-  const std::string collection = folder.Write(
+  const std::string collection = folder.write_file(
       "collection.txt", block(a, -1, "") + block(b, 9, "0 1 2 3 4 5 6 7 8 x ") +  // x on 21
                             block(a, 4, "0 1 2") +                                // short row on 27
                             block(b, 2, std::string(70000, '5')) +                // too long on 36
                             block(a, -1, ""));
-  const Result result = Run({"batch", "validate", squares, collection});
+  const Result result = run_cli({"batch", "validate", squares, collection});
   EXPECT_EQ(result.status, 0) << result.err;
   const std::string lines[] = {
       squares + ":21: not a number: \"x\"; skipped",
@@ -251,14 +254,14 @@ TEST_F(BatchCli, UnreadableRecordsAreReportedAtTheLineOfTheBadToken) {
 // Standard input has no size to make room by: the forms' index grows from its smallest, and a
 // later copy of the first square still counts with the first form.
 TEST_F(BatchCli, CanonicalFormsOfStandardInputCountEveryRepeat) {
-  const Result generated = Run({"generate", "1300", "--seed", "11"});
+  const Result generated = run_cli({"generate", "1300", "--seed", "11"});
   ASSERT_EQ(generated.status, 0) << generated.err;
   const std::string first = generated.out.substr(0, 101);
-  const std::string input = folder.Write("in.txt", generated.out + first + first);
-  const Result from_stdin = Run({"batch", "--format", "tsv", "cf", "-"}, input);
+  const std::string input = folder.write_file("in.txt", generated.out + first + first);
+  const Result from_stdin = run_cli({"batch", "--format", "tsv", "cf", "-"}, input);
   ASSERT_EQ(from_stdin.status, 0) << from_stdin.err;
   // The same run from the file, whose size makes room for every form at once.
-  const Result from_file = Run({"batch", "--format", "tsv", "cf", input});
+  const Result from_file = run_cli({"batch", "--format", "tsv", "cf", input});
   EXPECT_EQ(from_stdin.out, from_file.out);
   std::istringstream lines(from_stdin.out);
   std::string line;

@@ -26,7 +26,7 @@ struct Output {
 };
 
 /// Runs a shell command in folder, stdout captured, stderr dropped.
-Output Shell(const fs::path& folder, const std::string& command) {
+Output run_shell(const fs::path& folder, const std::string& command) {
   const fs::path out = fs::temp_directory_path() / ("dlslab_bench_out_" + std::to_string(getpid()));
   const std::string line =
       "cd '" + folder.string() + "' && " + command + " >'" + out.string() + "' 2>/dev/null";
@@ -37,7 +37,7 @@ Output Shell(const fs::path& folder, const std::string& command) {
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text};
 }
 
-bool IsDiagonalLatinOfOrder9(const std::string& s) {
+bool is_diagonal_latin_of_order9(const std::string& s) {
   if (s.size() != 81) return false;
   auto cell = [&s](int r, int c) { return s[9 * r + c] - '0'; };
   for (int i = 0; i < 9; ++i) {
@@ -66,13 +66,13 @@ TEST(TestPrograms, LieNextToTheCliAndTheWindow) {
 }
 
 TEST(TestPrograms, Runa9GeneratesDistinctDiagonalLatinSquaresFromTheFixedRow) {
-  const Output run = Shell(kCliFolder, "./runa9 3000 --print");
+  const Output run = run_shell(kCliFolder, "./runa9 3000 --print");
   ASSERT_EQ(run.status, 0);
   std::istringstream lines(run.out);
   std::set<std::string> squares;
   std::string line;
   while (std::getline(lines, line) && !line.starts_with("runa9:")) {
-    EXPECT_TRUE(IsDiagonalLatinOfOrder9(line)) << line;
+    EXPECT_TRUE(is_diagonal_latin_of_order9(line)) << line;
     EXPECT_TRUE(line.starts_with("012345678")) << line;
     squares.insert(line);
   }
@@ -81,8 +81,8 @@ TEST(TestPrograms, Runa9GeneratesDistinctDiagonalLatinSquaresFromTheFixedRow) {
 }
 
 TEST(TestPrograms, PgoBuildDoesTheSameWork) {
-  const Output plain = Shell(kCliFolder, "./runa9 20000");
-  const Output pgo = Shell(kCliFolder, "./runa9pgo 20000");
+  const Output plain = run_shell(kCliFolder, "./runa9 20000");
+  const Output pgo = run_shell(kCliFolder, "./runa9pgo 20000");
   ASSERT_EQ(plain.status, 0);
   ASSERT_EQ(pgo.status, 0);
   // Same squares and checksum; only the seconds differ.
@@ -90,7 +90,7 @@ TEST(TestPrograms, PgoBuildDoesTheSameWork) {
 }
 
 TEST(TestPrograms, Runb10SearchesItsSquares) {
-  const Output run = Shell(kCliFolder, "./runb10 4");
+  const Output run = run_shell(kCliFolder, "./runb10 4");
   ASSERT_EQ(run.status, 0);
   EXPECT_TRUE(run.out.starts_with("runb10: 4 squares searched, ")) << run.out;
 }
@@ -100,7 +100,7 @@ TEST(BenchmarkCli, WithoutTheTestProgramsNamesThePathAndWritesNoDataFile) {
       fs::temp_directory_path() / ("dlslab_bench_cli_" + std::to_string(getpid()));
   fs::create_directories(folder);
   fs::copy_file(DLSLAB_CLI_PATH, folder / "dlslab-cli");
-  const Output run = Shell(folder, "./dlslab-cli 'DLS of order 9 generation...'");
+  const Output run = run_shell(folder, "./dlslab-cli 'DLS of order 9 generation...'");
   const int p = GetProcessorsCount();
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out,

@@ -29,12 +29,12 @@ struct Result {
   std::string err;
 };
 
-std::filesystem::path Temp(const std::string& name) {
+std::filesystem::path temp(const std::string& name) {
   return std::filesystem::temp_directory_path() /
          ("dlslab_cli_" + std::to_string(::getpid()) + "_" + name);
 }
 
-std::string ReadAndRemove(const std::filesystem::path& file) {
+std::string read_and_remove(const std::filesystem::path& file) {
   std::string text;
   {
     std::ifstream in(file, std::ios::binary);
@@ -44,8 +44,8 @@ std::string ReadAndRemove(const std::filesystem::path& file) {
   return text;
 }
 
-Result RunCli(const std::vector<std::string>& args) {
-  const std::filesystem::path out = Temp("stdout"), err = Temp("stderr");
+Result run_cli(const std::vector<std::string>& args) {
+  const std::filesystem::path out = temp("stdout"), err = temp("stderr");
   std::vector<std::string> words{DLSLAB_CLI_PATH};
   words.insert(words.end(), args.begin(), args.end());
   std::vector<char*> argv;
@@ -63,12 +63,12 @@ Result RunCli(const std::vector<std::string>& args) {
     status = WEXITSTATUS(status);
   else
     ADD_FAILURE() << "dlslab-cli did not run to its end";
-  return {status, ReadAndRemove(out), ReadAndRemove(err)};
+  return {status, read_and_remove(out), read_and_remove(err)};
 }
 
 /// The line of the --list output that names the command: its caption, then perhaps the word
 /// of its argument ("FILE") and a mark.
-std::string ListLine(const std::string& listing, const std::string& caption) {
+std::string list_line(const std::string& listing, const std::string& caption) {
   std::istringstream in(listing);
   for (std::string line; std::getline(in, line);) {
     if (!line.starts_with(caption)) continue;
@@ -81,19 +81,19 @@ std::string ListLine(const std::string& listing, const std::string& caption) {
 }
 
 /// The usage-error report: the message, then a hint, on stderr.
-std::string UsageError(const std::string& message) {
+std::string usage_error(const std::string& message) {
   return "dlslab-cli: " + message + "\nTry 'dlslab-cli --help'.\n";
 }
 
 TEST(Cli, HelpAndListGoToStdout) {
-  Result r = RunCli({"--help"});
+  Result r = run_cli({"--help"});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out.rfind("usage: dlslab-cli [--seed N] [--square DIGITS] [--status] COMMAND", 0),
             0u);
   EXPECT_NE(r.out.find("--list"), std::string::npos);
   EXPECT_EQ(r.err, "");
 
-  r = RunCli({"--list"});
+  r = run_cli({"--list"});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, "");
   const std::string listing = "\n" + r.out;
@@ -107,23 +107,23 @@ TEST(Cli, HelpAndListGoToStdout) {
 // Which commands are still missing changes as they are written; every one of them is marked in
 // the list and refused with a usage error, every other one is neither.
 TEST(Cli, CommandsNotAvailableAreMarkedAndRefused) {
-  const std::string listing = RunCli({"--list"}).out;
+  const std::string listing = run_cli({"--list"}).out;
   std::vector<std::string> missing;
   const auto table = cmd::menu_table();
   for (std::size_t i = 0; i < table.size(); ++i) {
     const cmd::MenuEntry& e = table[i];
     if (e.caption == "-" || cmd::is_container(table, i) || e.window_only) continue;
     const std::string caption(e.caption);
-    const std::string line = ListLine(listing, caption);
+    const std::string line = list_line(listing, caption);
     EXPECT_FALSE(line.empty()) << caption;
     EXPECT_EQ(line.ends_with("  (not available)"), e.handler == nullptr) << line;
     if (e.handler == nullptr && e.arg == cmd::ArgKind::kNone) missing.push_back(caption);
   }
   if (missing.empty()) GTEST_SKIP() << "every command is available";
-  const Result r = RunCli({"--square", test::kBachelor, missing[0], "As solid string"});
+  const Result r = run_cli({"--square", test::kBachelor, missing[0], "As solid string"});
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, UsageError("command \"" + missing[0] + "\" is not available"));
+  EXPECT_EQ(r.err, usage_error("command \"" + missing[0] + "\" is not available"));
 }
 
 TEST(Cli, UsageErrorsExitWithTwo) {
@@ -140,18 +140,18 @@ TEST(Cli, UsageErrorsExitWithTwo) {
       {{"Research mode"}, "command \"Research mode\" is only in the window"},
   };
   for (const auto& c : cases) {
-    const Result r = RunCli(c.args);
+    const Result r = run_cli(c.args);
     EXPECT_EQ(r.status, 2) << c.message;
     EXPECT_EQ(r.out, "") << c.message;
-    EXPECT_EQ(r.err, UsageError(c.message));
+    EXPECT_EQ(r.err, usage_error(c.message));
   }
 }
 
 TEST(Cli, AUsageErrorAnywhereRunsNothing) {
-  const Result r = RunCli({"Set order", "5", "As solid string", "Frobnicate"});
+  const Result r = run_cli({"Set order", "5", "As solid string", "Frobnicate"});
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, UsageError("unknown command \"Frobnicate\""));
+  EXPECT_EQ(r.err, usage_error("unknown command \"Frobnicate\""));
 
   // The reader alone: the plan names each command once, with its argument.
   const std::vector<std::string> args{"--seed",    "7", "--square",       "01", "--square", "0123",
@@ -168,18 +168,18 @@ TEST(Cli, AUsageErrorAnywhereRunsNothing) {
 }
 
 TEST(Cli, LogLinesGoToStdout) {
-  Result r = RunCli({"--square", test::kBachelor, "As solid string"});
+  Result r = run_cli({"--square", test::kBachelor, "As solid string"});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, std::string("DLS: ") + test::kBachelor + "\n");
   EXPECT_EQ(r.err, "");
 
-  r = RunCli({"--status", "Clear square"});
+  r = run_cli({"--status", "Clear square"});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "Status: \n");
 }
 
 TEST(Cli, RulesAreShownOnStdout) {
-  const Result r = RunCli({"Rules"});
+  const Result r = run_cli({"Rules"});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, cmd::rules_text() + "\n");
   EXPECT_NE(r.out.find("\nYou need to fill all empty cells of the square.\n"), std::string::npos);
@@ -187,14 +187,14 @@ TEST(Cli, RulesAreShownOnStdout) {
 }
 
 TEST(Cli, FailedCommandExitsWithOneAndStopsTheRun) {
-  Result r = RunCli({"As solid string", "Set order", "31", "As solid string"});
+  Result r = run_cli({"As solid string", "Set order", "31", "As solid string"});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "DLS: " + std::string(100, '-') + "\n");  // the first command only
   EXPECT_EQ(r.err.rfind("dlslab-cli: \"Set order...\" failed: ", 0), 0u) << r.err;
 
-  const std::filesystem::path file = Temp("broken.txt");
+  const std::filesystem::path file = temp("broken.txt");
   std::ofstream(file, std::ios::binary) << "DLS\r\n10\r\n 1 2";
-  r = RunCli({"Load from file", file.string(), "As solid string"});
+  r = run_cli({"Load from file", file.string(), "As solid string"});
   std::filesystem::remove(file);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");
@@ -202,18 +202,18 @@ TEST(Cli, FailedCommandExitsWithOneAndStopsTheRun) {
 }
 
 TEST(Cli, SaveAndLoadRoundTrip) {
-  const std::filesystem::path file = Temp("pair");
-  Result r = RunCli({"Import pair", std::string(200, '5'), "Save to file", file.string()});
+  const std::filesystem::path file = temp("pair");
+  Result r = run_cli({"Import pair", std::string(200, '5'), "Save to file", file.string()});
   ASSERT_EQ(r.status, 0) << r.err;
-  r = RunCli({"Load from file...", file.string() + ".txt", "as solid string"});
+  r = run_cli({"Load from file...", file.string() + ".txt", "as solid string"});
   std::filesystem::remove(file.string() + ".txt");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "DLS: " + std::string(100, '5') + "\nDLS2: " + std::string(100, '5') + "\n");
 }
 
 TEST(Cli, SeedDealsTheSameGameEveryTime) {
-  const Result a = RunCli({"--seed", "12345", "New game", "As solid string"});
-  const Result b = RunCli({"--seed", "12345", "New game", "As solid string"});
+  const Result a = run_cli({"--seed", "12345", "New game", "As solid string"});
+  const Result b = run_cli({"--seed", "12345", "New game", "As solid string"});
   ASSERT_EQ(a.status, 0) << a.err;
   EXPECT_EQ(a.out, b.out);
   EXPECT_EQ(
@@ -222,9 +222,9 @@ TEST(Cli, SeedDealsTheSameGameEveryTime) {
       "Dominating set cardinality: 32\n"
       "DLS: -71-3-----2-6---79-----6--2--19-8-7--------5-1---3-9------0-1--3--8---0-------72--"
       "38-4----63-7---52-\n");
-  const Result again = RunCli({"Play game number", "12345", "As solid string"});
+  const Result again = run_cli({"Play game number", "12345", "As solid string"});
   EXPECT_EQ(again.out, a.out);
-  const Result bad = RunCli({"Play game number...", "twelve"});
+  const Result bad = run_cli({"Play game number...", "twelve"});
   EXPECT_EQ(bad.status, 1);
   EXPECT_NE(bad.err.find("\"twelve\" is not a game number"), std::string::npos);
 }

@@ -17,7 +17,7 @@ extern char** environ;
 namespace dlslab {
 namespace {
 
-std::string ReadFile(const std::filesystem::path& file) {
+std::string read_file(const std::filesystem::path& file) {
   std::ifstream in(file);
   std::stringstream text;
   text << in.rdbuf();
@@ -41,17 +41,17 @@ TEST(CliInterrupt, CtrlCCancelsTheRunningCommandWithStatus130) {
   ASSERT_EQ(posix_spawn(&pid, argv[0], &files, nullptr, argv, environ), 0);
   posix_spawn_file_actions_destroy(&files);
   // The count's first speed report shows that the command, and so the handler, is running.
-  while (ReadFile(err).find("Squares cnt") == std::string::npos)
+  while (read_file(err).find("Squares cnt") == std::string::npos)
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   ASSERT_EQ(kill(pid, SIGINT), 0);
   int status = 0;
   ASSERT_EQ(waitpid(pid, &status, 0), pid);
   ASSERT_TRUE(WIFEXITED(status)) << status;
   EXPECT_EQ(WEXITSTATUS(status), 130);
-  EXPECT_NE(ReadFile(err).find("dlslab-cli: \"Get fillings count\" was cancelled\n"),
+  EXPECT_NE(read_file(err).find("dlslab-cli: \"Get fillings count\" was cancelled\n"),
             std::string::npos);
   // The commands after the cancelled one do not run.
-  EXPECT_EQ(ReadFile(out).find("0123"), std::string::npos);
+  EXPECT_EQ(read_file(out).find("0123"), std::string::npos);
   std::filesystem::remove_all(dir);
 }
 

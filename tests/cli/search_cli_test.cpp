@@ -24,7 +24,7 @@ extern char** environ;
 namespace dlslab::batch {
 namespace {
 
-using test::ReadFile;
+using test::read_file;
 using test::ScratchFolder;
 
 pid_t start(const std::vector<std::string>& args, const std::string& err) {
@@ -57,34 +57,34 @@ class SearchCli : public ::testing::Test {
     // Random squares with a catalogue square now and then: hits all along the file.
     std::string text;
     for (std::uint32_t seed = 1; seed <= 3000; ++seed) {
-      text += SquareToString(dlslab::test::RandomDls(seed), false) + "\n";
+      text += SquareToString(dlslab::test::random_dls(seed), false) + "\n";
       if (seed % 250 == 0) text += std::string(kSpecialSquares[seed / 250].digits) + "\n";
     }
-    input = folder.Write("squares.txt", text);
+    input = folder.write_file("squares.txt", text);
   }
 
-  int run(std::vector<std::string> args) { return wait_for(start(args, folder.Path("err"))); }
+  int run(std::vector<std::string> args) { return wait_for(start(args, folder.file_path("err"))); }
 
   ScratchFolder folder;
   std::string input;
 };
 
 TEST_F(SearchCli, TheSameBytesOnEveryPathAndThreadCount) {
-  const std::string reference = folder.Path("reference.tsv");
+  const std::string reference = folder.file_path("reference.tsv");
   ASSERT_EQ(run({"search", "--threads", "1", "--output", reference, "--input", input}), 0)
-      << ReadFile(folder.Path("err"));
-  EXPECT_NE(ReadFile(reference).find("# end checked=3012 hits=12\n"), std::string::npos);
+      << read_file(folder.file_path("err"));
+  EXPECT_NE(read_file(reference).find("# end checked=3012 hits=12\n"), std::string::npos);
   for (const IsaPath path : supported_isa_paths()) {
     ::setenv("DLSLAB_ISA", std::string(isa_path_name(path)).c_str(), 1);
     for (const char* threads : {"1", "2"}) {
       SCOPED_TRACE(std::string(isa_path_name(path)) + " threads " + threads);
-      const std::string out = folder.Path("out.tsv");
+      const std::string out = folder.file_path("out.tsv");
       ASSERT_EQ(run({"search", "--threads", threads, "--output", out, "--input", input}), 0);
-      EXPECT_EQ(ReadFile(out), ReadFile(reference));
+      EXPECT_EQ(read_file(out), read_file(reference));
       ASSERT_EQ(run({"search", "--threads", threads, "--output", out, "--seeds", "3:600"}), 0);
       if (path == supported_isa_paths().front() && threads[0] == '1')
-        std::filesystem::copy_file(out, folder.Path("seeds.tsv"));
-      EXPECT_EQ(ReadFile(out), ReadFile(folder.Path("seeds.tsv")));
+        std::filesystem::copy_file(out, folder.file_path("seeds.tsv"));
+      EXPECT_EQ(read_file(out), read_file(folder.file_path("seeds.tsv")));
     }
   }
   ::unsetenv("DLSLAB_ISA");
@@ -97,46 +97,47 @@ int stop_until_done(SearchCli& t, const std::vector<std::string>& args, int sign
   std::mt19937 random(seed);
   int stopped = 0;
   for (int round = 0; round < 40; ++round) {
-    const pid_t pid = start(args, t.folder.Path("err"));
+    const pid_t pid = start(args, t.folder.file_path("err"));
     std::this_thread::sleep_for(std::chrono::milliseconds(5 + random() % 60));
     ::kill(pid, signal);
     const int status = wait_for(pid);
     if (status == 0) return stopped;
-    EXPECT_EQ(status, 128 + signal) << ReadFile(t.folder.Path("err"));
+    EXPECT_EQ(status, 128 + signal) << read_file(t.folder.file_path("err"));
     ++stopped;
   }
   return stopped;
 }
 
 TEST_F(SearchCli, KilledAtRandomMomentsAndResumedEndsWithTheSameFiles) {
-  const std::string reference = folder.Path("reference.tsv");
-  const std::string reference_forms = folder.Path("reference_forms.txt");
+  const std::string reference = folder.file_path("reference.tsv");
+  const std::string reference_forms = folder.file_path("reference_forms.txt");
   ASSERT_EQ(run({"search", "--output", reference, "--forms", reference_forms, "--input", input}),
             0);
   for (const int signal : {SIGKILL, SIGINT}) {
     SCOPED_TRACE(signal == SIGKILL ? "kill -9" : "SIGINT");
-    const std::string out = folder.Path("out.tsv");
-    const std::string forms = folder.Path("forms.txt");
+    const std::string out = folder.file_path("out.tsv");
+    const std::string forms = folder.file_path("forms.txt");
     std::filesystem::remove(out);
     const std::vector<std::string> args{"search",  "--threads", "2",        "--checkpoint",
                                         "0.02",    "--resume",  "--output", out,
                                         "--forms", forms,       "--input",  input};
     const int stopped = stop_until_done(*this, args, signal, 1234 + signal);
     EXPECT_GE(stopped, 1);
-    if (!std::filesystem::exists(out)) ASSERT_EQ(run(args), 0) << ReadFile(folder.Path("err"));
-    EXPECT_EQ(ReadFile(out), ReadFile(reference));
-    EXPECT_EQ(ReadFile(forms), ReadFile(reference_forms));
+    if (!std::filesystem::exists(out))
+      ASSERT_EQ(run(args), 0) << read_file(folder.file_path("err"));
+    EXPECT_EQ(read_file(out), read_file(reference));
+    EXPECT_EQ(read_file(forms), read_file(reference_forms));
     EXPECT_FALSE(std::filesystem::exists(out + ".partial"));
   }
   // A generator's unit likewise, stopped by SIGTERM.
-  const std::string whole = folder.Path("whole.tsv");
+  const std::string whole = folder.file_path("whole.tsv");
   ASSERT_EQ(run({"search", "--seeds", "1:1500", "--output", whole}), 0);
-  const std::string out = folder.Path("unit.tsv");
+  const std::string out = folder.file_path("unit.tsv");
   const std::vector<std::string> args{"search", "--seeds",  "1:1500",   "--checkpoint",
                                       "0.02",   "--resume", "--output", out};
   stop_until_done(*this, args, SIGTERM, 99);
   if (!std::filesystem::exists(out)) ASSERT_EQ(run(args), 0);
-  EXPECT_EQ(ReadFile(out), ReadFile(whole));
+  EXPECT_EQ(read_file(out), read_file(whole));
 }
 
 TEST_F(SearchCli, UsageErrors) {
@@ -148,8 +149,8 @@ TEST_F(SearchCli, UsageErrors) {
   EXPECT_EQ(run({"search", "--check", "--generator", "brown", "--seeds", "10000000000:5"}), 0);
   EXPECT_EQ(run({"generate", "2", "--seed", "4294967295"}), 2);
   EXPECT_EQ(run({"search", "--seeds", "1:2", "--resume"}), 2);
-  EXPECT_EQ(run({"merge", "--output", folder.Path("m.tsv")}), 2);
-  EXPECT_EQ(run({"merge", "--output", folder.Path("m.tsv"), input}), 1);
+  EXPECT_EQ(run({"merge", "--output", folder.file_path("m.tsv")}), 2);
+  EXPECT_EQ(run({"merge", "--output", folder.file_path("m.tsv"), input}), 1);
 }
 
 }  // namespace

@@ -12,8 +12,8 @@
 namespace dlslab::cli {
 namespace {
 
-int RunWith(const std::vector<std::string>& args, std::string& out, std::string& err,
-            const SaveBitmapFn& save_bitmap = {}) {
+int run_with(const std::vector<std::string>& args, std::string& out, std::string& err,
+             const SaveBitmapFn& save_bitmap = {}) {
   std::ostringstream o, e;
   const int status = run(args, o, e, save_bitmap);
   out = o.str();
@@ -23,24 +23,24 @@ int RunWith(const std::vector<std::string>& args, std::string& out, std::string&
 
 TEST(Cli, WindowItemsAreListedButNotRun) {
   std::string out, err;
-  EXPECT_EQ(RunWith({"--list"}, out, err), 0);
+  EXPECT_EQ(run_with({"--list"}, out, err), 0);
   EXPECT_NE(out.find("Exit  (window only)\n"), std::string::npos);
   EXPECT_NE(out.find("Research mode  (window only)\n"), std::string::npos);
   EXPECT_NE(out.find("Save as bmp... FILE\n"), std::string::npos);
-  EXPECT_EQ(RunWith({"Research mode"}, out, err), 2);
+  EXPECT_EQ(run_with({"Research mode"}, out, err), 2);
   EXPECT_NE(err.find("only in the window"), std::string::npos);
 }
 
 TEST(Cli, SaveAsBmpPaintsTheModelOfTheRun) {
   std::string out, err;
-  EXPECT_EQ(RunWith({"Save as bmp...", "x"}, out, err), 1);  // no painter given
+  EXPECT_EQ(run_with({"Save as bmp...", "x"}, out, err), 1);  // no painter given
   std::string file;
   int order = 0;
   const SaveBitmapFn painter = [&](TLatinSquareClass& model, const std::string& name) {
     file = name;
     order = model.GetOrder();
   };
-  EXPECT_EQ(RunWith({"Set order", "7", "Save as bmp", "board"}, out, err, painter), 0);
+  EXPECT_EQ(run_with({"Set order", "7", "Save as bmp", "board"}, out, err, painter), 0);
   EXPECT_EQ(file, "board.bmp");
   EXPECT_EQ(order, 7);
 }
@@ -58,7 +58,8 @@ TEST(Cli, RunGivesTheDiagnosticsStreamBack) {
   std::string err;
   // "Get all ODLS family (unique CFs only)" writes its progress to the diagnostics.
   EXPECT_EQ(
-      RunWith({"--square", test::kBachelor, "Get all ODLS family (unique CFs only)"}, out, err), 0);
+      run_with({"--square", test::kBachelor, "Get all ODLS family (unique CFs only)"}, out, err),
+      0);
   EXPECT_NE(err.find("Square 0 from 1 (0.00%), CFs: 1"), std::string::npos);
   diag() << "after" << std::flush;
   EXPECT_EQ(mine.str(), "after");

@@ -24,12 +24,12 @@ class BenchmarkCommands : public ::testing::Test {
   BenchmarkCommands() : scripts_("cmd"), previous_(fs::current_path()) {
     fs::create_directories(scripts_.path() / "work");
     fs::current_path(scripts_.path() / "work");
-    ctx_.test_program_folder = scripts_.Folder();
+    ctx_.test_program_folder = scripts_.program_folder();
     ctx_.process_events = [this] { ++events_; };
   }
   ~BenchmarkCommands() override { fs::current_path(previous_); }
 
-  static std::string Read(const std::string& file) {
+  static std::string read_file(const std::string& file) {
     std::ifstream in(file, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
   }
@@ -41,7 +41,7 @@ class BenchmarkCommands : public ::testing::Test {
 };
 
 TEST_F(BenchmarkCommands, GenerationLogsItsRoundsAndWritesTheirRates) {
-  scripts_.Add("runa9", "exit 0");
+  scripts_.add_script("runa9", "exit 0");
   GenerateDls9MenuItemClick(ctx_);
   const int p = GetProcessorsCount();
   const auto& log = ctx_.log.lines();
@@ -52,7 +52,7 @@ TEST_F(BenchmarkCommands, GenerationLogsItsRoundsAndWritesTheirRates) {
   EXPECT_EQ(log.back(), "OK");
   EXPECT_GT(events_, 0);
 
-  const std::string bytes = Read("runa9.dat");
+  const std::string bytes = read_file("runa9.dat");
   ASSERT_EQ(bytes.size(), 45u + 8u * static_cast<unsigned>(2 * p));
   EXPECT_EQ(bytes[0], 31);
   EXPECT_EQ(bytes.substr(1, 32), std::string("FP data file (c) morvasti, 2015") + '\0');
@@ -70,8 +70,8 @@ TEST_F(BenchmarkCommands, GenerationLogsItsRoundsAndWritesTheirRates) {
 }
 
 TEST_F(BenchmarkCommands, EachCommandStartsItsOwnProgramUnderItsOwnNames) {
-  scripts_.Add("runa9pgo", "exit 0");
-  scripts_.Add("runb10", "exit 0");
+  scripts_.add_script("runa9pgo", "exit 0");
+  scripts_.add_script("runb10", "exit 0");
   GenerateDls9PgoMenuItemClick(ctx_);
   EXPECT_EQ(ctx_.log.lines().front(), "PGO test");
   EXPECT_TRUE(fs::exists("runa9pgo.dat"));
@@ -84,8 +84,8 @@ TEST_F(BenchmarkCommands, EachCommandStartsItsOwnProgramUnderItsOwnNames) {
 }
 
 TEST_F(BenchmarkCommands, MissingProgramFailsWithTheClearLineAndNoDataFile) {
-  const std::string line = "Test program runb10 could not be started from \"" + scripts_.Folder() +
-                           "runb10\": No such file or directory";
+  const std::string line = "Test program runb10 could not be started from \"" +
+                           scripts_.program_folder() + "runb10\": No such file or directory";
   try {
     ODLS10DLXGenClick(ctx_);
     FAIL() << "no error";
@@ -97,10 +97,10 @@ TEST_F(BenchmarkCommands, MissingProgramFailsWithTheClearLineAndNoDataFile) {
 }
 
 TEST_F(BenchmarkCommands, ProgramExitingNonZeroFailsAndLeavesAnOldDataFileAlone) {
-  scripts_.Add("runa9", "exit 2");
+  scripts_.add_script("runa9", "exit 2");
   std::ofstream("runa9.dat") << "old";
   EXPECT_THROW(GenerateDls9MenuItemClick(ctx_), Error);
-  EXPECT_EQ(Read("runa9.dat"), "old");
+  EXPECT_EQ(read_file("runa9.dat"), "old");
   EXPECT_NE(ctx_.log.lines().back().find("exited with code 2"), std::string::npos);
 }
 

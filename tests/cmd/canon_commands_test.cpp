@@ -27,7 +27,7 @@ class CanonCommandsTest : public ::testing::Test {
   CanonCommandsTest() {
     ctx.update_view = [this] { ++redraws; };
   }
-  void Show(const TLatinSquare& square) { ctx.model.SetFirstSquare(square); }
+  void show_square(const TLatinSquare& square) { ctx.model.SetFirstSquare(square); }
   Context ctx;
   int redraws = 0;
 };
@@ -48,8 +48,8 @@ TEST_F(CanonCommandsTest, OtherOrdersAreRefusedAndNothingChanges) {
 }
 
 TEST_F(CanonCommandsTest, CanonicalFormOfCompleteSquare) {
-  const TLatinSquare s = test::RandomDls(5);
-  Show(s);
+  const TLatinSquare s = test::random_dls(5);
+  show_square(s);
   ctx.model.ViewMode = 1;
   GetCanonicalFormMenuItemClick(ctx);
   EXPECT_EQ(ctx.model.FirstSquare, GetCanonicalForm(s));
@@ -59,17 +59,17 @@ TEST_F(CanonCommandsTest, CanonicalFormOfCompleteSquare) {
 }
 
 TEST_F(CanonCommandsTest, CanonicalFormOfIncompleteSquareIsStrongForm) {
-  TLatinSquare s = test::RandomDls(6);
+  TLatinSquare s = test::random_dls(6);
   s[4][4] = kEmpty;
-  Show(s);
+  show_square(s);
   GetCanonicalFormMenuItemClick(ctx);
   EXPECT_EQ(ctx.model.FirstSquare, GetStrongCanonicalForm(s));
   EXPECT_EQ(ctx.model.GetEmptyCellsCount(), 1);
 }
 
 TEST_F(CanonCommandsTest, StrongCanonicalForm) {
-  const TLatinSquare s = test::RandomDls(7);
-  Show(s);
+  const TLatinSquare s = test::random_dls(7);
+  show_square(s);
   GetStrongCanonicalFormMenuItemClick(ctx);
   EXPECT_EQ(ctx.model.FirstSquare, GetStrongCanonicalForm(s));
   EXPECT_EQ(redraws, 1);
@@ -77,10 +77,10 @@ TEST_F(CanonCommandsTest, StrongCanonicalForm) {
 
 TEST_F(CanonCommandsTest, ScfLineNumberOfFirstLineExample) {
   const TLatinSquare s =
-      test::DlsWithDiagonals({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, {1, 0, 3, 2, 6, 7, 4, 5, 9, 8});
+      test::dls_with_diagonals({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, {1, 0, 3, 2, 6, 7, 4, 5, 9, 8});
   ASSERT_TRUE(IsFilled(s));
-  TLatinSquare relabelled = test::Relabelled(s, {4, 2, 9, 0, 1, 3, 8, 5, 7, 6});
-  Show(relabelled);
+  TLatinSquare relabelled = test::relabelled_copy(s, {4, 2, 9, 0, 1, 3, 8, 5, 7, 6});
+  show_square(relabelled);
   GetSCFLineNumberMenuItemClick(ctx);
   EXPECT_EQ(ctx.log.lines(), std::vector<std::string>{"SCF line 1"});
   EXPECT_EQ(ctx.model.FirstSquare, relabelled);
@@ -93,21 +93,21 @@ TEST_F(CanonCommandsTest, ScfLineNumberUnknownForEmptySquare) {
 
 // The two forms of one square differ, so each menu item is seen to run its own command.
 TEST_F(CanonCommandsTest, MenuItemsRunTheirOwnCommand) {
-  const TLatinSquare s = test::RandomDls(3);
+  const TLatinSquare s = test::random_dls(3);
   const TLatinSquare cf = canonical_form_brute_force(s);
   ASSERT_NE(cf, GetStrongCanonicalForm(s));
-  Show(s);
-  test::RunMenu(ctx, "Get canonical form (CF)");
+  show_square(s);
+  test::run_menu(ctx, "Get canonical form (CF)");
   EXPECT_EQ(ctx.model.FirstSquare, cf);
-  Show(s);
-  test::RunMenu(ctx, "Get strong canonical form (SCF)");
+  show_square(s);
+  test::run_menu(ctx, "Get strong canonical form (SCF)");
   EXPECT_EQ(ctx.model.FirstSquare, GetStrongCanonicalForm(s));
   for (int i = 0; i < 10; ++i) EXPECT_EQ(ctx.model.FirstSquare[i][i], i);
 
   const std::array<int, 10> diagonal{0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
-  Show(test::DlsWithDiagonals(diagonal, {1, 2, 3, 7, 6, 9, 5, 4, 0, 8}));  // line 67
+  show_square(test::dls_with_diagonals(diagonal, {1, 2, 3, 7, 6, 9, 5, 4, 0, 8}));  // line 67
   ASSERT_TRUE(IsFilled(ctx.model.FirstSquare));
-  test::RunMenu(ctx, "Get SCF line number");
+  test::run_menu(ctx, "Get SCF line number");
   EXPECT_EQ(ctx.log.lines(), std::vector<std::string>{"SCF line 67"});
 }
 
@@ -117,8 +117,8 @@ TEST_F(CanonCommandsTest, IsomorphismClassIsWrittenToTheCurrentFolder) {
   std::filesystem::create_directories(dir);
   const std::filesystem::path previous = std::filesystem::current_path();
   std::filesystem::current_path(dir);
-  const TLatinSquare s = test::RandomDls(9);
-  Show(s);
+  const TLatinSquare s = test::random_dls(9);
+  show_square(s);
   GetIsomorphismClassMenuItemClick(ctx);
   TSquaresCollection read;
   read.LoadFromFile_VelmoraFormat("Isomorphism class.txt", true, true);
@@ -134,8 +134,8 @@ TEST_F(CanonCommandsTest, IsomorphismClassIsWrittenToTheCurrentFolder) {
 }
 
 TEST_F(CanonCommandsTest, StatusAndPropertiesTagCanonicalForms) {
-  const TLatinSquare s = test::RandomDls(8);
-  Show(GetCanonicalForm(s));
+  const TLatinSquare s = test::random_dls(8);
+  show_square(GetCanonicalForm(s));
   const std::string status = get_status_text(ctx.model);
   EXPECT_NE(status.find(" CF HSI="), std::string::npos) << status;
   PrintAllPropertiesClick(ctx);
@@ -147,7 +147,7 @@ TEST_F(CanonCommandsTest, StatusAndPropertiesTagCanonicalForms) {
   Transpose(t, GetCanonicalForm(s));
   NormalizeByFirstRow(t);
   ASSERT_NE(t, GetCanonicalForm(s));
-  Show(t);
+  show_square(t);
   EXPECT_EQ(get_status_text(ctx.model).find(" CF"), std::string::npos);
   ctx.log.Clear();
   PrintAllPropertiesClick(ctx);

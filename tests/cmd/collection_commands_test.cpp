@@ -26,7 +26,7 @@ class CollectionCommandsTest : public ::testing::Test {
   }
   void TearDown() override { std::filesystem::remove_all(folder); }
 
-  std::string Shown() const { return SquareToString(ctx.model.FirstSquare, false); }
+  std::string shown_square() const { return SquareToString(ctx.model.FirstSquare, false); }
 
   Context ctx;
   int redraws = 0;
@@ -47,7 +47,7 @@ TEST_F(CollectionCommandsTest, LoadShowsTheFirstEntryAndLogsTheCount) {
   EXPECT_EQ(ctx.collection.Count(), 3);
   EXPECT_EQ(ctx.spin_edit_value, 0);
   EXPECT_EQ(ctx.model.GetOrder(), 10);
-  EXPECT_EQ(Shown(), saved.Items(0));
+  EXPECT_EQ(shown_square(), saved.Items(0));
   ASSERT_EQ(ctx.log.lines().size(), 1u);
   EXPECT_EQ(ctx.log.lines()[0], "dlslab_browse_three.txt: 3 DLS loaded");
   EXPECT_GT(redraws, 0);
@@ -59,18 +59,18 @@ TEST_F(CollectionCommandsTest, ToolButtonsStayInsideTheCollection) {
   EXPECT_EQ(ctx.spin_edit_value, 0);
   GoToNextToolButtonClick(ctx);
   EXPECT_EQ(ctx.spin_edit_value, 1);
-  EXPECT_EQ(Shown(), saved.Items(1));
+  EXPECT_EQ(shown_square(), saved.Items(1));
   GoToEndToolButtonClick(ctx);
   GoToNextToolButtonClick(ctx);  // on the last entry: stays
   EXPECT_EQ(ctx.spin_edit_value, 2);
-  EXPECT_EQ(Shown(), saved.Items(2));
+  EXPECT_EQ(shown_square(), saved.Items(2));
   GoToBeginToolButtonClick(ctx);
-  EXPECT_EQ(Shown(), saved.Items(0));
+  EXPECT_EQ(shown_square(), saved.Items(0));
   SpinEditChange(ctx, 99);
   EXPECT_EQ(ctx.spin_edit_value, 2);
   SpinEditChange(ctx, -7);
   EXPECT_EQ(ctx.spin_edit_value, 0);
-  EXPECT_EQ(Shown(), saved.Items(0));
+  EXPECT_EQ(shown_square(), saved.Items(0));
 }
 
 TEST_F(CollectionCommandsTest, BrowsingAnEmptyCollectionChangesNothing) {
@@ -81,7 +81,7 @@ TEST_F(CollectionCommandsTest, BrowsingAnEmptyCollectionChangesNothing) {
   GoToNextToolButtonClick(ctx);
   GoToPreviousToolButtonClick(ctx);
   SpinEditChange(ctx, 3);
-  EXPECT_EQ(Shown(), test::kBachelor);
+  EXPECT_EQ(shown_square(), test::kBachelor);
   EXPECT_EQ(ctx.spin_edit_value, 0);
   EXPECT_EQ(redraws, before);
 }
@@ -90,7 +90,7 @@ TEST_F(CollectionCommandsTest, FailedLoadLeavesCollectionPositionAndBoardAsTheyW
   LoadCollectionMenuItemClick(ctx, path);
   GoToNextToolButtonClick(ctx);
   ctx.model.SetCell1(0, 0, kEmpty);  // the board need not be the entry shown
-  const std::string board = Shown();
+  const std::string board = shown_square();
   std::vector<std::string> notices;
   ctx.notice = [&notices](const std::string& text) { notices.push_back(text); };
 
@@ -107,7 +107,7 @@ TEST_F(CollectionCommandsTest, FailedLoadLeavesCollectionPositionAndBoardAsTheyW
 
   EXPECT_EQ(ctx.collection.Count(), 3);
   EXPECT_EQ(ctx.spin_edit_value, 1);
-  EXPECT_EQ(Shown(), board);
+  EXPECT_EQ(shown_square(), board);
   const std::vector<std::string> expected = {
       "dlslab_browse_three.txt: 3 DLS loaded",
       "Load collection: " + digits +

@@ -17,14 +17,14 @@
 namespace dlslab::cmd {
 namespace {
 
-const MenuEntry& Command(std::string_view caption) {
+const MenuEntry& command_entry(std::string_view caption) {
   const MenuEntry* entry = find_command(caption);
   EXPECT_NE(entry, nullptr) << caption;
   return *entry;
 }
 
 /// Runs a job to its end on a thread of its own, as the window does.
-void RunOnWorker(CommandJob& job) {
+void run_on_worker(CommandJob& job) {
   std::thread([&job] { job.run(); }).join();
 }
 
@@ -41,7 +41,7 @@ class InTempFolder {
     std::filesystem::current_path(previous_);
     std::filesystem::remove_all(dir_);
   }
-  [[nodiscard]] bool Empty() const { return std::filesystem::is_empty(dir_); }
+  [[nodiscard]] bool folder_is_empty() const { return std::filesystem::is_empty(dir_); }
 
  private:
   std::filesystem::path dir_;
@@ -65,9 +65,9 @@ TEST_F(CommandJobTest, CancelledReductionAndIsomorphismClassChangeNothingAndWrit
   const std::uint32_t seed = RandSeed = 12345;
   for (const char* caption : {"Backward", "Random", "Get isomorphism class"}) {
     SCOPED_TRACE(caption);
-    CommandJob job(Command(caption), {}, ctx);
+    CommandJob job(command_entry(caption), {}, ctx);
     job.progress().request_cancel();  // stops at the first safe point
-    RunOnWorker(job);
+    run_on_worker(job);
     ASSERT_EQ(job.outcome(), CommandJob::Outcome::kCancelled);
     const int redraws_before = redraws;
     job.apply(ctx);
@@ -75,7 +75,7 @@ TEST_F(CommandJobTest, CancelledReductionAndIsomorphismClassChangeNothingAndWrit
     EXPECT_EQ(ctx.log.lines().back(), std::string(caption) + ": cancelled");
     EXPECT_EQ(redraws, redraws_before);
     EXPECT_EQ(RandSeed, seed);
-    EXPECT_TRUE(folder.Empty());
+    EXPECT_TRUE(folder.folder_is_empty());
   }
   EXPECT_EQ(ctx.log.lines(),
             (std::vector<std::string>{"before", "Backward: cancelled", "Random: cancelled",
@@ -90,13 +90,13 @@ TEST_F(CommandJobTest, FinishedJobLeavesWhatTheCommandRunInPlaceLeaves) {
     direct.log.Add("before");
     ctx.model = direct.model;
     RandSeed = 777;
-    Command(caption).handler(direct, {});
+    command_entry(caption).handler(direct, {});
     const std::uint32_t seed_after = RandSeed;
 
     RandSeed = 777;
-    CommandJob job(Command(caption), {}, ctx);
+    CommandJob job(command_entry(caption), {}, ctx);
     RandSeed = 1;  // the owner's state is the one copied at the start
-    RunOnWorker(job);
+    run_on_worker(job);
     ASSERT_EQ(job.outcome(), CommandJob::Outcome::kDone);
     EXPECT_EQ(RandSeed, 1u);  // nothing is handed over before Apply
     job.apply(ctx);
@@ -108,7 +108,7 @@ TEST_F(CommandJobTest, FinishedJobLeavesWhatTheCommandRunInPlaceLeaves) {
 
 TEST_F(CommandJobTest, ProgressAdvancesAndACancelFromAnotherThreadEndsTheCount) {
   ctx.model.ClearSquares();  // an empty square: far too many fillings to count
-  CommandJob job(Command("Get fillings count"), {}, ctx);
+  CommandJob job(command_entry("Get fillings count"), {}, ctx);
   std::thread worker([&job] { job.run(); });
   while (job.progress().read().done == 0) std::this_thread::yield();
   EXPECT_EQ(job.progress().read().label, "Counting the fillings");
@@ -132,8 +132,8 @@ TEST_F(CommandJobTest, FailureKeepsWhatWasDoneBeforeItAndIsRethrownOnApply) {
     }
     out << '\n' << "broken\n";
   }
-  CommandJob job(Command("Load collection..."), file.string(), ctx);
-  RunOnWorker(job);
+  CommandJob job(command_entry("Load collection..."), file.string(), ctx);
+  run_on_worker(job);
   EXPECT_EQ(job.outcome(), CommandJob::Outcome::kFailed);
   EXPECT_EQ(ctx.collection.Count(), 0);
   EXPECT_EQ(ctx.log.lines(), std::vector<std::string>{"before"});
@@ -153,8 +153,8 @@ TEST_F(CommandJobTest, PicturesAreSavedOnApplyOnly) {
     saved.push_back(name);
   };
   ctx.collection.AddSquare(ctx.model.FirstSquare, true, true);
-  CommandJob job(Command("Draw statistical info"), {}, ctx);
-  RunOnWorker(job);
+  CommandJob job(command_entry("Draw statistical info"), {}, ctx);
+  run_on_worker(job);
   ASSERT_EQ(job.outcome(), CommandJob::Outcome::kDone);
   EXPECT_TRUE(saved.empty());
   job.apply(ctx);
@@ -193,7 +193,7 @@ class Shell {
     PaintBoxKeyValue(ctx, 3);  // a move the player can take back
     ctx.log.Add("before");
   }
-  [[nodiscard]] Leftovers State() const {
+  [[nodiscard]] Leftovers what_is_left() const {
     return Leftovers{ctx.log.lines(),
                      messages_,
                      pictures_,
@@ -226,8 +226,8 @@ TEST(CommandJobApply, LeavesWhatTheCommandRunInPlaceLeaves) {
                                           .string();
   {
     TSquaresCollection two;
-    two.AddSquare(test::RandomDls(1), false, false);
-    two.AddSquare(test::RandomDls(2), false, false);
+    two.AddSquare(test::random_dls(1), false, false);
+    two.AddSquare(test::random_dls(2), false, false);
     two.SaveToFile(collection_file);
   }
   const std::vector<std::vector<std::pair<std::string, std::string>>> runs{
@@ -246,17 +246,17 @@ TEST(CommandJobApply, LeavesWhatTheCommandRunInPlaceLeaves) {
   for (const auto& run : runs) {
     SCOPED_TRACE(run.back().first);
     Shell direct;
-    for (const auto& [caption, arg] : run) Command(caption).handler(direct.ctx, arg);
-    const Leftovers expected = direct.State();
+    for (const auto& [caption, arg] : run) command_entry(caption).handler(direct.ctx, arg);
+    const Leftovers expected = direct.what_is_left();
 
     Shell shell;
     for (const auto& [caption, arg] : run) {
-      CommandJob job(Command(caption), arg, shell.ctx);
-      RunOnWorker(job);
+      CommandJob job(command_entry(caption), arg, shell.ctx);
+      run_on_worker(job);
       ASSERT_EQ(job.outcome(), CommandJob::Outcome::kDone);
       job.apply(shell.ctx);
     }
-    const Leftovers got = shell.State();
+    const Leftovers got = shell.what_is_left();
     EXPECT_EQ(got.log, expected.log);
     EXPECT_EQ(got.messages, expected.messages);
     EXPECT_EQ(got.pictures, expected.pictures);

@@ -41,7 +41,7 @@ constexpr auto kMustStopWithin = std::chrono::seconds(20);
 /// runaway, and the process is stopped with its name, since the run cannot be unwound.
 class Watchdog {
  public:
-  Watchdog() : thread_([this] { Watch(); }) {}
+  Watchdog() : thread_([this] { watch(); }) {}
   ~Watchdog() {
     {
       const std::lock_guard lock(mutex_);
@@ -51,7 +51,7 @@ class Watchdog {
     thread_.join();
   }
 
-  void Arm(Progress* progress, std::string what) {
+  void arm(Progress* progress, std::string what) {
     {
       const std::lock_guard lock(mutex_);
       progress_ = progress;
@@ -60,13 +60,13 @@ class Watchdog {
     }
     wake_.notify_all();
   }
-  void Disarm() {
+  void disarm() {
     const std::lock_guard lock(mutex_);
     progress_ = nullptr;
   }
 
  private:
-  void Watch() {
+  void watch() {
     std::unique_lock lock(mutex_);
     while (!quit_) {
       if (progress_ == nullptr) {
@@ -93,7 +93,7 @@ class Watchdog {
 };
 
 enum class Kind { kEmpty, kPartial, kRepeats, kOutOfRange, kDls };
-const char* KindName(Kind kind) {
+const char* kind_name(Kind kind) {
   switch (kind) {
     case Kind::kEmpty:
       return "empty";
@@ -115,7 +115,7 @@ struct Command {
 };
 
 /// The commands of the table the command layer runs; the benchmarks start outside programs.
-std::vector<Command> SweptCommands() {
+std::vector<Command> swept_commands() {
   std::vector<Command> commands;
   const auto table = menu_table();
   std::string_view menu;
@@ -127,7 +127,7 @@ std::vector<Command> SweptCommands() {
   return commands;
 }
 
-bool AllInRange(const TLatinSquare& square) {
+bool all_in_range(const TLatinSquare& square) {
   for (int i = 0; i < square.size(); ++i)
     if (square.data()[i] < kEmpty || square.data()[i] >= square.order()) return false;
   return true;
@@ -146,13 +146,13 @@ class CommandSweep : public ::testing::TestWithParam<int> {
     TLatinSquareClass empty;
     empty.SetOrder(n);
     empty.ClearSquares();
-    empty.SaveToFile(Path("good.txt"));
-    std::ofstream(Path("out-of-range.txt"), std::ios::binary) << "DLS\r\n"
-                                                              << n << "\r\n"
-                                                              << n << " 99 -7\r\n";
+    empty.SaveToFile(file_path("good.txt"));
+    std::ofstream(file_path("out-of-range.txt"), std::ios::binary) << "DLS\r\n"
+                                                                   << n << "\r\n"
+                                                                   << n << " 99 -7\r\n";
     TSquaresCollection collection;
     collection.AddSquareString(test::kBachelor, false, false);
-    collection.SaveToFile(Path("collection.txt"));
+    collection.SaveToFile(file_path("collection.txt"));
   }
   void TearDown() override {
     fs::current_path(previous_folder_);
@@ -160,10 +160,10 @@ class CommandSweep : public ::testing::TestWithParam<int> {
     fs::remove_all(folder_, ignored);
   }
 
-  std::string Path(const std::string& name) const { return (folder_ / name).string(); }
+  std::string file_path(const std::string& name) const { return (folder_ / name).string(); }
 
   /// Fills one square of the model with a square of that kind; `shift` varies the two squares.
-  static void Fill(TLatinSquare& square, Kind kind, int shift) {
+  static void fill_square(TLatinSquare& square, Kind kind, int shift) {
     const int n = square.order();
     for (int i = 0; i < n; ++i)
       for (int j = 0; j < n; ++j) {
@@ -192,23 +192,23 @@ class CommandSweep : public ::testing::TestWithParam<int> {
   }
 
   /// The arguments a command is tried with: good ones and the mistakes a user makes.
-  std::vector<std::string> ArgumentsFor(const MenuEntry& entry) const {
+  std::vector<std::string> arguments_for(const MenuEntry& entry) const {
     const int n = GetParam();
     const std::string bachelor = test::kBachelor;
     switch (entry.arg) {
       case ArgKind::kNone:
         return {""};
       case ArgKind::kOpenFile:
-        return {Path("current.txt"), Path("good.txt"), Path("out-of-range.txt"),
-                Path("collection.txt"), Path("missing.txt")};
+        return {file_path("current.txt"), file_path("good.txt"), file_path("out-of-range.txt"),
+                file_path("collection.txt"), file_path("missing.txt")};
       case ArgKind::kSaveFile:
-        return {Path("saved"), Path("no such folder/saved.txt")};
+        return {file_path("saved"), file_path("no such folder/saved.txt")};
       case ArgKind::kText:
         return {bachelor, bachelor + bachelor, "01 10 2", "", "x9", bachelor.substr(0, n * n)};
       case ArgKind::kOrder:
         return {std::to_string(n), "10", "1", "0", "31", "x"};
       case ArgKind::kFolder:
-        return {folder_.string(), Path("missing")};
+        return {folder_.string(), file_path("missing")};
       case ArgKind::kGameNumber:
         return {"1", "4294967296"};
       case ArgKind::kSearch:
@@ -218,61 +218,61 @@ class CommandSweep : public ::testing::TestWithParam<int> {
   }
 
   /// The model the commands start from; its file is "current.txt".
-  TLatinSquareClass Start(Kind kind, int view) {
+  TLatinSquareClass start_model(Kind kind, int view) {
     const int n = GetParam();
     Context ctx;
     ctx.model.SetOrder(n);
     ctx.model.ViewMode = static_cast<std::uint8_t>(view);
     if (kind == Kind::kDls) {
-      static const TLatinSquare first = test::RandomDls(1);
-      static const TLatinSquare second = test::RandomDls(2);
+      static const TLatinSquare first = test::random_dls(1);
+      static const TLatinSquare second = test::random_dls(2);
       ctx.model.FirstSquare = first;
       ctx.model.SecondSquare = second;
     }
     if (kind == Kind::kOutOfRange) {
       // The square comes from a file and is then spoilt in memory: the file reader refuses
       // such values, but the cells can still be set one by one.
-      Fill(ctx.model.FirstSquare, Kind::kPartial, 0);
-      Fill(ctx.model.SecondSquare, Kind::kPartial, 1);
-      ctx.model.SaveToFile(Path("current.txt"));
-      ctx.model.LoadFromFile(Path("current.txt"));
+      fill_square(ctx.model.FirstSquare, Kind::kPartial, 0);
+      fill_square(ctx.model.SecondSquare, Kind::kPartial, 1);
+      ctx.model.SaveToFile(file_path("current.txt"));
+      ctx.model.LoadFromFile(file_path("current.txt"));
     }
     if (kind != Kind::kDls) {
-      Fill(ctx.model.FirstSquare, kind, 0);
-      Fill(ctx.model.SecondSquare, kind, 1);
+      fill_square(ctx.model.FirstSquare, kind, 0);
+      fill_square(ctx.model.SecondSquare, kind, 1);
     }
     if (kind == Kind::kPartial) ctx.model.MarkFixedCells();
-    if (kind != Kind::kOutOfRange) ctx.model.SaveToFile(Path("current.txt"));
+    if (kind != Kind::kOutOfRange) ctx.model.SaveToFile(file_path("current.txt"));
     return ctx.model;
   }
 
-  void Sweep(const std::vector<Kind>& kinds) {
+  void sweep(const std::vector<Kind>& kinds) {
     const int n = GetParam();
     Watchdog watchdog;
     int runs = 0;
     std::vector<std::string> cancelled;
     for (const Kind kind : kinds)
       for (int view = 0; view < 2; ++view) {
-        const TLatinSquareClass start = Start(kind, view);
-        for (const Command& command : SweptCommands())
-          for (const std::string& arg : ArgumentsFor(*command.entry)) {
+        const TLatinSquareClass start = start_model(kind, view);
+        for (const Command& command : swept_commands())
+          for (const std::string& arg : arguments_for(*command.entry)) {
             Context ctx;
             ctx.new_game_from_clock = false;
             ctx.clock = [] { return 0.0; };
             ctx.show_message = [&ctx](const std::string& text) { ctx.log.Add(text); };
             ctx.model = start;
             const bool in_range =
-                AllInRange(ctx.model.FirstSquare) && AllInRange(ctx.model.SecondSquare);
+                all_in_range(ctx.model.FirstSquare) && all_in_range(ctx.model.SecondSquare);
             const TLatinSquareClass before = ctx.model;
             const std::string what = "\"" + command.caption + "\" (" + arg + ") on order " +
-                                     std::to_string(n) + ", " + KindName(kind) + ", " +
+                                     std::to_string(n) + ", " + kind_name(kind) + ", " +
                                      (view == 0 ? "single" : "pair") + " view";
             SCOPED_TRACE(what);
             Progress progress;
             bool refused = false;
             {
               const ProgressScope scope(progress);
-              watchdog.Arm(&progress, what);
+              watchdog.arm(&progress, what);
               try {
                 command.entry->handler(ctx, arg);
               } catch (const Cancelled&) {
@@ -284,10 +284,10 @@ class CommandSweep : public ::testing::TestWithParam<int> {
               } catch (const std::exception& e) {
                 ADD_FAILURE() << "throws " << typeid(e).name() << ": " << e.what();
               }
-              watchdog.Disarm();
+              watchdog.disarm();
             }
             ++runs;
-            CheckConsistent(ctx.model, in_range, before.GetOrder());
+            check_consistent(ctx.model, in_range, before.GetOrder());
             if (refused && command.entry->arg == ArgKind::kOpenFile &&
                 command.caption == "Load from file...") {
               // A file that is refused leaves the model as it was.
@@ -301,8 +301,8 @@ class CommandSweep : public ::testing::TestWithParam<int> {
     for (const std::string& what : cancelled) std::printf("cancelled: %s\n", what.c_str());
   }
 
-  static void CheckConsistent(const TLatinSquareClass& model, bool values_were_in_range,
-                              int order_before) {
+  static void check_consistent(const TLatinSquareClass& model, bool values_were_in_range,
+                               int order_before) {
     const int n = model.GetOrder();
     ASSERT_GE(n, 1);
     ASSERT_LE(n, kMaxOrder);
@@ -314,8 +314,8 @@ class CommandSweep : public ::testing::TestWithParam<int> {
     EXPECT_LE(model.ViewMode, 1);
     if (values_were_in_range && n == order_before) {
       // No command makes a value a square of this order cannot hold.
-      EXPECT_TRUE(AllInRange(model.FirstSquare));
-      EXPECT_TRUE(AllInRange(model.SecondSquare));
+      EXPECT_TRUE(all_in_range(model.FirstSquare));
+      EXPECT_TRUE(all_in_range(model.SecondSquare));
     }
   }
 
@@ -323,15 +323,15 @@ class CommandSweep : public ::testing::TestWithParam<int> {
   fs::path previous_folder_;
 };
 
-TEST_P(CommandSweep, EmptyAndPartlyFilled) { Sweep({Kind::kEmpty, Kind::kPartial}); }
+TEST_P(CommandSweep, EmptyAndPartlyFilled) { sweep({Kind::kEmpty, Kind::kPartial}); }
 
-TEST_P(CommandSweep, CompleteWithRepeats) { Sweep({Kind::kRepeats}); }
+TEST_P(CommandSweep, CompleteWithRepeats) { sweep({Kind::kRepeats}); }
 
-TEST_P(CommandSweep, OutOfRangeValues) { Sweep({Kind::kOutOfRange}); }
+TEST_P(CommandSweep, OutOfRangeValues) { sweep({Kind::kOutOfRange}); }
 
 TEST_P(CommandSweep, Dls) {
   if (GetParam() != kOrder) GTEST_SKIP() << "the DLS is of order 10";
-  Sweep({Kind::kDls});
+  sweep({Kind::kDls});
 }
 
 INSTANTIATE_TEST_SUITE_P(Orders, CommandSweep, ::testing::Range(1, kMaxOrder + 1));

@@ -83,7 +83,7 @@ class CrosswordGameTest : public ::testing::Test {
     ctx.clock = [this] { return now; };
     PlayGameNumberMenuItemClick(ctx, 4242);
   }
-  CellPos FirstClue() const {
+  CellPos first_clue() const {
     for (int r = 0; r < 10; ++r)
       for (int c = 0; c < 10; ++c)
         if (ctx.puzzle[r][c] >= 0) return {r, c};
@@ -113,7 +113,7 @@ TEST_F(CrosswordGameTest, TheSameNumberDealsTheSameGame) {
   EXPECT_NE(ctx.puzzle, first);
 }
 
-int Clues(const TLatinSquare& square) {
+int clue_count(const TLatinSquare& square) {
   int clues = 0;
   for (int i = 0; i < square.size(); ++i) clues += square.data()[i] >= 0;
   return clues;
@@ -144,14 +144,14 @@ TEST_F(CrosswordGameTest, ADifficultyDealsTheFirstNumberOfThatRating) {
     ASSERT_EQ(ctx.log.lines().size(), 3u);
     EXPECT_EQ(ctx.log.lines()[2], "Game " + std::to_string(deal.number) + " (" +
                                       std::string(difficulty_name(target)) +
-                                      "): " + std::to_string(Clues(deal.puzzle)) + " clues");
+                                      "): " + std::to_string(clue_count(deal.puzzle)) + " clues");
     EXPECT_EQ(game_caption(ctx), "Diagonal Latin squares crossword - game " +
                                      std::to_string(deal.number) + " (" +
                                      std::string(difficulty_name(target)) + ") - 00:00");
     Context plain_ctx;
     PlayGameNumberMenuItemClick(plain_ctx, deal.number);
     EXPECT_EQ(RandSeed, seed_after);
-    EXPECT_GE(Clues(deal.puzzle), Clues(plain_ctx.puzzle));
+    EXPECT_GE(clue_count(deal.puzzle), clue_count(plain_ctx.puzzle));
   }
   // "Any deal" brings the plain deal back.
   find_command("Any deal")->handler(ctx, "");
@@ -220,7 +220,7 @@ TEST_F(CrosswordGameTest, KeysWriteTheCursorCellButNoClue) {
   EXPECT_EQ(ctx.model.FirstSquare[start.row][start.col], 6);
   PaintBoxKeyValue(ctx, kEmpty);
   EXPECT_EQ(ctx.model.FirstSquare[start.row][start.col], kEmpty);
-  const CellPos clue = FirstClue();
+  const CellPos clue = first_clue();
   place_cursor(ctx, clue);
   ASSERT_EQ(ctx.game.cursor, clue);
   const TLatinSquare before = ctx.model.FirstSquare;
@@ -288,12 +288,12 @@ namespace dlslab::cmd {
 namespace {
 
 /// Writes `value` into the view cell with the keyboard, as the player does.
-void Key(Context& ctx, CellPos cell, int value) {
+void type_value(Context& ctx, CellPos cell, int value) {
   place_cursor(ctx, cell);
   PaintBoxKeyValue(ctx, value);
 }
 
-bool ShowsSolved(Context& ctx) {
+bool shows_solved(Context& ctx) {
   return game_caption(ctx).find(" - solved in ") != std::string::npos;
 }
 
@@ -326,20 +326,20 @@ TEST(CrosswordSolved, ARepeatOnADiagonalIsNoSolution) {
   }
   ASSERT_TRUE(found.has_value());
   const auto [r1, c1, r2, c2] = *found;
-  ASSERT_TRUE(ShowsSolved(ctx));
+  ASSERT_TRUE(shows_solved(ctx));
   const int a = ctx.model.FirstSquare[r1][c1];
   const int b = ctx.model.FirstSquare[r1][c2];
-  Key(ctx, {r1, c1}, b);
-  Key(ctx, {r1, c2}, a);
-  Key(ctx, {r2, c1}, a);
-  Key(ctx, {r2, c2}, b);
+  type_value(ctx, {r1, c1}, b);
+  type_value(ctx, {r1, c2}, a);
+  type_value(ctx, {r2, c1}, a);
+  type_value(ctx, {r2, c2}, b);
   ASSERT_TRUE(is_complete_latin(ctx.model.FirstSquare));
   EXPECT_FALSE(IsDiagonalLatin(ctx.model.FirstSquare));
   EXPECT_FALSE(is_solved(ctx.model.FirstSquare, ctx.puzzle));
-  EXPECT_FALSE(ShowsSolved(ctx)) << game_caption(ctx);
+  EXPECT_FALSE(shows_solved(ctx)) << game_caption(ctx);
   // Taken back, the board is the solution again.
   for (int k = 0; k < 4; ++k) UndoMenuItemClick(ctx);
-  EXPECT_TRUE(ShowsSolved(ctx)) << game_caption(ctx);
+  EXPECT_TRUE(shows_solved(ctx)) << game_caption(ctx);
 
   // Without clues: a Latin square whose diagonals repeat, and one whose rows do not.
   TLatinSquare cyclic(10);
@@ -358,8 +358,9 @@ class CrosswordHistory : public ::testing::Test {
         if (ctx.puzzle[r][c] == kEmpty) free_cells.push_back({r, c});
   }
   /// The player's k-th keystroke: a value that differs from what the cell held.
-  void Keystroke(std::size_t k) {
-    Key(ctx, free_cells[k % free_cells.size()], static_cast<int>(k / free_cells.size() % 10));
+  void keystroke(std::size_t k) {
+    type_value(ctx, free_cells[k % free_cells.size()],
+               static_cast<int>(k / free_cells.size() % 10));
   }
 
   Context ctx;
@@ -376,7 +377,7 @@ TEST_F(CrosswordHistory, AtItsLimitTheOldestStepGoes) {
   for (std::size_t k = 0; k < kSteps; ++k) {
     if (k == kExtra) after_dropped = ctx.model.FirstSquare;
     if (k + 3 >= kSteps) last_boards.push_back(ctx.model.FirstSquare);
-    Keystroke(k);
+    keystroke(k);
   }
   const TLatinSquare played = ctx.model.FirstSquare;
   for (std::size_t i = 3; i-- > 0;) {
@@ -423,7 +424,7 @@ TEST_F(CrosswordHistory, ACommandThatReplacesTheBoardClearsIt) {
     ASSERT_NE(command, nullptr);
     for (const bool move_first : {false, true}) {
       PlayGameNumberMenuItemClick(ctx, 4242);
-      for (std::size_t k = 0; k < 5; ++k) Keystroke(k);
+      for (std::size_t k = 0; k < 5; ++k) keystroke(k);
       command->handler(ctx, arg);
       ctx.model.ViewMode = 0;
       const TLatinSquare first = ctx.model.FirstSquare;

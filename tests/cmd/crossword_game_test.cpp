@@ -17,23 +17,23 @@ class CursorTest : public ::testing::Test {
     model.ClearSquares();
     puzzle = TLatinSquare(4);
   }
-  CellPos Move(CellPos from, M move) { return move_cursor(model, puzzle, from, move); }
+  CellPos cursor_after(CellPos from, M move) { return move_cursor(model, puzzle, from, move); }
 
   TLatinSquareClass model;
   TLatinSquare puzzle;
 };
 
 TEST_F(CursorTest, ArrowsAndHomeEndStopAtTheEdges) {
-  EXPECT_EQ(Move({0, 0}, M::kLeft), (CellPos{0, 0}));
-  EXPECT_EQ(Move({0, 0}, M::kUp), (CellPos{0, 0}));
-  EXPECT_EQ(Move({3, 3}, M::kRight), (CellPos{3, 3}));
-  EXPECT_EQ(Move({3, 3}, M::kDown), (CellPos{3, 3}));
-  EXPECT_EQ(Move({1, 1}, M::kRight), (CellPos{1, 2}));
-  EXPECT_EQ(Move({1, 1}, M::kDown), (CellPos{2, 1}));
-  EXPECT_EQ(Move({2, 1}, M::kRowEnd), (CellPos{2, 3}));
-  EXPECT_EQ(Move({2, 1}, M::kRowStart), (CellPos{2, 0}));
+  EXPECT_EQ(cursor_after({0, 0}, M::kLeft), (CellPos{0, 0}));
+  EXPECT_EQ(cursor_after({0, 0}, M::kUp), (CellPos{0, 0}));
+  EXPECT_EQ(cursor_after({3, 3}, M::kRight), (CellPos{3, 3}));
+  EXPECT_EQ(cursor_after({3, 3}, M::kDown), (CellPos{3, 3}));
+  EXPECT_EQ(cursor_after({1, 1}, M::kRight), (CellPos{1, 2}));
+  EXPECT_EQ(cursor_after({1, 1}, M::kDown), (CellPos{2, 1}));
+  EXPECT_EQ(cursor_after({2, 1}, M::kRowEnd), (CellPos{2, 3}));
+  EXPECT_EQ(cursor_after({2, 1}, M::kRowStart), (CellPos{2, 0}));
   // A cursor left outside by an order change comes back first.
-  EXPECT_EQ(Move({9, 12}, M::kLeft), (CellPos{3, 2}));
+  EXPECT_EQ(cursor_after({9, 12}, M::kLeft), (CellPos{3, 2}));
 }
 
 TEST_F(CursorTest, TabSkipsCluesAndWraps) {
@@ -41,19 +41,19 @@ TEST_F(CursorTest, TabSkipsCluesAndWraps) {
   puzzle[0][2] = 3;
   puzzle[3][3] = 1;
   EXPECT_EQ(first_free_cell(model, puzzle), (CellPos{0, 0}));
-  EXPECT_EQ(Move({0, 0}, M::kNextFree), (CellPos{0, 3}));
-  EXPECT_EQ(Move({0, 3}, M::kPrevFree), (CellPos{0, 0}));
-  EXPECT_EQ(Move({3, 2}, M::kNextFree), (CellPos{0, 0}));  // (3, 3) is a clue
-  EXPECT_EQ(Move({0, 0}, M::kPrevFree), (CellPos{3, 2}));
+  EXPECT_EQ(cursor_after({0, 0}, M::kNextFree), (CellPos{0, 3}));
+  EXPECT_EQ(cursor_after({0, 3}, M::kPrevFree), (CellPos{0, 0}));
+  EXPECT_EQ(cursor_after({3, 2}, M::kNextFree), (CellPos{0, 0}));  // (3, 3) is a clue
+  EXPECT_EQ(cursor_after({0, 0}, M::kPrevFree), (CellPos{3, 2}));
   // From a clue Tab still finds the next free cell.
-  EXPECT_EQ(Move({0, 1}, M::kNextFree), (CellPos{0, 3}));
+  EXPECT_EQ(cursor_after({0, 1}, M::kNextFree), (CellPos{0, 3}));
 }
 
 TEST_F(CursorTest, AllCluesLeaveTabInPlace) {
   for (int i = 0; i < puzzle.size(); ++i) puzzle.data()[i] = 0;
   EXPECT_EQ(first_free_cell(model, puzzle), (CellPos{0, 0}));
-  EXPECT_EQ(Move({2, 2}, M::kNextFree), (CellPos{2, 2}));
-  EXPECT_EQ(Move({2, 2}, M::kPrevFree), (CellPos{2, 2}));
+  EXPECT_EQ(cursor_after({2, 2}, M::kNextFree), (CellPos{2, 2}));
+  EXPECT_EQ(cursor_after({2, 2}, M::kPrevFree), (CellPos{2, 2}));
 }
 
 TEST_F(CursorTest, PairViewStepsOverTheGapAndHasNoClues) {
@@ -62,16 +62,16 @@ TEST_F(CursorTest, PairViewStepsOverTheGapAndHasNoClues) {
   EXPECT_FALSE(is_cursor_cell(model, {0, 4}));
   EXPECT_TRUE(is_cursor_cell(model, {0, 8}));
   EXPECT_FALSE(is_cursor_cell(model, {0, 9}));
-  EXPECT_EQ(Move({0, 3}, M::kRight), (CellPos{0, 5}));
-  EXPECT_EQ(Move({0, 5}, M::kLeft), (CellPos{0, 3}));
-  EXPECT_EQ(Move({0, 1}, M::kRowEnd), (CellPos{0, 8}));
-  EXPECT_EQ(Move({0, 2}, M::kNextFree), (CellPos{0, 3}));
-  EXPECT_EQ(Move({0, 3}, M::kNextFree), (CellPos{0, 5}));
-  EXPECT_EQ(Move({1, 4}, M::kUp), (CellPos{0, 3}));
+  EXPECT_EQ(cursor_after({0, 3}, M::kRight), (CellPos{0, 5}));
+  EXPECT_EQ(cursor_after({0, 5}, M::kLeft), (CellPos{0, 3}));
+  EXPECT_EQ(cursor_after({0, 1}, M::kRowEnd), (CellPos{0, 8}));
+  EXPECT_EQ(cursor_after({0, 2}, M::kNextFree), (CellPos{0, 3}));
+  EXPECT_EQ(cursor_after({0, 3}, M::kNextFree), (CellPos{0, 5}));
+  EXPECT_EQ(cursor_after({1, 4}, M::kUp), (CellPos{0, 3}));
 }
 
 TEST(is_solved, NeedsEveryCellNoRepeatAndTheClues) {
-  const TLatinSquare solution = test::RandomDls(5);
+  const TLatinSquare solution = test::random_dls(5);
   TLatinSquare puzzle(10);
   puzzle[2][3] = solution[2][3];
   EXPECT_TRUE(is_solved(solution, puzzle));
@@ -82,7 +82,7 @@ TEST(is_solved, NeedsEveryCellNoRepeatAndTheClues) {
   std::swap(board[0][0], board[0][1]);  // rows stay Latin, columns do not
   EXPECT_FALSE(is_solved(board, puzzle));
   // Another complete DLS is no solution when it moved a clue.
-  TLatinSquare other = test::RandomDls(6);
+  TLatinSquare other = test::random_dls(6);
   puzzle[2][3] = (other[2][3] + 1) % 10;
   EXPECT_FALSE(is_solved(other, puzzle));
   EXPECT_FALSE(is_solved(solution, TLatinSquare()));
@@ -128,7 +128,7 @@ class BoardHistoryTest : public ::testing::Test {
     history.reset(model);
   }
   /// One player's action: cells (row, col) := value.
-  void Edit(std::initializer_list<std::array<int, 3>> cells) {
+  void edit_cells(std::initializer_list<std::array<int, 3>> cells) {
     const TLatinSquare first = model.FirstSquare, second = model.SecondSquare;
     for (const auto& [r, c, v] : cells) model.FirstSquare[r][c] = v;
     history.record(first, second, marks, model, marks);
@@ -141,8 +141,8 @@ class BoardHistoryTest : public ::testing::Test {
 
 TEST_F(BoardHistoryTest, UndoAndRedoWalkTheSteps) {
   const TLatinSquare empty = model.FirstSquare;
-  Edit({{1, 2, 3}});
-  Edit({{1, 2, 4}, {5, 5, 0}});
+  edit_cells({{1, 2, 3}});
+  edit_cells({{1, 2, 4}, {5, 5, 0}});
   const TLatinSquare two = model.FirstSquare;
   EXPECT_EQ(history.undo(model, marks), (CellPos{1, 2}));
   EXPECT_EQ(model.FirstSquare[1][2], 3);
@@ -157,30 +157,30 @@ TEST_F(BoardHistoryTest, UndoAndRedoWalkTheSteps) {
 }
 
 TEST_F(BoardHistoryTest, ANewChangeDropsTheRedoSteps) {
-  Edit({{0, 0, 1}});
-  Edit({{0, 1, 2}});
+  edit_cells({{0, 0, 1}});
+  edit_cells({{0, 1, 2}});
   ASSERT_TRUE(history.undo(model, marks).has_value());
-  Edit({{0, 2, 3}});
+  edit_cells({{0, 2, 3}});
   EXPECT_FALSE(history.can_redo(model));
   EXPECT_FALSE(history.redo(model, marks).has_value());
   EXPECT_EQ(model.FirstSquare[0][1], kEmpty);
 }
 
 TEST_F(BoardHistoryTest, UnchangedBoardRecordsNothing) {
-  Edit({{3, 3, 7}});
-  Edit({{3, 3, 7}});
+  edit_cells({{3, 3, 7}});
+  edit_cells({{3, 3, 7}});
   ASSERT_TRUE(history.undo(model, marks).has_value());
   EXPECT_FALSE(history.can_undo(model));
 }
 
 TEST_F(BoardHistoryTest, ABoardChangedBehindItsBackStartsAfresh) {
-  Edit({{0, 0, 1}});
+  edit_cells({{0, 0, 1}});
   model.FirstSquare[9][9] = 5;  // a research command wrote the board
   EXPECT_FALSE(history.can_undo(model));
   EXPECT_FALSE(history.undo(model, marks).has_value());
   EXPECT_EQ(model.FirstSquare[0][0], 1);
   EXPECT_EQ(model.FirstSquare[9][9], 5);
-  Edit({{0, 1, 2}});
+  edit_cells({{0, 1, 2}});
   ASSERT_TRUE(history.undo(model, marks).has_value());
   EXPECT_EQ(model.FirstSquare[9][9], 5);
   EXPECT_FALSE(history.undo(model, marks).has_value());
@@ -193,7 +193,7 @@ TEST_F(BoardHistoryTest, SecondSquareAndOrderChanges) {
   EXPECT_EQ(history.undo(model, marks), (CellPos{2, 12}));  // in pair-view columns
   EXPECT_EQ(model.SecondSquare[2][1], kEmpty);
   // A change of order cannot be taken back and starts a fresh history.
-  Edit({{0, 0, 1}});
+  edit_cells({{0, 0, 1}});
   const TLatinSquare before = model.FirstSquare, before2 = model.SecondSquare;
   model.SetOrder(7);
   history.record(before, before2, marks, model, marks);
@@ -244,7 +244,7 @@ TEST(PencilMarks, ClearFilledTakesOnlyTheFilledCells) {
 }
 
 TEST_F(BoardHistoryTest, KeepsTheNewestSteps) {
-  for (std::size_t k = 0; k < BoardHistory::kMaxSteps + 5; ++k) Edit({{0, 0, int(k % 2)}});
+  for (std::size_t k = 0; k < BoardHistory::kMaxSteps + 5; ++k) edit_cells({{0, 0, int(k % 2)}});
   std::size_t undone = 0;
   while (history.undo(model, marks)) ++undone;
   EXPECT_EQ(undone, BoardHistory::kMaxSteps);

@@ -21,15 +21,18 @@ constexpr int kOneToSix = 10;  // a Brown square
 
 class FamilyCommandsTest : public ::testing::Test {
  protected:
-  void Load(int special) { LoadSpecialSquare(ctx, std::string(kSpecialSquares[special].digits)); }
-  const std::vector<std::string>& Lines() const { return ctx.log.lines(); }
+  void load_special(int special) {
+    LoadSpecialSquare(ctx, std::string(kSpecialSquares[special].digits));
+  }
+  const std::vector<std::string>& log_lines() const { return ctx.log.lines(); }
 
   Context ctx;
 };
 
 /// Checks the listing of "Get all ODLS family" against itself: numbered members, a symmetric
 /// matrix with a zero diagonal, line sums that are the sorted degrees.
-void ExpectConsistentFamilyListing(const std::vector<std::string>& lines, const std::string& what) {
+void expect_consistent_family_listing(const std::vector<std::string>& lines,
+                                      const std::string& what) {
   int count = 0;
   while (count < static_cast<int>(lines.size()) && lines[count].rfind("DLS ", 0) == 0) {
     EXPECT_EQ(lines[count].substr(0, 6 + std::to_string(count).size()),
@@ -57,15 +60,15 @@ void ExpectConsistentFamilyListing(const std::vector<std::string>& lines, const 
 }
 
 TEST_F(FamilyCommandsTest, GetOdlsTypeLogsTheTypeName) {
-  Load(kFish);
+  load_special(kFish);
   const TLatinSquare first = ctx.model.FirstSquare;
   GetOdlsTypeMenuItemClick(ctx);
-  EXPECT_EQ(Lines(), std::vector<std::string>{"FISH (N)"});
+  EXPECT_EQ(log_lines(), std::vector<std::string>{"FISH (N)"});
   EXPECT_EQ(ctx.model.FirstSquare, first);
   ImportSquareMenuItemClick(ctx, test::kBachelor);
   ctx.log.Clear();
   GetOdlsTypeMenuItemClick(ctx);
-  EXPECT_EQ(Lines(), std::vector<std::string>{"BACHELOR (-)"});
+  EXPECT_EQ(log_lines(), std::vector<std::string>{"BACHELOR (-)"});
 }
 
 TEST_F(FamilyCommandsTest, RefuseOtherOrdersAndIncorrectSquares) {
@@ -76,11 +79,11 @@ TEST_F(FamilyCommandsTest, RefuseOtherOrdersAndIncorrectSquares) {
   for (auto* command : commands) {
     ctx.log.Clear();
     command(ctx);
-    EXPECT_EQ(Lines(), std::vector<std::string>{"Not implemented for N<>10"});
+    EXPECT_EQ(log_lines(), std::vector<std::string>{"Not implemented for N<>10"});
   }
   SetOrderMenuItemClick(ctx, 10);
 
-  Load(kFish);
+  load_special(kFish);
   TLatinSquare holed = ctx.model.FirstSquare;
   holed[4][7] = kEmpty;
   // A Latin square that is not diagonal: row r is 0..9 shifted by r.
@@ -101,7 +104,7 @@ TEST_F(FamilyCommandsTest, RefuseOtherOrdersAndIncorrectSquares) {
       ctx.model.SetFirstSquare(*square);
       ctx.log.Clear();
       commands[k](ctx);
-      EXPECT_EQ(Lines(), std::vector<std::string>{"Square is incorrect"}) << k;
+      EXPECT_EQ(log_lines(), std::vector<std::string>{"Square is incorrect"}) << k;
       EXPECT_EQ(ctx.model.FirstSquare, *square);
     }
   }
@@ -110,30 +113,30 @@ TEST_F(FamilyCommandsTest, RefuseOtherOrdersAndIncorrectSquares) {
 TEST_F(FamilyCommandsTest, FamilyOfAMatelessSquare) {
   ImportSquareMenuItemClick(ctx, test::kBachelor);
   GetAllODLSFamilyMenuItemClick(ctx);
-  EXPECT_EQ(Lines(),
+  EXPECT_EQ(log_lines(),
             (std::vector<std::string>{std::string("DLS 0: ") + test::kBachelor, "",
                                       "Adjacency matrix:", "0", "", "Vertexes powers: 0"}));
 }
 
 TEST_F(FamilyCommandsTest, FamilyOfTwoMutuallyOrthogonalSquares) {
-  Load(kOnce);
+  load_special(kOnce);
   GetAllODLSFamilyMenuItemClick(ctx);
-  ASSERT_EQ(Lines().size(), 8u);
-  EXPECT_EQ(Lines()[0], "DLS 0: " + std::string(kSpecialSquares[kOnce].digits));
-  EXPECT_EQ(Lines()[1].substr(0, 7), "DLS 1: ");
-  EXPECT_EQ(Lines()[4], "01");
-  EXPECT_EQ(Lines()[5], "10");
-  EXPECT_EQ(Lines()[7], "Vertexes powers: 1 1");
+  ASSERT_EQ(log_lines().size(), 8u);
+  EXPECT_EQ(log_lines()[0], "DLS 0: " + std::string(kSpecialSquares[kOnce].digits));
+  EXPECT_EQ(log_lines()[1].substr(0, 7), "DLS 1: ");
+  EXPECT_EQ(log_lines()[4], "01");
+  EXPECT_EQ(log_lines()[5], "10");
+  EXPECT_EQ(log_lines()[7], "Vertexes powers: 1 1");
 }
 
 TEST_F(FamilyCommandsTest, FamilyStartsFromTheNormalizedSquare) {
-  Load(kFish);
+  load_special(kFish);
   TLatinSquare relabelled = ctx.model.FirstSquare;
   for (int i = 0; i < relabelled.size(); ++i)
     relabelled.data()[i] = (relabelled.data()[i] + 3) % kOrder;
   ctx.model.SetFirstSquare(relabelled);
   GetAllODLSFamilyMenuItemClick(ctx);
-  EXPECT_EQ(Lines()[0], "DLS 0: " + std::string(kSpecialSquares[kFish].digits));
+  EXPECT_EQ(log_lines()[0], "DLS 0: " + std::string(kSpecialSquares[kFish].digits));
   EXPECT_EQ(ctx.model.FirstSquare, relabelled);
 }
 
@@ -142,42 +145,42 @@ TEST(odls_family_lines, FastAndLiteralRoutesPrintTheSame) {
     const TLatinSquare square = StringToSquare(special.digits);
     const std::vector<std::string> fast = odls_family_lines(square, Route::kFast);
     EXPECT_EQ(odls_family_lines(square, Route::kLiteral), fast) << special.caption;
-    ExpectConsistentFamilyListing(fast, std::string(special.caption));
+    expect_consistent_family_listing(fast, std::string(special.caption));
     EXPECT_EQ(odls_family_forms_lines(square, Route::kLiteral),
               odls_family_forms_lines(square, Route::kFast))
         << special.caption;
   }
   for (std::uint32_t seed = 1; seed <= 10; ++seed) {
-    const TLatinSquare square = test::RandomDls(seed);
+    const TLatinSquare square = test::random_dls(seed);
     EXPECT_EQ(odls_family_lines(square, Route::kLiteral), odls_family_lines(square, Route::kFast));
   }
 }
 
 TEST_F(FamilyCommandsTest, UniqueFormsOfAFamily) {
-  Load(kOnce);
+  load_special(kOnce);
   GetAllODLSFamilyCFsOnlyMenuItemClick(ctx);
-  ASSERT_GE(Lines().size(), 2u);
-  EXPECT_LE(Lines().size(), 3u);
-  EXPECT_EQ(Lines()[0], "Unique CFs for combinatorial structure:");
-  EXPECT_EQ(Lines()[1].substr(0, 7), "DLS 0: ");
-  EXPECT_EQ(Lines()[1].size(), 107u);
+  ASSERT_GE(log_lines().size(), 2u);
+  EXPECT_LE(log_lines().size(), 3u);
+  EXPECT_EQ(log_lines()[0], "Unique CFs for combinatorial structure:");
+  EXPECT_EQ(log_lines()[1].substr(0, 7), "DLS 0: ");
+  EXPECT_EQ(log_lines()[1].size(), 107u);
 }
 
 TEST_F(FamilyCommandsTest, CommonTransversalsOfEqualSquaresAreAllDiagonalTransversals) {
-  Load(kFish);
+  load_special(kFish);
   GetCommonTransversalsMenuItemClick(ctx);  // single view: nothing
-  EXPECT_TRUE(Lines().empty());
+  EXPECT_TRUE(log_lines().empty());
 
   RadioItemClick(ctx, 1);
   ctx.model.SecondSquare = ctx.model.FirstSquare;
   GetCommonTransversalsMenuItemClick(ctx);
   const TTransversalsTable all = GetDiagonalTransversalsByDlx(ctx.model.FirstSquare);
-  ASSERT_EQ(Lines().size(), static_cast<std::size_t>(all.Count()) + 1);
-  EXPECT_EQ(Lines()[0], "Common transversals count: " + std::to_string(all.Count()));
+  ASSERT_EQ(log_lines().size(), static_cast<std::size_t>(all.Count()) + 1);
+  EXPECT_EQ(log_lines()[0], "Common transversals count: " + std::to_string(all.Count()));
   for (int k = 0; k < all.Count(); ++k) {
     std::string line = "Transversal " + std::to_string(k + 1) + ":";
     for (const int column : all.Items[k]) line += ' ' + std::to_string(column);
-    EXPECT_EQ(Lines()[k + 1], line);
+    EXPECT_EQ(log_lines()[k + 1], line);
   }
 
   const TLatinSquare other = StringToSquare(kSpecialSquares[kOnce].digits);
@@ -187,13 +190,13 @@ TEST_F(FamilyCommandsTest, CommonTransversalsOfEqualSquaresAreAllDiagonalTransve
   ctx.log.Clear();
   ctx.model.SecondSquare[0][0] = kEmpty;
   GetCommonTransversalsMenuItemClick(ctx);
-  EXPECT_EQ(Lines(), std::vector<std::string>{"Square is incorrect"});
+  EXPECT_EQ(log_lines(), std::vector<std::string>{"Square is incorrect"});
 }
 
 TEST_F(FamilyCommandsTest, CanonizeSkipsABrownSquareOnlyForOneSquare) {
-  Load(kOneToSix);
+  load_special(kOneToSix);
   CanonizeLSbyDLSMenuItemClick(ctx);
-  EXPECT_TRUE(Lines().empty());
+  EXPECT_TRUE(log_lines().empty());
   // The whole closure of this square is long work; its first round shows that the search
   // still runs on it.
   TSquaresCollection family;
@@ -206,19 +209,19 @@ TEST_F(FamilyCommandsTest, CanonizeSkipsABrownSquareOnlyForOneSquare) {
 TEST_F(FamilyCommandsTest, CanonizeOfASquareWithoutResultsPrintsTheStartOnly) {
   ImportSquareMenuItemClick(ctx, test::kBachelor);
   CanonizeLSbyDLSMenuItemClick(ctx);
-  EXPECT_TRUE(Lines().empty());
+  EXPECT_TRUE(log_lines().empty());
   CanonizeLsDlsForallfamilyMenuItemClick(ctx);
-  EXPECT_EQ(Lines(), std::vector<std::string>{std::string("DLS1: ") + test::kBachelor});
+  EXPECT_EQ(log_lines(), std::vector<std::string>{std::string("DLS1: ") + test::kBachelor});
 }
 
 TEST_F(FamilyCommandsTest, CanonizeListsNumberedForms) {
-  Load(kFish);
+  load_special(kFish);
   CanonizeLSbyDLSMenuItemClick(ctx);
-  ASSERT_FALSE(Lines().empty());
-  for (std::size_t i = 0; i < Lines().size(); ++i) {
+  ASSERT_FALSE(log_lines().empty());
+  for (std::size_t i = 0; i < log_lines().size(); ++i) {
     const std::string prefix = "DLS" + std::to_string(i + 1) + ": ";
-    EXPECT_EQ(Lines()[i].substr(0, prefix.size()), prefix);
-    EXPECT_EQ(Lines()[i].size(), prefix.size() + 100);
+    EXPECT_EQ(log_lines()[i].substr(0, prefix.size()), prefix);
+    EXPECT_EQ(log_lines()[i].size(), prefix.size() + 100);
   }
 }
 

@@ -11,7 +11,7 @@
 namespace dlslab::cmd {
 namespace {
 
-using test::RunMenu;
+using test::run_menu;
 
 class FillCommandsTest : public ::testing::Test {
  protected:
@@ -19,7 +19,7 @@ class FillCommandsTest : public ::testing::Test {
     ctx.update_view = [this] { ++redraws; };
   }
   /// Every empty cell of the first square is a dead end: no value fits it any more.
-  void ExpectEmptyCellsHaveNoCandidates() const {
+  void expect_empty_cells_have_no_candidates() const {
     const TLatinSquare& sq = ctx.model.FirstSquare;
     for (int i = 0; i < sq.order(); ++i)
       for (int j = 0; j < sq.order(); ++j)
@@ -32,19 +32,19 @@ class FillCommandsTest : public ::testing::Test {
 };
 
 /// The generator's state after `draws` more draws.
-std::uint32_t Advanced(std::uint32_t seed, int draws) {
+std::uint32_t advanced(std::uint32_t seed, int draws) {
   for (int i = 0; i < draws; ++i) seed = seed * 134775813u + 1u;
   return seed;
 }
 
 TEST_F(FillCommandsTest, GreedyTakesTheSmallestCandidateOfEachCell) {
   ImportPairMenuItemClick(ctx, std::string(200, '3'));
-  RunMenu(ctx, "Greedy");
+  run_menu(ctx, "Greedy");
   const std::string digits = SquareToString(ctx.model.FirstSquare, false);
   EXPECT_EQ(digits.substr(0, 15), "012345678912043");
   EXPECT_EQ(ctx.model.GetEmptyCellsCount(), 23);
   EXPECT_TRUE(IsDiagonalLatin(ctx.model.FirstSquare));
-  ExpectEmptyCellsHaveNoCandidates();
+  expect_empty_cells_have_no_candidates();
   EXPECT_EQ(GetEmptyCellsCount(ctx.model.SecondSquare), 100);  // the model was cleared
   EXPECT_EQ(redraws, 2);
 }
@@ -53,11 +53,11 @@ TEST_F(FillCommandsTest, RandomSearchV1DrawsEveryCellInRowMajorOrder) {
   SetOrderMenuItemClick(ctx, 7);
   ctx.model.SecondSquare[2][2] = 5;
   RandSeed = 99;
-  RunMenu(ctx, "Random search v1");
+  run_menu(ctx, "Random search v1");
   std::uint32_t seed = 99;
   for (int i = 0; i < 7; ++i)
     for (int j = 0; j < 7; ++j) {
-      seed = Advanced(seed, 1);
+      seed = advanced(seed, 1);
       EXPECT_EQ(ctx.model.FirstSquare[i][j], static_cast<int>((7ull * seed) >> 32));
     }
   EXPECT_EQ(RandSeed, seed);
@@ -72,11 +72,11 @@ TEST_F(FillCommandsTest, RandomSearchV2IsOneAttemptOfV3) {
     SCOPED_TRACE(attempt);
     const std::uint32_t seed = RandSeed;
     ctx.model.SecondSquare[0][0] = 1;
-    RunMenu(ctx, "Random search v2");
-    EXPECT_EQ(RandSeed, Advanced(seed, 100));  // one draw per cell
+    run_menu(ctx, "Random search v2");
+    EXPECT_EQ(RandSeed, advanced(seed, 100));  // one draw per cell
     EXPECT_EQ(ctx.model.SecondSquare[0][0], kEmpty);
     EXPECT_TRUE(IsDiagonalLatin(ctx.model.FirstSquare));
-    ExpectEmptyCellsHaveNoCandidates();
+    expect_empty_cells_have_no_candidates();
     EXPECT_EQ(ctx.model.GetEmptyCellsCount() == 0, attempt == 5);
   }
   EXPECT_EQ(SquareToString(ctx.model.FirstSquare, false),
@@ -181,7 +181,7 @@ TEST_F(FillCommandsTest, GetFirstFillingShowsTheUniqueFilling) {
   }
   ctx.model.ViewMode = 1;
   redraws = 0;
-  RunMenu(ctx, "Get first filling");
+  run_menu(ctx, "Get first filling");
   EXPECT_EQ(SquareToString(ctx.model.FirstSquare, false), test::kBachelor);
   EXPECT_TRUE(ctx.log.lines().empty());
   EXPECT_EQ(redraws, 1);
@@ -192,7 +192,7 @@ TEST_F(FillCommandsTest, GetFirstFillingShowsTheUniqueFilling) {
   clash[0][0] = kEmpty;
   clash[0][1] = 0;
   ctx.model.SetFirstSquare(clash);
-  RunMenu(ctx, "Get first filling");
+  run_menu(ctx, "Get first filling");
   EXPECT_EQ(ctx.model.FirstSquare, clash);
 }
 

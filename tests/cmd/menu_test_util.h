@@ -15,7 +15,7 @@ namespace dlslab::test {
 
 /// A square from its rows separated by blanks, one digit per cell, "-" for an empty cell:
 /// "012 120 201".
-inline TLatinSquare Rows(std::string_view text) {
+inline TLatinSquare square_from_rows(std::string_view text) {
   const int n =
       static_cast<int>(text.find(' ') == std::string_view::npos ? text.size() : text.find(' '));
   TLatinSquare square(n);
@@ -29,7 +29,7 @@ inline TLatinSquare Rows(std::string_view text) {
 }
 
 /// The square in the form Rows reads.
-inline std::string RowsOf(const TLatinSquare& square) {
+inline std::string rows_of(const TLatinSquare& square) {
   std::string text;
   for (int i = 0; i < square.order(); ++i) {
     if (i > 0) text += ' ';
@@ -40,7 +40,7 @@ inline std::string RowsOf(const TLatinSquare& square) {
 }
 
 /// Runs the menu command of that caption; fails the test when there is none.
-inline void RunMenu(cmd::Context& ctx, std::string_view caption, const std::string& arg = {}) {
+inline void run_menu(cmd::Context& ctx, std::string_view caption, const std::string& arg = {}) {
   const cmd::MenuEntry* entry = cmd::find_command(caption);
   ASSERT_NE(entry, nullptr) << caption;
   ASSERT_NE(entry->handler, nullptr) << caption;

@@ -14,7 +14,7 @@
 namespace dlslab::cmd {
 namespace {
 
-std::string Digits(std::string_view caption) {
+std::string special_digits(std::string_view caption) {
   for (const auto& s : kSpecialSquares)
     if (s.caption == caption) return std::string(s.digits);
   ADD_FAILURE() << caption;
@@ -23,31 +23,31 @@ std::string Digits(std::string_view caption) {
 
 /// "Symmetric Line-3" with every value v replaced by 9 - v: horizontally symmetric still, and
 /// its first row 9..0 keeps it from being its own canonical form.
-std::string ComplementedLine3() {
-  std::string d = Digits("Symmetric Line-3");
+std::string complemented_line3() {
+  std::string d = special_digits("Symmetric Line-3");
   for (char& c : d) c = static_cast<char>('9' - (c - '0'));
   return d;
 }
 
 class PropertyCommands : public ::testing::Test {
  protected:
-  void Import(const std::string& digits) { ImportSquareMenuItemClick(ctx, digits); }
+  void import_square(const std::string& digits) { ImportSquareMenuItemClick(ctx, digits); }
   Context ctx;
 };
 
 TEST_F(PropertyCommands, PrintAllPropertiesListsTheTrueOnes) {
-  Import(ComplementedLine3());
+  import_square(complemented_line3());
   PrintAllPropertiesClick(ctx);
   EXPECT_EQ(ctx.log.lines(), (std::vector<std::string>{"HORZ_SYMM"}));
   ctx.log.Clear();
-  Import(Digits("Loop-4"));
+  import_square(special_digits("Loop-4"));
   PrintAllPropertiesClick(ctx);
   ASSERT_FALSE(ctx.log.lines().empty());
   EXPECT_EQ(ctx.log.lines()[0], "TRANS_SELF_ORT");
 }
 
 TEST_F(PropertyCommands, IncorrectSquaresPrintIncorrect) {
-  Import(test::kBachelor);
+  import_square(test::kBachelor);
   ctx.model.FirstSquare[4][4] = kEmpty;
   PrintAllPropertiesClick(ctx);
   SetOrderMenuItemClick(ctx, 12);  // a complete DLS of another order is not correct either
@@ -55,7 +55,7 @@ TEST_F(PropertyCommands, IncorrectSquaresPrintIncorrect) {
     for (int j = 0; j < 12; ++j) ctx.model.FirstSquare[i][j] = (i * 5 + j) % 12;
   PrintAllPropertiesClick(ctx);
   // Every 9 made 99: no line repeats a value, but 99 is no value of order 10.
-  Import(test::kBachelor);
+  import_square(test::kBachelor);
   for (int i = 0; i < kOrder * kOrder; ++i)
     if (ctx.model.FirstSquare.data()[i] == 9) ctx.model.FirstSquare.data()[i] = 99;
   PrintAllPropertiesClick(ctx);
@@ -65,9 +65,9 @@ TEST_F(PropertyCommands, IncorrectSquaresPrintIncorrect) {
 
 TEST_F(PropertyCommands, StatusText) {
   EXPECT_EQ(get_status_text(ctx.model), "");  // the empty start-up square
-  Import(ComplementedLine3());
+  import_square(complemented_line3());
   EXPECT_EQ(get_status_text(ctx.model), "HORZ_SYMM HSI=100 VSI=18 CSI=56 2.94665518995189E95");
-  Import(test::kBachelor);
+  import_square(test::kBachelor);
   const std::string text = get_status_text(ctx.model);
   // No HORZ_SYMM: a leading blank. This square is its own canonical form.
   EXPECT_EQ(text.substr(0, 19), " CF HSI=16 VSI=20 C") << text;
@@ -77,7 +77,7 @@ TEST_F(PropertyCommands, StatusText) {
 }
 
 TEST_F(PropertyCommands, IntercalatesOfAnySquare) {
-  Import(test::kBachelor);
+  import_square(test::kBachelor);
   GetIntercalatesCountMenuItemClick(ctx);
   ClearMenuItemClick(ctx);  // every cell empty: every 2 x 2 block compares equal
   GetIntercalatesCountMenuItemClick(ctx);
@@ -118,7 +118,7 @@ TEST(FormatGeneral15, WritesFifteenSignificantDigits) {
 
 TEST(CliStatus, PrintsTheStatusOfTheLoadedSquare) {
   std::ostringstream out, err;
-  const std::vector<std::string> args{"--square", ComplementedLine3(), "--status"};
+  const std::vector<std::string> args{"--square", complemented_line3(), "--status"};
   const int status = cli::run(args, out, err);
   EXPECT_EQ(status, 0) << err.str();
   EXPECT_EQ(out.str(), "Status: HORZ_SYMM HSI=100 VSI=18 CSI=56 2.94665518995189E95\n");

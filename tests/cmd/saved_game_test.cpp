@@ -25,26 +25,26 @@ class PlayedGame : public ::testing::Test {
     PlayGameNumberMenuItemClick(ctx, 2026);
   }
   /// The n-th cell, row by row, that is no clue.
-  CellPos FreeCell(int n) const {
+  CellPos free_cell(int n) const {
     for (int r = 0; r < 10; ++r)
       for (int c = 0; c < 10; ++c)
         if (ctx.puzzle[r][c] == kEmpty && n-- == 0) return {r, c};
     return {};
   }
-  CellPos Clue() const {
+  CellPos clue_cell() const {
     for (int r = 0; r < 10; ++r)
       for (int c = 0; c < 10; ++c)
         if (ctx.puzzle[r][c] != kEmpty) return {r, c};
     return {};
   }
-  void Play() {
-    toggle_pencil_mark(ctx, FreeCell(0), 3);
-    toggle_pencil_mark(ctx, FreeCell(0), 7);
-    toggle_pencil_mark(ctx, FreeCell(1), 0);
-    MenuItemClick(ctx, FreeCell(2), 4);
-    MenuItemClick(ctx, FreeCell(3), 5);
+  void play_moves() {
+    toggle_pencil_mark(ctx, free_cell(0), 3);
+    toggle_pencil_mark(ctx, free_cell(0), 7);
+    toggle_pencil_mark(ctx, free_cell(1), 0);
+    MenuItemClick(ctx, free_cell(2), 4);
+    MenuItemClick(ctx, free_cell(3), 5);
     UndoMenuItemClick(ctx);
-    ctx.game.cursor = FreeCell(4);
+    ctx.game.cursor = free_cell(4);
     now += 83.25;
   }
 
@@ -53,7 +53,7 @@ class PlayedGame : public ::testing::Test {
 };
 
 TEST_F(PlayedGame, MarksGoOnlyIntoEmptyFreeCellsAndToggle) {
-  const CellPos cell = FreeCell(0);
+  const CellPos cell = free_cell(0);
   EXPECT_TRUE(can_mark(ctx, cell));
   toggle_pencil_mark(ctx, cell, 3);
   toggle_pencil_mark(ctx, cell, 9);
@@ -65,12 +65,12 @@ TEST_F(PlayedGame, MarksGoOnlyIntoEmptyFreeCellsAndToggle) {
   toggle_pencil_mark(ctx, cell, kEmpty);  // "Clear marks"
   EXPECT_TRUE(ctx.game.marks.empty());
 
-  const CellPos clue = Clue();
+  const CellPos clue = clue_cell();
   EXPECT_FALSE(can_mark(ctx, clue));
   toggle_pencil_mark(ctx, clue, 1);
-  MenuItemClick(ctx, FreeCell(1), 2);
-  EXPECT_FALSE(can_mark(ctx, FreeCell(1)));
-  toggle_pencil_mark(ctx, FreeCell(1), 1);
+  MenuItemClick(ctx, free_cell(1), 2);
+  EXPECT_FALSE(can_mark(ctx, free_cell(1)));
+  toggle_pencil_mark(ctx, free_cell(1), 1);
   EXPECT_FALSE(can_mark(ctx, {0, 10}));  // off the square
   EXPECT_TRUE(ctx.game.marks.empty());
 
@@ -81,7 +81,7 @@ TEST_F(PlayedGame, MarksGoOnlyIntoEmptyFreeCellsAndToggle) {
 }
 
 TEST_F(PlayedGame, AValueClearsTheMarksAndUndoBringsBothBack) {
-  const CellPos cell = FreeCell(0);
+  const CellPos cell = free_cell(0);
   toggle_pencil_mark(ctx, cell, 2);
   toggle_pencil_mark(ctx, cell, 6);
   const PencilMarks noted = ctx.game.marks;
@@ -105,7 +105,7 @@ TEST_F(PlayedGame, AValueClearsTheMarksAndUndoBringsBothBack) {
 }
 
 TEST_F(PlayedGame, StartAgainAndNewGamesClearTheMarks) {
-  toggle_pencil_mark(ctx, FreeCell(0), 1);
+  toggle_pencil_mark(ctx, free_cell(0), 1);
   const PencilMarks noted = ctx.game.marks;
   StartAgainMenuItemClick(ctx);
   EXPECT_TRUE(ctx.game.marks.empty());
@@ -117,19 +117,19 @@ TEST_F(PlayedGame, StartAgainAndNewGamesClearTheMarks) {
 }
 
 TEST_F(PlayedGame, ResearchModeHasNoMarksAndGivesTheGamesBack) {
-  toggle_pencil_mark(ctx, FreeCell(0), 4);
+  toggle_pencil_mark(ctx, free_cell(0), 4);
   const PencilMarks noted = ctx.game.marks;
   set_game_aside(ctx);
   EXPECT_TRUE(ctx.game.marks.empty());
-  EXPECT_FALSE(can_mark(ctx, FreeCell(0)));
-  toggle_pencil_mark(ctx, FreeCell(0), 5);
+  EXPECT_FALSE(can_mark(ctx, free_cell(0)));
+  toggle_pencil_mark(ctx, free_cell(0), 5);
   EXPECT_TRUE(ctx.game.marks.empty());
   bring_game_back(ctx);
   EXPECT_EQ(ctx.game.marks, noted);
 }
 
 TEST_F(PlayedGame, TheTextGivesTheGameBackExactly) {
-  Play();
+  play_moves();
   const GameState kept = take_game_state(ctx);
   const std::string text = saved_game_text(kept);
   const std::optional<GameState> read = parse_saved_game(text);
@@ -144,7 +144,7 @@ TEST_F(PlayedGame, TheTextGivesTheGameBackExactly) {
   EXPECT_EQ(read->puzzle, ctx.puzzle);
   EXPECT_EQ(read->game.marks, ctx.game.marks);
   EXPECT_EQ(read->game.number, 2026u);
-  EXPECT_EQ(read->game.cursor, FreeCell(4));
+  EXPECT_EQ(read->game.cursor, free_cell(4));
   EXPECT_DOUBLE_EQ(read->played, 83.25);
   EXPECT_EQ(read->game.history.undo_steps(), ctx.game.history.undo_steps());
   EXPECT_EQ(read->game.history.redo_steps(), ctx.game.history.redo_steps());
@@ -157,14 +157,14 @@ TEST_F(PlayedGame, TheTextGivesTheGameBackExactly) {
   resume_game(later, *read);
   EXPECT_EQ(game_caption(later), "Diagonal Latin squares crossword - game 2026 - 01:23");
   RedoMenuItemClick(later);
-  EXPECT_EQ(later.model.FirstSquare[FreeCell(3).row][FreeCell(3).col], 5);
+  EXPECT_EQ(later.model.FirstSquare[free_cell(3).row][free_cell(3).col], 5);
   for (int k = 0; k < 5; ++k) UndoMenuItemClick(later);
   EXPECT_TRUE(later.game.marks.empty());
   EXPECT_EQ(later.model.FirstSquare, ctx.puzzle);
 }
 
 TEST_F(PlayedGame, ADamagedOrForeignTextIsNoGame) {
-  Play();
+  play_moves();
   const std::string text = saved_game_text(take_game_state(ctx));
   ASSERT_TRUE(parse_saved_game(text).has_value());
   // Broken off anywhere before its end line.
@@ -214,7 +214,7 @@ class KeptGame : public PlayedGame {
     ctx.game_folder = folder.string();
   }
   ~KeptGame() override { std::filesystem::remove_all(folder); }
-  bool Kept() const { return std::filesystem::exists(kept_game_file(ctx)); }
+  bool game_kept() const { return std::filesystem::exists(kept_game_file(ctx)); }
 
   std::filesystem::path folder;
 };
@@ -222,28 +222,28 @@ class KeptGame : public PlayedGame {
 TEST_F(KeptGame, OnlyAnUnfinishedGameOfThePlayersIsKept) {
   EXPECT_FALSE(unfinished_game(ctx).has_value());  // as dealt: nothing to lose
   keep_game(ctx);
-  EXPECT_FALSE(Kept());
-  toggle_pencil_mark(ctx, FreeCell(0), 1);  // a mark alone is the player's work
+  EXPECT_FALSE(game_kept());
+  toggle_pencil_mark(ctx, free_cell(0), 1);  // a mark alone is the player's work
   ASSERT_TRUE(unfinished_game(ctx).has_value());
   keep_game(ctx);
-  EXPECT_TRUE(Kept());
-  toggle_pencil_mark(ctx, FreeCell(0), 1);
+  EXPECT_TRUE(game_kept());
+  toggle_pencil_mark(ctx, free_cell(0), 1);
   keep_game(ctx);  // back as dealt: the old file goes
-  EXPECT_FALSE(Kept());
+  EXPECT_FALSE(game_kept());
 
   // A solved board is over.
   const TLatinSquare solution = GetFirstFilling(ctx.puzzle);
-  MenuItemClick(ctx, FreeCell(0), solution[FreeCell(0).row][FreeCell(0).col]);
+  MenuItemClick(ctx, free_cell(0), solution[free_cell(0).row][free_cell(0).col]);
   keep_game(ctx);
-  EXPECT_TRUE(Kept());
+  EXPECT_TRUE(game_kept());
   ctx.model.FirstSquare = solution;
   EXPECT_FALSE(unfinished_game(ctx).has_value());
   keep_game(ctx);
-  EXPECT_FALSE(Kept());
+  EXPECT_FALSE(game_kept());
 }
 
 TEST_F(KeptGame, TheGameSetAsideForResearchIsTheOneKept) {
-  Play();
+  play_moves();
   const std::string text = saved_game_text(take_game_state(ctx));
   set_game_aside(ctx);
   ctx.model.ClearSquares();  // research work on the board
@@ -254,7 +254,7 @@ TEST_F(KeptGame, TheGameSetAsideForResearchIsTheOneKept) {
   EXPECT_EQ(error, "");
   EXPECT_EQ(saved_game_text(*kept), text);
   drop_kept_game(ctx);
-  EXPECT_FALSE(Kept());
+  EXPECT_FALSE(game_kept());
 }
 
 TEST_F(KeptGame, ADamagedFileIsSetAsideAndNothingElseTouched) {
@@ -266,7 +266,7 @@ TEST_F(KeptGame, ADamagedFileIsSetAsideAndNothingElseTouched) {
   EXPECT_EQ(error, "\"" + kept_game_file(ctx) +
                        "\" holds no game that can be continued; it is kept as \"" +
                        kept_game_file(ctx) + ".bad\" and a new game begins.");
-  EXPECT_FALSE(Kept());
+  EXPECT_FALSE(game_kept());
   std::ifstream bad(kept_game_file(ctx) + ".bad");
   std::ostringstream bytes;
   bytes << bad.rdbuf();
@@ -279,7 +279,7 @@ TEST_F(KeptGame, ADamagedFileIsSetAsideAndNothingElseTouched) {
 }
 
 TEST_F(KeptGame, NoGameFolderKeepsNothing) {
-  Play();
+  play_moves();
   ctx.game_folder.clear();
   keep_game(ctx);
   std::string error;

@@ -52,7 +52,7 @@ TEST_F(StatsCommandsTest, DrawStatisticalInfoHandsTheHistogramsToThePainter) {
 
   diag.str("");
   for (std::uint32_t seed = 1; seed <= 3; ++seed)
-    ctx.collection.AddSquare(test::RandomDls(seed), true, true);
+    ctx.collection.AddSquare(test::random_dls(seed), true, true);
   DrawStatisticalInfoMenuItemClick(ctx);
   EXPECT_EQ(diag.str().substr(0, 1), "0");  // first-row normalized: cell (0, 0) holds 0
   EXPECT_EQ(diag.str().size(), 100u);
@@ -78,10 +78,10 @@ TEST_F(StatsCommandsTest, FindSquareInFolderSaysWhenItFindsNothing) {
   std::vector<std::string> notices;
   ctx.notice = [&notices](const std::string& text) { notices.push_back(text); };
   const std::string base = folder.string() + "/";
-  ctx.model.SetFirstSquare(GetCanonicalForm(test::RandomDls(4)));
+  ctx.model.SetFirstSquare(GetCanonicalForm(test::random_dls(4)));
   FindSquareInFolderMenuItemClick(ctx, folder.string());
   TSquaresCollection other;
-  other.AddSquare(test::RandomDls(9), true, true);
+  other.AddSquare(test::random_dls(9), true, true);
   other.SaveToFile((folder / "c.txt").string());
   FindSquareInFolderMenuItemClick(ctx, folder.string());
   other.SaveToFile((folder / "d.txt").string());
@@ -93,7 +93,7 @@ TEST_F(StatsCommandsTest, FindSquareInFolderSaysWhenItFindsNothing) {
                 "Find square in folder: none of the 2 files in " + base + " holds the square"}));
   // A hit is told by its line in the log, and by no notice.
   TSquaresCollection one;
-  one.AddSquare(test::RandomDls(4), true, true);
+  one.AddSquare(test::random_dls(4), true, true);
   one.SaveToFile((folder / "a.txt").string());
   FindSquareInFolderMenuItemClick(ctx, folder.string());
   EXPECT_EQ(notices.size(), 3u);
@@ -101,13 +101,13 @@ TEST_F(StatsCommandsTest, FindSquareInFolderSaysWhenItFindsNothing) {
 }
 
 TEST_F(StatsCommandsTest, FindSquareInFolderLogsTheMatchingFiles) {
-  const TLatinSquare form = GetCanonicalForm(test::RandomDls(4));
+  const TLatinSquare form = GetCanonicalForm(test::random_dls(4));
   TSquaresCollection one;
-  one.AddSquare(test::RandomDls(4), true, true);
+  one.AddSquare(test::random_dls(4), true, true);
   one.SaveToFile((folder / "b.txt").string());
   one.SaveToFile((folder / "a.txt").string());
   TSquaresCollection other;
-  other.AddSquare(test::RandomDls(9), true, true);
+  other.AddSquare(test::random_dls(9), true, true);
   other.SaveToFile((folder / "c.txt").string());
 
   ctx.model.SetFirstSquare(form);

@@ -10,9 +10,9 @@
 namespace dlslab::cmd {
 namespace {
 
-using test::Rows;
-using test::RowsOf;
-using test::RunMenu;
+using test::rows_of;
+using test::run_menu;
+using test::square_from_rows;
 
 // An order-5 Latin square whose images under the fifteen commands are all different, so that
 // each command is told apart from every other. The images are worked out by hand from the
@@ -48,23 +48,23 @@ class TransformCommands : public ::testing::Test {
     SetOrderMenuItemClick(ctx, 5);
   }
   // A pair is shown; the commands switch to the single view and leave the second square alone.
-  void ShowPair(const TLatinSquare& first) {
+  void show_pair(const TLatinSquare& first) {
     ctx.model.SetFirstSquare(first);
     ctx.model.SecondSquare = second;
     ctx.model.ViewMode = 1;
     redraws = 0;
   }
   Context ctx;
-  const TLatinSquare second = Rows("01234 12340 23401 34012 40123");
+  const TLatinSquare second = square_from_rows("01234 12340 23401 34012 40123");
   int redraws = 0;
 };
 
 TEST_F(TransformCommands, EachMenuItemGivesItsOwnImage) {
   for (const Image& image : kImages) {
     SCOPED_TRACE(image.caption);
-    ShowPair(Rows(kSource));
-    RunMenu(ctx, image.caption);
-    EXPECT_EQ(RowsOf(ctx.model.FirstSquare), image.rows);
+    show_pair(square_from_rows(kSource));
+    run_menu(ctx, image.caption);
+    EXPECT_EQ(rows_of(ctx.model.FirstSquare), image.rows);
     EXPECT_EQ(ctx.model.ViewMode, 0);
     EXPECT_EQ(ctx.model.SecondSquare, second);
     EXPECT_EQ(redraws, 1);
@@ -74,14 +74,14 @@ TEST_F(TransformCommands, EachMenuItemGivesItsOwnImage) {
 TEST_F(TransformCommands, InversesOfRowsAndColumnsOfAnOrderTenSquare) {
   ImportSquareMenuItemClick(ctx, test::kBachelor);
   ctx.model.ViewMode = 1;
-  RunMenu(ctx, "Get string-inverse square");
+  run_menu(ctx, "Get string-inverse square");
   EXPECT_EQ(ctx.model.ViewMode, 0);
   EXPECT_EQ(SquareToString(ctx.model.FirstSquare, false),
             "0123456789201534897673906125488654197230370286915498475206134576081392148927306552"
             "619348076938705421");
   ImportSquareMenuItemClick(ctx, test::kBachelor);
   ctx.model.ViewMode = 1;
-  RunMenu(ctx, "Get column-inverse square");
+  run_menu(ctx, "Get column-inverse square");
   EXPECT_EQ(ctx.model.ViewMode, 0);
   EXPECT_EQ(SquareToString(ctx.model.FirstSquare, false),
             "0714689235108276345941095386722840316597637105294892581047635627890314743692508185"
@@ -91,16 +91,16 @@ TEST_F(TransformCommands, InversesOfRowsAndColumnsOfAnOrderTenSquare) {
 // The first row 0 2 4 1 3 relabels 0->0 2->1 4->2 1->3 3->4; the main diagonal 0 1 1 - 1
 // relabels 0->0 1->4 3->3 (the last 1 wins) and the values 2 and 4, missing there, to 0.
 TEST_F(TransformCommands, NormalizationsRelabelInPlaceAndKeepThePair) {
-  const TLatinSquare partial = Rows("02413 21340 30124 14-32 43201");
-  ShowPair(partial);
-  RunMenu(ctx, "Normalize 1 (by first row)");
-  EXPECT_EQ(RowsOf(ctx.model.FirstSquare), "01234 13420 40312 32-41 24103");
+  const TLatinSquare partial = square_from_rows("02413 21340 30124 14-32 43201");
+  show_pair(partial);
+  run_menu(ctx, "Normalize 1 (by first row)");
+  EXPECT_EQ(rows_of(ctx.model.FirstSquare), "01234 13420 40312 32-41 24103");
   EXPECT_EQ(ctx.model.ViewMode, 1);
   EXPECT_EQ(redraws, 1);
 
-  ShowPair(partial);
-  RunMenu(ctx, "Normalize 2 (by main diagonal)");
-  EXPECT_EQ(RowsOf(ctx.model.FirstSquare), "00043 04300 30400 40-30 03004");
+  show_pair(partial);
+  run_menu(ctx, "Normalize 2 (by main diagonal)");
+  EXPECT_EQ(rows_of(ctx.model.FirstSquare), "00043 04300 30400 40-30 03004");
   EXPECT_EQ(ctx.model.ViewMode, 1);
   EXPECT_EQ(ctx.model.SecondSquare, second);
   EXPECT_EQ(redraws, 1);

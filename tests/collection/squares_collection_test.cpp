@@ -24,24 +24,24 @@ namespace {
 constexpr const char* kWrongFormat =
     "TSquaresCollection.LoadFromFile_VelmoraFormat(): Wrong file format";
 
-std::string TempPath(const std::string& name) {
+std::string temp_path(const std::string& name) {
   return (std::filesystem::temp_directory_path() /
           ("dlslab_collection_" + std::to_string(::getpid()) + "_" + name))
       .string();
 }
 
-void WriteFile(const std::string& path, const std::string& text) {
+void write_file(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }
 
-std::string ReadFile(const std::string& path) {
+std::string read_file(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 /// A DLS from `digits` with rows and columns moved by the same pair-respecting permutation
 /// (row k and row 9-k stay opposite), then its values relabelled: still a DLS.
-std::string Variant(std::string_view digits, std::mt19937& rng) {
+std::string shuffled_variant(std::string_view digits, std::mt19937& rng) {
   std::array<int, 5> pairs;
   std::iota(pairs.begin(), pairs.end(), 0);
   std::shuffle(pairs.begin(), pairs.end(), rng);
@@ -61,7 +61,8 @@ std::string Variant(std::string_view digits, std::mt19937& rng) {
 }
 
 /// One block of a collection file as SaveToFile writes it.
-std::string Block(std::string_view digits, const char* eol = "\r\n", bool leading_blank = false) {
+std::string file_block(std::string_view digits, const char* eol = "\r\n",
+                       bool leading_blank = false) {
   std::string text;
   for (int r = 0; r < 10; ++r) {
     if (leading_blank) text += ' ';
@@ -74,7 +75,7 @@ std::string Block(std::string_view digits, const char* eol = "\r\n", bool leadin
   return text + eol;
 }
 
-void ExpectSameEntries(const TSquaresCollection& a, const TSquaresCollection& b) {
+void expect_same_entries(const TSquaresCollection& a, const TSquaresCollection& b) {
   ASSERT_EQ(a.Count(), b.Count());
   for (int i = 0; i < a.Count(); ++i) {
     EXPECT_EQ(a.Items(i), b.Items(i)) << "entry " << i;
@@ -87,7 +88,7 @@ TEST(NormalizedSquareString, MatchesTheRouteThroughASquare) {
   std::mt19937 rng(9);
   const std::string alphabet = "0123456789-x ";
   for (int round = 0; round < 2000; ++round) {
-    std::string s = round % 2 == 0 ? Variant(test::kBachelor, rng) : "";
+    std::string s = round % 2 == 0 ? shuffled_variant(test::kBachelor, rng) : "";
     if (round % 2 != 0)
       for (int k = rng() % 112; k > 0; --k) s += alphabet[rng() % alphabet.size()];
     else
@@ -103,8 +104,8 @@ class CollectionFileTest : public ::testing::Test {
   void TearDown() override {
     for (const std::string& path : paths_) std::filesystem::remove(path);
   }
-  std::string Path(const std::string& name) {
-    paths_.push_back(TempPath(name));
+  std::string file_path(const std::string& name) {
+    paths_.push_back(temp_path(name));
     return paths_.back();
   }
 
@@ -116,9 +117,9 @@ TEST_F(CollectionFileTest, SavedCollectionLoadsBackUnchanged) {
   std::mt19937 rng(1);
   TSquaresCollection saved;
   for (int i = 0; i < 50; ++i)
-    saved.AddSquareString(Variant(kSpecialSquares[i % 20].digits, rng), true, true);
+    saved.AddSquareString(shuffled_variant(kSpecialSquares[i % 20].digits, rng), true, true);
   saved.AddSquareString(saved.Items(3), true, true);  // a count other than 1 is not stored
-  const std::string path = Path("roundtrip.txt");
+  const std::string path = file_path("roundtrip.txt");
   saved.SaveToFile(path);
 
   TSquaresCollection loaded;
@@ -132,9 +133,9 @@ TEST_F(CollectionFileTest, SavedCollectionLoadsBackUnchanged) {
 
 TEST_F(CollectionFileTest, WritesSymbolsAndBlanksWithCrLfAndDashWhenEmpty) {
   TSquaresCollection c;
-  const std::string path = Path("format.txt");
+  const std::string path = file_path("format.txt");
   c.SaveToFile(path);
-  EXPECT_EQ(ReadFile(path), "-");
+  EXPECT_EQ(read_file(path), "-");
   try {
     c.LoadFromFile_VelmoraFormat(path, true, true);  // no second row line follows the "-"
     FAIL() << "no exception";
@@ -145,19 +146,20 @@ TEST_F(CollectionFileTest, WritesSymbolsAndBlanksWithCrLfAndDashWhenEmpty) {
   c.AddSquareString(test::kBachelor, true, true);
   c.AddSquareString(test::kBachelor, true, true);  // counted once, written once
   c.SaveToFile(path);
-  const std::string text = ReadFile(path);
-  EXPECT_EQ(text, Block(test::kBachelor));
+  const std::string text = read_file(path);
+  EXPECT_EQ(text, file_block(test::kBachelor));
   EXPECT_EQ(text.substr(0, 22), "0 1 2 3 4 5 6 7 8 9 \r\n");
 }
 
 TEST_F(CollectionFileTest, CountsRepeatsAndReadsLfAndLeadingBlanks) {
   std::mt19937 rng(4);
-  const std::string a = normalized_square_string(Variant(kSpecialSquares[0].digits, rng));
-  const std::string path = Path("repeats.txt");
+  const std::string a = normalized_square_string(shuffled_variant(kSpecialSquares[0].digits, rng));
+  const std::string path = file_path("repeats.txt");
   // Line ends and a leading blank do not matter; the last block needs no separator.
-  std::string last = Block(test::kBachelor, "\r\n", true);
+  std::string last = file_block(test::kBachelor, "\r\n", true);
   last.resize(last.size() - 2);
-  WriteFile(path, Block(test::kBachelor, "\n") + Block(a) + Block(test::kBachelor) + last);
+  write_file(
+      path, file_block(test::kBachelor, "\n") + file_block(a) + file_block(test::kBachelor) + last);
   TSquaresCollection c;
   c.AddSquareString(a, true, true);  // loading appends, it does not clear
   c.LoadFromFile_VelmoraFormat(path, true, true);
@@ -169,18 +171,18 @@ TEST_F(CollectionFileTest, CountsRepeatsAndReadsLfAndLeadingBlanks) {
 }
 
 TEST_F(CollectionFileTest, BrokenFileKeepsWhatWasReadBeforeTheFault) {
-  const std::string path = Path("broken.txt");
-  const std::string good = Block(test::kBachelor);
+  const std::string path = file_path("broken.txt");
+  const std::string good = file_block(test::kBachelor);
   std::mt19937 rng(5);
-  const std::string second = normalized_square_string(Variant(test::kBachelor, rng));
+  const std::string second = normalized_square_string(shuffled_variant(test::kBachelor, rng));
   const std::vector<std::string> faults = {
-      good + Block(second) + "\r\n",                     // one empty line too many at the end
+      good + file_block(second) + "\r\n",                // one empty line too many at the end
       good + good.substr(0, 5 * 22),                     // the file ends inside a block
       good + good.substr(0, 3 * 22) + "\r\n" + good,     // an empty row line
       good + good.substr(0, 22) + "0 1 2 3\r\n" + good,  // a row line too short for its symbols
   };
   for (const std::string& text : faults) {
-    WriteFile(path, text);
+    write_file(path, text);
     TSquaresCollection c;
     try {
       c.LoadFromFile_VelmoraFormat(path, true, true);
@@ -194,7 +196,7 @@ TEST_F(CollectionFileTest, BrokenFileKeepsWhatWasReadBeforeTheFault) {
 }
 
 TEST_F(CollectionFileTest, MissingFileIsNamedInTheError) {
-  const std::string path = TempPath("no/such/file.txt");
+  const std::string path = temp_path("no/such/file.txt");
   TSquaresCollection c;
   try {
     c.LoadFromFile_VelmoraFormat(path, true, true);
@@ -210,7 +212,8 @@ TEST(TSquaresCollection, HashIndexAgreesWithLinearScan) {
   // same list and the same counts, and answer every query alike.
   std::mt19937 rng(11);
   std::vector<std::string> pool;
-  for (int i = 0; i < 500; ++i) pool.push_back(Variant(kSpecialSquares[i % 20].digits, rng));
+  for (int i = 0; i < 500; ++i)
+    pool.push_back(shuffled_variant(kSpecialSquares[i % 20].digits, rng));
   TSquaresCollection hashed;
   TSquaresCollection linear(TSquaresCollection::Lookup::kLinear);
   for (int step = 0; step < 6000; ++step) {
@@ -220,7 +223,7 @@ TEST(TSquaresCollection, HashIndexAgreesWithLinearScan) {
     hashed.AddSquareString(s, check, normalize);
     linear.AddSquareString(s, check, normalize);
   }
-  ExpectSameEntries(hashed, linear);
+  expect_same_entries(hashed, linear);
   for (const std::string& s : pool) {
     EXPECT_EQ(hashed.IndexOfString(s), linear.IndexOfString(s));
     const std::string n = normalized_square_string(s);
@@ -232,8 +235,8 @@ TEST(TSquaresCollection, HashIndexAgreesWithLinearScan) {
 
 TEST(TSquaresCollection, AssignCopiesAndAddCollectionMerges) {
   std::mt19937 rng(12);
-  const std::string a = normalized_square_string(Variant(test::kBachelor, rng));
-  const std::string b = Variant(kSpecialSquares[3].digits, rng);  // not normalized
+  const std::string a = normalized_square_string(shuffled_variant(test::kBachelor, rng));
+  const std::string b = shuffled_variant(kSpecialSquares[3].digits, rng);  // not normalized
   TSquaresCollection source(TSquaresCollection::Lookup::kLinear);
   source.AddSquareString(a, true, false);
   source.AddSquareString(a, true, false);
@@ -243,7 +246,7 @@ TEST(TSquaresCollection, AssignCopiesAndAddCollectionMerges) {
   TSquaresCollection copy;
   copy.Degrees() = {9};
   copy.AddCollection(source);  // empty: a plain copy, counts and raw text kept
-  ExpectSameEntries(copy, source);
+  expect_same_entries(copy, source);
   EXPECT_EQ(copy.Degrees(), TDegreesArr{9});
   EXPECT_EQ(copy.IndexOfString(b), 1);  // the index is rebuilt for the copied entries
 

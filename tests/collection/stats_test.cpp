@@ -61,11 +61,11 @@ TEST(FormatFloatWithGroups, CommaAndGroupsOfThree) {
 
 class CellHistogramsTest : public ::testing::Test {
  protected:
-  static TSquaresCollection RandomCollection() {
+  static TSquaresCollection random_collection() {
     TSquaresCollection squares;
     for (std::uint32_t seed = 1; seed <= 6; ++seed)
-      squares.AddSquare(test::RandomDls(seed), true, true);
-    squares.AddSquare(test::RandomDls(1), true, true);  // a repeat: one entry, counted once
+      squares.AddSquare(test::random_dls(seed), true, true);
+    squares.AddSquare(test::random_dls(1), true, true);  // a repeat: one entry, counted once
     std::string partial(test::kBachelor);
     partial[0] = '-';
     partial[55] = 'x';
@@ -77,7 +77,7 @@ class CellHistogramsTest : public ::testing::Test {
 };
 
 TEST_F(CellHistogramsTest, OnePassMatchesTheConversionRoute) {
-  const TSquaresCollection squares = RandomCollection();
+  const TSquaresCollection squares = random_collection();
   const CellHistograms fast = get_cell_histograms(squares);
   EXPECT_EQ(fast, get_cell_histograms_by_conversion(squares));
   int total = 0;
@@ -88,7 +88,7 @@ TEST_F(CellHistogramsTest, OnePassMatchesTheConversionRoute) {
 TEST_F(CellHistogramsTest, ConstantCellAndEmptyCollection) {
   TSquaresCollection squares;
   for (std::uint32_t seed = 1; seed <= 5; ++seed)
-    squares.AddSquare(test::RandomDls(seed), true, true);
+    squares.AddSquare(test::random_dls(seed), true, true);
   // Normalized by the first row, so cell (0, 0) always holds 0 and cell (0, 7) always 7.
   const CellHistograms hist = get_cell_histograms(squares);
   EXPECT_EQ(hist[0], (TStatsHistogram{0, 5, 0, 0, 0, 0, 0, 0, 0, 0, 0}));

@@ -12,7 +12,7 @@
 namespace dlslab::test {
 
 /// The twenty embedded squares and `random` DLS from "Random search v3" with seeds 1, 2, ...
-inline std::vector<TLatinSquare> CoverTestSquares(int random) {
+inline std::vector<TLatinSquare> cover_test_squares(int random) {
   std::vector<TLatinSquare> squares;
   for (const SpecialSquare& special : kSpecialSquares)
     squares.push_back(StringToSquare(special.digits));
@@ -26,7 +26,7 @@ inline std::vector<TLatinSquare> CoverTestSquares(int random) {
 }
 
 /// The cyclic square (r + c) mod 10: a Latin square without any transversal.
-inline TLatinSquare CyclicSquare() {
+inline TLatinSquare cyclic_square() {
   TLatinSquare square(kOrder);
   for (int r = 0; r < kOrder; ++r)
     for (int c = 0; c < kOrder; ++c) square[r][c] = (r + c) % kOrder;

@@ -5,7 +5,7 @@
 namespace dlslab {
 namespace {
 
-TDlxCoverageMatrix Matrix(std::initializer_list<const char*> rows) {
+TDlxCoverageMatrix matrix_from(std::initializer_list<const char*> rows) {
   TDlxCoverageMatrix matrix;
   for (const char* row : rows) {
     TDlxCoverageMatrixString line;
@@ -16,7 +16,7 @@ TDlxCoverageMatrix Matrix(std::initializer_list<const char*> rows) {
 }
 
 /// Solves with the bitset solver, which must agree with the dancing links.
-TDlxCoversArr BitSolve(const TDlxCoverageMatrix& matrix) {
+TDlxCoversArr bit_solve(const TDlxCoverageMatrix& matrix) {
   BitCoverSolver solver;
   solver.reset(matrix.empty() ? 0 : static_cast<int>(matrix[0].size()));
   for (const TDlxCoverageMatrixString& row : matrix) {
@@ -32,32 +32,32 @@ TEST(DlxSolve, FindsTheSingleCoverInSelectionOrder) {
   // Columns A..G. A (two rows, leftmost of the smallest) is branched on first; after row 3
   // E has one row left, so row 0 comes next, then row 4.
   const TDlxCoverageMatrix matrix =
-      Matrix({"0010110", "1001001", "0110010", "1001000", "0100001", "0001101"});
+      matrix_from({"0010110", "1001001", "0110010", "1001000", "0100001", "0001101"});
   EXPECT_EQ(DlxSolve(matrix), (TDlxCoversArr{{3, 0, 4}}));
-  EXPECT_EQ(BitSolve(matrix), DlxSolve(matrix));
+  EXPECT_EQ(bit_solve(matrix), DlxSolve(matrix));
 }
 
 TEST(DlxSolve, ListsEveryCoverOnceAndAgainOnASecondSolve) {
   // Rows 0 and 1 are equal; each completes a cover with row 2, and row 3 covers alone.
   // Column 2 has the fewest rows, so row 2 is chosen before its partners.
-  const TDlxCoverageMatrix matrix = Matrix({"1100", "1100", "0011", "1111"});
+  const TDlxCoverageMatrix matrix = matrix_from({"1100", "1100", "0011", "1111"});
   const TDlxCoversArr expected{{2, 0}, {2, 1}, {3}};
   DlxEngine engine;
   EXPECT_EQ(engine.DlxSolve(matrix), expected);
-  EXPECT_EQ(engine.DlxSolve(Matrix({"10", "01"})), (TDlxCoversArr{{0, 1}}));
+  EXPECT_EQ(engine.DlxSolve(matrix_from({"10", "01"})), (TDlxCoversArr{{0, 1}}));
   EXPECT_EQ(engine.DlxSolve(matrix), expected);
-  EXPECT_EQ(BitSolve(matrix), expected);
+  EXPECT_EQ(bit_solve(matrix), expected);
 }
 
 TEST(DlxSolve, EdgeMatrices) {
   EXPECT_TRUE(DlxSolve({}).empty());
-  EXPECT_EQ(DlxSolve(Matrix({""})), (TDlxCoversArr{{}}));  // no columns: the empty cover
-  EXPECT_TRUE(DlxSolve(Matrix({"110", "100"})).empty());   // column 2 has no row
-  EXPECT_TRUE(DlxSolve(Matrix({"00", "11", "11"})).size() == 2);
-  EXPECT_TRUE(BitSolve({}).empty());
-  EXPECT_EQ(BitSolve(Matrix({""})), (TDlxCoversArr{{}}));
-  EXPECT_TRUE(BitSolve(Matrix({"110", "100"})).empty());
-  EXPECT_EQ(BitSolve(Matrix({"00", "11", "11"})), (TDlxCoversArr{{1}, {2}}));
+  EXPECT_EQ(DlxSolve(matrix_from({""})), (TDlxCoversArr{{}}));  // no columns: the empty cover
+  EXPECT_TRUE(DlxSolve(matrix_from({"110", "100"})).empty());   // column 2 has no row
+  EXPECT_TRUE(DlxSolve(matrix_from({"00", "11", "11"})).size() == 2);
+  EXPECT_TRUE(bit_solve({}).empty());
+  EXPECT_EQ(bit_solve(matrix_from({""})), (TDlxCoversArr{{}}));
+  EXPECT_TRUE(bit_solve(matrix_from({"110", "100"})).empty());
+  EXPECT_EQ(bit_solve(matrix_from({"00", "11", "11"})), (TDlxCoversArr{{1}, {2}}));
 }
 
 TEST(DlxSolve, CountsLatinSquareCompletions) {
@@ -74,7 +74,7 @@ TEST(DlxSolve, CountsLatinSquareCompletions) {
         matrix.push_back(line);
       }
   EXPECT_EQ(DlxSolve(matrix).size(), 24u);
-  EXPECT_EQ(BitSolve(matrix), DlxSolve(matrix));
+  EXPECT_EQ(bit_solve(matrix), DlxSolve(matrix));
 }
 
 }  // namespace

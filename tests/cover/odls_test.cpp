@@ -15,7 +15,7 @@
 namespace dlslab {
 namespace {
 
-std::set<std::string> NormalizedMates(const TOrthogonalSquares& mates) {
+std::set<std::string> normalized_mates(const TOrthogonalSquares& mates) {
   std::set<std::string> result;
   for (TLatinSquare mate : mates.Squares) {
     NormalizeByFirstRow(mate);
@@ -25,7 +25,7 @@ std::set<std::string> NormalizedMates(const TOrthogonalSquares& mates) {
 }
 
 /// The list index of the transversal each value of mate occupies.
-std::array<int, kOrder> ChosenIndices(const TLatinSquare& mate, const TTransversalsTable& table) {
+std::array<int, kOrder> chosen_indices(const TLatinSquare& mate, const TTransversalsTable& table) {
   std::array<int, kOrder> chosen{};
   chosen.fill(-1);
   for (int v = 0; v < kOrder; ++v) {
@@ -44,7 +44,7 @@ TEST(GetOdls, SameMatesOnEveryPath) {
   for (const IsaPath path : supported_isa_paths()) {
     SCOPED_TRACE(isa_path_name(path));
     OdlsSearch search(path);
-    for (const TLatinSquare& square : test::CoverTestSquares(20)) {
+    for (const TLatinSquare& square : test::cover_test_squares(20)) {
       EXPECT_EQ(search.GetOdls(square).Squares, reference.GetOdls(square).Squares);
     }
   }
@@ -53,11 +53,11 @@ TEST(GetOdls, SameMatesOnEveryPath) {
 TEST(GetOdls, AgreesWithTheExactCoverRoute) {
   OdlsSearch fast, dlx;
   int squares_with_mates = 0;
-  for (const TLatinSquare& square : test::CoverTestSquares(20)) {
+  for (const TLatinSquare& square : test::cover_test_squares(20)) {
     const TOrthogonalSquares by_lists = fast.GetOdls(square);
     const TOrthogonalSquares by_covers = dlx.GetOdlsByDlx(square);
     ASSERT_EQ(by_lists.Count(), by_covers.Count()) << SquareToString(square, false);
-    EXPECT_EQ(NormalizedMates(by_lists), NormalizedMates(by_covers));
+    EXPECT_EQ(normalized_mates(by_lists), normalized_mates(by_covers));
     squares_with_mates += by_lists.Count() > 0;
     for (const TOrthogonalSquares* mates : {&by_lists, &by_covers})
       for (const TLatinSquare& mate : mates->Squares) {
@@ -82,7 +82,7 @@ TEST(GetOdls, GivesNormalizedMatesInTheOrderOfTheirTransversals) {
   previous.fill(-1);
   for (const TLatinSquare& mate : mates.Squares) {
     for (int c = 0; c < kOrder; ++c) EXPECT_EQ(mate[0][c], c);
-    const std::array<int, kOrder> chosen = ChosenIndices(mate, table);
+    const std::array<int, kOrder> chosen = chosen_indices(mate, table);
     EXPECT_LT(previous, chosen);
     previous = chosen;
   }
@@ -98,7 +98,7 @@ TEST(GetOdls, OneSearchServesManySquares) {
 }
 
 TEST(GetDiagonalTransversalsByDlx, FindsTheSameSetAsTheEnumeration) {
-  for (const TLatinSquare& square : test::CoverTestSquares(5)) {
+  for (const TLatinSquare& square : test::cover_test_squares(5)) {
     TTransversalsTable by_dlx = GetDiagonalTransversalsByDlx(square);
     TTransversalsArr listed = GetTransversals(square, true).Transversals;
     EXPECT_EQ(by_dlx.Count(), static_cast<int>(listed.size()));
@@ -110,7 +110,7 @@ TEST(GetDiagonalTransversalsByDlx, FindsTheSameSetAsTheEnumeration) {
 TEST(GetOdlsByDlx, FollowsTheDancingLinksOrder) {
   // The searches use the bitset solver; the dancing links on the same matrices must give the
   // same covers in the same order, hence the same transversal list and mates.
-  const std::vector<TLatinSquare> squares = test::CoverTestSquares(3);
+  const std::vector<TLatinSquare> squares = test::cover_test_squares(3);
   for (const int k : {0, 1, 7, 13, 19, 20, 21, 22}) {
     const TLatinSquare& square = squares[k];
     const TTransversalsTable table =
@@ -146,8 +146,9 @@ TEST(CoverToMateSquare, StaysInsideTheSquareWhateverItIsGiven) {
 
 /// table with a copy of the first transversal of every group put after it, column `column`
 /// in row `row`; starts follow.
-TTransversalsTable WithBadCopies(const TTransversalStarts& starts, const TTransversalsTable& table,
-                                 int row, int column, TTransversalStarts& bad_starts) {
+TTransversalsTable with_bad_copies(const TTransversalStarts& starts,
+                                   const TTransversalsTable& table, int row, int column,
+                                   TTransversalStarts& bad_starts) {
   TTransversalsTable out;
   bad_starts[0] = starts[0];
   for (int d = 0; d < kOrder; ++d) {
@@ -178,7 +179,7 @@ TEST(FindMates, SkipsTransversalsWithColumnsOutsideTheSquare) {
     for (const int row : {0, 5, 6, 9}) {
       SCOPED_TRACE(testing::Message() << "row " << row << ", column " << column);
       TTransversalStarts bad_starts{};
-      const TTransversalsTable bad = WithBadCopies(starts, table, row, column, bad_starts);
+      const TTransversalsTable bad = with_bad_copies(starts, table, row, column, bad_starts);
       EXPECT_EQ(search.FindMates(bad_starts, bad).Squares, expected.Squares);
     }
   }

@@ -18,16 +18,16 @@ struct FastResult {
   TTransversalsTable table;
 };
 
-FastResult Fast(TransversalSearch& search, const TLatinSquare& square, bool diagonal_only) {
+FastResult fast_lists(TransversalSearch& search, const TLatinSquare& square, bool diagonal_only) {
   FastResult result;
   search.GetTransversalsFast(square, diagonal_only, result.starts, result.counts, result.table);
   return result;
 }
 
-void ExpectSameLists(TransversalSearch& search, const TLatinSquare& square) {
+void expect_same_lists(TransversalSearch& search, const TLatinSquare& square) {
   for (const bool diagonal_only : {false, true}) {
     const TransversalsResult plain = GetTransversals(square, diagonal_only);
-    const FastResult fast = Fast(search, square, diagonal_only);
+    const FastResult fast = fast_lists(search, square, diagonal_only);
     EXPECT_EQ(fast.table.Count(), static_cast<int>(plain.Transversals.size()));
     EXPECT_TRUE(fast.table.Items == plain.Transversals) << SquareToString(square, false);
     EXPECT_EQ(fast.starts, plain.Starts);
@@ -35,40 +35,41 @@ void ExpectSameLists(TransversalSearch& search, const TLatinSquare& square) {
   }
 }
 
-void ExpectSameListsOnBrokenSquares(TransversalSearch& search) {
+void expect_same_lists_on_broken_squares(TransversalSearch& search) {
   TLatinSquare square = StringToSquare(kSpecialSquares[7].digits);
   square[3][4] = kEmpty;
   square[6][1] = 12;
   square[8][8] = square[8][9];  // a row holding a value twice
-  ExpectSameLists(search, square);
-  ExpectSameLists(search, TLatinSquare(kOrder));
-  ExpectSameLists(search, test::CyclicSquare());
+  expect_same_lists(search, square);
+  expect_same_lists(search, TLatinSquare(kOrder));
+  expect_same_lists(search, test::cyclic_square());
 
   TLatinSquare small(8);  // no 10 x 10 block: no transversal
   for (int i = 0; i < small.size(); ++i) small.data()[i] = i % 8;
-  EXPECT_EQ(Fast(search, small, false).table.Count(), 0);
+  EXPECT_EQ(fast_lists(search, small, false).table.Count(), 0);
   EXPECT_TRUE(GetTransversals(small, false).Transversals.empty());
 }
 
 /// One search per instruction-set path this processor has.
-std::vector<TransversalSearch> SearchesOnEveryPath() {
+std::vector<TransversalSearch> searches_on_every_path() {
   std::vector<TransversalSearch> searches;
   for (const IsaPath path : supported_isa_paths()) searches.emplace_back(path);
   return searches;
 }
 
 TEST(GetTransversalsFast, MatchesGetTransversalsOnDlsOnEveryPath) {
-  for (TransversalSearch& search : SearchesOnEveryPath()) {
+  for (TransversalSearch& search : searches_on_every_path()) {
     SCOPED_TRACE(isa_path_name(search.path()));
     // Reused: nothing may leak from one square to the next.
-    for (const TLatinSquare& square : test::CoverTestSquares(30)) ExpectSameLists(search, square);
+    for (const TLatinSquare& square : test::cover_test_squares(30))
+      expect_same_lists(search, square);
   }
 }
 
 TEST(GetTransversalsFast, MatchesGetTransversalsOnBrokenSquaresOnEveryPath) {
-  for (TransversalSearch& search : SearchesOnEveryPath()) {
+  for (TransversalSearch& search : searches_on_every_path()) {
     SCOPED_TRACE(isa_path_name(search.path()));
-    ExpectSameListsOnBrokenSquares(search);
+    expect_same_lists_on_broken_squares(search);
   }
 }
 
@@ -79,9 +80,9 @@ TEST(GetTransversalsFast, GrowsPastTenThousandOnEveryPath) {
   for (int r = 0; r < kOrder; ++r)
     for (int c = 0; c < kOrder; ++c) square[r][c] = r < 2 && c != r ? kOrder : c;
   const TTransversalsArr plain = GetTransversals(square, false).Transversals;
-  for (TransversalSearch& search : SearchesOnEveryPath()) {
+  for (TransversalSearch& search : searches_on_every_path()) {
     SCOPED_TRACE(isa_path_name(search.path()));
-    const FastResult fast = Fast(search, square, false);
+    const FastResult fast = fast_lists(search, square, false);
     EXPECT_EQ(fast.table.Count(), 40320);
     EXPECT_TRUE(fast.table.Items == plain);
   }
@@ -118,8 +119,8 @@ TEST(GetTransversals, ListsValidTransversalsInLexicographicOrder) {
 
 TEST(GetTransversalsCoverageMap, CountsTransversalsThroughEachCell) {
   TransversalSearch search;
-  for (const TLatinSquare& square : test::CoverTestSquares(5)) {
-    const FastResult fast = Fast(search, square, true);
+  for (const TLatinSquare& square : test::cover_test_squares(5)) {
+    const FastResult fast = fast_lists(search, square, true);
     const TLatinSquare map = GetTransversalsCoverageMap(fast.table);
     int sum = 0;
     for (int i = 0; i < map.size(); ++i) sum += map.data()[i];

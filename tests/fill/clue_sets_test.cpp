@@ -10,7 +10,7 @@
 namespace dlslab {
 namespace {
 
-// Clue sets of the DLS of each seed (test::RandomDls), as the reductions give them when every
+// Clue sets of the DLS of each seed (test::random_dls), as the reductions give them when every
 // tried cell is decided by a full count of its fillings; the random reduction starts from the
 // seed * 1000 + 7 and leaves the generator at `seed_after`.
 struct Reference {
@@ -37,7 +37,7 @@ const Reference kReferences[] = {
 
 TEST(GetDominatingSetRandom, MatchesTheFullCountReduction) {
   for (const Reference& ref : kReferences) {
-    const TLatinSquare dls = test::RandomDls(ref.seed);
+    const TLatinSquare dls = test::random_dls(ref.seed);
     RandSeed = ref.seed * 1000 + 7;
     const TLatinSquare clues = GetDominatingSetRandom(dls);
     EXPECT_EQ(SquareToString(clues, false), ref.random) << "seed " << ref.seed;
@@ -47,16 +47,16 @@ TEST(GetDominatingSetRandom, MatchesTheFullCountReduction) {
 
 TEST(GetDominatingSetBackward, MatchesTheFullCountReduction) {
   for (const Reference& ref : kReferences) {
-    const TLatinSquare clues = GetDominatingSetBackward(test::RandomDls(ref.seed));
+    const TLatinSquare clues = GetDominatingSetBackward(test::random_dls(ref.seed));
     EXPECT_EQ(SquareToString(clues, false), ref.backward) << "seed " << ref.seed;
   }
 }
 
 /// A source without a filling, no clue clashing: a DLS with empty cells, one of them given
 /// another value that fits it.
-TLatinSquare WithoutFilling(std::uint32_t seed) {
-  const TLatinSquare dls = test::RandomDls(seed);
-  TLatinSquare sq = test::EmptyCells(dls, 20, seed);
+TLatinSquare without_filling(std::uint32_t seed) {
+  const TLatinSquare dls = test::random_dls(seed);
+  TLatinSquare sq = test::empty_cells(dls, 20, seed);
   for (int cell = 0; cell < 100; ++cell) {
     if (sq.data()[cell] >= 0) continue;
     for (const int v : TLatinSquareClass::GetCandidates(sq, cell / 10, cell % 10)) {
@@ -74,9 +74,9 @@ TLatinSquare WithoutFilling(std::uint32_t seed) {
 // not grow as cells are emptied) and no filling at all (a removal that leaves none proves
 // nothing for later rounds); and plain DLS for the backward reduction.
 TEST(GetDominatingSet, MatchesTheLiteralReductionOnEverySource) {
-  TLatinSquare clash = test::RandomDls(5);
+  TLatinSquare clash = test::random_dls(5);
   clash[0][0] = clash[0][1];
-  std::vector<TLatinSquare> sources = {clash, WithoutFilling(12), WithoutFilling(17)};
+  std::vector<TLatinSquare> sources = {clash, without_filling(12), without_filling(17)};
   for (const TLatinSquare& sq : sources) ASSERT_TRUE(sq.order() == 10);
   for (std::size_t k = 0; k < sources.size(); ++k) {
     SCOPED_TRACE(k);
@@ -89,7 +89,7 @@ TEST(GetDominatingSet, MatchesTheLiteralReductionOnEverySource) {
       EXPECT_EQ(RandSeed, fast_after);
     }
   }
-  for (const std::uint32_t seed : {3u, 30u}) sources.push_back(test::RandomDls(seed));
+  for (const std::uint32_t seed : {3u, 30u}) sources.push_back(test::random_dls(seed));
   for (std::size_t k = 0; k < sources.size(); ++k) {
     EXPECT_EQ(SquareToString(GetDominatingSetBackward(sources[k]), false),
               SquareToString(get_dominating_set_backward_baseline(sources[k]), false))
@@ -99,7 +99,7 @@ TEST(GetDominatingSet, MatchesTheLiteralReductionOnEverySource) {
 
 TEST(GetDominatingSetRandom, EveryClueIsNeeded) {
   for (std::uint32_t seed = 100; seed < 104; ++seed) {
-    const TLatinSquare dls = test::RandomDls(seed);
+    const TLatinSquare dls = test::random_dls(seed);
     RandSeed = seed;
     for (const TLatinSquare& clues : {GetDominatingSetRandom(dls), GetDominatingSetBackward(dls)}) {
       ASSERT_EQ(GetFirstFilling(clues), dls);

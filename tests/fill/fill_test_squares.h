@@ -9,7 +9,7 @@
 namespace dlslab::test {
 
 /// square with `count` cells emptied, chosen by the generator from seed.
-inline TLatinSquare EmptyCells(TLatinSquare square, int count, std::uint32_t seed) {
+inline TLatinSquare empty_cells(TLatinSquare square, int count, std::uint32_t seed) {
   RandSeed = seed;
   for (int emptied = 0; emptied < count;) {
     int& cell = square.data()[Random(kOrder * kOrder)];

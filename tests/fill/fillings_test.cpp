@@ -17,7 +17,7 @@
 namespace dlslab {
 namespace {
 
-std::uint64_t PlainCount(const TLatinSquare& square) {
+std::uint64_t plain_count(const TLatinSquare& square) {
   return FillingsSearch().GetFillingsCount(square);
 }
 
@@ -27,7 +27,7 @@ TEST(GetFillingsCount, CompleteSquareHasOneFillingValidOrNot) {
   std::fill(fives.data(), fives.data() + 100, 5);
   for (const TLatinSquare& sq : {valid, fives}) {
     EXPECT_EQ(GetFillingsCount(sq), 1u);
-    EXPECT_EQ(PlainCount(sq), 1u);
+    EXPECT_EQ(plain_count(sq), 1u);
     EXPECT_TRUE(has_one_filling(sq));
   }
 }
@@ -36,10 +36,10 @@ TEST(GetFillingsCount, CompleteSquareHasOneFillingValidOrNot) {
 // the same completions on squares with few and with many of them.
 TEST(GetFillingsCount, MatchesThePlainCount) {
   for (std::uint32_t seed = 1; seed <= 12; ++seed) {
-    const TLatinSquare dls = test::RandomDls(seed);
+    const TLatinSquare dls = test::random_dls(seed);
     for (const int empty : {20, 40, 52}) {
-      const TLatinSquare sq = test::EmptyCells(dls, empty, seed * 31 + empty);
-      const std::uint64_t plain = PlainCount(sq);
+      const TLatinSquare sq = test::empty_cells(dls, empty, seed * 31 + empty);
+      const std::uint64_t plain = plain_count(sq);
       ASSERT_EQ(GetFillingsCount(sq), plain) << "seed " << seed << " empty " << empty;
       EXPECT_EQ(count_fillings_up_to(sq, 2), std::min<std::uint64_t>(plain, 2));
       EXPECT_EQ(has_one_filling(sq), plain == 1);
@@ -52,11 +52,11 @@ TEST(GetFillingsCount, MatchesThePlainCount) {
 TEST(CountFillingsUpTo, EveryPathCountsLikeThePlainSearch) {
   std::vector<std::pair<TLatinSquare, std::uint64_t>> cases;
   for (std::uint32_t seed = 1; seed <= 8; ++seed) {
-    const TLatinSquare dls = test::RandomDls(seed);
+    const TLatinSquare dls = test::random_dls(seed);
     for (const int empty : {30, 50, 66}) {
-      TLatinSquare sq = test::EmptyCells(dls, empty, seed * 17 + empty);
+      TLatinSquare sq = test::empty_cells(dls, empty, seed * 17 + empty);
       if (seed % 4 == 0) sq[7][seed % 10] = sq[7][(seed + 3) % 10];  // clashes (or empties)
-      cases.emplace_back(sq, PlainCount(sq));
+      cases.emplace_back(sq, plain_count(sq));
     }
   }
   ASSERT_TRUE(std::any_of(cases.begin(), cases.end(), [](const auto& c) { return c.second > 20; }));
@@ -74,7 +74,7 @@ TEST(CountFillingsUpTo, EveryPathCountsLikeThePlainSearch) {
 // any clue is taken away (every path counts those alike, up to the limit and in full).
 TEST(CountFillingsUpTo, EveryPathFindsFinalClueSetsUniqueAndEveryClueNeeded) {
   for (std::uint32_t seed = 200; seed < 203; ++seed) {
-    const TLatinSquare dls = test::RandomDls(seed);
+    const TLatinSquare dls = test::random_dls(seed);
     RandSeed = seed;
     const TLatinSquare clues = GetDominatingSetRandom(dls);
     for (const IsaPath path : supported_isa_paths()) {
@@ -103,15 +103,15 @@ TEST(CountFillingsUpTo, EveryPathFindsFinalClueSetsUniqueAndEveryClueNeeded) {
 TEST(CountFillingsUpTo, EveryPathLeavesAValueOutOfACell) {
   std::uint64_t several = 0;
   for (std::uint32_t seed = 1; seed <= 4; ++seed) {
-    const TLatinSquare sq = test::EmptyCells(test::RandomDls(seed), 58, seed * 5);
-    const std::uint64_t all = PlainCount(sq);
+    const TLatinSquare sq = test::empty_cells(test::random_dls(seed), 58, seed * 5);
+    const std::uint64_t all = plain_count(sq);
     for (int cell = 3; cell < 100; cell += 9) {
       if (sq.data()[cell] >= 0) continue;
       const TElemsArr candidates = TLatinSquareClass::GetCandidates(sq, cell / 10, cell % 10);
       for (const int v : candidates) {
         TLatinSquare fixed = sq;
         fixed.data()[cell] = v;
-        const std::uint64_t without = all - PlainCount(fixed);
+        const std::uint64_t without = all - plain_count(fixed);
         several += without > 1 ? 1 : 0;
         for (const IsaPath path : supported_isa_paths()) {
           const fill_kernels::CountFn count = kernel_for(fill_kernels::kCounts, path);
@@ -129,14 +129,14 @@ TEST(CountFillingsUpTo, EveryPathLeavesAValueOutOfACell) {
 TEST(GetFillingsCount, ClashingCluesOnlyTakeValuesAway) {
   std::uint64_t nonzero = 0;
   for (std::uint32_t seed = 1; seed <= 12; ++seed) {
-    TLatinSquare sq = test::EmptyCells(test::RandomDls(seed), 30, seed);
+    TLatinSquare sq = test::empty_cells(test::random_dls(seed), 30, seed);
     // Copy a clue of row 4 onto another filled cell of the same row.
     int* row = sq[4];
     int* from = std::find_if(row, row + 10, [](int v) { return v >= 0; });
     int* to = std::find_if(from + 1, row + 10, [](int v) { return v >= 0; });
     ASSERT_NE(to, row + 10);
     *to = *from;
-    const std::uint64_t plain = PlainCount(sq);
+    const std::uint64_t plain = plain_count(sq);
     nonzero += plain;
     ASSERT_EQ(GetFillingsCount(sq), plain) << "seed " << seed;
     EXPECT_EQ(count_fillings_up_to(sq, 2), std::min<std::uint64_t>(plain, 2));
@@ -145,7 +145,7 @@ TEST(GetFillingsCount, ClashingCluesOnlyTakeValuesAway) {
 }
 
 TEST(GetFillingsCount, ReportsSpeedEveryHundredThousandFillings) {
-  TLatinSquare sq = test::RandomDls(777);
+  TLatinSquare sq = test::random_dls(777);
   for (int i = 43; i < 100; ++i) sq.data()[i] = kEmpty;
   sq.data()[40] = kEmpty;
   std::ostringstream diag;
@@ -163,20 +163,20 @@ TEST(GetFillingsCount, ReportsSpeedEveryHundredThousandFillings) {
 }
 
 /// The DLS of seed 777 with its last 57 cells emptied: 51112 fillings.
-TLatinSquare ManyFillings() {
-  TLatinSquare sq = test::RandomDls(777);
+TLatinSquare many_fillings() {
+  TLatinSquare sq = test::random_dls(777);
   for (int i = 43; i < 100; ++i) sq.data()[i] = kEmpty;
   return sq;
 }
 
 TEST(GetFillingsCount, MatchesThePlainCountOnManyFillings) {
-  const TLatinSquare sq = ManyFillings();
+  const TLatinSquare sq = many_fillings();
   EXPECT_EQ(GetFillingsCount(sq), 51112u);
-  EXPECT_EQ(PlainCount(sq), 51112u);
+  EXPECT_EQ(plain_count(sq), 51112u);
 }
 
 TEST(HasFillingWithout, FindsOnlyFillingsWithAnotherValue) {
-  const TLatinSquare dls = test::RandomDls(8);
+  const TLatinSquare dls = test::random_dls(8);
   TLatinSquare unique = dls;
   unique[2][3] = kEmpty;
   EXPECT_FALSE(has_filling_without(unique, 2, 3, dls[2][3]));
@@ -184,7 +184,7 @@ TEST(HasFillingWithout, FindsOnlyFillingsWithAnotherValue) {
   // Against the counts: fillings with another value = all - those with that value (none
   // when the value is no candidate of the cell).
   for (std::uint32_t seed = 1; seed <= 6; ++seed) {
-    const TLatinSquare sq = test::EmptyCells(test::RandomDls(seed), 62, seed);
+    const TLatinSquare sq = test::empty_cells(test::random_dls(seed), 62, seed);
     const std::uint64_t all = GetFillingsCount(sq);
     for (int cell = 0; cell < 100; cell += 7) {
       if (sq.data()[cell] >= 0) continue;
@@ -210,8 +210,8 @@ TEST(GetFirstFilling, FillsTheMainDiagonalFirstInAscendingOrder) {
 }
 
 TEST(GetFirstFilling, KeepsTheCluesOfASquareWithoutFilling) {
-  const TLatinSquare dls = test::RandomDls(6);
-  TLatinSquare sq = test::EmptyCells(dls, 25, 6);
+  const TLatinSquare dls = test::random_dls(6);
+  TLatinSquare sq = test::empty_cells(dls, 25, 6);
   // Give the value of an empty cell to a clue of its row: the cell is left without a value.
   int r = 0;
   while (sq[r][0] >= 0) ++r;

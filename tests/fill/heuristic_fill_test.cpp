@@ -8,7 +8,7 @@
 namespace dlslab {
 namespace {
 
-TLatinSquareClass Model(int n) {
+TLatinSquareClass model_of_order(int n) {
   TLatinSquareClass model;
   model.SetOrder(n);
   model.ClearSquares();
@@ -16,7 +16,7 @@ TLatinSquareClass Model(int n) {
 }
 
 TEST(GreedyFill, OrderTenRunsIntoTwentyThreeDeadEnds) {
-  TLatinSquareClass model = Model(10);
+  TLatinSquareClass model = model_of_order(10);
   model.FirstSquare[5][5] = 7;  // cleared first
   GreedyFill(model);
   const TLatinSquare& sq = model.FirstSquare;
@@ -38,8 +38,8 @@ TEST(RandomFillV2, MatchesTheBaselineSquareAndDraws) {
     // The baseline rescans the square for every candidate list: few seeds for large orders.
     const std::uint32_t seeds = n <= 10 ? 40 : 2;
     for (std::uint32_t seed = 0; seed < seeds; ++seed) {
-      TLatinSquareClass fast = Model(n);
-      TLatinSquareClass plain = Model(n);
+      TLatinSquareClass fast = model_of_order(n);
+      TLatinSquareClass plain = model_of_order(n);
       RandSeed = seed * 7919u;
       RandomFillV2(fast);
       const std::uint32_t after_fast = RandSeed;
@@ -52,7 +52,7 @@ TEST(RandomFillV2, MatchesTheBaselineSquareAndDraws) {
 }
 
 TEST(RandomFillV2, MakesExactlyNSquaredDrawsAndKeepsTheRules) {
-  TLatinSquareClass model = Model(10);
+  TLatinSquareClass model = model_of_order(10);
   RandSeed = 12345;
   RandomFillV2(model);
   const std::uint32_t after = RandSeed;

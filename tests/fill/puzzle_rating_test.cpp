@@ -8,7 +8,7 @@
 namespace dlslab {
 namespace {
 
-int Clues(const TLatinSquare& square) {
+int clue_count(const TLatinSquare& square) {
   int clues = 0;
   for (int cell = 0; cell < square.size(); ++cell) clues += square.data()[cell] != kEmpty;
   return clues;
@@ -73,7 +73,7 @@ TEST(EasePuzzle, AddsCluesOfTheSolutionUntilTheTargetIsMet) {
       EXPECT_EQ(rating.difficulty, rate_puzzle(puzzle).difficulty) << seed;
       EXPECT_EQ(rating.board, deal.solution) << seed;
       if (rate_puzzle(deal.puzzle).difficulty > target) {
-        EXPECT_GT(Clues(puzzle), Clues(deal.puzzle)) << seed;
+        EXPECT_GT(clue_count(puzzle), clue_count(deal.puzzle)) << seed;
       }
       for (int cell = 0; cell < puzzle.size(); ++cell) {
         const int dealt = deal.puzzle.data()[cell];

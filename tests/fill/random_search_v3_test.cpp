@@ -14,7 +14,7 @@ namespace dlslab {
 namespace {
 
 /// Fixed seeds: the first few hundred, and some scattered over the whole range.
-std::vector<std::uint32_t> Seeds() {
+std::vector<std::uint32_t> test_seeds() {
   std::vector<std::uint32_t> seeds;
   for (std::uint32_t s = 0; s < 300; ++s) seeds.push_back(s);
   for (std::uint32_t s = 1; s < 200; ++s) seeds.push_back(s * 2654435761u);
@@ -23,7 +23,7 @@ std::vector<std::uint32_t> Seeds() {
 }
 
 TEST(RandomSearchV3Square, EveryPathMatchesTheBaselineSquareAndSeed) {
-  for (const std::uint32_t seed : Seeds()) {
+  for (const std::uint32_t seed : test_seeds()) {
     const TLatinSquare plain = random_search_v3_square_baseline(seed);
     const std::uint32_t plain_after = RandSeed;
     ASSERT_EQ(GetEmptyCellsCount(plain), 0);

@@ -11,7 +11,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using dlslab::batch::InputProblem;
   using dlslab::batch::InputSquare;
-  const std::string& file = dlslab::fuzz::WriteScratchFile(data, size);
+  const std::string& file = dlslab::fuzz::write_scratch_file(data, size);
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   std::uint64_t lines = 1;
   for (const char c : text) lines += c == '\n';

@@ -10,7 +10,7 @@
 
 namespace {
 
-bool InTable(const dlslab::cmd::MenuEntry* entry) {
+bool in_table(const dlslab::cmd::MenuEntry* entry) {
   const auto table = dlslab::cmd::menu_table();
   return entry >= table.data() && entry < table.data() + table.size();
 }
@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (call.action != Action::kRun && !call.steps.empty()) std::abort();
   std::size_t words = 0;
   for (const dlslab::cli::Step& step : call.steps) {
-    if (!InTable(step.entry) || step.entry->handler == nullptr || step.entry->window_only)
+    if (!in_table(step.entry) || step.entry->handler == nullptr || step.entry->window_only)
       std::abort();
     if (step.entry->arg == dlslab::cmd::ArgKind::kNone && !step.arg.empty()) std::abort();
     words += step.entry->arg == dlslab::cmd::ArgKind::kNone ? 1 : 2;

@@ -7,7 +7,7 @@
 #include "fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string& name = dlslab::fuzz::WriteScratchFile(data, size);
+  const std::string& name = dlslab::fuzz::write_scratch_file(data, size);
   for (const bool normalize : {false, true}) {
     dlslab::TSquaresCollection collection;
     try {

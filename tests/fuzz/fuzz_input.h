@@ -9,7 +9,7 @@
 namespace dlslab::fuzz {
 
 /// The readers under test take file names: each input goes to one scratch file of this process.
-inline const std::string& WriteScratchFile(const std::uint8_t* data, std::size_t size) {
+inline const std::string& write_scratch_file(const std::uint8_t* data, std::size_t size) {
   static const std::string name = "/tmp/dlslab-fuzz-" + std::to_string(::getpid()) + ".txt";
   std::FILE* file = std::fopen(name.c_str(), "wb");
   if (file == nullptr) std::abort();

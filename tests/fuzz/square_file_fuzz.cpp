@@ -10,7 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   dlslab::TLatinSquareClass model;
   model.SetOrder(10);
   try {
-    model.LoadFromFile(dlslab::fuzz::WriteScratchFile(data, size));
+    model.LoadFromFile(dlslab::fuzz::write_scratch_file(data, size));
   } catch (const std::exception&) {
     if (model.GetOrder() != 10) std::abort();
     return 0;

@@ -25,7 +25,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadAll(const fs::path& path) {
+std::string read_all(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
@@ -40,12 +40,12 @@ class AtomicWrite : public ::testing::Test {
     fs::create_directories(dir_);
   }
   void TearDown() override {
-    test::ClearFileFaults();
+    test::clear_file_faults();
     fs::remove_all(dir_);
   }
 
   /// Nothing but the named files: no temporary left behind.
-  [[nodiscard]] std::size_t FilesInDir() const {
+  [[nodiscard]] std::size_t files_in_dir() const {
     return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir_), {}));
   }
 
@@ -56,8 +56,8 @@ TEST_F(AtomicWrite, ReplacesTheWholeFile) {
   const std::string name = (dir_ / "a.txt").string();
   write_file_atomically(name, "first version, rather long");
   write_file_atomically(name, "second");
-  EXPECT_EQ(ReadAll(name), "second");
-  EXPECT_EQ(FilesInDir(), 1u);
+  EXPECT_EQ(read_all(name), "second");
+  EXPECT_EQ(files_in_dir(), 1u);
 }
 
 TEST_F(AtomicWrite, AFolderThatCannotHoldTheFileIsReported) {
@@ -69,7 +69,7 @@ TEST_F(AtomicWrite, AFolderThatCannotHoldTheFileIsReported) {
   } catch (const Error& e) {
     EXPECT_NE(std::string(e.what()).find("Cannot write \""), std::string::npos) << e.what();
   }
-  EXPECT_EQ(ReadAll(not_a_folder), "x");
+  EXPECT_EQ(read_all(not_a_folder), "x");
 }
 
 // A file size limit makes writes fail the way a full disk does.
@@ -91,8 +91,8 @@ TEST_F(AtomicWrite, AFailedWriteKeepsTheEarlierFile) {
   }
   setrlimit(RLIMIT_FSIZE, &old_limit);
   std::signal(SIGXFSZ, old_handler);
-  EXPECT_EQ(ReadAll(name), "the good file");
-  EXPECT_EQ(FilesInDir(), 1u);
+  EXPECT_EQ(read_all(name), "the good file");
+  EXPECT_EQ(files_in_dir(), 1u);
 }
 
 TEST_F(AtomicWrite, AnUncommittedWriterLeavesNothing) {
@@ -100,7 +100,7 @@ TEST_F(AtomicWrite, AnUncommittedWriterLeavesNothing) {
     AtomicFileWriter writer((dir_ / "a.txt").string());
     EXPECT_TRUE(writer.Write("abandoned"));
   }
-  EXPECT_EQ(FilesInDir(), 0u);
+  EXPECT_EQ(files_in_dir(), 0u);
 }
 
 }  // namespace
@@ -118,14 +118,14 @@ TEST_F(AtomicWrite, PartialFileStaysUntilFinishedAndAppendsOnResume) {
     EXPECT_TRUE(writer.flush());
   }  // gone without Finish: an interrupted run
   EXPECT_FALSE(fs::exists(target));
-  EXPECT_EQ(ReadAll(target + ".partial"), "header\n1\n");
+  EXPECT_EQ(read_all(target + ".partial"), "header\n1\n");
   {
     PartialFileWriter writer(target, PartialFileWriter::Mode::kAppend);
     EXPECT_TRUE(writer.Write("2\n"));
     EXPECT_TRUE(writer.finish());
   }
-  EXPECT_EQ(ReadAll(target), "header\n1\n2\n");
-  EXPECT_EQ(FilesInDir(), 1u);
+  EXPECT_EQ(read_all(target), "header\n1\n2\n");
+  EXPECT_EQ(files_in_dir(), 1u);
 }
 
 TEST_F(AtomicWrite, PartialFileInAMissingFolderFails) {
@@ -145,7 +145,7 @@ namespace {
 // The steps at which a save can fail.
 enum class Step { kOpen, kWrite, kFsync, kClose, kRename, kRenameOverLockedFile };
 
-const char* StepName(Step step) {
+const char* step_name(Step step) {
   switch (step) {
     case Step::kOpen:
       return "open";
@@ -164,7 +164,7 @@ const char* StepName(Step step) {
 
 /// Makes the next save to `target` fail at `step`; the result undoes that when it goes. Null
 /// when this machine cannot give the failure (a locked file needs root).
-std::shared_ptr<void> Arrange(Step step, const fs::path& dir, const fs::path& target) {
+std::shared_ptr<void> arrange_failure(Step step, const fs::path& dir, const fs::path& target) {
   switch (step) {
     case Step::kOpen: {
       auto lock = std::make_shared<test::LockedFolder>(dir);
@@ -173,10 +173,10 @@ std::shared_ptr<void> Arrange(Step step, const fs::path& dir, const fs::path& ta
     case Step::kWrite:
       return std::make_shared<test::FileSizeLimit>(16);
     case Step::kFsync:
-      test::FailNextFsync(EIO, ".square.txt.tmp");
+      test::fail_next_fsync(EIO, ".square.txt.tmp");
       return std::make_shared<int>(0);
     case Step::kClose:
-      test::FailNextClose(EIO, ".square.txt.tmp");
+      test::fail_next_close(EIO, ".square.txt.tmp");
       return std::make_shared<int>(0);
     case Step::kRename:
       fs::remove(target);
@@ -201,7 +201,7 @@ TEST_F(AtomicWrite, AFailureAtAnyStepOfAnyWriterKeepsTheEarlierFile) {
   };
   TSquaresCollection collection;
   for (std::uint32_t seed = 1; seed <= 3; ++seed)
-    collection.AddSquare(test::RandomDls(seed), false, false);
+    collection.AddSquare(test::random_dls(seed), false, false);
   const std::vector<Writer> writers{
       {"WriteFileAtomically",
        [](const std::string& name) { write_file_atomically(name, std::string(5000, 'n')); }},
@@ -227,13 +227,13 @@ TEST_F(AtomicWrite, AFailureAtAnyStepOfAnyWriterKeepsTheEarlierFile) {
   for (const Writer& writer : writers) {
     for (const Step step : {Step::kOpen, Step::kWrite, Step::kFsync, Step::kClose, Step::kRename,
                             Step::kRenameOverLockedFile}) {
-      SCOPED_TRACE(std::string(writer.name) + " failing at " + StepName(step));
+      SCOPED_TRACE(std::string(writer.name) + " failing at " + step_name(step));
       const fs::path target = dir_ / "square.txt";
       fs::remove_all(target);
       write_file_atomically(target.string(), earlier);
       std::string error;
       {
-        const std::shared_ptr<void> fault = Arrange(step, dir_, target);
+        const std::shared_ptr<void> fault = arrange_failure(step, dir_, target);
         if (!fault) continue;
         ++arranged;
         try {
@@ -241,19 +241,19 @@ TEST_F(AtomicWrite, AFailureAtAnyStepOfAnyWriterKeepsTheEarlierFile) {
         } catch (const std::exception& e) {
           error = e.what();
         }
-        test::ClearFileFaults();
+        test::clear_file_faults();
       }
       EXPECT_FALSE(error.empty()) << "the failure was not reported";
       if (writer.name != std::string("collection")) {
-        EXPECT_NE(error.find(StepName(step)), std::string::npos) << error;
+        EXPECT_NE(error.find(step_name(step)), std::string::npos) << error;
       }
       if (step == Step::kRename) {
         EXPECT_TRUE(fs::is_directory(target));
-        EXPECT_EQ(ReadAll(target / "inside"), "kept");
+        EXPECT_EQ(read_all(target / "inside"), "kept");
       } else {
-        EXPECT_EQ(ReadAll(target), earlier);
+        EXPECT_EQ(read_all(target), earlier);
       }
-      EXPECT_EQ(FilesInDir(), 1u);
+      EXPECT_EQ(files_in_dir(), 1u);
     }
   }
   EXPECT_GE(arranged, 5 * static_cast<int>(writers.size()));
@@ -263,8 +263,8 @@ TEST_F(AtomicWrite, AFailureAtAnyStepOfAnyWriterKeepsTheEarlierFile) {
     fs::remove_all(target);
     write_file_atomically(target.string(), earlier);
     writer.save(target.string());
-    EXPECT_NE(ReadAll(target), earlier) << writer.name;
-    EXPECT_EQ(FilesInDir(), 1u);
+    EXPECT_NE(read_all(target), earlier) << writer.name;
+    EXPECT_EQ(files_in_dir(), 1u);
   }
 }
 
@@ -286,22 +286,22 @@ TEST_F(AtomicWrite, PartialFileFailuresAreReportedAndNothingLooksFinished) {
   {  // a flush to disk that fails
     PartialFileWriter writer(target, PartialFileWriter::Mode::kTruncate);
     EXPECT_TRUE(writer.Write("header\n1\n"));
-    test::FailNextFsync(EIO);
+    test::fail_next_fsync(EIO);
     EXPECT_FALSE(writer.flush());
     EXPECT_NE(writer.error().find("fsync: "), std::string::npos) << writer.error();
     EXPECT_FALSE(writer.Write("2\n"));
     EXPECT_FALSE(writer.finish());
     EXPECT_FALSE(fs::exists(target));
-    EXPECT_EQ(ReadAll(partial), "header\n1\n");
+    EXPECT_EQ(read_all(partial), "header\n1\n");
   }
   {  // a close that fails at the end
     PartialFileWriter writer(target, PartialFileWriter::Mode::kAppend);
     EXPECT_TRUE(writer.Write("2\n"));
-    test::FailNextClose(EIO);
+    test::fail_next_close(EIO);
     EXPECT_FALSE(writer.finish());
     EXPECT_NE(writer.error().find("close: "), std::string::npos) << writer.error();
     EXPECT_FALSE(fs::exists(target));
-    EXPECT_EQ(ReadAll(partial), "header\n1\n2\n");
+    EXPECT_EQ(read_all(partial), "header\n1\n2\n");
   }
   {  // a folder in the way of the finished name
     fs::create_directory(target);
@@ -310,7 +310,7 @@ TEST_F(AtomicWrite, PartialFileFailuresAreReportedAndNothingLooksFinished) {
     EXPECT_FALSE(writer.finish());
     EXPECT_NE(writer.error().find("rename: "), std::string::npos) << writer.error();
     EXPECT_TRUE(fs::is_directory(target));
-    EXPECT_EQ(ReadAll(partial), "header\n1\n2\n3\n");
+    EXPECT_EQ(read_all(partial), "header\n1\n2\n3\n");
     fs::remove(target);
   }
   {  // a folder that takes no new file
@@ -323,7 +323,7 @@ TEST_F(AtomicWrite, PartialFileFailuresAreReportedAndNothingLooksFinished) {
       EXPECT_FALSE(writer.finish());
     }
   }
-  EXPECT_EQ(FilesInDir(), 0u);
+  EXPECT_EQ(files_in_dir(), 0u);
 }
 
 }  // namespace

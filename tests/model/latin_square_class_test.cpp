@@ -14,12 +14,12 @@
 namespace dlslab {
 namespace {
 
-std::string ReadFile(const std::string& name) {
+std::string read_file(const std::string& name) {
   std::ifstream file(name, std::ios::binary);
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-void WriteFile(const std::string& name, const std::string& bytes) {
+void write_file(const std::string& name, const std::string& bytes) {
   std::ofstream(name, std::ios::binary) << bytes;
 }
 
@@ -29,7 +29,7 @@ class ModelTest : public ::testing::Test {
     model.SetOrder(10);
     model.ClearSquares();
   }
-  std::string TempFile(const std::string& name) {
+  std::string temp_file(const std::string& name) {
     return (std::filesystem::temp_directory_path() /
             ("dlslab_model_" + std::to_string(::getpid()) + "_" + name))
         .string();
@@ -118,15 +118,15 @@ TEST_F(ModelTest, SavesTheSingleFormByteExact) {
   model.FirstSquare[0][1] = 1;
   model.FirstSquare[1][0] = 1;
   model.FirstSquare[1][1] = 0;
-  const std::string file = TempFile("single.txt");
+  const std::string file = temp_file("single.txt");
   model.SaveToFile(file);
-  EXPECT_EQ(ReadFile(file), "DLS\r\n2\r\n 0 1 1 0");
+  EXPECT_EQ(read_file(file), "DLS\r\n2\r\n 0 1 1 0");
 }
 
 TEST_F(ModelTest, SaveAndLoadRoundTripSingleAndPair) {
   model.SetFirstSquare(StringToSquare(test::kBachelor));
   model.FirstSquare[5][5] = kEmpty;
-  const std::string single = TempFile("rt_single.txt");
+  const std::string single = temp_file("rt_single.txt");
   model.SaveToFile(single);
 
   TLatinSquareClass other;
@@ -136,13 +136,13 @@ TEST_F(ModelTest, SaveAndLoadRoundTripSingleAndPair) {
   EXPECT_EQ(other.ViewMode, 0);
   EXPECT_EQ(other.FirstSquare, model.FirstSquare);
   other.SaveToFile(single + ".again");
-  EXPECT_EQ(ReadFile(single + ".again"), ReadFile(single));
+  EXPECT_EQ(read_file(single + ".again"), read_file(single));
 
   model.ViewMode = 1;
   model.SecondSquare = StringToSquare(test::kBachelor);
-  const std::string pair = TempFile("rt_pair.txt");
+  const std::string pair = temp_file("rt_pair.txt");
   model.SaveToFile(pair);
-  const std::string bytes = ReadFile(pair);
+  const std::string bytes = read_file(pair);
   EXPECT_TRUE(bytes.starts_with("ODLS\r\n10\r\n "));
   EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 3);
   other.ViewMode = 0;
@@ -152,8 +152,8 @@ TEST_F(ModelTest, SaveAndLoadRoundTripSingleAndPair) {
 }
 
 TEST_F(ModelTest, LoadKeepsTheViewModeForAnUnknownHeader) {
-  const std::string file = TempFile("lower.txt");
-  WriteFile(file, "dls\n5\n 0 1 2 3 4 1 2 3 4 0 2 3 4 0 1 3 4 0 1 2 4 0 1 2 3");
+  const std::string file = temp_file("lower.txt");
+  write_file(file, "dls\n5\n 0 1 2 3 4 1 2 3 4 0 2 3 4 0 1 3 4 0 1 2 4 0 1 2 3");
   model.ViewMode = 0;
   model.LoadFromFile(file);
   EXPECT_EQ(model.ViewMode, 0);
@@ -164,25 +164,25 @@ TEST_F(ModelTest, LoadKeepsTheViewModeForAnUnknownHeader) {
 TEST_F(ModelTest, BrokenFilesLeaveTheModelUnchanged) {
   model.SetFirstSquare(StringToSquare(test::kBachelor));
   const TLatinSquareClass before = model;
-  const std::string file = TempFile("broken.txt");
+  const std::string file = temp_file("broken.txt");
   for (const std::string& bytes :
        {std::string("DLS\r\n10\r\n 1 2 3"), std::string("DLS\r\n31\r\n"),
         std::string("DLS\r\n0\r\n"), std::string("DLS\r\nten\r\n"),
         std::string("DLS\r\n2\r\n 0 1 1 2"), std::string("DLS\r\n2\r\n 0 1 x 0"),
         std::string("ODLS\r\n2\r\n 0 1 1 0\r\n 1 0"), std::string("")}) {
-    WriteFile(file, bytes);
+    write_file(file, bytes);
     EXPECT_THROW(model.LoadFromFile(file), Error) << bytes;
     EXPECT_EQ(model.FirstSquare, before.FirstSquare);
     EXPECT_EQ(model.ViewMode, before.ViewMode);
     EXPECT_EQ(model.ValueColors, before.ValueColors);
   }
-  EXPECT_THROW(model.LoadFromFile(TempFile("does/not/exist.txt")), Error);
+  EXPECT_THROW(model.LoadFromFile(temp_file("does/not/exist.txt")), Error);
 }
 
 TEST_F(ModelTest, ALoadErrorSaysWhereAndWhy) {
-  const std::string file = TempFile("why.txt");
+  const std::string file = temp_file("why.txt");
   const auto error_of = [&](const std::string& bytes) {
-    WriteFile(file, bytes);
+    write_file(file, bytes);
     try {
       model.LoadFromFile(file);
     } catch (const Error& e) {

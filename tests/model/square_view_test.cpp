@@ -10,13 +10,13 @@ namespace {
 
 class SquareViewTest : public ::testing::Test {
  protected:
-  SquareViewTest() { SetOrder(10); }
-  void SetOrder(int n) {
+  SquareViewTest() { set_order(10); }
+  void set_order(int n) {
     model.SetOrder(n);
     model.ClearSquares();
   }
   /// The look of cell (i, j) of the first square at cell size 29.
-  CellLook Look(int i, int j) {
+  CellLook cell_look(int i, int j) {
     const auto looks = get_square_looks(model, 10, 10, 29, model.FirstSquare);
     return looks[i * model.GetOrder() + j];
   }
@@ -30,7 +30,7 @@ TEST_F(SquareViewTest, CellSizeFollowsTheBitmapAndHasAFloor) {
   model.ViewMode = 1;
   EXPECT_EQ(GetCellSize(model, 868, 625), 40);  // 21 columns across
   EXPECT_EQ(GetCellSize(model, 310, 310), 25);  // 13 is raised
-  SetOrder(30);
+  set_order(30);
   model.ViewMode = 0;
   EXPECT_EQ(GetCellSize(model, 310, 310), 25);
   EXPECT_EQ(GetCellSize(model, 5, 5), 25);  // a bitmap smaller than its margins
@@ -90,34 +90,34 @@ TEST_F(SquareViewTest, FillRulesRedBeatsClueBeatsValueColour) {
   model.FixedCells[3][3] = true;
   model.FixedCells[5][5] = true;  // a clue cell that the player cleared is yellow too
   model.FirstSquare[7][2] = 1;
-  EXPECT_EQ(Look(0, 0).fill, kClRed);
-  EXPECT_EQ(Look(0, 5).fill, kClRed);
-  EXPECT_EQ(Look(3, 3).fill, kClYellow);
-  EXPECT_EQ(Look(5, 5).fill, kClYellow);
-  EXPECT_EQ(Look(7, 2).fill, model.ValueColors[1]);
-  EXPECT_EQ(Look(7, 2).text, 1);
-  EXPECT_EQ(Look(8, 2).fill, kClWhite);
-  EXPECT_EQ(Look(8, 2).text, kEmpty);
-  EXPECT_EQ(Look(2, 3).x, 10 + 3 * 29);
-  EXPECT_EQ(Look(2, 3).y, 10 + 2 * 29);
+  EXPECT_EQ(cell_look(0, 0).fill, kClRed);
+  EXPECT_EQ(cell_look(0, 5).fill, kClRed);
+  EXPECT_EQ(cell_look(3, 3).fill, kClYellow);
+  EXPECT_EQ(cell_look(5, 5).fill, kClYellow);
+  EXPECT_EQ(cell_look(7, 2).fill, model.ValueColors[1]);
+  EXPECT_EQ(cell_look(7, 2).text, 1);
+  EXPECT_EQ(cell_look(8, 2).fill, kClWhite);
+  EXPECT_EQ(cell_look(8, 2).text, kEmpty);
+  EXPECT_EQ(cell_look(2, 3).x, 10 + 3 * 29);
+  EXPECT_EQ(cell_look(2, 3).y, 10 + 2 * 29);
 }
 
 TEST_F(SquareViewTest, EmptyCellsShowTheirOnlyCandidateOrACross) {
   model.FirstSquare = StringToSquare(test::kBachelor);
   const int solution = model.FirstSquare[4][6];
   model.FirstSquare[4][6] = kEmpty;
-  EXPECT_EQ(Look(4, 6).hint, solution);
-  EXPECT_FALSE(Look(4, 6).cross);
-  EXPECT_EQ(Look(4, 6).text, kEmpty);
+  EXPECT_EQ(cell_look(4, 6).hint, solution);
+  EXPECT_FALSE(cell_look(4, 6).cross);
+  EXPECT_EQ(cell_look(4, 6).text, kEmpty);
   EXPECT_EQ(model.FirstSquare[4][6], kEmpty);  // the hint is only shown
   // Every value already sits in row 4 or column 6 apart from the cell: no candidate left.
   model.FirstSquare[4][7] = solution;
-  EXPECT_TRUE(Look(4, 6).cross);
-  EXPECT_EQ(Look(4, 6).hint, kEmpty);
+  EXPECT_TRUE(cell_look(4, 6).cross);
+  EXPECT_EQ(cell_look(4, 6).hint, kEmpty);
   // An empty board has candidates everywhere: no marks.
-  SetOrder(10);
-  EXPECT_FALSE(Look(0, 0).cross);
-  EXPECT_EQ(Look(0, 0).hint, kEmpty);
+  set_order(10);
+  EXPECT_FALSE(cell_look(0, 0).cross);
+  EXPECT_EQ(cell_look(0, 0).hint, kEmpty);
 }
 
 TEST_F(SquareViewTest, PairRepeatsMarkEveryLaterOccurrence) {
@@ -141,7 +141,7 @@ TEST_F(SquareViewTest, PairRepeatsMarkEveryLaterOccurrence) {
 
 TEST_F(SquareViewTest, PairRepeatsIgnoreEmptyCellsAndDistinctPairs) {
   // (i + j) and (i + 2j) mod 3: an orthogonal pair, every ordered pair once.
-  SetOrder(3);
+  set_order(3);
   for (int i = 0; i < 3; ++i)
     for (int j = 0; j < 3; ++j) {
       model.FirstSquare[i][j] = (i + j) % 3;
@@ -224,7 +224,7 @@ TEST_F(SquareViewTest, PopupValuesSetAndClearWithinTheOrder) {
   EXPECT_FALSE(set_cell_value(model, puzzle, {4, 10}, 2));
 
   // A menu built for a larger order must not put a value the square cannot hold.
-  SetOrder(5);
+  set_order(5);
   model.ViewMode = 0;
   EXPECT_FALSE(set_cell_value(model, no_game, {0, 0}, 7));
   EXPECT_EQ(model.FirstSquare[0][0], kEmpty);
@@ -233,13 +233,13 @@ TEST_F(SquareViewTest, PopupValuesSetAndClearWithinTheOrder) {
 TEST_F(SquareViewTest, ClueTestStaysInsideTheGamesSquare) {
   TLatinSquare puzzle(10);
   for (int i = 0; i < 10; ++i) puzzle[i][i] = i;
-  SetOrder(12);
+  set_order(12);
   EXPECT_FALSE(click_cell(model, puzzle, {3, 3}));
   EXPECT_TRUE(click_cell(model, puzzle, {11, 11}));
   EXPECT_TRUE(wheel_cell(model, puzzle, {10, 11}, 1));
   EXPECT_TRUE(set_cell_value(model, puzzle, {11, 10}, 11));
   EXPECT_EQ(model.FirstSquare[11][10], 11);
-  SetOrder(4);
+  set_order(4);
   EXPECT_FALSE(click_cell(model, puzzle, {2, 2}));
   EXPECT_TRUE(click_cell(model, puzzle, {2, 3}));
 }

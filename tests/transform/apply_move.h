@@ -8,7 +8,7 @@ namespace dlslab::test {
 using Move = void (*)(TLatinSquare& dest, const TLatinSquare& src);
 
 /// The image of src under move.
-inline TLatinSquare Apply(Move move, const TLatinSquare& src) {
+inline TLatinSquare apply_move(Move move, const TLatinSquare& src) {
   TLatinSquare dest = CreateSquare(src.order());
   move(dest, src);
   return dest;

@@ -23,7 +23,7 @@ TLatinSquare special(std::string_view caption) {
 }
 
 /// An order-10 Latin square (not diagonal) with shuffled rows, columns and values.
-TLatinSquare ShuffledCyclic(unsigned seed) {
+TLatinSquare shuffled_cyclic(unsigned seed) {
   std::mt19937 gen(seed);
   std::array<int, 10> r, c, v;
   for (auto* p : {&r, &c, &v}) {
@@ -57,7 +57,7 @@ TEST(InvolutionTable, AllInvolutionsInAscendingOrder) {
   EXPECT_EQ(get_involution_number(TInvolution{1, 2, 0, 3, 4, 5, 6, 7, 8, 9}), 0);
 }
 
-TLatinSquare Cyclic() {
+TLatinSquare cyclic_square() {
   TLatinSquare s(10);
   for (int i = 0; i < 10; ++i)
     for (int j = 0; j < 10; ++j) s[i][j] = (i + j) % 10;
@@ -71,10 +71,10 @@ TEST(IsGeneralizedSymmetry, KnownPairs) {
   EXPECT_TRUE(IsGeneralizedSymmetry(line3, 1, 9496));
   EXPECT_FALSE(IsGeneralizedSymmetry(line3, 9496, 1));
   // The cyclic square turned 180 degrees is relabelled by v -> 8 - v.
-  EXPECT_TRUE(IsGeneralizedSymmetry(Cyclic(), 9496, 9496));
+  EXPECT_TRUE(IsGeneralizedSymmetry(cyclic_square(), 9496, 9496));
   // Exchanging columns 8 and 9 alone moves two values of each row, which no relabelling of
   // whole values can undo.
-  EXPECT_FALSE(IsGeneralizedSymmetry(Cyclic(), 1, 2));
+  EXPECT_FALSE(IsGeneralizedSymmetry(cyclic_square(), 1, 2));
 }
 
 TEST(IsGeneralizedSymmetry, RefusesWhatItCannotRead) {
@@ -90,17 +90,17 @@ TEST(IsGeneralizedSymmetry, RefusesWhatItCannotRead) {
 
 class GeneralizedSymmetries : public ::testing::Test {
  protected:
-  static std::vector<TLatinSquare> Squares() {
+  static std::vector<TLatinSquare> sample_squares() {
     std::vector<TLatinSquare> all;
     for (const auto& s : kSpecialSquares) all.push_back(StringToSquare(s.digits));
-    for (unsigned seed = 1; seed <= 5; ++seed) all.push_back(ShuffledCyclic(seed));
-    all.push_back(Cyclic());
+    for (unsigned seed = 1; seed <= 5; ++seed) all.push_back(shuffled_cyclic(seed));
+    all.push_back(cyclic_square());
     return all;
   }
 };
 
 TEST_F(GeneralizedSymmetries, EveryLatinSquareStartsWithTheIdentityPair) {
-  for (const TLatinSquare& s : Squares()) {
+  for (const TLatinSquare& s : sample_squares()) {
     const auto found = get_generalized_symmetries(s);
     ASSERT_FALSE(found.empty());
     EXPECT_EQ(found[0], (GeneralizedSymmetry{1, 1}));
@@ -109,15 +109,15 @@ TEST_F(GeneralizedSymmetries, EveryLatinSquareStartsWithTheIdentityPair) {
     }));
     EXPECT_TRUE(std::adjacent_find(found.begin(), found.end()) == found.end());
   }
-  const auto cyclic = get_generalized_symmetries(Cyclic());
+  const auto cyclic = get_generalized_symmetries(cyclic_square());
   EXPECT_EQ(cyclic.back(), (GeneralizedSymmetry{9496, 9496}));
 }
 
 TEST_F(GeneralizedSymmetries, MatchTheTestOfAllPairs) {
   // The full 90 million pairs once, for the richest square; slices of r for the others.
-  const TLatinSquare cyclic = Cyclic();
+  const TLatinSquare cyclic = cyclic_square();
   EXPECT_EQ(get_generalized_symmetries(cyclic), get_generalized_symmetries_by_all_pairs(cyclic));
-  for (const TLatinSquare& s : Squares())
+  for (const TLatinSquare& s : sample_squares())
     for (const int r_first : {1, 2000, 9400}) {
       EXPECT_EQ(get_generalized_symmetries(s, r_first, r_first + 96),
                 get_generalized_symmetries_by_all_pairs(s, r_first, r_first + 96));

@@ -15,10 +15,10 @@
 namespace dlslab {
 namespace {
 
-using test::Apply;
+using test::apply_move;
 using test::Move;
 
-TLatinSquare Thorus(const TLatinSquare& src, int direction) {
+TLatinSquare thorus(const TLatinSquare& src, int direction) {
   TLatinSquare dest = CreateSquare(src.order());
   ThorusMovement(dest, src, direction);
   return dest;
@@ -26,7 +26,7 @@ TLatinSquare Thorus(const TLatinSquare& src, int direction) {
 
 /// A Latin square of order n with rows, columns and values of the cyclic square shuffled, so
 /// that no grid map or inverse leaves it as it is.
-TLatinSquare Asymmetric(int n) {
+TLatinSquare asymmetric(int n) {
   std::mt19937 gen(n);
   std::vector<int> r(n), c(n), v(n);
   for (auto* p : {&r, &c, &v}) {
@@ -51,41 +51,42 @@ TEST_F(GridMaps, FormulasOnOrderThree) {
     std::vector<int> v(q.data(), q.data() + q.size());
     return v;
   };
-  EXPECT_EQ(rows(Apply(Transpose, s)), (std::vector{0, 3, 6, 1, 4, 7, 2, 5, 8}));
-  EXPECT_EQ(rows(Apply(Antitranspose, s)), (std::vector{8, 5, 2, 7, 4, 1, 6, 3, 0}));
-  EXPECT_EQ(rows(Apply(RotateRight, s)), (std::vector{6, 3, 0, 7, 4, 1, 8, 5, 2}));
-  EXPECT_EQ(rows(Apply(RotateLeft, s)), (std::vector{2, 5, 8, 1, 4, 7, 0, 3, 6}));
-  EXPECT_EQ(rows(Apply(RotateDouble, s)), (std::vector{8, 7, 6, 5, 4, 3, 2, 1, 0}));
-  EXPECT_EQ(rows(Apply(FlipVertical, s)), (std::vector{6, 7, 8, 3, 4, 5, 0, 1, 2}));
-  EXPECT_EQ(rows(Apply(FlipHorizontal, s)), (std::vector{2, 1, 0, 5, 4, 3, 8, 7, 6}));
-  EXPECT_EQ(rows(Thorus(s, kThorusLeft)), (std::vector{1, 2, 0, 4, 5, 3, 7, 8, 6}));
-  EXPECT_EQ(rows(Thorus(s, kThorusRight)), (std::vector{2, 0, 1, 5, 3, 4, 8, 6, 7}));
-  EXPECT_EQ(rows(Thorus(s, kThorusUp)), (std::vector{3, 4, 5, 6, 7, 8, 0, 1, 2}));
-  EXPECT_EQ(rows(Thorus(s, kThorusDown)), (std::vector{6, 7, 8, 0, 1, 2, 3, 4, 5}));
+  EXPECT_EQ(rows(apply_move(Transpose, s)), (std::vector{0, 3, 6, 1, 4, 7, 2, 5, 8}));
+  EXPECT_EQ(rows(apply_move(Antitranspose, s)), (std::vector{8, 5, 2, 7, 4, 1, 6, 3, 0}));
+  EXPECT_EQ(rows(apply_move(RotateRight, s)), (std::vector{6, 3, 0, 7, 4, 1, 8, 5, 2}));
+  EXPECT_EQ(rows(apply_move(RotateLeft, s)), (std::vector{2, 5, 8, 1, 4, 7, 0, 3, 6}));
+  EXPECT_EQ(rows(apply_move(RotateDouble, s)), (std::vector{8, 7, 6, 5, 4, 3, 2, 1, 0}));
+  EXPECT_EQ(rows(apply_move(FlipVertical, s)), (std::vector{6, 7, 8, 3, 4, 5, 0, 1, 2}));
+  EXPECT_EQ(rows(apply_move(FlipHorizontal, s)), (std::vector{2, 1, 0, 5, 4, 3, 8, 7, 6}));
+  EXPECT_EQ(rows(thorus(s, kThorusLeft)), (std::vector{1, 2, 0, 4, 5, 3, 7, 8, 6}));
+  EXPECT_EQ(rows(thorus(s, kThorusRight)), (std::vector{2, 0, 1, 5, 3, 4, 8, 6, 7}));
+  EXPECT_EQ(rows(thorus(s, kThorusUp)), (std::vector{3, 4, 5, 6, 7, 8, 0, 1, 2}));
+  EXPECT_EQ(rows(thorus(s, kThorusDown)), (std::vector{6, 7, 8, 0, 1, 2, 3, 4, 5}));
 }
 
 TEST_F(GridMaps, RotatingFourTimesGivesTheSquareBack) {
   for (const int n : {1, 5, 7, 12, 30}) {
-    const TLatinSquare s = Asymmetric(n);
+    const TLatinSquare s = asymmetric(n);
     TLatinSquare r = s;
     for (int k = 0; k < 4; ++k) {
-      r = Apply(RotateRight, r);
+      r = apply_move(RotateRight, r);
       if (n > 1 && k < 3) {
         EXPECT_NE(r, s) << n << " after " << k + 1;
       }
     }
     EXPECT_EQ(r, s) << n;
-    EXPECT_EQ(Apply(RotateLeft, Apply(RotateRight, s)), s) << n;
-    EXPECT_EQ(Apply(RotateRight, Apply(RotateRight, s)), Apply(RotateDouble, s)) << n;
+    EXPECT_EQ(apply_move(RotateLeft, apply_move(RotateRight, s)), s) << n;
+    EXPECT_EQ(apply_move(RotateRight, apply_move(RotateRight, s)), apply_move(RotateDouble, s))
+        << n;
   }
 }
 
 TEST_F(GridMaps, FlipsAndTranspositionsAreInvolutions) {
   for (const Move move : {Transpose, Antitranspose, RotateDouble, FlipVertical, FlipHorizontal}) {
-    for (const TLatinSquare& s : {dls, Asymmetric(7)}) {
-      const TLatinSquare once = Apply(move, s);
+    for (const TLatinSquare& s : {dls, asymmetric(7)}) {
+      const TLatinSquare once = apply_move(move, s);
       EXPECT_NE(once, s);
-      EXPECT_EQ(Apply(move, once), s);
+      EXPECT_EQ(apply_move(move, once), s);
     }
   }
 }
@@ -95,19 +96,19 @@ TEST_F(GridMaps, KeepDiagonalLatinSquaresDiagonal) {
     const TLatinSquare s = StringToSquare(special.digits);
     for (const Move move : {Transpose, Antitranspose, RotateRight, RotateLeft, RotateDouble,
                             FlipVertical, FlipHorizontal}) {
-      const TLatinSquare image = Apply(move, s);
+      const TLatinSquare image = apply_move(move, s);
       EXPECT_TRUE(IsFilled(image) && IsDiagonalLatin(image)) << special.caption;
     }
   }
 }
 
 TEST_F(GridMaps, TorusMovesUndoEachOther) {
-  for (const TLatinSquare& s : {dls, Asymmetric(5), Asymmetric(1)}) {
-    EXPECT_EQ(Thorus(Thorus(s, kThorusLeft), kThorusRight), s);
-    EXPECT_EQ(Thorus(Thorus(s, kThorusUp), kThorusDown), s);
+  for (const TLatinSquare& s : {dls, asymmetric(5), asymmetric(1)}) {
+    EXPECT_EQ(thorus(thorus(s, kThorusLeft), kThorusRight), s);
+    EXPECT_EQ(thorus(thorus(s, kThorusUp), kThorusDown), s);
   }
   // A shifted DLS stays Latin but its diagonals break.
-  const TLatinSquare left = Thorus(dls, kThorusLeft);
+  const TLatinSquare left = thorus(dls, kThorusLeft);
   EXPECT_FALSE(IsDiagonalLatin(left));
 }
 
@@ -137,7 +138,7 @@ TEST(ValueMaps, InversesOfTheCyclicSquareOfOrderFour) {
 }
 
 TEST(ValueMaps, InversesAndParastrophesReturnTheSquare) {
-  for (const TLatinSquare& s : {StringToSquare(test::kBachelor), Asymmetric(7), Asymmetric(12)}) {
+  for (const TLatinSquare& s : {StringToSquare(test::kBachelor), asymmetric(7), asymmetric(12)}) {
     EXPECT_EQ(GetParastrof1(GetParastrof1(s)), s);
     TLatinSquare col = CreateSquare(s.order());
     GetColumnInverseSquare(col, s);
