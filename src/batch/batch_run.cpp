@@ -187,10 +187,10 @@ bool Run::prepare() {
 // Called by the writer only (or before the workers start), so the files need no lock.
 bool Run::write_out(std::string_view bytes) {
   if (forms_file_) {
-    if (!forms_file_->Write(bytes))
+    if (!forms_file_->write(bytes))
       stop_.fail("cannot write " + options_.output + ".partial: " + forms_file_->error());
   } else if (file_) {
-    if (!file_->Write(bytes))
+    if (!file_->write(bytes))
       stop_.fail("cannot write " + file_->partial_name() + ": " + file_->error());
   } else {
     out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

@@ -316,7 +316,7 @@ void Search::checkpoint() {
 
 bool Search::write_out(std::string_view bytes) {
   if (file_) {
-    if (!file_->Write(bytes)) stop_.fail("cannot write " + partial_name() + ": " + file_->error());
+    if (!file_->write(bytes)) stop_.fail("cannot write " + partial_name() + ": " + file_->error());
   } else {
     out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out_) stop_.fail("cannot write the output");
@@ -490,7 +490,7 @@ SearchSummary Search::execute() {
     if (!options_.forms.empty() && !stop_.failed()) {
       AtomicFileWriter forms(options_.forms);
       write_forms(Operation::kCf, false, forms_,
-                  [&forms](std::string_view piece) { return forms.Write(piece); });
+                  [&forms](std::string_view piece) { return forms.write(piece); });
       if (!forms.commit()) stop_.fail("cannot write " + options_.forms + ": " + forms.error());
     }
     if (file_ && !stop_.failed()) {

@@ -197,7 +197,7 @@ int generate_main(std::span<const std::string> args, std::ostream& out, std::ost
   const std::uint64_t written = batch::generate_squares(
       *count, seed, threads,
       [&](std::string_view text) {
-        if (file) return file->Write(text);
+        if (file) return file->write(text);
         out.write(text.data(), static_cast<std::streamsize>(text.size()));
         return static_cast<bool>(out);
       },

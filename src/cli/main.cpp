@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
   return dlslab::cli::run(
       args, std::cout, std::cerr,
       [&renderer](dlslab::TLatinSquareClass& model, const std::string& file) {
-        renderer.SaveBitmap(model, file);
+        renderer.save_bitmap(model, file);
       },
       [&renderer](const dlslab::CellHistograms& histograms, const std::string& file) {
         renderer.save_statistical_info(histograms, file);

@@ -196,7 +196,7 @@ void put_game_state(Context& ctx, GameState state) {
 void set_game_aside(Context& ctx) {
   if (!ctx.game.dealt) return;
   ctx.game_aside = take_game_state(ctx);
-  ctx.model.FixedCells.Fill(false);
+  ctx.model.FixedCells.fill(false);
   ctx.puzzle = TLatinSquare();
   const CellPos cursor = ctx.game.cursor;
   ctx.game = CrosswordGame();

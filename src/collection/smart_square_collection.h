@@ -20,7 +20,7 @@ class TSmartSquareCollection {
  public:
   /// Appends a copy of the record at the end.
   void Add(const TSmartLatinSquare& square) { squares_.push_back(square); }
-  [[nodiscard]] const TSmartSquaresArr& Squares() const { return squares_; }
+  [[nodiscard]] const TSmartSquaresArr& squares() const { return squares_; }
 
  private:
   TSmartSquaresArr squares_;

@@ -105,7 +105,7 @@ class LineReader {
 
   /// True when every byte has been read.
   bool at_end() {
-    if (begin_ == end_) Fill();
+    if (begin_ == end_) fill();
     return begin_ == end_;
   }
 
@@ -118,7 +118,7 @@ class LineReader {
         return take(at - begin_, at + 1);
       }
       if (eof_) return take(end_ - begin_, end_);
-      Fill();
+      fill();
     }
   }
 
@@ -132,7 +132,7 @@ class LineReader {
   }
 
   // Moves the unread bytes to the front and reads more behind them.
-  void Fill() {
+  void fill() {
     if (eof_) return;
     if (begin_ > 0) {
       std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
@@ -364,7 +364,7 @@ void TSquaresCollection::SaveToFile(const std::string& file_name) const {
   AtomicFileWriter file(file_name);
   if (!file.ok()) throw_io_error("Cannot create the collection file", file_name);
   auto write = [&](const std::string& text) {
-    if (!file.Write(text)) throw_io_error("Cannot write the collection file", file_name);
+    if (!file.write(text)) throw_io_error("Cannot write the collection file", file_name);
   };
 
   std::string out;

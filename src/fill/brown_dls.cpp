@@ -68,7 +68,7 @@ class Splitmix {
  public:
   explicit Splitmix(std::uint64_t seed) : state_(seed) {}
   /// A value in 0..n-1.
-  std::uint32_t Below(std::uint32_t n) {
+  std::uint32_t below(std::uint32_t n) {
     state_ += 0x9E3779B97F4A7C15ull;
     std::uint64_t z = state_;
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
@@ -90,7 +90,7 @@ class BrownFiller {
     for (const int k : kVisit) {
       std::uint32_t cand = cand_[k];
       if (cand == kFilled) continue;
-      for (std::uint32_t pick = random.Below(static_cast<std::uint32_t>(std::popcount(cand)));
+      for (std::uint32_t pick = random.below(static_cast<std::uint32_t>(std::popcount(cand)));
            pick > 0; --pick)
         cand &= cand - 1;
       place_orbit(k, std::countr_zero(cand));

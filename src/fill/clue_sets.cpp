@@ -27,7 +27,7 @@ namespace {
 constexpr int kCells = kOrder * kOrder;
 
 template <typename Unique>
-TLatinSquare Backward(const TLatinSquare& source, Unique unique) {
+TLatinSquare reduce_backward(const TLatinSquare& source, Unique unique) {
   TLatinSquare result = source;
   Progress& progress = current_progress();
   progress.begin("Reducing the clues", kCells);
@@ -47,7 +47,8 @@ TLatinSquare Backward(const TLatinSquare& source, Unique unique) {
 /// whose cell (row, col) of value v was just emptied; failed_for_good tells whether a count of
 /// 2 condemns the cell for the rest of the reduction.
 template <typename Count>
-TLatinSquare Random(const TLatinSquare& source, Count count_up_to_2, bool failed_for_good) {
+TLatinSquare reduce_randomly(const TLatinSquare& source, Count count_up_to_2,
+                             bool failed_for_good) {
   TLatinSquare result = source;
   std::bitset<kCells> dead;
   std::array<int, kCells> list{};
@@ -115,7 +116,7 @@ int GetFilledCellsCount(const TLatinSquare& square) {
 
 TLatinSquare GetDominatingSetBackward(const TLatinSquare& source) {
   const RemovalTest test(source);
-  return Backward(source, [&test](const TLatinSquare& sq, int r, int c, int v) {
+  return reduce_backward(source, [&test](const TLatinSquare& sq, int r, int c, int v) {
     // Emptying an empty cell changes nothing, whatever the count says.
     return v < 0 || test(sq, r, c, v) == 1;
   });
@@ -123,19 +124,19 @@ TLatinSquare GetDominatingSetBackward(const TLatinSquare& source) {
 
 TLatinSquare GetDominatingSetRandom(const TLatinSquare& source) {
   const RemovalTest test(source);
-  return Random(source, test, test.clash_free());
+  return reduce_randomly(source, test, test.clash_free());
 }
 
 TLatinSquare get_dominating_set_backward_baseline(const TLatinSquare& source) {
   FillingsSearch search;
-  return Backward(source, [&search](const TLatinSquare& sq, int, int, int) {
+  return reduce_backward(source, [&search](const TLatinSquare& sq, int, int, int) {
     return search.GetFillingsCount(sq) == 1;
   });
 }
 
 TLatinSquare get_dominating_set_random_baseline(const TLatinSquare& source) {
   FillingsSearch search;
-  return Random(
+  return reduce_randomly(
       source,
       [&search](const TLatinSquare& sq, int, int, int) { return search.GetFillingsCount(sq); },
       false);

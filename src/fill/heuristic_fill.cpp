@@ -64,7 +64,7 @@ class MaskFiller {
     return changed;
   }
 
-  void Run() {
+  void run() {
     for (int i = 0; i < n_; ++i) {
       for (int j = 0; j < n_; ++j) {
         while (PropagateSingles(i)) {
@@ -129,7 +129,7 @@ bool PropagateSingles(TLatinSquareClass& model, int i) {
 
 void RandomFillV2(TLatinSquareClass& model) {
   model.ClearSquares();
-  MaskFiller(model.FirstSquare).Run();
+  MaskFiller(model.FirstSquare).run();
 }
 
 void random_fill_v2_baseline(TLatinSquareClass& model) {

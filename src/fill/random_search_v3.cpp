@@ -13,13 +13,13 @@ SquareFn square_on(IsaPath path) {
   switch (path) {
     case IsaPath::kAvx512Vp2i:
     case IsaPath::kAvx512:
-      return avx512::Square;
+      return avx512::square;
     case IsaPath::kAvx2:
-      return avx2::Square;
+      return avx2::square;
     case IsaPath::kScalar:
       break;
   }
-  return scalar::Square;
+  return scalar::square;
 }
 
 }  // namespace rsv3_kernels

@@ -88,6 +88,6 @@ class Filler {
 
 }  // namespace
 
-void Square(std::uint32_t& seed, int* cells) { fill_square<Filler>(seed, cells); }
+void square(std::uint32_t& seed, int* cells) { fill_square<Filler>(seed, cells); }
 }  // namespace dlslab::rsv3_kernels::avx2
 DLSLAB_TARGET_END

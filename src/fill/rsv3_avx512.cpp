@@ -75,6 +75,6 @@ class Filler {
 
 }  // namespace
 
-void Square(std::uint32_t& seed, int* cells) { fill_square<Filler>(seed, cells); }
+void square(std::uint32_t& seed, int* cells) { fill_square<Filler>(seed, cells); }
 }  // namespace dlslab::rsv3_kernels::avx512
 DLSLAB_TARGET_END

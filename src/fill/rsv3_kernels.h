@@ -12,13 +12,13 @@ namespace dlslab::rsv3_kernels {
 using SquareFn = void (*)(std::uint32_t& seed, int* cells);
 
 namespace scalar {
-void Square(std::uint32_t& seed, int* cells);
+void square(std::uint32_t& seed, int* cells);
 }
 namespace avx2 {
-void Square(std::uint32_t& seed, int* cells);
+void square(std::uint32_t& seed, int* cells);
 }
 namespace avx512 {
-void Square(std::uint32_t& seed, int* cells);
+void square(std::uint32_t& seed, int* cells);
 }
 
 /// The filling of a path.

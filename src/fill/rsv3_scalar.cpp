@@ -63,6 +63,6 @@ class Filler {
 
 }  // namespace
 
-void Square(std::uint32_t& seed, int* cells) { fill_square<Filler>(seed, cells); }
+void square(std::uint32_t& seed, int* cells) { fill_square<Filler>(seed, cells); }
 }  // namespace dlslab::rsv3_kernels::scalar
 DLSLAB_TARGET_END

@@ -62,7 +62,7 @@ void AtomicFileWriter::fail(const char* what) {
   if (error_.empty()) error_ = std::string(what) + ": " + std::strerror(errno);
 }
 
-bool AtomicFileWriter::Write(std::string_view bytes) {
+bool AtomicFileWriter::write(std::string_view bytes) {
   if (ok() && !write_all(fd_, bytes)) fail("write");
   return ok();
 }
@@ -92,7 +92,7 @@ void PartialFileWriter::fail(const char* what) {
   if (error_.empty()) error_ = std::string(what) + ": " + std::strerror(errno);
 }
 
-bool PartialFileWriter::Write(std::string_view bytes) {
+bool PartialFileWriter::write(std::string_view bytes) {
   if (ok() && fd_ >= 0 && !write_all(fd_, bytes)) fail("write");
   return ok();
 }
@@ -111,7 +111,7 @@ bool PartialFileWriter::finish() {
 
 void write_file_atomically(const std::string& file_name, std::string_view bytes) {
   AtomicFileWriter writer(file_name);
-  writer.Write(bytes);
+  writer.write(bytes);
   if (!writer.commit()) throw Error("Cannot write \"" + file_name + "\": " + writer.error() + ".");
 }
 

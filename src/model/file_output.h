@@ -21,7 +21,7 @@ class AtomicFileWriter {
   [[nodiscard]] const std::string& error() const { return error_; }
 
   /// Appends bytes; returns ok().
-  bool Write(std::string_view bytes);
+  bool write(std::string_view bytes);
   /// Flushes the temporary to disk and renames it into place; returns ok().
   bool commit();
 
@@ -54,7 +54,7 @@ class PartialFileWriter {
   [[nodiscard]] const std::string& partial_name() const { return partial_name_; }
 
   /// Appends bytes; returns ok().
-  bool Write(std::string_view bytes);
+  bool write(std::string_view bytes);
   /// Flushes the partial file to disk; it stays under its partial name. Returns ok().
   bool flush();
   /// Flushes, closes and renames the partial file to the file; returns ok().

@@ -15,12 +15,12 @@
 namespace dlslab {
 
 void TLatinSquareClass::SetOrder(int n) {
-  FirstSquare.Resize(n, 0);
-  SecondSquare.Resize(n, 0);
+  FirstSquare.resize(n, 0);
+  SecondSquare.resize(n, 0);
   ResetColors();
-  RedCells.Resize(n);
-  PairRepeats.Resize(n);
-  FixedCells.Resize(n);
+  RedCells.resize(n);
+  PairRepeats.resize(n);
+  FixedCells.resize(n);
 }
 
 void TLatinSquareClass::ResetColors() {
@@ -31,7 +31,7 @@ void TLatinSquareClass::ResetColors() {
     const int r = static_cast<int>(Random(256));
     const int g = static_cast<int>(Random(256));
     const int b = static_cast<int>(Random(256));
-    ValueColors[v] = Rgb(r, g, b);
+    ValueColors[v] = rgb(r, g, b);
   }
 }
 
@@ -100,7 +100,7 @@ class IntReader {
   IntReader(const std::string& text, std::size_t pos, const std::string& file_name)
       : text_(text), pos_(pos), file_name_(file_name) {}
 
-  int Next(int lo, int hi) {
+  int next(int lo, int hi) {
     while (pos_ < text_.size() && is_blank(text_[pos_])) ++pos_;
     if (pos_ >= text_.size()) fail("the file ends too early");
     std::size_t end = pos_;
@@ -157,14 +157,14 @@ void TLatinSquareClass::LoadFromFile(const std::string& file_name) {
   if (header == "ODLS") view_mode = 1;
 
   IntReader reader(text, eol == std::string::npos ? text.size() : eol + 1, file_name);
-  const int n = reader.Next(1, kMaxOrder);
+  const int n = reader.next(1, kMaxOrder);
   TLatinSquare first(n);
-  for (int i = 0; i < first.size(); ++i) first.data()[i] = reader.Next(-1, n - 1);
+  for (int i = 0; i < first.size(); ++i) first.data()[i] = reader.next(-1, n - 1);
   TLatinSquare second;
   if (view_mode == 1) {
     reader.skip_line();
     second = TLatinSquare(n);
-    for (int i = 0; i < second.size(); ++i) second.data()[i] = reader.Next(-1, n - 1);
+    for (int i = 0; i < second.size(); ++i) second.data()[i] = reader.next(-1, n - 1);
   }
 
   // The whole file is read: only now does the model change.

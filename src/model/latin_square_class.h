@@ -17,11 +17,11 @@ class TCellMask {
   [[nodiscard]] bool* operator[](int row) { return cells_.data() + row * n_; }
   [[nodiscard]] const bool* operator[](int row) const { return cells_.data() + row * n_; }
   /// Changes the order keeping the entries present in both sizes; new entries are false.
-  void Resize(int n) {
+  void resize(int n) {
     resize_flat_grid(cells_, n_, n, false);
     n_ = n;
   }
-  void Fill(bool value) { cells_.fill(value); }
+  void fill(bool value) { cells_.fill(value); }
 
  private:
   int n_ = 0;

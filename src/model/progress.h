@@ -67,12 +67,12 @@ class Progress {
 /// routines keep their signatures.
 [[nodiscard]] Progress& current_progress();
 
-/// A safe point for a hot loop: Step() polls the progress every 4096th call only, so a loop
+/// A safe point for a hot loop: step() polls the progress every 4096th call only, so a loop
 /// whose step takes microseconds still stops within a few milliseconds of a cancel request.
 class StepPoller {
  public:
   explicit StepPoller(const Progress& progress = current_progress()) : progress_(&progress) {}
-  void Step() {
+  void step() {
     if ((++steps_ & 4095u) == 0) progress_->poll();
   }
 

@@ -48,7 +48,7 @@ ViewSize get_fitted_view_size(const TLatinSquareClass& model, int cell_size) {
 
 void ComputeRedCells(TLatinSquareClass& model, const TLatinSquare& square) {
   const int n = square.order();
-  model.RedCells.Fill(false);
+  model.RedCells.fill(false);
   auto mark_repeats = [&](auto cell_at) {
     // cell_at(k) = {row, col} of the k-th cell of one line (row, column or diagonal).
     for (int a = 0; a < n; ++a) {
@@ -75,7 +75,7 @@ void ComputePairRepeats(TLatinSquareClass& model) {
   const int n = model.GetOrder();
   const TLatinSquare& a = model.FirstSquare;
   const TLatinSquare& b = model.SecondSquare;
-  model.PairRepeats.Fill(false);
+  model.PairRepeats.fill(false);
   // Cells are numbered column by column, so the first occurrence of a pair is the one met
   // first going down the columns from the left.
   for (int k = 1; k < n * n; ++k) {

@@ -44,7 +44,7 @@ class TLatinSquare {
   [[nodiscard]] int size() const { return n_ * n_; }
 
   /// Changes the order; cells present in both sizes keep their values, new cells get `fill`.
-  void Resize(int n, int fill) {
+  void resize(int n, int fill) {
     assert(n >= 0 && n <= kMaxOrder);
     resize_flat_grid(cells_, n_, n, fill);
     n_ = n;
@@ -74,7 +74,7 @@ inline constexpr TColor kClGreen = 32768;
 inline constexpr TColor kClYellow = 65535;
 inline constexpr TColor kClWhite = 16777215;
 
-[[nodiscard]] constexpr TColor Rgb(int r, int g, int b) { return r + 256 * g + 65536 * b; }
+[[nodiscard]] constexpr TColor rgb(int r, int g, int b) { return r + 256 * g + 65536 * b; }
 [[nodiscard]] constexpr int red_of(TColor c) { return c & 0xFF; }
 [[nodiscard]] constexpr int green_of(TColor c) { return (c >> 8) & 0xFF; }
 [[nodiscard]] constexpr int blue_of(TColor c) { return (c >> 16) & 0xFF; }

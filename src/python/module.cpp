@@ -72,7 +72,7 @@ struct LocalEngines {
   std::unique_ptr<TransversalSearch> transversals_;
 };
 
-LocalEngines& Engines() {
+LocalEngines& engines() {
   thread_local LocalEngines engines;
   return engines;
 }
@@ -87,7 +87,7 @@ void require_correct(const TLatinSquare& square) {
   if (!is_correct_square(square)) throw py::value_error(kIncorrect);
 }
 
-py::array_t<std::int64_t> Counts(const std::vector<std::int64_t>& counts) {
+py::array_t<std::int64_t> counts_array(const std::vector<std::int64_t>& counts) {
   py::array_t<std::int64_t> array(static_cast<py::ssize_t>(counts.size()));
   std::copy(counts.begin(), counts.end(), array.mutable_data());
   return array;
@@ -129,7 +129,7 @@ py::array_t<std::int64_t> mates_counts(py::handle squares, std::optional<int> th
       }
     };
   });
-  return Counts(counts);
+  return counts_array(counts);
 }
 
 py::array_t<std::int64_t> transversals_counts(py::handle squares, bool diagonal,
@@ -159,7 +159,7 @@ py::array_t<std::int64_t> transversals_counts(py::handle squares, bool diagonal,
       }
     };
   });
-  return Counts(counts);
+  return counts_array(counts);
 }
 
 py::object generate(std::uint64_t first, std::size_t count, const std::string& name,
@@ -191,7 +191,7 @@ py::object generate(std::uint64_t first, std::size_t count, const std::string& n
 }
 
 // The hits of the ODLS search over a generator's seeds (or over files), as arrays.
-py::dict Search(const std::string& generator, std::uint64_t first, std::uint64_t count,
+py::dict search(const std::string& generator, std::uint64_t first, std::uint64_t count,
                 std::optional<std::vector<std::filesystem::path>> files,
                 std::optional<int> threads) {
   batch::SearchUnit unit;
@@ -261,9 +261,9 @@ py::dict Search(const std::string& generator, std::uint64_t first, std::uint64_t
   py::dict result;
   result["checked"] = summary.checked;
   result["places"] = places;
-  result["seeds"] = files ? py::object(py::none()) : py::object(Counts(seeds));
+  result["seeds"] = files ? py::object(py::none()) : py::object(counts_array(seeds));
   result["squares"] = squares_result(squares);
-  result["mates_counts"] = Counts(counts);
+  result["mates_counts"] = counts_array(counts);
   result["canonical_forms"] = squares_result(forms);
   result["mates"] = mates;
   return result;
@@ -278,7 +278,7 @@ py::object transversals(py::handle value, bool diagonal) {
   TTransversalsTable table;
   {
     const py::gil_scoped_release release;
-    Engines().transversals().GetTransversalsFast(square, diagonal, starts, counts, table);
+    engines().transversals().GetTransversalsFast(square, diagonal, starts, counts, table);
   }
   py::array_t<std::int8_t> array({static_cast<py::ssize_t>(table.Count()), py::ssize_t{kOrder}});
   std::int8_t* out = array.mutable_data();
@@ -293,7 +293,7 @@ py::object mates(py::handle value) {
   std::vector<batch::Digits> mates;
   {
     const py::gil_scoped_release release;
-    for (const TLatinSquare& mate : Engines().odls().GetOdls(square).Squares)
+    for (const TLatinSquare& mate : engines().odls().GetOdls(square).Squares)
       mates.push_back(to_digits(mate));
   }
   return squares_result(mates);
@@ -316,7 +316,7 @@ py::object form(py::handle value, bool strong) {
   batch::Digits form;
   {
     const py::gil_scoped_release release;
-    form = (strong ? Engines().scf() : Engines().cf()).form(digits);
+    form = (strong ? engines().scf() : engines().cf()).form(digits);
   }
   return digits_result(form);
 }
@@ -325,7 +325,7 @@ py::tuple properties(py::handle value) {
   const TLatinSquare square = square_arg(value);
   py::dict properties;
   if (!is_correct_square(square)) return py::make_tuple(py::str(""), properties);
-  CanonEngine& canon = Engines().canon();
+  CanonEngine& canon = engines().canon();
   std::string text;
   std::vector<std::string_view> labels;
   {
@@ -555,7 +555,7 @@ PYBIND11_MODULE(_core, m) {
         "The squares of seeds first .. first+count-1 of a search generator as a (count, 10, 10) "
         "array, made on every core (threads=None) or the given number of threads; \"rsv3\" "
         "gives random_dls(seed), as `dlslab-cli generate` writes them.");
-  m.def("search", &Search, py::arg("generator") = "rsv3", py::arg("first") = 0,
+  m.def("search", &search, py::arg("generator") = "rsv3", py::arg("first") = 0,
         py::arg("count") = 0, py::kw_only(), py::arg("files") = py::none(), threads,
         "The ODLS search of `dlslab-cli search`: squares first .. first+count-1 of the generator "
         "(or, with files=[...], every square of those files) checked for diagonal mates on "
@@ -610,7 +610,7 @@ PYBIND11_MODULE(_core, m) {
       [](py::handle v) {
         const TLatinSquare s = square10_arg(v);
         const py::gil_scoped_release release;
-        return Engines().canon().IsCanonicalForm(s);
+        return engines().canon().IsCanonicalForm(s);
       },
       square, "True when a complete order-10 square is its own canonical form.");
   m.def("properties", &properties, square,

@@ -27,7 +27,7 @@ void OffscreenRenderer::ensure_gui() {
     gui_ = std::make_unique<QGuiApplication>(argc_, argv_);
 }
 
-void OffscreenRenderer::SaveBitmap(TLatinSquareClass& model, const std::string& file_name) {
+void OffscreenRenderer::save_bitmap(TLatinSquareClass& model, const std::string& file_name) {
   ensure_gui();
   save_view_bitmap(model, kDesignPaintBoxSize, kDesignPaintBoxSize, file_name);
 }

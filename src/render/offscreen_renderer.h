@@ -20,7 +20,7 @@ class OffscreenRenderer {
   OffscreenRenderer& operator=(const OffscreenRenderer&) = delete;
 
   /// "Save as bmp..." as the window does it at start-up, for a 310 x 310 paint box.
-  void SaveBitmap(TLatinSquareClass& model, const std::string& file_name);
+  void save_bitmap(TLatinSquareClass& model, const std::string& file_name);
   /// The statistics picture of "Draw statistical info".
   void save_statistical_info(const CellHistograms& histograms, const std::string& file_name);
 

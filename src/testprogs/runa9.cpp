@@ -54,7 +54,7 @@ struct Result {
 class Generator {
  public:
   Generator();
-  Result Run(std::uint64_t target, bool print);
+  Result run(std::uint64_t target, bool print);
 
  private:
   // One step of the search: the cell filled, where it stood in the empty list, the values
@@ -79,7 +79,7 @@ class Generator {
     return static_cast<std::uint16_t>(free_values_[c.slot[0]] & free_values_[c.slot[1]] &
                                       free_values_[c.slot[2]] & free_values_[c.slot[3]]);
   }
-  void Print(int depth, int last_cell, std::uint16_t last_bit) const;
+  void write_square(int depth, int last_cell, std::uint16_t last_bit) const;
 
   std::array<Cell, kN * kN> cells_;
   std::array<std::uint16_t, kSlots> free_values_;
@@ -118,7 +118,7 @@ Generator::Generator() {
     }
 }
 
-void Generator::Print(int depth, int last_cell, std::uint16_t last_bit) const {
+void Generator::write_square(int depth, int last_cell, std::uint16_t last_bit) const {
   char line[kN * kN + 2];
   for (int c = 0; c < kN; ++c) line[c] = static_cast<char>('0' + c);
   for (int d = 0; d < depth; ++d)
@@ -129,7 +129,7 @@ void Generator::Print(int depth, int last_cell, std::uint16_t last_bit) const {
   std::fputs(line, stdout);
 }
 
-Result Generator::Run(std::uint64_t target, bool print) {
+Result Generator::run(std::uint64_t target, bool print) {
   Result result;
   std::uint64_t hash = 0;
   int depth = 0;
@@ -141,7 +141,7 @@ Result Generator::Run(std::uint64_t target, bool print) {
         if (const std::uint16_t values = candidates(cell); values != 0) {
           const std::uint16_t bit = values & -values;
           result.checksum += (hash ^ zobrist_[cell][std::countr_zero(bit)]) * 0xD6E8FEB86659FD93u;
-          if (print) Print(depth, cell, bit);
+          if (print) write_square(depth, cell, bit);
           if (++result.squares == target) break;
         }
         descend = false;
@@ -202,7 +202,7 @@ int main(int argc, char** argv) {
   const bool print = argc > 2 && std::strcmp(argv[2], "--print") == 0;
   const auto start = std::chrono::steady_clock::now();
   runa9::Generator generator;
-  const runa9::Result result = generator.Run(target, print);
+  const runa9::Result result = generator.run(target, print);
   const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
   std::printf("runa9: %llu squares, checksum %016llx, %.3f s\n",
               static_cast<unsigned long long>(result.squares),

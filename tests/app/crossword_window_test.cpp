@@ -52,7 +52,7 @@ class CrosswordWindowTest : public QObject {
     const int s = board_cell_size();
     const QColor c =
         form_->bitmap().pixelColor(kViewMargin + col * s + 3, kViewMargin + row * s + 3);
-    return Rgb(c.red(), c.green(), c.blue());
+    return rgb(c.red(), c.green(), c.blue());
   }
   QAction* menu_action(const QString& caption) {
     for (QAction* top : form_->menuBar()->actions())
@@ -273,7 +273,7 @@ class CrosswordWindowTest : public QObject {
     QCOMPARE(screen.pixelColor(x + s / 2, y + band), QColor(Qt::white));
     const TColor fill = ctx().model.RedCells[at.row][at.col] ? kClRed : ctx().model.ValueColors[1];
     const QColor inside = screen.pixelColor(x + band + 1, y + band + 1);
-    QCOMPARE(Rgb(inside.red(), inside.green(), inside.blue()), fill);
+    QCOMPARE(rgb(inside.red(), inside.green(), inside.blue()), fill);
     // The bitmap, and a saved picture with it, has no cursor.
     QCOMPARE(form_->bitmap().pixelColor(x + 1, y + s / 2),
              form_->bitmap().pixelColor(x + 3, y + 3));

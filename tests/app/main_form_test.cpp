@@ -78,7 +78,7 @@ class MainFormTest : public QObject, public WindowFixture {
     form_->run_command("Single square");
     form_->run_command("Set order...", "10");
     ctx().puzzle = TLatinSquare();
-    ctx().model.FixedCells.Fill(false);
+    ctx().model.FixedCells.fill(false);
     messages_.clear();
   }
 

@@ -44,7 +44,7 @@ class StatsRendererTest : public QObject {
   void gradientRectRunsFromTopColourToBottomColourInsideAnOutline() {
     QImage image(20, 20, QImage::Format_RGB32);
     image.fill(Qt::white);
-    DrawGradientRect(image, 2, 10, 15, 3, kClRed, Rgb(0, 0, 200));  // y values in any order
+    DrawGradientRect(image, 2, 10, 15, 3, kClRed, rgb(0, 0, 200));  // y values in any order
     QCOMPARE(pixel_at(image, 2, 3), QColor(Qt::black));
     QCOMPARE(pixel_at(image, 9, 14), QColor(Qt::black));
     QCOMPARE(pixel_at(image, 10, 8), QColor(Qt::white));  // the right edge is left out

@@ -85,8 +85,8 @@ TEST_F(AtomicWrite, AFailedWriteKeepsTheEarlierFile) {
   EXPECT_THROW(write_file_atomically(name, std::string(100000, 'z')), Error);
   {
     AtomicFileWriter writer(name);
-    EXPECT_TRUE(writer.Write("partial"));
-    EXPECT_FALSE(writer.Write(std::string(100000, 'z')));
+    EXPECT_TRUE(writer.write("partial"));
+    EXPECT_FALSE(writer.write(std::string(100000, 'z')));
     EXPECT_FALSE(writer.commit());
   }
   setrlimit(RLIMIT_FSIZE, &old_limit);
@@ -98,7 +98,7 @@ TEST_F(AtomicWrite, AFailedWriteKeepsTheEarlierFile) {
 TEST_F(AtomicWrite, AnUncommittedWriterLeavesNothing) {
   {
     AtomicFileWriter writer((dir_ / "a.txt").string());
-    EXPECT_TRUE(writer.Write("abandoned"));
+    EXPECT_TRUE(writer.write("abandoned"));
   }
   EXPECT_EQ(files_in_dir(), 0u);
 }
@@ -114,14 +114,14 @@ TEST_F(AtomicWrite, PartialFileStaysUntilFinishedAndAppendsOnResume) {
   {
     PartialFileWriter writer(target, PartialFileWriter::Mode::kTruncate);
     ASSERT_TRUE(writer.ok()) << writer.error();
-    EXPECT_TRUE(writer.Write("header\n1\n"));
+    EXPECT_TRUE(writer.write("header\n1\n"));
     EXPECT_TRUE(writer.flush());
   }  // gone without Finish: an interrupted run
   EXPECT_FALSE(fs::exists(target));
   EXPECT_EQ(read_all(target + ".partial"), "header\n1\n");
   {
     PartialFileWriter writer(target, PartialFileWriter::Mode::kAppend);
-    EXPECT_TRUE(writer.Write("2\n"));
+    EXPECT_TRUE(writer.write("2\n"));
     EXPECT_TRUE(writer.finish());
   }
   EXPECT_EQ(read_all(target), "header\n1\n2\n");
@@ -131,7 +131,7 @@ TEST_F(AtomicWrite, PartialFileStaysUntilFinishedAndAppendsOnResume) {
 TEST_F(AtomicWrite, PartialFileInAMissingFolderFails) {
   PartialFileWriter writer((dir_ / "no" / "out.tsv").string(), PartialFileWriter::Mode::kTruncate);
   EXPECT_FALSE(writer.ok());
-  EXPECT_FALSE(writer.Write("x"));
+  EXPECT_FALSE(writer.write("x"));
   EXPECT_FALSE(writer.finish());
   EXPECT_NE(writer.error().find("open"), std::string::npos);
 }
@@ -215,7 +215,7 @@ TEST_F(AtomicWrite, AFailureAtAnyStepOfAnyWriterKeepsTheEarlierFile) {
       {"AtomicFileWriter",
        [](const std::string& name) {
          AtomicFileWriter writer(name);
-         for (int k = 0; k < 50; ++k) writer.Write(std::string(100, 'w'));
+         for (int k = 0; k < 50; ++k) writer.write(std::string(100, 'w'));
          if (writer.commit()) return;
          EXPECT_FALSE(writer.ok());
          EXPECT_FALSE(writer.commit()) << "a failed writer commits on a second try";
@@ -277,7 +277,7 @@ TEST_F(AtomicWrite, PartialFileFailuresAreReportedAndNothingLooksFinished) {
     fs::create_symlink("/dev/full", partial);
     PartialFileWriter writer(target, PartialFileWriter::Mode::kTruncate);
     ASSERT_TRUE(writer.ok()) << writer.error();
-    EXPECT_FALSE(writer.Write("header\n"));
+    EXPECT_FALSE(writer.write("header\n"));
     EXPECT_NE(writer.error().find("write: "), std::string::npos) << writer.error();
     EXPECT_FALSE(writer.finish());
     EXPECT_FALSE(fs::exists(target));
@@ -285,18 +285,18 @@ TEST_F(AtomicWrite, PartialFileFailuresAreReportedAndNothingLooksFinished) {
   }
   {  // a flush to disk that fails
     PartialFileWriter writer(target, PartialFileWriter::Mode::kTruncate);
-    EXPECT_TRUE(writer.Write("header\n1\n"));
+    EXPECT_TRUE(writer.write("header\n1\n"));
     test::fail_next_fsync(EIO);
     EXPECT_FALSE(writer.flush());
     EXPECT_NE(writer.error().find("fsync: "), std::string::npos) << writer.error();
-    EXPECT_FALSE(writer.Write("2\n"));
+    EXPECT_FALSE(writer.write("2\n"));
     EXPECT_FALSE(writer.finish());
     EXPECT_FALSE(fs::exists(target));
     EXPECT_EQ(read_all(partial), "header\n1\n");
   }
   {  // a close that fails at the end
     PartialFileWriter writer(target, PartialFileWriter::Mode::kAppend);
-    EXPECT_TRUE(writer.Write("2\n"));
+    EXPECT_TRUE(writer.write("2\n"));
     test::fail_next_close(EIO);
     EXPECT_FALSE(writer.finish());
     EXPECT_NE(writer.error().find("close: "), std::string::npos) << writer.error();
@@ -306,7 +306,7 @@ TEST_F(AtomicWrite, PartialFileFailuresAreReportedAndNothingLooksFinished) {
   {  // a folder in the way of the finished name
     fs::create_directory(target);
     PartialFileWriter writer(target, PartialFileWriter::Mode::kAppend);
-    EXPECT_TRUE(writer.Write("3\n"));
+    EXPECT_TRUE(writer.write("3\n"));
     EXPECT_FALSE(writer.finish());
     EXPECT_NE(writer.error().find("rename: "), std::string::npos) << writer.error();
     EXPECT_TRUE(fs::is_directory(target));

@@ -38,8 +38,8 @@ class ModelTest : public ::testing::Test {
 };
 
 TEST_F(ModelTest, SetOrderResetsColoursAndTheGenerator) {
-  EXPECT_EQ(model.ValueColors[0], Rgb(0, 8, 220));
-  EXPECT_EQ(model.ValueColors[1], Rgb(51, 69, 171));
+  EXPECT_EQ(model.ValueColors[0], rgb(0, 8, 220));
+  EXPECT_EQ(model.ValueColors[1], rgb(51, 69, 171));
   const auto colours = model.ValueColors;
   const auto seed = RandSeed;
   Random(100);

@@ -23,7 +23,7 @@ TEST(IsFilled, NeedsOrderTenWithoutEmptyCells) {
   EXPECT_FALSE(IsFilled(s));
   EXPECT_FALSE(IsFilled(CreateSquare(5)));
   TLatinSquare small(9);
-  small.Resize(9, 0);
+  small.resize(9, 0);
   EXPECT_FALSE(IsFilled(small));
 }
 

@@ -76,11 +76,11 @@ TEST(Progress, NestedScopesGiveBackTheOuterOne) {
 TEST(StepPoller, PollsEvery4096thStep) {
   Progress progress;
   StepPoller poller(progress);
-  for (int k = 0; k < 5000; ++k) poller.Step();  // nothing to stop
+  for (int k = 0; k < 5000; ++k) poller.step();  // nothing to stop
   progress.request_cancel();
   int steps = 0;
   try {
-    for (; steps < 10000; ++steps) poller.Step();
+    for (; steps < 10000; ++steps) poller.step();
   } catch (const Cancelled&) {
   }
   EXPECT_EQ(steps, 2 * 4096 - 5000 - 1);  // the 8192nd step throws
