@@ -9,16 +9,19 @@ cli=$(realpath "$1")
 app=$(realpath "$2")
 work=$(mktemp -d /tmp/dlslab-boinc-resume.XXXXXX)
 trap 'rm -rf "$work"' EXIT
-seeds=${DLSLAB_BOINC_SEEDS:-1:30000}
+seeds=${DLSLAB_BOINC_SEEDS:-1:100000}
 
-# Runs the work unit in the current folder, killing it with kill -9 after 0.4 to 1 s of each
-# start (it checkpoints every 0.2 s), until it has written its result; sets kills and resumed.
+# Runs the work unit in the current folder, killing it with kill -9 after FROM to FROM + SPAN
+# milliseconds of each start (default 400 and 600; FROM + SPAN below 1000), while it checkpoints
+# every CHECKPOINT seconds (default 0.2), until it has written its result; sets kills and
+# resumed.
 kill_until_done() {
+  local from=${1:-400} span=${2:-600} checkpoint=${3:-0.2}
   kills=0
   for _ in $(seq 60); do
-    "$app" --checkpoint-seconds 0.2 &
+    "$app" --checkpoint-seconds "$checkpoint" &
     pid=$!
-    sleep "$(printf '0.%03d' $((400 + RANDOM % 600)))"
+    sleep "$(printf '0.%03d' $((from + RANDOM % span)))"
     if kill -9 "$pid" 2>/dev/null; then
       wait "$pid" 2>/dev/null || true
       [ -e result ] && break  # killed in boinc_finish's last seconds: the result is written
@@ -64,7 +67,8 @@ mkdir "$work/chunks"
 cd "$work/chunks"
 "$cli" search --generator brown --seeds 0:3000 2>/dev/null | grep -v '^#' | tail -n +2 | cut -f2 >hits
 "$cli" generate 2400 --seed 9 >plain
-while [ "$(wc -l <many 2>/dev/null || echo 0)" -lt 2400 ]; do cat hits >>many; done
+: >many
+while [ "$(wc -l <many)" -lt 2400 ]; do cat hits >>many; done
 head -n 2400 many | paste -d '\n' plain - >chunks.txt
 "$cli" search --input chunks.txt --output whole.tsv 2>/dev/null
 for k in 1 2 3 4; do
@@ -83,12 +87,12 @@ else
 fi
 
 # Chunk 2/4 killed with kill -9 at random moments, against the uninterrupted unit and the
-# search of the same chunk.
+# search of the same chunk. Its squares take about half a second: the kills come within it.
 mkdir killed
 ln -s ../chunks.txt killed/squares
 cp unit2/work_unit killed/
 "$cli" search --chunk 2/4 --input chunks.txt --output chunk2.tsv 2>/dev/null
-(cd killed && kill_until_done && echo "boinc standalone: chunk 2/4: $kills kills with kill -9, $resumed starts resumed from a checkpoint")
+(cd killed && kill_until_done 30 300 0.03 && echo "boinc standalone: chunk 2/4: $kills kills with kill -9, $resumed starts resumed from a checkpoint")
 for file in unit2/result killed/result; do
   if cmp -s "$file" chunk2.tsv; then
     echo "boinc standalone: $file and dlslab-cli search --chunk 2/4: $(wc -c <chunk2.tsv) bytes, identical"

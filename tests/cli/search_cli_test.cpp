@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -90,15 +91,26 @@ TEST_F(SearchCli, TheSameBytesOnEveryPathAndThreadCount) {
   ::unsetenv("DLSLAB_ISA");
 }
 
+// Runs args to the end and returns how long that took.
+std::chrono::milliseconds time_of(SearchCli& t, const std::vector<std::string>& args) {
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(t.run(args), 0) << read_file(t.folder.file_path("err"));
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                start);
+}
+
 // Stops a resumable run with `signal` at random moments until it completes; returns how many
-// times it was stopped.
+// times it was stopped. The moments fall within `whole`, the time of an uninterrupted run, so
+// that a fast machine is stopped as often as a slow one.
 int stop_until_done(SearchCli& t, const std::vector<std::string>& args, int signal,
-                    std::uint32_t seed) {
+                    std::uint32_t seed, std::chrono::milliseconds whole) {
   std::mt19937 random(seed);
+  const auto span = static_cast<std::uint32_t>(std::max<long long>(whole.count() * 3 / 4, 1));
   int stopped = 0;
   for (int round = 0; round < 40; ++round) {
     const pid_t pid = start(args, t.folder.file_path("err"));
-    std::this_thread::sleep_for(std::chrono::milliseconds(5 + random() % 60));
+    // The first stop comes at once, before the run can be over however fast the machine.
+    if (round > 0) std::this_thread::sleep_for(std::chrono::milliseconds(1 + random() % span));
     ::kill(pid, signal);
     const int status = wait_for(pid);
     if (status == 0) return stopped;
@@ -111,17 +123,18 @@ int stop_until_done(SearchCli& t, const std::vector<std::string>& args, int sign
 TEST_F(SearchCli, KilledAtRandomMomentsAndResumedEndsWithTheSameFiles) {
   const std::string reference = folder.file_path("reference.tsv");
   const std::string reference_forms = folder.file_path("reference_forms.txt");
-  ASSERT_EQ(run({"search", "--output", reference, "--forms", reference_forms, "--input", input}),
-            0);
+  const std::chrono::milliseconds run_time =
+      time_of(*this, {"search", "--threads", "2", "--output", reference, "--forms",
+                      reference_forms, "--input", input});
   for (const int signal : {SIGKILL, SIGINT}) {
     SCOPED_TRACE(signal == SIGKILL ? "kill -9" : "SIGINT");
     const std::string out = folder.file_path("out.tsv");
     const std::string forms = folder.file_path("forms.txt");
     std::filesystem::remove(out);
     const std::vector<std::string> args{"search",  "--threads", "2",        "--checkpoint",
-                                        "0.02",    "--resume",  "--output", out,
+                                        "0.01",    "--resume",  "--output", out,
                                         "--forms", forms,       "--input",  input};
-    const int stopped = stop_until_done(*this, args, signal, 1234 + signal);
+    const int stopped = stop_until_done(*this, args, signal, 1234 + signal, run_time);
     EXPECT_GE(stopped, 1);
     if (!std::filesystem::exists(out))
       ASSERT_EQ(run(args), 0) << read_file(folder.file_path("err"));
@@ -131,11 +144,12 @@ TEST_F(SearchCli, KilledAtRandomMomentsAndResumedEndsWithTheSameFiles) {
   }
   // A generator's unit likewise, stopped by SIGTERM.
   const std::string whole = folder.file_path("whole.tsv");
-  ASSERT_EQ(run({"search", "--seeds", "1:1500", "--output", whole}), 0);
+  const std::chrono::milliseconds unit_time =
+      time_of(*this, {"search", "--seeds", "1:1500", "--output", whole});
   const std::string out = folder.file_path("unit.tsv");
   const std::vector<std::string> args{"search", "--seeds",  "1:1500",   "--checkpoint",
-                                      "0.02",   "--resume", "--output", out};
-  stop_until_done(*this, args, SIGTERM, 99);
+                                      "0.01",   "--resume", "--output", out};
+  stop_until_done(*this, args, SIGTERM, 99, unit_time);
   if (!std::filesystem::exists(out)) ASSERT_EQ(run(args), 0);
   EXPECT_EQ(read_file(out), read_file(whole));
 }
