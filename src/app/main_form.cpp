@@ -528,7 +528,12 @@ void TMainForm::update_caption() {
   if (!shown_) return;
   setWindowTitle(research_mode_ ? QString(kResearchCaption)
                                 : QString::fromStdString(cmd::game_caption(ctx_)));
-  win_banner_->follow(ctx_.game, !research_mode_);
+  // The banner lies over the board's cells, which take the top left of the view.
+  const int cell = GetCellSize(ctx_.model, bitmap_.width(), bitmap_.height());
+  const ViewSize board = get_fitted_view_size(ctx_.model, cell);
+  win_banner_->follow(ctx_.game, !research_mode_,
+                      QRect(kViewMargin, kViewMargin, board.width - 2 * kViewMargin,
+                            board.height - 2 * kViewMargin));
 }
 
 void TMainForm::set_research_mode(bool on) {

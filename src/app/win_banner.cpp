@@ -3,8 +3,16 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace dlslab::app {
+namespace {
+
+// The banner's inner margins, left and right, top and bottom.
+constexpr int kSideMargin = 18;
+constexpr int kEndMargin = 12;
+
+}  // namespace
 
 WinBanner::WinBanner(QWidget* board) : QFrame(board) {
   setObjectName("WinBanner");
@@ -14,10 +22,11 @@ WinBanner::WinBanner(QWidget* board) : QFrame(board) {
       "#WinBanner { background: rgba(255, 255, 225, 235); border: 2px solid #2a6f2a; "
       "border-radius: 6px; }");
   auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(18, 12, 18, 12);
+  layout->setContentsMargins(kSideMargin, kEndMargin, kSideMargin, kEndMargin);
   label_ = new QLabel(this);
   label_->setObjectName("WinBannerText");
   label_->setAlignment(Qt::AlignCenter);
+  label_->setWordWrap(true);
   QFont font = label_->font();
   font.setPixelSize(16);
   label_->setFont(font);
@@ -29,7 +38,7 @@ WinBanner::WinBanner(QWidget* board) : QFrame(board) {
   hide();
 }
 
-void WinBanner::follow(const cmd::CrosswordGame& game, bool shown) {
+void WinBanner::follow(const cmd::CrosswordGame& game, bool shown, const QRect& grid) {
   if (!shown || !game.dealt || !game.solved_after) {
     hide();
     return;
@@ -45,9 +54,13 @@ void WinBanner::follow(const cmd::CrosswordGame& game, bool shown) {
                 .arg(kind.isEmpty() ? QString() : " (" + kind + ")")
                 .arg(cmd::format_game_time(*game.best_time).c_str());
   label_->setText(text);
+  // Its lines in one each where the grid is wide enough, else broken between words: on the
+  // smallest board a line as long as "A new best time for medium games!" would be cut.
+  const int room = std::max(grid.width() - 2 * kSideMargin - 2 * frameWidth(), 1);
+  label_->setFixedWidth(std::min(label_->fontMetrics().size(0, text).width() + 1, room));
   adjustSize();
-  const QWidget* board = parentWidget();
-  move((board->width() - width()) / 2, (board->height() - height()) / 2);
+  const QPoint at = grid.center() - rect().center();
+  move(std::max(at.x(), 0), std::max(at.y(), 0));
   show();
   raise();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFrame>
+#include <QRect>
 
 #include "cmd/crossword_game.h"
 
@@ -17,9 +18,10 @@ class WinBanner : public QFrame {
  public:
   explicit WinBanner(QWidget* board);
 
-  /// Shows the banner for a solved game (and `shown` true), hides it otherwise; centred on the
-  /// board it lies on.
-  void follow(const cmd::CrosswordGame& game, bool shown);
+  /// Shows the banner for a solved game (and `shown` true), hides it otherwise; centred on
+  /// `grid`, the part of the view the board's cells take, and no wider than it, its lines
+  /// broken where the grid is narrow.
+  void follow(const cmd::CrosswordGame& game, bool shown, const QRect& grid);
   /// The banner's lines as shown, for the tests.
   [[nodiscard]] QString text() const;
 

@@ -2,10 +2,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QWheelEvent>
 #include <QtTest>
@@ -13,8 +15,8 @@
 #include <memory>
 
 #include "app/main_form.h"
-#include "app/own_data_folder.h"
 #include "app/menu_text.h"
+#include "app/own_data_folder.h"
 #include "app/paint_box.h"
 #include "app/win_banner.h"
 #include "cmd/crossword_commands.h"
@@ -409,6 +411,47 @@ class CrosswordWindowTest : public QObject {
     QVERIFY(!cmd::is_solved(ctx().model.FirstSquare, ctx().puzzle));
     form_->set_message_sink({});
     ctx().clock = {};
+  }
+
+  void theWinBannerLiesWholeOverTheBoardAtEverySize() {
+    // A medium game's first solution has the banner's longest line.
+    QFile::remove(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+                  "/best_times.txt");
+    menu_action("Medium")->trigger();
+    form_->run_command("New game");
+    menu_action("Any deal")->trigger();
+    const TLatinSquare solution = GetFirstFilling(ctx().puzzle);
+    const int empty = GetEmptyCellsCount(ctx().puzzle);
+    for (int k = 0; k < empty; ++k) {
+      const CellPos at = cursor_cell();
+      press_key(Qt::Key_0 + solution[at.row][at.col]);
+      press_key(Qt::Key_Tab);
+    }
+    auto* banner = form_->findChild<WinBanner*>("WinBanner");
+    QVERIFY(banner->text().endsWith("\nA new best time for medium games!"));
+    const QSize size_before = form_->size();
+    for (const QSize asked : {QSize(40, 40), QSize(794, 625), QSize(1500, 1000)}) {
+      form_->resize(asked);
+      QCoreApplication::processEvents();
+      const QString at = QString("%1 x %2").arg(form_->width()).arg(form_->height());
+      QVERIFY2(banner->isVisible(), qPrintable(at));
+      // Over the cells and centred on them, also where the view is wider than the board.
+      const int s = board_cell_size();
+      const QRect grid(kViewMargin, kViewMargin, 10 * s, 10 * s);
+      QVERIFY2(grid.contains(banner->geometry()), qPrintable(at));
+      QVERIFY2((banner->geometry().center() - grid.center()).manhattanLength() <= 2,
+               qPrintable(at));
+      // Every line whole, broken between words where the board is narrow.
+      auto* text = banner->findChild<QLabel*>("WinBannerText");
+      QVERIFY2(banner->rect().contains(text->geometry()), qPrintable(at));
+      QVERIFY2(text->height() >= text->heightForWidth(text->width()), qPrintable(at));
+      for (const QString& word : text->text().split(QRegularExpression("\\s+")))
+        QVERIFY2(text->width() >= text->fontMetrics().horizontalAdvance(word), qPrintable(at));
+      auto* button = banner->findChild<QPushButton*>("WinBannerNewGame");
+      QVERIFY2(banner->rect().contains(button->geometry()), qPrintable(at));
+    }
+    form_->resize(size_before);
+    QCoreApplication::processEvents();
   }
 
   void researchModeSetsTheGameAsideAndBringsItBackExactly() {
