@@ -15,9 +15,12 @@ namespace {
 // The bar runs from 0 to kSteps; the work's own units may not fit an int.
 constexpr int kSteps = 1000;
 
-QString minutes_seconds(double seconds) {
+/// m:ss under an hour, h:mm:ss from an hour on.
+QString time_text(double seconds) {
   const qint64 s = std::llround(seconds);
-  return QString("%1:%2").arg(s / 60).arg(s % 60, 2, 10, QChar('0'));
+  const QString rest = QString("%1").arg(s % 60, 2, 10, QChar('0'));
+  if (s < 3600) return QString("%1:%2").arg(s / 60).arg(rest);
+  return QString("%1:%2:%3").arg(s / 3600).arg(s / 60 % 60, 2, 10, QChar('0')).arg(rest);
 }
 
 }  // namespace
@@ -52,11 +55,12 @@ ProgressPanel::ProgressPanel(QWidget* parent) : QWidget(parent) {
 }
 
 void ProgressPanel::start(const QString& caption) {
-  command_ = caption;
+  // The menu's "..." says a dialog comes first; the running command is named without it.
+  command_ = caption.endsWith("...") ? caption.chopped(3) : caption;
   step_label_.clear();
   step_start_done_ = 0;
   step_clock_.start();
-  caption_->set_text(caption);
+  caption_->set_text(command_);
   bar_->setRange(0, 0);
   left_->clear();
 }
@@ -86,7 +90,7 @@ void ProgressPanel::show_progress(const Progress::Snapshot& snapshot) {
     left_->clear();
     return;
   }
-  left_->setText(minutes_seconds(seconds * static_cast<double>(snapshot.total - snapshot.done) /
+  left_->setText(time_text(seconds * static_cast<double>(snapshot.total - snapshot.done) /
                                  static_cast<double>(gained)) +
                  " left");
 }

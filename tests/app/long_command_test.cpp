@@ -185,6 +185,24 @@ class LongCommandTest : public QObject, public WindowFixture {
     QVERIFY(left->text().isEmpty());
   }
 
+  void aLongWaitReadsInHoursAndTheDialogDotsGo() {
+    ProgressPanel panel(nullptr);
+    panel.start("Search ODLS...");
+    auto* caption = panel.findChild<QLabel*>("ProgressCaption");
+    auto* left = panel.findChild<QLabel*>("ProgressTimeLeft");
+    QCOMPARE(caption->text(), QString("Search ODLS"));
+    panel.show_progress({"search", 0, 100000});
+    QCOMPARE(caption->text(), QString("Search ODLS: search"));
+    QTest::qWait(1100);
+    // One in 100,000 in a second or more: more than a day left, as h:mm:ss.
+    panel.show_progress({"search", 1, 100000});
+    const QStringList parts = left->text().chopped(5).split(':');
+    QCOMPARE(parts.size(), 3);
+    QVERIFY2(parts[0].toInt() >= 27 && parts[1].size() == 2 && parts[1].toInt() < 60 &&
+                 parts[2].size() == 2,
+             qPrintable(left->text()));
+  }
+
   void escapeCancelsToo() {
     start_endless_count();
     QVERIFY(form_->command_running());
