@@ -4,6 +4,8 @@
 #include <bit>
 #include <cstdint>
 
+#include "model/splitmix.h"
+
 // The symmetry splits the cells into 25 orbits of four, (i, j), (i, 9 - j), (P(i), j) and
 // (P(i), 9 - j) with P the row pairing, whose values are v, 9 - v, 9 - v and v. No two cells of
 // an orbit that share a line would need the same value, so a square that keeps the symmetry is
@@ -63,23 +65,6 @@ constexpr std::array<std::uint8_t, 25> kVisit = [] {
     for (int j = 0; j < 5; ++j) visit[n++] = static_cast<std::uint8_t>(i * 10 + j);
   return visit;
 }();
-
-class Splitmix {
- public:
-  explicit Splitmix(std::uint64_t seed) : state_(seed) {}
-  /// A value in 0..n-1.
-  std::uint32_t below(std::uint32_t n) {
-    state_ += 0x9E3779B97F4A7C15ull;
-    std::uint64_t z = state_;
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    z ^= z >> 31;
-    return static_cast<std::uint32_t>(((z >> 32) * n) >> 32);
-  }
-
- private:
-  std::uint64_t state_;
-};
 
 class BrownFiller {
  public:
