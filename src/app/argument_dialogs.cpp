@@ -63,7 +63,7 @@ std::optional<std::string> ArgumentDialogs::ask(const cmd::MenuEntry& entry,
       bool ok = false;
       const QString request = QInputDialog::getText(
           owner_, "Search ODLS",
-          "Generator, number of squares and, if you like, the first seed (rsv3 or brown):",
+          "Generator, number of squares and, if you like, the first seed (rsv3, brown or switch):",
           QLineEdit::Normal, "rsv3 100000", &ok);
       if (!ok) return std::nullopt;
       return request.toStdString();

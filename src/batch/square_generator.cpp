@@ -4,6 +4,7 @@
 
 #include "fill/brown_dls.h"
 #include "fill/random_search_v3.h"
+#include "fill/switch_chain.h"
 
 namespace dlslab::batch {
 namespace {
@@ -30,6 +31,16 @@ class BrownGenerator : public SquareGenerator {
   }
 };
 
+// Runs of kSwitchRunLength seeds, each a chain of cycle switches from an rsv3 square: the search
+// hands a thread consecutive seeds, each one switch past the one before.
+class SwitchGenerator : public SquareGenerator {
+ public:
+  void square(std::uint64_t seed, TLatinSquare& square) override { chain_.square(seed, square); }
+
+ private:
+  SwitchChain chain_;
+};
+
 template <class T>
 std::unique_ptr<SquareGenerator> make() {
   return std::make_unique<T>();
@@ -41,8 +52,11 @@ constexpr std::array kGenerators = {
                   std::uint64_t{1} << 32, make<Rsv3Generator>},
     GeneratorInfo{"brown", "DLS with the symmetry of Brown's squares (mirrored rows complement, rows paired)",
                   std::uint64_t{1} << 63, make<BrownGenerator>},
+    GeneratorInfo{"switch", "DLS one random cycle switch apart, in runs of 1024 from an rsv3 square",
+                  kSwitchRuns * kSwitchRunLength, make<SwitchGenerator>},
 };
 // clang-format on
+static_assert(kSwitchRunLength == 1024, "switch's description names its run length");
 
 }  // namespace
 

@@ -161,6 +161,9 @@ TEST_F(SearchCli, UsageErrors) {
   EXPECT_EQ(run({"search", "--seeds", "4294967295:2"}), 2);
   EXPECT_EQ(run({"search", "--check", "--seeds", "4294967000:296"}), 0);
   EXPECT_EQ(run({"search", "--check", "--generator", "brown", "--seeds", "10000000000:5"}), 0);
+  // switch: 2^32 runs of 1024 seeds, the last seed 2^42 - 1.
+  EXPECT_EQ(run({"search", "--check", "--generator", "switch", "--seeds", "4398046511000:104"}), 0);
+  EXPECT_EQ(run({"search", "--check", "--generator", "switch", "--seeds", "4398046511000:105"}), 2);
   EXPECT_EQ(run({"generate", "2", "--seed", "4294967295"}), 2);
   EXPECT_EQ(run({"search", "--seeds", "1:2", "--resume"}), 2);
   EXPECT_EQ(run({"merge", "--output", folder.file_path("m.tsv")}), 2);
