@@ -8,11 +8,13 @@
 #include "cmd/context.h"
 #include "cmd/fill_commands.h"
 #include "cover/odls.h"
+#include "cover/transversals.h"
 #include "fill/brown_dls.h"
 #include "fill/clue_sets.h"
 #include "fill/fillings.h"
 #include "fill/heuristic_fill.h"
 #include "fill/random_search_v3.h"
+#include "fill/switch_chain.h"
 #include "model/diagnostics.h"
 #include "model/isa_path.h"
 #include "model/random.h"
@@ -243,6 +245,35 @@ void BM_BrownDlsSquare(benchmark::State& state) {
 }
 BENCHMARK(BM_BrownDlsSquare)->Unit(benchmark::kMicrosecond);
 
+// The squares of search --generator switch on one thread: seeds 0, 1, 2, ..., each one switch
+// past the one before (and a fresh rsv3 square every kSwitchRunLength seeds).
+void BM_SwitchChainSquare(benchmark::State& state) {
+  SwitchChain chain;
+  TLatinSquare square(kOrder);
+  std::uint64_t seed = 0;
+  for (auto _ : state) {
+    chain.square(seed++, square);
+    benchmark::DoNotOptimize(square.data());
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_SwitchChainSquare)->Unit(benchmark::kMicrosecond);
+
+// As one of two search threads sees them: every other block of 256 seeds, so that each block
+// is walked to from the one before it in its run, or from the run's start.
+void BM_SwitchChainSquareEveryOtherBlock(benchmark::State& state) {
+  SwitchChain chain;
+  TLatinSquare square(kOrder);
+  std::uint64_t i = 0;
+  for (auto _ : state) {
+    chain.square(i / 256 * 512 + i % 256, square);
+    ++i;
+    benchmark::DoNotOptimize(square.data());
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_SwitchChainSquareEveryOtherBlock)->Unit(benchmark::kMicrosecond);
+
 // End to end: a square from the generator, then its mates; hits = squares with a mate.
 template <class Make>
 void GenerateAndCheck(benchmark::State& state, const Make& make) {
@@ -273,6 +304,51 @@ void BM_BrownDlsSquareAndMates(benchmark::State& state) {
   GenerateAndCheck(state, [](std::uint32_t seed) { return brown_dls_square(seed); });
 }
 BENCHMARK(BM_BrownDlsSquareAndMates)->Unit(benchmark::kMicrosecond);
+
+void BM_SwitchChainSquareAndMates(benchmark::State& state) {
+  SwitchChain chain;
+  TLatinSquare square(kOrder);
+  GenerateAndCheck(state, [&](std::uint32_t seed) {
+    chain.square(seed, square);
+    return square;
+  });
+}
+BENCHMARK(BM_SwitchChainSquareAndMates)->Unit(benchmark::kMicrosecond);
+
+// The mate check alone on 2,000 squares of each generator (0: rsv3 seeds 1.., 1: switch seeds
+// 0..), with the mean number of diagonal transversals: the check's time follows it, so it sets
+// the end-to-end rate of a generator as fast as switch.
+void BM_GetOdlsOnGeneratorSquares(benchmark::State& state) {
+  std::vector<TLatinSquare> squares;
+  SwitchChain chain;
+  for (std::uint32_t i = 0; i < 2000; ++i) {
+    if (state.range(0) == 0) {
+      squares.push_back(random_search_v3_square(i + 1));
+    } else {
+      squares.emplace_back(kOrder);
+      chain.square(i, squares.back());
+    }
+  }
+  TransversalSearch transversals;
+  TTransversalStarts starts{};
+  TTransversalCounts counts{};
+  TTransversalsTable table;
+  double total = 0;
+  for (const TLatinSquare& square : squares) {
+    transversals.GetTransversalsFast(square, true, starts, counts, table);
+    total += table.Count();
+  }
+  OdlsSearch search;
+  std::size_t i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(search.GetOdls(squares[i]).Count());
+    if (++i == squares.size()) i = 0;
+  }
+  state.SetItemsProcessed(state.iterations());
+  state.SetLabel(state.range(0) == 0 ? "rsv3" : "switch");
+  state.counters["diagonal_transversals"] = total / static_cast<double>(squares.size());
+}
+BENCHMARK(BM_GetOdlsOnGeneratorSquares)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace dlslab

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The search end to end: dlslab-cli search --generator rsv3 over N seeds (default 200,000) with 1
-# and 2 threads, beside the pipeline it replaces (generate into a file, then batch odls) on the
-# same squares, in the same run, interleaved over ROUNDS rounds (default 2).
+# The search end to end: dlslab-cli search over N seeds (default 200,000) with 1 and 2 threads
+# for each generator of GENERATORS (default "rsv3 switch"), beside the pipeline it replaces
+# (generate into a file, then batch odls) on rsv3's squares, in the same run, interleaved over
+# ROUNDS rounds (default 2), and the end line (the hits) of each generator's search.
 #
 #   bench/search_run.sh [BUILD_DIR] [N]
 #
@@ -12,6 +13,7 @@ set -euo pipefail
 build=${1:-build}
 count=${2:-200000}
 rounds=${ROUNDS:-2}
+generators=${GENERATORS:-rsv3 switch}
 cli="$build/src/dlslab-cli"
 [ -x "$cli" ] || { echo "no $cli: build dlslab-cli first" >&2; exit 1; }
 [ -x /usr/bin/time ] || { echo "no /usr/bin/time: install the Debian package time" >&2; exit 1; }
@@ -36,9 +38,11 @@ measure() {
 
 printf '%-28s %10s %12s %8s %8s   %s\n' run squares/s squares/cpu-s wall_s cpu_s "load before"
 for round in $(seq "$rounds"); do
-  for threads in 1 2; do
-    measure "search rsv3, $threads thread(s)" "$cli" search --generator rsv3 --seeds "1:$count" \
-      --threads "$threads" --output "$work/search.$threads"
+  for generator in $generators; do
+    for threads in 1 2; do
+      measure "search $generator, $threads thread(s)" "$cli" search --generator "$generator" \
+        --seeds "1:$count" --threads "$threads" --output "$work/search.$generator.$threads"
+    done
   done
   for threads in 1 2; do
     rm -f "$work/squares.txt" "$work/odls.tsv"
@@ -47,5 +51,9 @@ for round in $(seq "$rounds"); do
       --output '$work/odls.tsv' odls '$work/squares.txt'"
   done
 done
-cmp -s "$work/search.1" "$work/search.2" && echo "1 and 2 threads wrote the same search output" ||
-  { echo "the search outputs of 1 and 2 threads DIFFER"; exit 1; }
+for generator in $generators; do
+  echo "search $generator: $(tail -n 1 "$work/search.$generator.1")"
+  cmp -s "$work/search.$generator.1" "$work/search.$generator.2" &&
+    echo "search $generator: 1 and 2 threads wrote the same output" ||
+    { echo "search $generator: the outputs of 1 and 2 threads DIFFER"; exit 1; }
+done

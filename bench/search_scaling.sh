@@ -6,7 +6,7 @@
 #
 # Run it on a quiet machine (uptime well below 1): two threads need two idle cores, and any
 # other load lands on the 2-thread figure. For each of
-#   search --generator rsv3, search --generator brown, canonical_forms, mates_counts
+#   search --generator rsv3, brown and switch, canonical_forms, mates_counts
 # it prints squares per second of wall clock with 1 and 2 threads and their ratio, and for the
 # Python calls the rate beside dlslab-cli batch on the same squares (the per-thread baseline).
 set -euo pipefail
@@ -36,20 +36,20 @@ run() {
 }
 
 for round in $(seq "$rounds"); do
-  for generator in rsv3 brown; do
+  for generator in rsv3 brown switch; do
     for threads in 1 2; do
       run "$generator.$threads" "$cli" search --generator "$generator" --seeds "1:$count" \
         --threads "$threads" --output "$work/search.$generator.$threads"
     done
   done
 done
-for generator in rsv3 brown; do
+for generator in rsv3 brown switch; do
   cmp -s "$work/search.$generator.1" "$work/search.$generator.2" ||
     { echo "search $generator: 1 and 2 threads wrote DIFFERENT outputs"; exit 1; }
 done
 
 printf '\n%-26s %12s %12s %8s\n' "search ($count squares)" "1 thread/s" "2 threads/s" "2 vs 1"
-for generator in rsv3 brown; do
+for generator in rsv3 brown switch; do
   awk -v n="$count" -v a="${best[$generator.1]}" -v b="${best[$generator.2]}" -v g="$generator" \
     'BEGIN { printf "%-26s %12.0f %12.0f %7.2fx\n", "search --generator " g, n / a, n / b, a / b }'
 done
