@@ -8,7 +8,8 @@
 #include "model/types.h"
 
 // The `switch` generator: DLS of order 10 reached from a "Random search v3" square by a chain of
-// random cycle switches, each a few dozen instructions where a fresh square costs thousands.
+// random cycle switches, each about ten cycles drawn and followed (half a microsecond) where a
+// fresh square costs ten microseconds.
 namespace dlslab {
 
 /// Seeds per run: the seeds of run b start from the rsv3 square of seed b.
