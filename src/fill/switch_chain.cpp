@@ -1,6 +1,7 @@
 #include "fill/switch_chain.h"
 
 #include <bit>
+#include <cassert>
 
 #include "fill/random_search_v3.h"
 
