@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstdint>
 
+#include "fill/dls_peers.h"
 #include "model/splitmix.h"
 
 // The symmetry splits the cells into 25 orbits of four, (i, j), (i, 9 - j), (P(i), j) and
@@ -26,24 +27,6 @@ namespace {
 constexpr int kCells = kOrder * kOrder;
 constexpr std::uint16_t kAll = 0x3FF;
 constexpr std::uint16_t kFilled = 0xC000;
-
-constexpr bool shares_line(int a, int b) {
-  const int ra = a / 10, ca = a % 10, rb = b / 10, cb = b % 10;
-  return a != b &&
-         (ra == rb || ca == cb || (ra == ca && rb == cb) || (ra + ca == 9 && rb + cb == 9));
-}
-
-struct PeerList {
-  std::array<std::uint8_t, 27> cell;
-  int count;
-};
-constexpr std::array<PeerList, kCells> kPeers = [] {
-  std::array<PeerList, kCells> peers{};
-  for (int a = 0; a < kCells; ++a)
-    for (int b = 0; b < kCells; ++b)
-      if (shares_line(a, b)) peers[a].cell[peers[a].count++] = static_cast<std::uint8_t>(b);
-  return peers;
-}();
 
 /// The orbit of a cell: itself, its mirror in the row, the cell below in the paired row and
 /// that one's mirror; the second and third take 9 - v.
@@ -115,7 +98,7 @@ class BrownFiller {
     cand_[q] = kFilled;
     single_[q >> 6] &= ~(1ull << (q & 63));
     const std::uint32_t bit = 1u << v;
-    const PeerList& peers = kPeers[q];
+    const PeerList& peers = kDlsPeers[q];
     for (int i = 0; i < peers.count; ++i) {
       const int x = peers.cell[i];
       const std::uint32_t c = cand_[x];

@@ -5,6 +5,7 @@
 #include <bit>
 #include <cstdint>
 
+#include "fill/dls_peers.h"
 #include "fill/rsv3_kernels.h"
 #include "model/bit_count.h"
 #include "model/isa_target.h"

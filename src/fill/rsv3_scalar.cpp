@@ -3,6 +3,7 @@
 #include <bit>
 #include <cstdint>
 
+#include "fill/dls_peers.h"
 #include "fill/rsv3_kernels.h"
 #include "model/bit_count.h"
 #include "model/isa_target.h"
@@ -11,18 +12,6 @@ DLSLAB_TARGET_SCALAR
 namespace dlslab::rsv3_kernels::scalar {
 #include "fill/rsv3.inc"
 namespace {
-
-struct PeerList {
-  std::array<std::uint8_t, 27> cell;
-  int count;
-};
-constexpr std::array<PeerList, kCells> kPeers = [] {
-  std::array<PeerList, kCells> peers{};
-  for (int a = 0; a < kCells; ++a)
-    for (int b = 0; b < kCells; ++b)
-      if (shares_line(a, b)) peers[a].cell[peers[a].count++] = static_cast<std::uint8_t>(b);
-  return peers;
-}();
 
 class Filler {
  public:
@@ -43,7 +32,7 @@ class Filler {
   void place(int q, std::uint32_t bit) {
     cand_[q] = kFilled;
     single_[q >> 6] &= ~(1ull << (q & 63));
-    const PeerList& peers = kPeers[q];
+    const PeerList& peers = kDlsPeers[q];
     for (int i = 0; i < peers.count; ++i) {
       const int x = peers.cell[i];
       const std::uint32_t c = cand_[x];
