@@ -4,7 +4,7 @@
 #include <bit>
 #include <cstdint>
 
-#include "fill/dls_peers.h"
+#include "fill/dls_candidates.h"
 #include "model/splitmix.h"
 
 // The symmetry splits the cells into 25 orbits of four, (i, j), (i, 9 - j), (P(i), j) and
@@ -16,7 +16,7 @@
 // five, columns 0..4), gives each a random candidate of its cell, and after every placement
 // fills the cells left with a single candidate (with their orbits) until none is left. A cell
 // left without candidates ends the attempt; the next one goes on drawing from the same stream.
-// Each cell keeps its candidates as a 10-bit set; a filled cell holds kFilled.
+// Each cell keeps its candidates as a 10-bit set (DlsCandidates).
 //
 // The draws come from splitmix64 started at the seed, so a seed names one square everywhere.
 // The squares are not drawn uniformly from the squares with this symmetry: the heuristic filling
@@ -25,8 +25,6 @@ namespace dlslab {
 namespace {
 
 constexpr int kCells = kOrder * kOrder;
-constexpr std::uint16_t kAll = 0x3FF;
-constexpr std::uint16_t kFilled = 0xC000;
 
 /// The orbit of a cell: itself, its mirror in the row, the cell below in the paired row and
 /// that one's mirror; the second and third take 9 - v.
@@ -52,22 +50,16 @@ constexpr std::array<std::uint8_t, 25> kVisit = [] {
 class BrownFiller {
  public:
   bool attempt(Splitmix& random) {
-    cand_.fill(kAll);
-    single_[0] = single_[1] = 0;
-    dead_ = false;
+    cand_.reset();
     for (const int k : kVisit) {
-      std::uint32_t cand = cand_[k];
-      if (cand == kFilled) continue;
+      std::uint32_t cand = cand_.cand(k);
+      if (cand == kFilledCell) continue;
       for (std::uint32_t pick = random.below(static_cast<std::uint32_t>(std::popcount(cand)));
            pick > 0; --pick)
         cand &= cand - 1;
-      place_orbit(k, std::countr_zero(cand));
-      while (!dead_) {
-        const int q = next_single();
-        if (q < 0) break;
-        place_orbit(q, std::countr_zero(static_cast<std::uint32_t>(cand_[q])));
-      }
-      if (dead_) return false;
+      if (!place_orbit(k, std::countr_zero(cand))) return false;
+      for (int q = cand_.first_single(); q >= 0; q = cand_.first_single())
+        if (!place_orbit(q, std::countr_zero(cand_.cand(q)))) return false;
     }
     return true;
   }
@@ -75,45 +67,21 @@ class BrownFiller {
   [[nodiscard]] int value(int cell) const { return value_[cell]; }
 
  private:
-  [[nodiscard]] int next_single() const {
-    if (single_[0] != 0) return std::countr_zero(single_[0]);
-    if (single_[1] != 0) return 64 + std::countr_zero(single_[1]);
-    return -1;
-  }
-
-  void place_orbit(int q, int v) {
+  /// Fills the orbit of q from value v of q; false when that leaves a cell dead.
+  bool place_orbit(int q, int v) {
     const std::array<std::uint8_t, 4>& orbit = kOrbit[q];
     const int values[4] = {v, 9 - v, 9 - v, v};
-    for (int k = 0; k < 4 && !dead_; ++k) {
-      if ((cand_[orbit[k]] >> values[k] & 1) == 0) {
-        dead_ = true;  // the symmetry keeps the orbit's candidates alike; kept as a guard
-        return;
-      }
-      place(orbit[k], values[k]);
+    for (int k = 0; k < 4; ++k) {
+      // The symmetry keeps the orbit's candidates alike; kept as a guard.
+      if ((cand_.cand(orbit[k]) >> values[k] & 1) == 0) return false;
+      value_[orbit[k]] = static_cast<std::int8_t>(values[k]);
+      cand_.place(orbit[k], 1u << values[k]);
     }
+    return !cand_.dead();
   }
 
-  void place(int q, int v) {
-    value_[q] = static_cast<std::int8_t>(v);
-    cand_[q] = kFilled;
-    single_[q >> 6] &= ~(1ull << (q & 63));
-    const std::uint32_t bit = 1u << v;
-    const PeerList& peers = kDlsPeers[q];
-    for (int i = 0; i < peers.count; ++i) {
-      const int x = peers.cell[i];
-      const std::uint32_t c = cand_[x];
-      if ((c & bit) == 0) continue;
-      const std::uint32_t d = c ^ bit;
-      cand_[x] = static_cast<std::uint16_t>(d);
-      dead_ |= d == 0;
-      if (d != 0 && (d & (d - 1)) == 0) single_[x >> 6] |= 1ull << (x & 63);
-    }
-  }
-
-  std::array<std::uint16_t, kCells> cand_;
+  DlsCandidates cand_;
   std::array<std::int8_t, kCells> value_;
-  std::uint64_t single_[2];
-  bool dead_;
 };
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <bit>
 #include <cstdint>
 
-#include "fill/dls_peers.h"
+#include "fill/dls_candidates.h"
 #include "fill/rsv3_kernels.h"
 #include "model/bit_count.h"
 #include "model/isa_target.h"
@@ -37,8 +37,8 @@ class Filler {
     return std::countr_zero(_pdep_u32(1u << k, c));
   }
   void reset() {
-    for (int i = 0; i < kCells; ++i) lane_[i] = kAll;
-    for (int i = kCells; i < kLanes; ++i) lane_[i] = kFilled;
+    for (int i = 0; i < kCells; ++i) lane_[i] = kAllCandidates;
+    for (int i = kCells; i < kLanes; ++i) lane_[i] = kFilledCell;
     single_[0] = single_[1] = 0;
     dead_ = false;
   }
@@ -50,7 +50,7 @@ class Filler {
     const __m256i b = _mm256_set1_epi16(static_cast<short>(bit));
     const __m256i at = _mm256_set1_epi16(static_cast<short>(q));
     const __m256i one = _mm256_set1_epi16(1);
-    const __m256i filled = _mm256_set1_epi16(static_cast<short>(kFilled));
+    const __m256i filled = _mm256_set1_epi16(static_cast<short>(kFilledCell));
     const __m256i zero = _mm256_setzero_si256();
     __m256i single[8];
     __m256i dead = zero;

@@ -5,7 +5,7 @@
 #include <bit>
 #include <cstdint>
 
-#include "fill/dls_peers.h"
+#include "fill/dls_candidates.h"
 #include "fill/rsv3_kernels.h"
 #include "model/bit_count.h"
 #include "model/isa_target.h"
@@ -32,8 +32,8 @@ class Filler {
     return std::countr_zero(_pdep_u32(1u << k, c));
   }
   void reset() {
-    const __m512i all = _mm512_set1_epi16(kAll);
-    const __m512i filled = _mm512_set1_epi16(static_cast<short>(kFilled));
+    const __m512i all = _mm512_set1_epi16(kAllCandidates);
+    const __m512i filled = _mm512_set1_epi16(static_cast<short>(kFilledCell));
     for (int t = 0; t < 3; ++t) _mm512_store_si512(lane_.data() + 32 * t, all);
     // Lanes 100..127 stand for no cell.
     _mm512_store_si512(lane_.data() + 96, _mm512_mask_mov_epi16(filled, 0xF, all));
@@ -47,7 +47,7 @@ class Filler {
   void place(int q, std::uint32_t bit) {
     const __m512i keep = _mm512_set1_epi16(static_cast<short>(~bit));
     const __m512i one = _mm512_set1_epi16(1);
-    const __m512i filled = _mm512_set1_epi16(static_cast<short>(kFilled));
+    const __m512i filled = _mm512_set1_epi16(static_cast<short>(kFilledCell));
     const std::array<std::uint32_t, 4>& peers = kPeerMasks[q];
     std::uint64_t single[2] = {0, 0};
     std::uint32_t dead = 0;
