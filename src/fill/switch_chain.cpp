@@ -27,9 +27,10 @@
 //
 // A draw is one value below 3 * 90 * 10 (the kind, the ordered pair, the start) from the
 // run's splitmix64 stream; a rejected draw is followed by the next one from the same stream,
-// so the k-th square of a run depends on its run's seed alone. The square is kept three ways
-// (symbol by cell, column by row and symbol, row by column and symbol) so that each step of
-// a cycle is one look-up.
+// so the k-th square of a run depends on its run's seed alone. The square is kept four ways
+// (symbol by row and column, symbol by column and row, column by row and symbol, row by column
+// and symbol), so that each step of a cycle is one look-up and a column cycle is a row cycle of
+// the transpose.
 namespace dlslab {
 namespace {
 
@@ -61,6 +62,7 @@ void SwitchChain::start_run(std::uint64_t run) {
     for (int c = 0; c < kOrder; ++c) {
       const int v = start[r][c];
       cell_[r * kOrder + c] = static_cast<std::uint8_t>(v);
+      by_column_[c * kOrder + r] = static_cast<std::uint8_t>(v);
       column_[r * kOrder + v] = static_cast<std::uint8_t>(c);
       row_[c * kOrder + v] = static_cast<std::uint8_t>(r);
     }
@@ -87,74 +89,49 @@ void SwitchChain::switch_once() {
     const int a = static_cast<int>(pair / (kOrder - 1));
     int b = static_cast<int>(pair % (kOrder - 1));
     b += b >= a ? 1 : 0;
-    const bool kept = kind == 0   ? try_row_cycle(a, b, start)
-                      : kind == 1 ? try_column_cycle(a, b, start)
+    const bool kept = kind == 0   ? try_line_cycle(cell_, column_, by_column_, row_, a, b, start)
+                      : kind == 1 ? try_line_cycle(by_column_, row_, cell_, column_, a, b, start)
                                   : try_symbol_cycle(a, b, start);
     if (kept) break;
   }
   index_diagonals();
 }
 
-bool SwitchChain::try_row_cycle(int r1, int r2, int start) {
-  std::uint8_t* row1 = &cell_[r1 * kOrder];
-  std::uint8_t* row2 = &cell_[r2 * kOrder];
-  std::uint32_t columns = 0;
-  int c = start;
+// A line cycle read in one of two ways: lines and positions are rows and columns, or columns
+// and rows. `lines` holds the symbols line by line and `positions` the same cells position by
+// position; `place` gives a symbol's position in a line and `line_of` its line at a position.
+// The diagonal cells of line l sit at positions l and 9 - l either way.
+bool SwitchChain::try_line_cycle(Grid& lines, Grid& place, Grid& positions, Grid& line_of, int l1,
+                                 int l2, int start) {
+  std::uint8_t* line1 = &lines[l1 * kOrder];
+  std::uint8_t* line2 = &lines[l2 * kOrder];
+  std::uint32_t cycle = 0;
+  int p = start;
   do {
-    columns |= bit(c);
-    c = column_[r1 * kOrder + row2[c]];
-  } while (c != start);
-  if (columns == kAllLines) return false;
-  // The diagonal cells of the two rows, before and after.
-  const int a1 = kOrder - 1 - r1, a2 = kOrder - 1 - r2;
+    cycle |= bit(p);
+    p = place[l1 * kOrder + line2[p]];
+  } while (p != start);
+  if (cycle == kAllLines) return false;
+  // The diagonal cells of the two lines, before and after.
+  const int a1 = kOrder - 1 - l1, a2 = kOrder - 1 - l2;
   const std::uint32_t main_after =
-      bit(has(columns, r1) ? row2[r1] : row1[r1]) | bit(has(columns, r2) ? row1[r2] : row2[r2]);
+      bit(has(cycle, l1) ? line2[l1] : line1[l1]) | bit(has(cycle, l2) ? line1[l2] : line2[l2]);
   const std::uint32_t anti_after =
-      bit(has(columns, a1) ? row2[a1] : row1[a1]) | bit(has(columns, a2) ? row1[a2] : row2[a2]);
-  if (main_after != (bit(row1[r1]) | bit(row2[r2])) ||
-      anti_after != (bit(row1[a1]) | bit(row2[a2])))
+      bit(has(cycle, a1) ? line2[a1] : line1[a1]) | bit(has(cycle, a2) ? line1[a2] : line2[a2]);
+  if (main_after != (bit(line1[l1]) | bit(line2[l2])) ||
+      anti_after != (bit(line1[a1]) | bit(line2[a2])))
     return false;
-  for (std::uint32_t m = columns; m != 0; m &= m - 1) {
-    const int col = std::countr_zero(m);
-    const std::uint8_t x = row1[col], y = row2[col];
-    row1[col] = y;
-    row2[col] = x;
-    column_[r1 * kOrder + y] = static_cast<std::uint8_t>(col);
-    column_[r2 * kOrder + x] = static_cast<std::uint8_t>(col);
-    row_[col * kOrder + x] = static_cast<std::uint8_t>(r2);
-    row_[col * kOrder + y] = static_cast<std::uint8_t>(r1);
-  }
-  return true;
-}
-
-bool SwitchChain::try_column_cycle(int c1, int c2, int start) {
-  const auto at = [this](int r, int c) { return cell_[r * kOrder + c]; };
-  std::uint32_t rows = 0;
-  int r = start;
-  do {
-    rows |= bit(r);
-    r = row_[c1 * kOrder + at(r, c2)];
-  } while (r != start);
-  if (rows == kAllLines) return false;
-  // The diagonal cells of the two columns: (c, c) and (9 - c, c).
-  const int a1 = kOrder - 1 - c1, a2 = kOrder - 1 - c2;
-  const std::uint32_t main_after =
-      bit(has(rows, c1) ? at(c1, c2) : at(c1, c1)) | bit(has(rows, c2) ? at(c2, c1) : at(c2, c2));
-  const std::uint32_t anti_after =
-      bit(has(rows, a1) ? at(a1, c2) : at(a1, c1)) | bit(has(rows, a2) ? at(a2, c1) : at(a2, c2));
-  if (main_after != (bit(at(c1, c1)) | bit(at(c2, c2))) ||
-      anti_after != (bit(at(a1, c1)) | bit(at(a2, c2))))
-    return false;
-  for (std::uint32_t m = rows; m != 0; m &= m - 1) {
-    const int row = std::countr_zero(m);
-    std::uint8_t* line = &cell_[row * kOrder];
-    const std::uint8_t x = line[c1], y = line[c2];
-    line[c1] = y;
-    line[c2] = x;
-    column_[row * kOrder + x] = static_cast<std::uint8_t>(c2);
-    column_[row * kOrder + y] = static_cast<std::uint8_t>(c1);
-    row_[c1 * kOrder + y] = static_cast<std::uint8_t>(row);
-    row_[c2 * kOrder + x] = static_cast<std::uint8_t>(row);
+  for (std::uint32_t m = cycle; m != 0; m &= m - 1) {
+    const int at = std::countr_zero(m);
+    const std::uint8_t x = line1[at], y = line2[at];
+    line1[at] = y;
+    line2[at] = x;
+    positions[at * kOrder + l1] = y;
+    positions[at * kOrder + l2] = x;
+    place[l1 * kOrder + y] = static_cast<std::uint8_t>(at);
+    place[l2 * kOrder + x] = static_cast<std::uint8_t>(at);
+    line_of[at * kOrder + x] = static_cast<std::uint8_t>(l2);
+    line_of[at * kOrder + y] = static_cast<std::uint8_t>(l1);
   }
   return true;
 }
@@ -175,6 +152,8 @@ bool SwitchChain::try_symbol_cycle(int u, int v, int start) {
     const std::uint8_t cu = column_[row * kOrder + u], cv = column_[row * kOrder + v];
     cell_[row * kOrder + cu] = static_cast<std::uint8_t>(v);
     cell_[row * kOrder + cv] = static_cast<std::uint8_t>(u);
+    by_column_[cu * kOrder + row] = static_cast<std::uint8_t>(v);
+    by_column_[cv * kOrder + row] = static_cast<std::uint8_t>(u);
     column_[row * kOrder + u] = cv;
     column_[row * kOrder + v] = cu;
     row_[cu * kOrder + v] = static_cast<std::uint8_t>(row);

@@ -32,8 +32,10 @@ class SwitchChain {
  private:
   void start_run(std::uint64_t run);
   void switch_once();
-  bool try_row_cycle(int r1, int r2, int start);
-  bool try_column_cycle(int c1, int c2, int start);
+  using Grid = std::array<std::uint8_t, kOrder * kOrder>;
+  /// A row cycle (lines = rows) or a column cycle (lines = columns) of lines l1 and l2.
+  static bool try_line_cycle(Grid& lines, Grid& place, Grid& positions, Grid& line_of, int l1,
+                             int l2, int start);
   bool try_symbol_cycle(int u, int v, int start);
   void index_diagonals();
 
@@ -41,11 +43,12 @@ class SwitchChain {
   std::uint64_t run_ = ~std::uint64_t{0};  // the run walked, none yet
   std::uint64_t switches_ = 0;             // accepted switches since the run's start
   Splitmix random_{0};
-  std::array<std::uint8_t, kOrder * kOrder> cell_;    // [row * 10 + column]: symbol
-  std::array<std::uint8_t, kOrder * kOrder> column_;  // [row * 10 + symbol]: column
-  std::array<std::uint8_t, kOrder * kOrder> row_;     // [column * 10 + symbol]: row
-  std::array<std::uint8_t, kOrder> main_row_;         // [symbol]: its row on the main diagonal
-  std::array<std::uint8_t, kOrder> anti_row_;         // [symbol]: its row on the anti-diagonal
+  Grid cell_;                                  // [row * 10 + column]: symbol
+  Grid by_column_;                             // [column * 10 + row]: symbol
+  Grid column_;                                // [row * 10 + symbol]: column
+  Grid row_;                                   // [column * 10 + symbol]: row
+  std::array<std::uint8_t, kOrder> main_row_;  // [symbol]: its row on the main diagonal
+  std::array<std::uint8_t, kOrder> anti_row_;  // [symbol]: its row on the anti-diagonal
 };
 
 /// The square of `seed` walked from its run's start: the baseline of SwitchChain's shortcuts.
