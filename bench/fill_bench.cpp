@@ -245,32 +245,30 @@ void BM_BrownDlsSquare(benchmark::State& state) {
 }
 BENCHMARK(BM_BrownDlsSquare)->Unit(benchmark::kMicrosecond);
 
-// The squares of search --generator switch on one thread: seeds 0, 1, 2, ..., each one switch
-// past the one before (and a fresh rsv3 square every kSwitchRunLength seeds).
-void BM_SwitchChainSquare(benchmark::State& state) {
+// Squares of search --generator switch as one thread takes them: the i-th is seed_of(i).
+template <class SeedOf>
+void switch_chain_squares(benchmark::State& state, const SeedOf& seed_of) {
   SwitchChain chain;
   TLatinSquare square(kOrder);
-  std::uint64_t seed = 0;
+  std::uint64_t i = 0;
   for (auto _ : state) {
-    chain.square(seed++, square);
+    chain.square(seed_of(i++), square);
     benchmark::DoNotOptimize(square.data());
   }
   state.SetItemsProcessed(state.iterations());
+}
+
+// Seeds 0, 1, 2, ..., each one switch past the one before (and a fresh rsv3 square every
+// kSwitchRunLength seeds).
+void BM_SwitchChainSquare(benchmark::State& state) {
+  switch_chain_squares(state, [](std::uint64_t i) { return i; });
 }
 BENCHMARK(BM_SwitchChainSquare)->Unit(benchmark::kMicrosecond);
 
 // As one of two search threads sees them: every other block of 256 seeds, so that each block
 // is walked to from the one before it in its run, or from the run's start.
 void BM_SwitchChainSquareEveryOtherBlock(benchmark::State& state) {
-  SwitchChain chain;
-  TLatinSquare square(kOrder);
-  std::uint64_t i = 0;
-  for (auto _ : state) {
-    chain.square(i / 256 * 512 + i % 256, square);
-    ++i;
-    benchmark::DoNotOptimize(square.data());
-  }
-  state.SetItemsProcessed(state.iterations());
+  switch_chain_squares(state, [](std::uint64_t i) { return i / 256 * 512 + i % 256; });
 }
 BENCHMARK(BM_SwitchChainSquareEveryOtherBlock)->Unit(benchmark::kMicrosecond);
 
